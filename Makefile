@@ -1,0 +1,37 @@
+# The two commands of the README. Each does its own set-up on a fresh Debian 12 machine.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+
+.PHONY: all bootstrap configure build test demo clean
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+build/%/build.ninja: CMakeLists.txt CMakePresets.json | bootstrap
+	@cmake --preset $* >/dev/null
+
+configure: bootstrap build/native/build.ninja build/native-asan/build.ninja build/win64/build.ninja build/win32/build.ninja
+
+build: configure
+	@for p in native native-asan win64 win32; do \
+	    echo "== build $$p"; cmake --build build/$$p -j $(JOBS) || exit 1; done
+
+# Every test: the native suite under AddressSanitizer and UndefinedBehaviorSanitizer, then the
+# same suite cross-built and run under Wine 64-bit and 32-bit in a temporary prefix, then the
+# end-to-end checks that compare the three builds.
+test: build
+	@echo "== test native (ASan + UBSan)"
+	@cd build/native-asan && ctest --output-on-failure -j $(JOBS)
+	@set -e; prefix=$$(mktemp -d /tmp/zem-wine.XXXXXX); trap 'WINEPREFIX=$$prefix wineserver -k 2>/dev/null; rm -rf $$prefix' EXIT; \
+	    echo "== preparing a temporary Wine prefix"; scripts/wine-prefix $$prefix; \
+	    export WINEPREFIX=$$prefix; \
+	    for p in win64 win32; do echo "== test $$p under Wine"; \
+	        scripts/with-display ctest --test-dir build/$$p --output-on-failure || exit 1; done; \
+	    if [ -x tests/e2e/run ]; then echo "== end-to-end: the three builds"; scripts/with-display tests/e2e/run; fi
+
+demo: build
+	@scripts/demo
+
+clean:
+	rm -rf build

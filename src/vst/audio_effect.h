@@ -1,0 +1,135 @@
+// The VST 2.4 class layer: AudioEffect owns the effect record and turns dispatcher calls into
+// virtual operations; AudioEffectX adds the 2.x opcodes. Thread contracts:
+//   dispatcher and its hooks - host UI thread (effSetBypass may come from the audio thread);
+//   processReplacing         - host audio thread;
+//   setParameter             - any thread.
+#pragma once
+
+#include "aeff_editor.h"
+#include "aeffect.h"
+
+class AudioEffect {
+public:
+    AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams);
+    virtual ~AudioEffect();
+    AudioEffect(const AudioEffect &) = delete;
+    AudioEffect &operator=(const AudioEffect &) = delete;
+
+    virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt);
+
+    virtual void open() {}
+    virtual void close() {}
+    virtual void suspend() {}
+    virtual void resume() {}
+
+    virtual void setSampleRate(float sampleRate) { this->sampleRate = sampleRate; }
+    virtual void setBlockSize(VstInt32 blockSize) { this->blockSize = blockSize; }
+
+    virtual void process(float **inputs, float **outputs, VstInt32 sampleFrames);
+    virtual void processReplacing(float **inputs, float **outputs, VstInt32 sampleFrames) = 0;
+    virtual void processDoubleReplacing(double **inputs, double **outputs, VstInt32 sampleFrames);
+
+    virtual void setParameter(VstInt32 index, float value)
+    {
+        (void)index;
+        (void)value;
+    }
+    virtual float getParameter(VstInt32 index)
+    {
+        (void)index;
+        return 0;
+    }
+    virtual void setParameterAutomated(VstInt32 index, float value);
+
+    virtual VstInt32 getProgram() { return curProgram; }
+    virtual void setProgram(VstInt32 program) { curProgram = program; }
+    virtual void setProgramName(char *name) { (void)name; }
+    virtual void getProgramName(char *name) { name[0] = 0; }
+    virtual void getParameterLabel(VstInt32 index, char *label);
+    virtual void getParameterDisplay(VstInt32 index, char *text);
+    virtual void getParameterName(VstInt32 index, char *text);
+    virtual VstInt32 getChunk(void **data, bool isPreset = false);
+    virtual VstInt32 setChunk(void *data, VstInt32 byteSize, bool isPreset = false);
+
+    // Record setters: they change fields of the effect record only.
+    virtual void setUniqueID(VstInt32 iD) { cEffect.uniqueID = iD; }
+    virtual void setNumInputs(VstInt32 inputs) { cEffect.numInputs = inputs; }
+    virtual void setNumOutputs(VstInt32 outputs) { cEffect.numOutputs = outputs; }
+    virtual void setInitialDelay(VstInt32 delay) { cEffect.initialDelay = delay; }
+    virtual void canProcessReplacing(bool state = true) { setFlag(effFlagsCanReplacing, state); }
+    virtual void canDoubleReplacing(bool state = true) { setFlag(effFlagsCanDoubleReplacing, state); }
+    virtual void programsAreChunks(bool state = true) { setFlag(effFlagsProgramChunks, state); }
+    virtual void setEditor(AEffEditor *newEditor);
+
+    virtual float getSampleRate() { return sampleRate; }
+    virtual VstInt32 getBlockSize() { return blockSize; }
+    virtual AEffect *getAeffect() { return &cEffect; }
+    virtual AEffEditor *getEditor() { return editor; }
+    virtual VstInt32 getMasterVersion();
+    virtual VstInt32 dB2string(float value, char *text, VstInt32 maxLen);
+
+    // Trampolines from the record's C function pointers to this object.
+    static VstIntPtr VSTCALLBACK dispatchEffectClass(AEffect *e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                                     void *ptr, float opt);
+    static float VSTCALLBACK getParameterClass(AEffect *e, VstInt32 index);
+    static void VSTCALLBACK setParameterClass(AEffect *e, VstInt32 index, float value);
+    static void VSTCALLBACK processClass(AEffect *e, float **inputs, float **outputs, VstInt32 sampleFrames);
+    static void VSTCALLBACK processClassReplacing(AEffect *e, float **inputs, float **outputs,
+                                                  VstInt32 sampleFrames);
+    static void VSTCALLBACK processClassDoubleReplacing(AEffect *e, double **inputs, double **outputs,
+                                                        VstInt32 sampleFrames);
+
+protected:
+    void setFlag(VstInt32 flag, bool state);
+    VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void *ptr = nullptr,
+                       float opt = 0.f);
+
+    float sampleRate = 44100.f;
+    AEffEditor *editor = nullptr;
+    audioMasterCallback audioMaster;
+    VstInt32 numPrograms;
+    VstInt32 numParams;
+    VstInt32 curProgram = 0;
+    VstInt32 blockSize = 1024;
+    AEffect cEffect;
+};
+
+class AudioEffectX : public AudioEffect {
+public:
+    AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams);
+
+    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt) override;
+
+    virtual bool canParameterBeAutomated(VstInt32 index)
+    {
+        (void)index;
+        return true;
+    }
+    virtual bool getParameterProperties(VstInt32 index, VstParameterProperties *p);
+    virtual bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char *text);
+    virtual bool getInputProperties(VstInt32 index, VstPinProperties *properties);
+    virtual bool getOutputProperties(VstInt32 index, VstPinProperties *properties);
+    virtual bool setSpeakerArrangement(VstSpeakerArrangement *pluginInput, VstSpeakerArrangement *pluginOutput);
+    virtual bool getSpeakerArrangement(VstSpeakerArrangement **pluginInput, VstSpeakerArrangement **pluginOutput);
+    virtual bool setBypass(bool onOff);
+    virtual bool getEffectName(char *name);
+    virtual bool getVendorString(char *text);
+    virtual bool getProductString(char *text);
+    virtual VstInt32 getVendorVersion() { return 0; }
+    virtual VstInt32 canDo(char *text);
+    virtual VstPlugCategory getPlugCategory();
+    virtual VstInt32 getVstVersion() { return kVstVersion; }
+    virtual VstInt32 getGetTailSize() { return 0; }
+
+    // Host helpers; each does nothing without a host callback.
+    virtual bool beginEdit(VstInt32 index);
+    virtual bool endEdit(VstInt32 index);
+    virtual bool isInputConnected(VstInt32 input);
+    virtual bool isOutputConnected(VstInt32 output);
+    virtual VstInt32 getOutputLatency();
+    virtual bool sizeWindow(VstInt32 width, VstInt32 height);
+    virtual bool updateDisplay();
+};
+
+// Supplied by the plug-in: builds one effect instance for a host, or answers null.
+AudioEffect *createEffectInstance(audioMasterCallback audioMaster);
