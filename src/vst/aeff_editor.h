@@ -46,6 +46,20 @@ public:
         return false;
     }
 
+    // Our own hooks, so that the effect reaches its editor without knowing its classes.
+    // The effect echoes every parameter change here (thread: whichever called setParameter).
+    virtual void setParameter(VstInt32 index, float value)
+    {
+        (void)index;
+        (void)value;
+    }
+    // The editor frame's millisecond tick count; false while no frame exists (thread: any).
+    virtual bool frameTicks(double &milliseconds)
+    {
+        (void)milliseconds;
+        return false;
+    }
+
 protected:
     AudioEffect *effect;
     void *systemWindow = nullptr;
