@@ -39,7 +39,7 @@ TEST(DrawContext, AntialiasedLineCoversItsWidthAtAKnownAngle)
 {
     Canvas canvas(120, 120);
     ASSERT_NE(canvas.context, nullptr);
-    const double angle = 30.0 * M_PI / 180.0;  // up and to the right
+    const double angle = 30.0 * 3.14159265358979323846 / 180.0;  // up and to the right
     const CPoint from(10.5, 100.5);
     const CPoint to(from.x + 100 * std::cos(angle), from.y - 100 * std::sin(angle));
     canvas.context->setDrawMode(kAntialias);

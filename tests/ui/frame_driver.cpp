@@ -69,7 +69,7 @@ const wchar_t *parentClass()
 
 TestParentWindow::TestParentWindow(int width, int height)
 {
-    window = CreateWindowExW(0, parentClass(), L"test", WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
+    window = CreateWindowExW(0, parentClass(), L"test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 TestParentWindow::~TestParentWindow() { DestroyWindow(static_cast<HWND>(window)); }
