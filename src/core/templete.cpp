@@ -7,6 +7,7 @@
 #include <new>
 
 #include "core/editor_factory.h"
+#include "core/effect_chunk.h"
 #include "core/param_text.h"
 #include "core/shared_state.h"
 #include "meters/meter_engine.h"
@@ -409,6 +410,67 @@ bool Templete::getParameterProperties(VstInt32 index, VstParameterProperties *pr
     copyText(properties->label, info->name, sizeof(properties->label));
     copyText(properties->shortLabel, info->name, sizeof(properties->shortLabel));
     return true;
+}
+
+// ---- chunk ---------------------------------------------------------------------------------
+
+namespace {
+// The meter settings in chunk order.
+template <typename Visit> void forEachMeterSetting(Visit visit)
+{
+    size_t offset = EffectChunk::kMeterSettingsOffset;
+    for (VstInt32 index = kFirstRMSSetting; index <= kLastPPMSetting; ++index) {
+        if (!isMeterSetting(index))
+            continue;
+        visit(index, offset);
+        offset += 4;
+    }
+}
+}  // namespace
+
+VstInt32 Templete::getChunk(void **data, bool isPreset)
+{
+    (void)isPreset;
+    if (!data || !chunkBuffer)
+        return 0;
+    std::memset(chunkBuffer, 0, kChunkSize);
+    EffectChunk::writeFloat(chunkBuffer, EffectChunk::kMarkerOffset, EffectChunk::kMarker);
+    std::memcpy(chunkBuffer + EffectChunk::kLabelOffset, stripLabel, EffectChunk::kLabelSize);
+    for (VstInt32 index = 0; index < kNumHostParameters; ++index)
+        EffectChunk::writeFloat(chunkBuffer, EffectChunk::kParametersOffset + 4 * (size_t)index, getParameter(index));
+    forEachMeterSetting([&](VstInt32 index, size_t offset) {
+        EffectChunk::writeFloat(chunkBuffer, offset, getParameter(index));
+    });
+    *data = chunkBuffer;
+    return kChunkSize;
+}
+
+VstInt32 Templete::setChunk(void *data, VstInt32 byteSize, bool isPreset)
+{
+    (void)isPreset;
+    // Without data there is nothing to apply; a chunk longer than ours uses its first 596 bytes.
+    if (!data || byteSize < 0)
+        return 0;
+    // Hosts often hand back the very buffer that getChunk gave them, and the setParameter calls
+    // below may reach code that asks for a chunk again: apply from a private copy.
+    unsigned char chunk[kChunkSize];
+    std::memset(chunk, 0, kChunkSize);
+    std::memcpy(chunk, data, byteSize < kChunkSize ? (size_t)byteSize : (size_t)kChunkSize);
+    if (chunkBuffer)
+        std::memcpy(chunkBuffer, chunk, kChunkSize);
+
+    std::memcpy(stripLabel, chunk + EffectChunk::kLabelOffset, EffectChunk::kLabelSize);
+    stripLabel[kStripLabelSize - 1] = 0;
+    setParameter(kLabelChanged, 0.f);
+
+    // Ascending order: GSIcal (2) makes the engines reload their scope's settings first.
+    for (VstInt32 index = 0; index < kNumHostParameters; ++index)
+        setParameter(index, EffectChunk::readFloat(chunk, EffectChunk::kParametersOffset + 4 * (size_t)index));
+
+    // In the Global scope the engines keep the Global settings they have just loaded.
+    if (threeState(getParameter(kGSIcal)) != 0)
+        forEachMeterSetting([&](VstInt32 index, size_t offset) { setParameter(index, EffectChunk::readFloat(chunk, offset)); });
+    return 0;
 }
 
 // ---- host queries ----------------------------------------------------------------------------

@@ -38,6 +38,10 @@ public:
     bool canParameterBeAutomated(VstInt32 index) override;
     bool getParameterProperties(VstInt32 index, VstParameterProperties *properties) override;
 
+    // The host chunk: a 596-byte image of little-endian floats (host UI thread).
+    VstInt32 getChunk(void **data, bool isPreset = false) override;
+    VstInt32 setChunk(void *data, VstInt32 byteSize, bool isPreset = false) override;
+
     // Host queries (host UI thread).
     bool getInputProperties(VstInt32 index, VstPinProperties *properties) override;
     bool getOutputProperties(VstInt32 index, VstPinProperties *properties) override;
