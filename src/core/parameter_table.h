@@ -32,8 +32,7 @@ enum ParameterIndex {
     kFirstVUSetting = 83,
     kLastVUSetting = 91,
     kFirstPPMSetting = 93,
-    kLastPPMSetting = 100,
-    kNumMeterSettingSlots = kLastPPMSetting - kFirstRMSSetting + 1
+    kLastPPMSetting = 100
 };
 
 // Value of every spare parameter 17..63.

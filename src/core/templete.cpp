@@ -76,8 +76,12 @@ Templete::~Templete()
 
 void Templete::setDefaults()
 {
+    for (std::atomic<float> &value : values)
+        value.store(0.f, std::memory_order_relaxed);
     for (VstInt32 i = 0; i < kNumRealParameters; ++i)
         values[i].store(parameterInfo(i)->defaultValue, std::memory_order_relaxed);
+    for (VstInt32 i = kNumRealParameters; i < kNumHostParameters; ++i)
+        values[i].store(kSpareValue, std::memory_order_relaxed);
     int scope = calibrationScopeShared.load(std::memory_order_relaxed);
     int type = meterTypeShared.load(std::memory_order_relaxed);
     values[kGSIcal].store((float)scope * 0.5f, std::memory_order_relaxed);
@@ -93,10 +97,8 @@ void Templete::setDefaults()
     for (VstInt32 index = kFirstRMSSetting; index <= kLastPPMSetting; ++index) {
         MeterEngine *engine = index <= kLastRMSSetting ? rmsMeter : index <= kLastVUSetting ? vuMeter : ppmMeter;
         float mirror = engine && isMeterSetting(index) ? engine->getSetting(index) : 0.f;
-        settingMirrors[index - kFirstRMSSetting].store(mirror, std::memory_order_relaxed);
+        values[index].store(mirror, std::memory_order_relaxed);
     }
-    for (float &spare : spareValues)
-        spare = kSpareValue;
 }
 
 MeterEngine *Templete::meterEngine(MeterType type) const
@@ -300,7 +302,7 @@ void Templete::setParameter(VstInt32 index, float value)
         break;
     default:
         if (isMeterSetting(index)) {
-            settingMirrors[index - kFirstRMSSetting].store(value, std::memory_order_relaxed);
+            values[index].store(value, std::memory_order_relaxed);
             MeterEngine *engine = index <= kLastRMSSetting ? rmsMeter : index <= kLastVUSetting ? vuMeter : ppmMeter;
             if (engine)
                 engine->setSetting(index, value);
@@ -316,13 +318,9 @@ void Templete::setParameter(VstInt32 index, float value)
 
 float Templete::getParameter(VstInt32 index)
 {
-    if (isRealParameter(index))
-        return values[index].load(std::memory_order_relaxed);
-    if (index >= kNumRealParameters && index < kNumHostParameters)
-        return spareValues[index - kNumRealParameters];
-    if (isMeterSetting(index))
-        return settingMirrors[index - kFirstRMSSetting].load(std::memory_order_relaxed);
-    return 0.f;
+    if (index < 0 || index > kLastPPMSetting)
+        return 0.f;
+    return values[index].load(std::memory_order_relaxed);  // slots without a value hold 0
 }
 
 void Templete::getParameterLabel(VstInt32 index, char *label)

@@ -82,9 +82,9 @@ private:
     unsigned char *chunkBuffer = nullptr;   // kChunkSize bytes
     char stripLabel[kStripLabelSize] = {};  // NUL-terminated
 
-    std::atomic<float> values[kNumRealParameters];       // indices 0..16 as last set
-    std::atomic<float> settingMirrors[kNumMeterSettingSlots];  // 72..100, by index - 72
-    float spareValues[kNumHostParameters - kNumRealParameters];  // 17..63, never changed
+    // By index: 0..16 the values as last set, 17..63 the spares (never changed), 72..81,
+    // 83..91 and 93..100 mirrors of the meter settings; the other slots stay 0.
+    std::atomic<float> values[kLastPPMSetting + 1];
 
     // Decoded forms that the audio routine reads.
     std::atomic<bool> processOn{false};
