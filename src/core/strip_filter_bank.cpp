@@ -198,14 +198,17 @@ void StripFilterBank::processChunk(float *left, float *right, int frames)
     lpStage2[0].process(lpBuffer[0], frames);
     lpStage2[1].process(lpBuffer[1], frames);
 
-    const float wet = lpWeight, dry = dryWeight;
+    // The mix is formed in double precision: the products of two floats are exact there, so
+    // when the low-pass path is its own input the result rounds back to that input exactly,
+    // even though the two float weights need not add up to exactly 1.
+    const double wet = lpWeight, dry = dryWeight;
     if (left) {
         for (int i = 0; i < frames; ++i)
-            left[i] = lpBuffer[0][i] * wet + hpBuffer[0][i] * dry;
+            left[i] = static_cast<float>(lpBuffer[0][i] * wet + hpBuffer[0][i] * dry);
     }
     if (right) {
         for (int i = 0; i < frames; ++i)
-            right[i] = lpBuffer[1][i] * wet + hpBuffer[1][i] * dry;
+            right[i] = static_cast<float>(lpBuffer[1][i] * wet + hpBuffer[1][i] * dry);
     }
     returnNonFiniteSectionsToRest();
 }
