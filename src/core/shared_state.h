@@ -5,5 +5,6 @@
 
 #include <atomic>
 
-extern std::atomic<int> calibrationScopeShared;  // 0 Global, 1 Session, 2 Instance; 1 at load
-extern std::atomic<int> meterTypeShared;         // 0 VU, 1 RMS, 2 PPM; 0 at load
+#include "meters/meter_settings.h"  // calibrationScopeShared: 0 Global, 1 Session, 2 Instance
+
+extern std::atomic<int> meterTypeShared;  // 0 VU, 1 RMS, 2 PPM; 0 when the library is loaded

@@ -10,6 +10,7 @@
 #include "core/effect_chunk.h"
 #include "core/param_text.h"
 #include "core/shared_state.h"
+#include "core/strip_filter_bank.h"
 #include "meters/meter_engine.h"
 #include "meters/meter_factory.h"
 
@@ -57,6 +58,8 @@ Templete::Templete(audioMasterCallback audioMaster) : CPresetSystemEffect(audioM
     vuMeter = createVUmeter(this);
     ppmMeter = createPPMmeter(this);
 
+    filterBank = new (std::nothrow) StripFilterBank;
+
     setDefaults();
 
     setEditor(createTemepleteEditor(this));
@@ -68,6 +71,7 @@ Templete::Templete(audioMasterCallback audioMaster) : CPresetSystemEffect(audioM
 
 Templete::~Templete()
 {
+    delete filterBank;
     delete rmsMeter;
     delete vuMeter;
     delete ppmMeter;
@@ -87,6 +91,15 @@ void Templete::setDefaults()
     values[kGSIcal].store((float)scope * 0.5f, std::memory_order_relaxed);
     values[kMeter].store((float)type * 0.5f, std::memory_order_relaxed);
     meterType.store(type, std::memory_order_relaxed);
+    if (filterBank) {
+        // The filter parameters start from the bank's own construction values.
+        values[kHPStat].store(filterBank->hpOnValue(), std::memory_order_relaxed);
+        values[kHPSlope].store(filterBank->hpSlopeValue(), std::memory_order_relaxed);
+        values[kHPFreq].store(filterBank->hpFreqValue(), std::memory_order_relaxed);
+        values[kLPStat].store(filterBank->lpOnValue(), std::memory_order_relaxed);
+        values[kLPSlope].store(filterBank->lpSlopeValue(), std::memory_order_relaxed);
+        values[kLPFreq].store(filterBank->lpFreqValue(), std::memory_order_relaxed);
+    }
     processOn.store(switchOn(values[kProcess].load()), std::memory_order_relaxed);
     filtersOn.store(switchOn(values[kProcFlt].load()), std::memory_order_relaxed);
     targetGain.store(1.f, std::memory_order_relaxed);
@@ -101,14 +114,14 @@ void Templete::setDefaults()
     }
 }
 
-MeterEngine *Templete::meterEngine(MeterType type) const
+MeterEngine *Templete::meterEngine(MeterChoice type) const
 {
     switch (type) {
-    case MeterType::VU:
+    case MeterChoice::VU:
         return vuMeter;
-    case MeterType::RMS:
+    case MeterChoice::RMS:
         return rmsMeter;
-    case MeterType::PPM:
+    case MeterChoice::PPM:
         return ppmMeter;
     }
     return nullptr;
@@ -136,6 +149,8 @@ float Templete::effectiveSampleRate() const
 void Templete::suspend()
 {
     currentGain = targetGain.load(std::memory_order_relaxed);
+    if (filterBank)
+        filterBank->reset();
     for (MeterEngine *engine : {rmsMeter, vuMeter, ppmMeter})
         if (engine)
             engine->reset();
@@ -147,6 +162,10 @@ void Templete::resume()
     processingRate = rate;
     currentGain = targetGain.load(std::memory_order_relaxed);
     smoothingCoefficient = (0.0005f * 44100.f) / rate;
+    if (filterBank) {
+        filterBank->setSampleRate(rate);
+        filterBank->update();
+    }
     for (MeterEngine *engine : {rmsMeter, vuMeter, ppmMeter}) {
         if (engine) {
             engine->setSampleRate(rate);
@@ -195,6 +214,8 @@ void Templete::processBlock(float **inputs, float **outputs, VstInt32 sampleFram
             outRight[i] = inRight[i] * current;
         }
         currentGain = current;
+        if (filterBank && filtersOn.load(std::memory_order_relaxed))
+            filterBank->process(outputs[0], hostRight, n);
     } else {
         for (VstInt32 i = 0; i < n; ++i) {
             outLeft[i] = inLeft[i];
@@ -209,8 +230,47 @@ void Templete::processBlock(float **inputs, float **outputs, VstInt32 sampleFram
     }
     blockDuration.store((double)n / (double)processingRate, std::memory_order_relaxed);
 
-    if (MeterEngine *engine = meterEngine(selectedMeterType()))
+    if (MeterEngine *engine = meterEngine(selectedMeter()))
         engine->process(outputs[0], hostRight, n);
+}
+
+// ---- filter bank -----------------------------------------------------------------------------
+
+// Switching Process or ProcFlt on brings the bank up to date; switching off clears its state.
+void Templete::refreshFilterBank(bool on)
+{
+    if (!filterBank)
+        return;
+    if (on)
+        filterBank->update();
+    else
+        filterBank->reset();
+}
+
+void Templete::setFilterValue(StripFilterBank &bank, VstInt32 index, float value)
+{
+    switch (index) {
+    case kHPStat:
+        bank.setHPOn(value);
+        break;
+    case kHPSlope:
+        bank.setHPSlope(value);
+        break;
+    case kHPFreq:
+        bank.setHPFreq(value);
+        break;
+    case kLPStat:
+        bank.setLPOn(value);
+        break;
+    case kLPSlope:
+        bank.setLPSlope(value);
+        break;
+    case kLPFreq:
+        bank.setLPFreq(value);
+        break;
+    default:
+        break;
+    }
 }
 
 // ---- parameters ------------------------------------------------------------------------------
@@ -228,6 +288,7 @@ void Templete::setParameter(VstInt32 index, float value)
         EffectLockGuard guard(lock);
         values[index].store(value, std::memory_order_relaxed);
         processOn.store(switchOn(value), std::memory_order_relaxed);
+        refreshFilterBank(switchOn(value));
         break;
     }
     case kTrim: {
@@ -272,6 +333,7 @@ void Templete::setParameter(VstInt32 index, float value)
         EffectLockGuard guard(lock);
         values[index].store(value, std::memory_order_relaxed);
         filtersOn.store(switchOn(value), std::memory_order_relaxed);
+        refreshFilterBank(switchOn(value));
         break;
     }
     case kHPStat:
@@ -282,6 +344,8 @@ void Templete::setParameter(VstInt32 index, float value)
     case kLPFreq: {
         EffectLockGuard guard(lock);
         values[index].store(value, std::memory_order_relaxed);
+        if (filterBank)
+            setFilterValue(*filterBank, index, value);
         break;
     }
     case kLagTime:
@@ -357,7 +421,7 @@ void Templete::getParameterDisplay(VstInt32 index, char *text)
     case kHold:
     case kLagTime:
         // These texts belong to the meter engines; without one the caller's text stays.
-        if (MeterEngine *engine = meterEngine(selectedMeterType()))
+        if (MeterEngine *engine = meterEngine(selectedMeter()))
             engine->getCommonDisplay(index, value, text);
         break;
     case kMeter: {

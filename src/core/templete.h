@@ -14,7 +14,8 @@
 class MeterEngine;
 class StripFilterBank;
 
-enum class MeterType { VU = 0, RMS = 1, PPM = 2 };
+// The meter type that the Meter parameter selects, by its state.
+enum class MeterChoice { VU = 0, RMS = 1, PPM = 2 };
 
 class Templete : public CPresetSystemEffect {
 public:
@@ -56,8 +57,8 @@ public:
     VstInt32 getVstVersion() override { return kVstVersion; }
 
     // For the editor and the strips (editor thread).
-    MeterEngine *meterEngine(MeterType type) const;
-    MeterType selectedMeterType() const { return (MeterType)meterType.load(std::memory_order_relaxed); }
+    MeterEngine *meterEngine(MeterChoice type) const;
+    MeterChoice selectedMeter() const { return (MeterChoice)meterType.load(std::memory_order_relaxed); }
     const char *stripLabelText() const { return stripLabel; }
     // Copies at most 39 characters; announce the change with setParameter(kLabelChanged, 0).
     void setStripLabel(const char *text);
@@ -72,6 +73,8 @@ protected:
 
 private:
     void setDefaults();
+    void refreshFilterBank(bool on);  // caller holds the lock
+    static void setFilterValue(StripFilterBank &bank, VstInt32 index, float value);
     float effectiveSampleRate() const;
 
     EffectLock lock;
