@@ -97,6 +97,24 @@ TEST_F(ParameterModelTest, FrequencyAndSwitchTexts)
     EXPECT_EQ(display(plugin, 15, 1.f), "Show");
 }
 
+TEST_F(ParameterModelTest, EngineTextsForEveryMeterType)
+{
+    PluginInstance plugin(host());
+    for (float meter : {0.f, 0.5f, 1.f}) {
+        plugin.setParameter(3, meter);
+        EXPECT_EQ(display(plugin, 16, 0.25f), "250 ms") << meter;  // integer(249.75 + 0.5)
+        EXPECT_EQ(display(plugin, 16, 0.f), "0 ms") << meter;
+        EXPECT_EQ(display(plugin, 5, 0.f), "Off") << meter;
+        EXPECT_EQ(display(plugin, 5, 0.5f), "oo") << meter;
+        EXPECT_EQ(display(plugin, 5, 1.f), "On") << meter;
+        EXPECT_EQ(display(plugin, 4, 0.f), "LR") << meter;
+        EXPECT_EQ(display(plugin, 4, 1.f), "MS") << meter;
+        EXPECT_EQ(display(plugin, 2, 0.f), "Global") << meter;
+        EXPECT_EQ(display(plugin, 2, 0.5f), "Session") << meter;
+        EXPECT_EQ(display(plugin, 2, 1.f), "Instance") << meter;
+    }
+}
+
 TEST_F(ParameterModelTest, ScopeAndMeterTypeCarryToTheNextInstance)
 {
     {
