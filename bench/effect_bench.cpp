@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -96,7 +97,7 @@ void BM_Effect(benchmark::State &state)
         return;
     }
     BenchMaterial material(rate, block);
-    std::vector<float> outLeft(size_t(block)), outRight(size_t(block));
+    std::vector<float> outLeft(static_cast<size_t>(block)), outRight(static_cast<size_t>(block));
     float *outputs[2] = {outLeft.data(), outRight.data()};
     for (auto _ : state) {
         material.nextBlock();
