@@ -5,14 +5,16 @@
 //                                   distinct frames
 //   zem_artwork contact DIR OUT     one sheet with every image of DIR
 //   zem_artwork figures DIR OUTDIR  the manual's pictures (PDF): the three meters at work
-#include <cairo-pdf.h>
 #include <cairo.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <zlib.h>
 
 #include "../../resources/image_table.h"
 #include "display/needle_laws.h"
@@ -327,6 +329,67 @@ int contactSheet(const std::string &dir, const std::string &out)
     return sheet.writePng(out) ? 0 : 1;
 }
 
+// A one-page PDF holding the canvas as an image at 72 dpi x 0.75 (one pixel = 0.75 pt), in the
+// plain form that the manual's typesetter can embed.
+bool writeImagePdf(const Canvas &canvas, const std::string &path)
+{
+    cairo_surface_flush(canvas.surface());
+    const int w = canvas.width(), h = canvas.height();
+    const unsigned char *data = cairo_image_surface_get_data(canvas.surface());
+    const int stride = cairo_image_surface_get_stride(canvas.surface());
+    std::vector<unsigned char> rgb;
+    rgb.reserve(size_t(w) * h * 3);
+    for (int y = 0; y < h; ++y) {
+        const uint32_t *row = reinterpret_cast<const uint32_t *>(data + size_t(y) * stride);
+        for (int x = 0; x < w; ++x) {
+            // Premultiplied ARGB over white.
+            const uint32_t p = row[x];
+            const unsigned a = p >> 24;
+            for (int shift : {16, 8, 0})
+                rgb.push_back(static_cast<unsigned char>(((p >> shift) & 0xFF) + (255 - a)));
+        }
+    }
+    uLongf packedSize = compressBound(uLong(rgb.size()));
+    std::vector<unsigned char> packed(packedSize);
+    if (compress2(packed.data(), &packedSize, rgb.data(), uLong(rgb.size()), 9) != Z_OK)
+        return false;
+    packed.resize(packedSize);
+
+    std::string pdf = "%PDF-1.4\n";
+    std::vector<size_t> offsets;
+    auto object = [&](const std::string &body) {
+        offsets.push_back(pdf.size());
+        pdf += std::to_string(offsets.size()) + " 0 obj\n" + body + "\nendobj\n";
+    };
+    char box[64];
+    std::snprintf(box, sizeof box, "%.2f %.2f", w * 0.75, h * 0.75);
+    object("<< /Type /Catalog /Pages 2 0 R >>");
+    object("<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+    object(std::string("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ") + box +
+           "] /Resources << /XObject << /Im1 4 0 R >> >> /Contents 5 0 R >>");
+    object("<< /Type /XObject /Subtype /Image /Width " + std::to_string(w) + " /Height " + std::to_string(h) +
+           " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /FlateDecode /Length " +
+           std::to_string(packed.size()) + " >>\nstream\n" + std::string(packed.begin(), packed.end()) +
+           "\nendstream");
+    const std::string content = std::string("q ") + std::to_string(w * 0.75) + " 0 0 " + std::to_string(h * 0.75) +
+                                " 0 0 cm /Im1 Do Q";
+    object("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream");
+    const size_t xref = pdf.size();
+    pdf += "xref\n0 " + std::to_string(offsets.size() + 1) + "\n0000000000 65535 f \n";
+    for (size_t offset : offsets) {
+        char entry[32];
+        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
+        pdf += entry;
+    }
+    pdf += "trailer\n<< /Size " + std::to_string(offsets.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
+           std::to_string(xref) + "\n%%EOF\n";
+    FILE *f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    const bool written = std::fwrite(pdf.data(), 1, pdf.size(), f) == pdf.size();
+    return std::fclose(f) == 0 && written;
+}
+
 // The manual's pictures: each front panel as the user sees it, the needles at a reading.
 int figures(const std::string &dir, const std::string &outDir)
 {
@@ -423,18 +486,7 @@ int figures(const std::string &dir, const std::string &outDir)
         text(cr, "0.0dB", 554, 157, 8.5, Align::Centre, rgb(170, 170, 170), false);
         panel.writePng(outDir + "/front-" + names[type] + ".png");
 
-        // A PDF page of exactly the panel's size holding the picture, for the manual.
-        const std::string pdf = outDir + "/front-" + names[type] + ".pdf";
-        cairo_surface_t *doc = cairo_pdf_surface_create(pdf.c_str(), 586 * 0.75, 169 * 0.75);
-        cairo_pdf_surface_set_metadata(doc, CAIRO_PDF_METADATA_CREATE_DATE, "2026-01-01T00:00:00Z");
-        cairo_t *pc = cairo_create(doc);
-        cairo_scale(pc, 0.75, 0.75);
-        cairo_set_source_surface(pc, panel.surface(), 0, 0);
-        cairo_paint(pc);
-        cairo_destroy(pc);
-        cairo_surface_finish(doc);
-        failures += cairo_surface_status(doc) != CAIRO_STATUS_SUCCESS;
-        cairo_surface_destroy(doc);
+        failures += !writeImagePdf(panel, outDir + "/front-" + names[type] + ".pdf");
     }
     return failures == 0 ? 0 : 1;
 }
