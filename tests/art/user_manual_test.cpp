@@ -238,3 +238,22 @@ TEST_F(ManualRequest, WindowsShellReportsAFileTypeWithoutProgram)
 #endif
 
 } // namespace
+
+namespace {
+
+// Run by tests/installer/run in a prefix where the installer has just run: the font path query
+// names the installed typeface, and the file is there.
+TEST(InstalledFont, FontPathQueryNamesTheInstalledTypeface)
+{
+    const char *expected = std::getenv("ZEM_INSTALLED_FONT");
+    if (!expected)
+        GTEST_SKIP() << "needs an installation (tests/installer/run)";
+    const std::string path = installedFontPath();
+    EXPECT_EQ(path, expected);
+    FILE *font = std::fopen(path.c_str(), "rb");
+    EXPECT_NE(font, nullptr) << path;
+    if (font)
+        std::fclose(font);
+}
+
+} // namespace

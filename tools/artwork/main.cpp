@@ -488,6 +488,51 @@ int figures(const std::string &dir, const std::string &outDir)
 
         failures += !writeImagePdf(panel, outDir + "/front-" + names[type] + ".pdf");
     }
+
+    // The settings panels with every control at its default and the texts the plug-in shows.
+    struct Placed { int number, x, y, frame, frames; };
+    struct Label { const char *text; int l, t, r, b; };
+    const int backgrounds[] = {40000, 41000, 42000};
+    const std::vector<Placed> placed[3] = {
+        {{10003, 24, 36, 13, 51}, {10003, 105, 35, 25, 51}, {10003, 64, 111, 25, 51}, {10003, 195, 35, 25, 51},
+         {10003, 434, 35, 45, 51}, {10003, 475, 111, 11, 51}, {40002, 215, 127, 1, 3}, {40001, 140, 127, 0, 2},
+         {40003, 532, 12, 0, 2}},
+        {{10003, 54, 35, 33, 51}, {10003, 147, 35, 25, 51}, {10003, 24, 113, 25, 51}, {10003, 118, 113, 25, 51},
+         {10003, 213, 113, 33, 51}, {10003, 434, 35, 50, 51}, {10003, 498, 113, 11, 51}, {41008, 223, 50, 1, 3},
+         {41003, 474, 28, 1, 2}, {41007, 532, 12, 1, 2}},
+        {{10003, 24, 36, 25, 51}, {10003, 137, 35, 25, 51}, {10003, 80, 111, 25, 51}, {10003, 192, 111, 33, 51},
+         {10003, 418, 35, 45, 51}, {10003, 475, 111, 11, 51}, {42003, 200, 36, 1, 3}, {42007, 532, 12, 0, 2}}};
+    const std::vector<Label> labels[3] = {
+        {{"-18.0dBFS", 14, 79, 76, 93}, {"300ms", 100, 78, 152, 92}, {"1.00s", 59, 153, 111, 167},
+         {"v.3.0.2", 290, 86, 400, 100}},
+        {{"0.0dBFS", 44, 77, 106, 91}, {"1.00s", 143, 76, 195, 90}, {"10ms", 18, 154, 70, 168},
+         {"1.00s", 114, 154, 166, 168}, {"2.00s", 208, 154, 260, 168}, {"v.3.0.2", 293, 86, 403, 100}},
+        {{"-12.0dBFS", 14, 79, 76, 93}, {"10ms", 133, 78, 184, 92}, {"1.00s", 75, 154, 127, 168},
+         {"2.00s", 188, 154, 240, 168}, {"v.3.0.2", 281, 86, 391, 100}}};
+    for (int type = 0; type < 3; ++type) {
+        cairo_surface_t *bg = load(backgrounds[type]);
+        const int width = cairo_image_surface_get_width(bg);
+        Canvas panel(width, 261);
+        cairo_t *cr = panel.cr();
+        cairo_set_source_surface(cr, bg, 0, 0);
+        cairo_paint(cr);
+        cairo_surface_destroy(bg);
+        cairo_surface_t *scope = load(10014), *band = load(10016);
+        blit(cr, scope, 0, 1, 1, 11, 86);
+        blit(cr, band, 0, 180, 1, 11, 586);
+        cairo_surface_destroy(scope);
+        cairo_surface_destroy(band);
+        for (const Placed &c : placed[type]) {
+            cairo_surface_t *s = load(c.number);
+            const int fh = cairo_image_surface_get_height(s) / c.frames;
+            blit(cr, s, c.x, c.y, c.frame, fh, cairo_image_surface_get_width(s));
+            cairo_surface_destroy(s);
+        }
+        for (const Label &l : labels[type])
+            text(cr, l.text, (l.l + l.r) / 2.0, l.b - 3.5, 8.5, Align::Centre, rgb(200, 193, 193), false);
+        failures += !writeImagePdf(panel, outDir + "/settings-" + names[type] + ".pdf");
+        panel.writePng(outDir + "/settings-" + names[type] + ".png");
+    }
     return failures == 0 ? 0 : 1;
 }
 
