@@ -7,6 +7,12 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <objidl.h>
+#include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}
 #include <gdiplus.h>
 #else
 #include <dlfcn.h>
