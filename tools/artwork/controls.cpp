@@ -42,7 +42,9 @@ void segments(cairo_t *cr, double x, double y, double w, double h, const std::st
             setColour(cr, {1, 1, 1}, 0.06);
             cairo_fill(cr);
         }
-        text(cr, labels[i], sx + sw / 2, y + h / 2 + size * 0.38, size, Align::Centre,
+        // The infinity sign is small in its font: it is set larger than the words beside it.
+        const double glyph = labels[i] == "\xE2\x88\x9E" ? size * 1.6 : size;
+        text(cr, labels[i], sx + sw / 2, y + h / 2 + glyph * (glyph > size ? 0.30 : 0.38), glyph, Align::Centre,
              i == selected ? mix(accent, {1, 1, 1}, 0.55) : kDimText, true);
     }
 }

@@ -29,7 +29,7 @@ Canvas::Canvas(int width, int height)
     cairo_font_options_t *options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
     cairo_set_font_options(cr_, options);
     cairo_font_options_destroy(options);
 }
