@@ -114,19 +114,6 @@ void Templete::setDefaults()
     }
 }
 
-MeterEngine *Templete::meterEngine(MeterChoice type) const
-{
-    switch (type) {
-    case MeterChoice::VU:
-        return vuMeter;
-    case MeterChoice::RMS:
-        return rmsMeter;
-    case MeterChoice::PPM:
-        return ppmMeter;
-    }
-    return nullptr;
-}
-
 void Templete::setStripLabel(const char *text)
 {
     if (!text)

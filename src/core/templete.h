@@ -57,7 +57,11 @@ public:
     VstInt32 getVstVersion() override { return kVstVersion; }
 
     // For the editor and the strips (editor thread).
-    MeterEngine *meterEngine(MeterChoice type) const;
+    // Inline on purpose: the host harness of the same build reads the engines through it.
+    MeterEngine *meterEngine(MeterChoice type) const
+    {
+        return type == MeterChoice::VU ? vuMeter : type == MeterChoice::RMS ? rmsMeter : type == MeterChoice::PPM ? ppmMeter : nullptr;
+    }
     MeterChoice selectedMeter() const { return (MeterChoice)meterType.load(std::memory_order_relaxed); }
     const char *stripLabelText() const { return stripLabel; }
     // Copies at most 39 characters; announce the change with setParameter(kLabelChanged, 0).
