@@ -31,7 +31,8 @@ test: build
 	    export WINEPREFIX=$$prefix; \
 	    for p in win64 win32; do echo "== test $$p under Wine"; \
 	        scripts/with-display ctest --test-dir build/$$p --output-on-failure || exit 1; done; \
-	    if [ -x tests/e2e/run ]; then echo "== end-to-end: the three builds"; scripts/with-display tests/e2e/run; fi
+	    if [ -x tests/e2e/run ]; then echo "== end-to-end: the three builds"; scripts/with-display tests/e2e/run; fi; \
+	    if [ -x tests/installer/run ]; then echo "== installer under Wine"; tests/installer/run; fi
 
 demo: build
 	@scripts/demo

@@ -119,3 +119,45 @@ void FilterSection::process(float *samples, int count)
     y1 = sy1;
     y2 = sy2;
 }
+
+void FilterSection::processPair(FilterSection &first, float *firstSamples, FilterSection &second,
+                                float *secondSamples, int count)
+{
+    if (!first.isEnabled || !second.isEnabled) {
+        first.process(firstSamples, count);
+        second.process(secondSamples, count);
+        return;
+    }
+    double ax1 = first.x1, ax2 = first.x2, ay1 = first.y1, ay2 = first.y2;
+    double bx1 = second.x1, bx2 = second.x2, by1 = second.y1, by2 = second.y2;
+    const double ab0 = first.b0, ab1 = first.b1, ab2 = first.b2, aa1 = first.a1, aa2 = first.a2;
+    const double bb0 = second.b0, bb1 = second.b1, bb2 = second.b2, ba1 = second.a1, ba2 = second.a2;
+    for (int i = 0; i < count; ++i) {
+        const double xa = firstSamples[i];
+        const double xb = secondSamples[i];
+        double ya = ab0 * xa + ab1 * ax1 + ab2 * ax2 - aa1 * ay1 - aa2 * ay2;
+        double yb = bb0 * xb + bb1 * bx1 + bb2 * bx2 - ba1 * by1 - ba2 * by2;
+        ya += denormalGuard;
+        yb += denormalGuard;
+        ya -= denormalGuard;
+        yb -= denormalGuard;
+        ax2 = ax1;
+        ax1 = xa;
+        ay2 = ay1;
+        ay1 = ya;
+        bx2 = bx1;
+        bx1 = xb;
+        by2 = by1;
+        by1 = yb;
+        firstSamples[i] = static_cast<float>(ya);
+        secondSamples[i] = static_cast<float>(yb);
+    }
+    first.x1 = ax1;
+    first.x2 = ax2;
+    first.y1 = ay1;
+    first.y2 = ay2;
+    second.x1 = bx1;
+    second.x2 = bx2;
+    second.y1 = by1;
+    second.y2 = by2;
+}

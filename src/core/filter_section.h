@@ -24,6 +24,10 @@ public:
 
     // Filters the samples in place; a disabled section clears its state and leaves them alone.
     void process(float *samples, int count);
+    // The same for a pair of sections (left and right channel) in one interleaved loop: the
+    // results are those of two process() calls, the two recursions just overlap in time.
+    static void processPair(FilterSection &first, float *firstSamples, FilterSection &second,
+                            float *secondSamples, int count);
 
     bool stateIsFinite() const;
     bool enabled() const { return isEnabled; }

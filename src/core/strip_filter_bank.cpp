@@ -185,18 +185,15 @@ void StripFilterBank::processChunk(float *left, float *right, int frames)
     else
         std::memset(hpBuffer[1], 0, bytes);
 
-    hpStage1[0].process(hpBuffer[0], frames);
-    hpStage1[1].process(hpBuffer[1], frames);
-    hpStage2[0].process(hpBuffer[0], frames);
-    hpStage2[1].process(hpBuffer[1], frames);
+    // Left and right run side by side; each channel still passes its sections in order.
+    FilterSection::processPair(hpStage1[0], hpBuffer[0], hpStage1[1], hpBuffer[1], frames);
+    FilterSection::processPair(hpStage2[0], hpBuffer[0], hpStage2[1], hpBuffer[1], frames);
 
     std::memcpy(lpBuffer[0], hpBuffer[0], bytes);
     std::memcpy(lpBuffer[1], hpBuffer[1], bytes);
 
-    lpStage1[0].process(lpBuffer[0], frames);
-    lpStage1[1].process(lpBuffer[1], frames);
-    lpStage2[0].process(lpBuffer[0], frames);
-    lpStage2[1].process(lpBuffer[1], frames);
+    FilterSection::processPair(lpStage1[0], lpBuffer[0], lpStage1[1], lpBuffer[1], frames);
+    FilterSection::processPair(lpStage2[0], lpBuffer[0], lpStage2[1], lpBuffer[1], frames);
 
     // The mix is formed in double precision: the products of two floats are exact there, so
     // when the low-pass path is its own input the result rounds back to that input exactly,
