@@ -171,6 +171,38 @@ TEST_F(AudioPathTest, UnconnectedSecondPinsFallBackToTheFirst)
     EXPECT_EQ(out.right, Signal(64, 9.f));
 }
 
+TEST_F(AudioPathTest, StripFiltersRunOnlyWithProcessAndProcFlt)
+{
+    // A 20 Hz-period square wave: the high-pass at its top frequency takes most of it away.
+    Stereo input{Signal(8820), Signal(8820)};
+    for (size_t i = 0; i < input.left.size(); ++i)
+        input.left[i] = input.right[i] = (i / 1102) % 2 ? 0.5f : -0.5f;
+    auto energy = [](const Signal &signal) {
+        double sum = 0.0;
+        for (size_t i = signal.size() / 2; i < signal.size(); ++i)
+            sum += (double)signal[i] * signal[i];
+        return sum;
+    };
+    PluginInstance plugin(host());
+    plugin.start(44100.f, 441);
+    plugin.setParameter(11, 1.f);  // HPFreq 2 kHz, HPStat on by default
+    plugin.setParameter(0, 1.f);
+    EXPECT_EQ(run(plugin, input, 441).left, input.left) << "ProcFlt off: no filtering";
+
+    plugin.setParameter(8, 1.f);
+    Stereo filtered = run(plugin, input, 441);
+    EXPECT_LT(energy(filtered.left), 0.2 * energy(input.left));
+    EXPECT_EQ(filtered.left, filtered.right);
+
+    plugin.setParameter(9, 0.f);  // both sections out: the bank passes the signal unchanged
+    plugin.setParameter(12, 0.f);
+    EXPECT_EQ(run(plugin, input, 441).left, input.left);
+
+    plugin.setParameter(9, 1.f);
+    plugin.setParameter(0, 0.f);  // Process off: the filters do not run
+    EXPECT_EQ(run(plugin, input, 441).left, input.left);
+}
+
 TEST_F(AudioPathTest, BlockSizeDoesNotChangeTheOutput)
 {
     Stereo input{noise(20000, 11), noise(20000, 12)};
