@@ -103,8 +103,9 @@ private:
     float currentGain = 1.f;           // audio thread, and suspend/resume
     float smoothingCoefficient = 0.0005f;
 
-    bool useSecondInput = true;
-    bool useSecondOutput = true;
+    // Set by the speaker arrangement (UI thread), read by every block.
+    std::atomic<bool> useSecondInput{true};
+    std::atomic<bool> useSecondOutput{true};
     double outputLatencySeconds = 0.0;  // host output latency / sample rate, set at resume
     float processingRate = 44100.f;     // the rate the smoother and the engines run at
     std::atomic<double> lastBlockTime{0.0};
