@@ -100,6 +100,7 @@ TEST_F(AudioPathTest, TrimGlidesWithATimeConstantIndependentOfTheRate)
     EXPECT_LE(at44, 9211u);  // ln 0.01 / ln(1 - 0.0005) = 9208.1
     size_t at96 = samplesToNinetyNinePercent(96000.f);
     EXPECT_NEAR((double)at96, std::log(0.01) / std::log(1.0 - 22.05 / 96000.0), 4.0);  // 20047.6
+    EXPECT_NEAR((double)samplesToNinetyNinePercent(22050.f), std::log(0.01) / std::log(1.0 - 0.001), 4.0);
     // Rates outside 20..200 kHz run as 44.1 kHz.
     EXPECT_EQ(samplesToNinetyNinePercent(16000.f), at44);
     EXPECT_EQ(samplesToNinetyNinePercent(250000.f), at44);
