@@ -11,24 +11,36 @@ bootstrap:
 build/%/build.ninja: CMakeLists.txt CMakePresets.json | bootstrap
 	@cmake --preset $* >/dev/null
 
-configure: bootstrap build/native/build.ninja build/native-asan/build.ninja build/win64/build.ninja build/win32/build.ninja
+PRESETS = native native-asan native-tsan win64 win32
+configure: bootstrap $(foreach p,$(PRESETS),build/$(p)/build.ninja)
 
 build: configure
-	@for p in native native-asan win64 win32; do \
+	@for p in $(PRESETS); do \
 	    echo "== build $$p"; cmake --build build/$$p -j $(JOBS) || exit 1; done
 
 # Every test: the native suite under AddressSanitizer and UndefinedBehaviorSanitizer, then the
 # same suite cross-built and run under Wine 64-bit and 32-bit in a temporary prefix, then the
 # end-to-end checks that compare the three builds.
+# The tests never see the user's own per-user store.
+test: export XDG_CONFIG_HOME = $(CURDIR)/build/test-config
 test: build
+	@rm -rf build/test-config && mkdir -p build/test-config
 	@echo "== test native (ASan + UBSan)"
 	@cd build/native-asan && ctest --output-on-failure -j $(JOBS)
-	@set -e; prefix=$$(mktemp -d /tmp/zem-wine.XXXXXX); trap 'WINEPREFIX=$$prefix wineserver -k 2>/dev/null; rm -rf $$prefix' EXIT; \
+	@echo "== test native concurrency (ThreadSanitizer)"
+	@cd build/native-tsan && ctest --output-on-failure -j $(JOBS) -R Concurrent
+	@set -e; prefix=$$(mktemp -d /tmp/zem-wine.XXXXXX); trap 'WINEPREFIX=$$prefix wineserver -k 2>/dev/null || true; rm -rf $$prefix' EXIT; \
 	    echo "== preparing a temporary Wine prefix"; scripts/wine-prefix $$prefix; \
 	    export WINEPREFIX=$$prefix; \
 	    for p in win64 win32; do echo "== test $$p under Wine"; \
 	        scripts/with-display ctest --test-dir build/$$p --output-on-failure || exit 1; done; \
-	    if [ -x tests/e2e/run ]; then echo "== end-to-end: the three builds"; scripts/with-display tests/e2e/run; fi
+	    wineserver -k 2>/dev/null || true; rm -rf $$prefix; \
+	    for script in tests/e2e/run tests/installer/run; do [ -x $$script ] || continue; \
+	        echo "== $$script (fresh Wine prefix and per-user store)"; \
+	        rm -rf $$prefix; scripts/wine-prefix $$prefix; \
+	        store=$$(mktemp -d /tmp/zem-store.XXXXXX); \
+	        status=0; XDG_CONFIG_HOME=$$store scripts/with-display $$script || status=$$?; \
+	        wineserver -k 2>/dev/null || true; rm -rf $$store; [ $$status -eq 0 ] || exit $$status; done
 
 demo: build
 	@scripts/demo
