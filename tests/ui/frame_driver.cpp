@@ -123,6 +123,27 @@ void FrameDriver::wheel(double x, double y, float distance, int modifiers)
 
 void FrameDriver::leave() { SendMessageW(frameWindow(frame), WM_MOUSELEAVE, 0, 0); }
 
+namespace {
+BOOL CALLBACK countChild(HWND, LPARAM data)
+{
+    ++*reinterpret_cast<int *>(data);
+    return TRUE;
+}
+BOOL CALLBACK countWindowAndChildren(HWND hwnd, LPARAM data)
+{
+    ++*reinterpret_cast<int *>(data);
+    EnumChildWindows(hwnd, countChild, data);
+    return TRUE;
+}
+}  // namespace
+
+int countThreadWindows()
+{
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), countWindowAndChildren, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
 #else
 
 namespace {
@@ -153,6 +174,8 @@ void FrameDriver::wheel(double x, double y, float distance, int modifiers)
 }
 
 void FrameDriver::leave() { frame->platformOnMouseExited(frame->getLastMousePosition(), CButtonState()); }
+
+int countThreadWindows() { return 0; }
 
 #endif
 

@@ -19,6 +19,9 @@ private:
     void *window = nullptr;
 };
 
+// Windows of this thread, children included (0 where windows are not native).
+int countThreadWindows();
+
 class FrameDriver {
 public:
     explicit FrameDriver(VSTGUI::CFrame *frame) : frame(frame) {}

@@ -16,30 +16,10 @@ namespace {
 #ifdef _WIN32
 // Windows of this thread, children included: Wine answers GetGuiResources with 0, so windows
 // are also counted one by one.
-BOOL CALLBACK countChild(HWND, LPARAM data)
-{
-    ++*reinterpret_cast<int *>(data);
-    return TRUE;
-}
-
-BOOL CALLBACK countWindowAndChildren(HWND hwnd, LPARAM data)
-{
-    ++*reinterpret_cast<int *>(data);
-    EnumChildWindows(hwnd, countChild, data);
-    return TRUE;
-}
-
-int threadWindows()
-{
-    int count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), countWindowAndChildren, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
 struct GuiCounts {
     DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    int windows = threadWindows();
+    int windows = countThreadWindows();
 };
 #endif
 
@@ -62,9 +42,9 @@ TEST(FrameWindow, OpeningAndClosingManyTimesLeavesNothingBehind)
     round(0);
 #ifdef _WIN32
     {
-        int windows = threadWindows();
+        int windows = countThreadWindows();
         auto *frame = new CFrame(CRect(0, 0, 300, 200), parent.handle(), nullptr);
-        EXPECT_EQ(threadWindows(), windows + 1);
+        EXPECT_EQ(countThreadWindows(), windows + 1);
         frame->forget();
     }
 #endif

@@ -56,6 +56,8 @@ bool OffscreenPlatformFrame::setParentSize(int width, int height)
 
 uint32_t OffscreenPlatformFrame::getTicks() const
 {
+    if (tickSource)
+        return tickSource();
     using namespace std::chrono;
     return (uint32_t)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
