@@ -10,7 +10,9 @@
 #include "editor/my_frame.h"
 #include "editor/temeplete_editor.h"
 #include "ui/frame_driver.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include "ui/cairo/offscreen_frame.h"
 #endif
 
