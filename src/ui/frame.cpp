@@ -1,6 +1,8 @@
 #include "frame.h"
 
+#include "bitmap.h"
 #include "draw_context.h"
+#include "png_writer.h"
 
 namespace VSTGUI {
 
@@ -181,6 +183,20 @@ bool CFrame::platformOnWheel(CPoint where, float distance, const CButtonState &b
     bool used = CViewContainer::onWheel(where, distance, buttons);
     forget();
     return used;
+}
+
+}  // namespace VSTGUI
+
+namespace VSTGUI {
+
+bool CFrame::platformWritePicture(const char *path)
+{
+    CBitmap *picture = COffscreenContext::renderView(this, CRect(0, 0, size.getWidth(), size.getHeight()));
+    if (!picture)
+        return false;
+    bool written = path && writePng(*picture, path);
+    picture->forget();
+    return written;
 }
 
 }  // namespace VSTGUI

@@ -74,6 +74,7 @@ public:
     CMouseEventResult platformOnMouseMoved(CPoint where, const CButtonState &buttons) override;
     CMouseEventResult platformOnMouseExited(CPoint where, const CButtonState &buttons) override;
     bool platformOnWheel(CPoint where, float distance, const CButtonState &buttons) override;
+    bool platformWritePicture(const char *path) override;
 
     VSTGUI_TYPE(CFrame, CViewContainer)
 

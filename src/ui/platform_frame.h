@@ -22,6 +22,8 @@ public:
     virtual CMouseEventResult platformOnMouseMoved(CPoint where, const CButtonState &buttons) = 0;
     virtual CMouseEventResult platformOnMouseExited(CPoint where, const CButtonState &buttons) = 0;
     virtual bool platformOnWheel(CPoint where, float distance, const CButtonState &buttons) = 0;
+    // Writes the whole frame, as drawn now, to a PNG file.
+    virtual bool platformWritePicture(const char *path) = 0;
 };
 
 class IPlatformFrame {

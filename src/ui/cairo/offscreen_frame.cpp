@@ -3,16 +3,54 @@
 #include <chrono>
 
 #include "cairo_draw_context.h"
+#include "ui/offscreen_parent.h"
 
 namespace VSTGUI {
+
+namespace {
+
+IPlatformFrameCallback *callbackOf(void *frame) { return static_cast<IPlatformFrameCallback *>(frame); }
+
+OffscreenParent *hostParent(void *parent)
+{
+    auto *candidate = static_cast<OffscreenParent *>(parent);
+    return candidate && candidate->magic == OffscreenParent::kMagic ? candidate : nullptr;
+}
+
+}  // namespace
 
 OffscreenPlatformFrame::OffscreenPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent)
     : frame(frame), parent(parent)
 {
     setSize((int)size.getWidth(), (int)size.getHeight());
+    if (OffscreenParent *host = hostParent(parent)) {
+        host->frame = frame;
+        host->mouseDown = [](void *f, double x, double y, int b) {
+            return (int)callbackOf(f)->platformOnMouseDown(CPoint(x, y), CButtonState(b));
+        };
+        host->mouseUp = [](void *f, double x, double y, int b) {
+            return (int)callbackOf(f)->platformOnMouseUp(CPoint(x, y), CButtonState(b));
+        };
+        host->mouseMoved = [](void *f, double x, double y, int b) {
+            return (int)callbackOf(f)->platformOnMouseMoved(CPoint(x, y), CButtonState(b));
+        };
+        host->mouseExited = [](void *f) {
+            return (int)callbackOf(f)->platformOnMouseExited(CPoint(), CButtonState());
+        };
+        host->wheel = [](void *f, double x, double y, float d, int b) {
+            return (int)callbackOf(f)->platformOnWheel(CPoint(x, y), d, CButtonState(b));
+        };
+        host->writePicture = [](void *f, const char *path) { return callbackOf(f)->platformWritePicture(path) ? 1 : 0; };
+    }
 }
 
-OffscreenPlatformFrame::~OffscreenPlatformFrame() { delete surface; }
+OffscreenPlatformFrame::~OffscreenPlatformFrame()
+{
+    if (OffscreenParent *host = hostParent(parent))
+        if (host->frame == frame)
+            host->frame = nullptr;
+    delete surface;
+}
 
 void OffscreenPlatformFrame::invalidRect(const CRect &rect) { invalid.push_back(rect); }
 
@@ -51,6 +89,10 @@ bool OffscreenPlatformFrame::setParentSize(int width, int height)
 {
     parentSize[0] = width;
     parentSize[1] = height;
+    if (OffscreenParent *host = hostParent(parent)) {
+        host->width = width;
+        host->height = height;
+    }
     return true;
 }
 

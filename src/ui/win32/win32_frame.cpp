@@ -248,6 +248,9 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     default:
+        // A host asks for a picture of the frame: lParam is the PNG file's path (UTF-8).
+        if (message == RegisterWindowMessageW(L"ZemOrdwenFramePicture"))
+            return frame->platformWritePicture(reinterpret_cast<const char *>(lParam)) ? 1 : 0;
         return DefWindowProcW(window, message, wParam, lParam);
     }
 }
