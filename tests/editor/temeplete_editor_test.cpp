@@ -176,7 +176,7 @@ protected:
     HostLog host;
     Lines log;
     RecordingParts parts{log};
-    TestParentWindow parent{600, 300};
+    TestParentWindow &parent = sharedParentWindow();
     Templete *effect = nullptr;
     TemepleteEditor *editor = nullptr;
 };
@@ -363,6 +363,41 @@ TEST_F(EditorShell, PressOnTheFrameTakesTheKeyboardFocus)
 #endif
 }
 
+TEST_F(EditorShell, KeysFromTheHostReachTheFocusViewAndTheWheelTheViewUnderTheMouse)
+{
+    class KeyView : public CView {
+    public:
+        KeyView() : CView(CRect(0, 0, 50, 50)) {}
+        int onKeyDown(VstKeyCode &key) override
+        {
+            keys.push_back(key.character);
+            return key.character == 'a' ? 1 : -1;
+        }
+        bool onWheel(const CPoint &, const float &distance, const CButtonState &) override
+        {
+            wheel += distance;
+            return true;
+        }
+        std::vector<int> keys;
+        float wheel = 0;
+    };
+    ASSERT_TRUE(editor->open(parent.handle()));
+    auto *view = new KeyView;
+    editor->getFrame()->addView(view);
+    EXPECT_EQ(effect->dispatcher(effEditKeyDown, 'a', 0, nullptr, 0.f), 0);  // no focus view yet
+    editor->getFrame()->setFocusView(view);
+    EXPECT_EQ(effect->dispatcher(effEditKeyDown, 'a', 0, nullptr, 0.f), 1);
+    EXPECT_EQ(effect->dispatcher(effEditKeyDown, 'b', 0, nullptr, 0.f), 0);
+    EXPECT_EQ(view->keys, std::vector<int>({'a', 'b'}));
+    FrameDriver(editor->getFrame()).move(10, 10);
+    EXPECT_TRUE(editor->onWheel(2.f));
+    EXPECT_EQ(view->wheel, 2.f);
+    EXPECT_EQ(effect->dispatcher(effSetEditKnobMode, 0, 1, nullptr, 0.f), 1);
+    EXPECT_EQ(editor->getKnobMode(), 1);
+    editor->getFrame()->removeView(view, true);
+    EXPECT_EQ(editor->getFrame()->getFocusView(), nullptr);
+}
+
 TEST_F(EditorShell, TwoHundredOpenAndCloseCyclesReleaseEverything)
 {
     setLayout(1, 1, 1);
@@ -391,7 +426,7 @@ TEST(EditorLifetime, TheEffectsOwnEditorOpensOnTheBackgroundAndDetachesWhenDelet
     ASSERT_EQ(effect.dispatcher(effEditGetRect, 0, 0, &r, 0.f), 1);
     EXPECT_EQ(r->right - r->left, 586);
     EXPECT_EQ(r->bottom - r->top, 195);
-    TestParentWindow parent;
+    TestParentWindow &parent = sharedParentWindow();
     EXPECT_EQ(effect.dispatcher(effEditOpen, 0, 0, parent.handle(), 0.f), 1);
     effect.dispatcher(effEditIdle, 0, 0, nullptr, 0.f);
     delete editor;

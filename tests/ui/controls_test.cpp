@@ -39,7 +39,7 @@ protected:
         EXPECT_EQ(CBaseObject::liveObjects(), live);
     }
     int live = CBaseObject::liveObjects();
-    TestParentWindow parent;
+    TestParentWindow &parent = sharedParentWindow();
     CFrame *frame = nullptr;
     CBitmap *strip = nullptr;
     Recorder listener;

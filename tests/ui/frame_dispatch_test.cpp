@@ -42,7 +42,7 @@ protected:
         return out;
     }
 
-    TestParentWindow parent;
+    TestParentWindow &parent = sharedParentWindow();
     CFrame *frame = nullptr;
     std::vector<std::string> log;
     ProbeView *a, *b, *d, *t;
@@ -213,7 +213,7 @@ TEST(FrameLifetime, EveryObjectIsReleasedWhenTheFrameGoes)
 {
     int live = CBaseObject::liveObjects();
     {
-        TestParentWindow parent;
+        TestParentWindow &parent = sharedParentWindow();
         std::vector<std::string> log;
         auto *frame = new CFrame(CRect(0, 0, 300, 200), parent.handle(), nullptr);
         auto *bitmap = new CBitmap(40, 40);

@@ -179,6 +179,12 @@ int countThreadWindows() { return 0; }
 
 #endif
 
+TestParentWindow &sharedParentWindow()
+{
+    static TestParentWindow parent(600, 300);
+    return parent;
+}
+
 void FrameDriver::drag(double x1, double y1, double x2, double y2, int buttons)
 {
     buttons = withButton(buttons);

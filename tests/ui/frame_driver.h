@@ -19,6 +19,10 @@ private:
     void *window = nullptr;
 };
 
+// One parent window for the whole test program: top-level windows are slow to come and go
+// under Wine.
+TestParentWindow &sharedParentWindow();
+
 // Windows of this thread, children included (0 where windows are not native).
 int countThreadWindows();
 

@@ -25,7 +25,7 @@ struct GuiCounts {
 
 TEST(FrameWindow, OpeningAndClosingManyTimesLeavesNothingBehind)
 {
-    TestParentWindow parent;
+    TestParentWindow &parent = sharedParentWindow();
     auto *background = new CBitmap(300, 200);
     // One round first, so that one-time set-up (GDI+, window class, fonts) is not counted.
     auto round = [&](int i) {
