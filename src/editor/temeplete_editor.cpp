@@ -54,7 +54,7 @@ bool TemepleteEditor::open(void *ptr)
         return false;
     }
     AEffGUIEditor::open(ptr);
-    frame = myFrame;
+    setFrame(myFrame);
     myFrame->focusOnClick = true;
     frame->setBackground(background);
     setKnobMode(2);
@@ -100,7 +100,7 @@ void TemepleteEditor::close()
     vuPanel = rmsPanel = ppmPanel = nullptr;
     if (frame) {
         CFrame *closing = frame;
-        frame = nullptr;
+        setFrame(nullptr);
         closing->close();
         closing->forget();
     }

@@ -6,9 +6,9 @@ AEffGUIEditor::AEffGUIEditor(AudioEffect *effect) : AEffEditor(effect) {}
 
 AEffGUIEditor::~AEffGUIEditor()
 {
-    if (frame) {
-        frame->forget();
-        frame = nullptr;
+    if (VSTGUI::CFrame *owned = frame) {
+        setFrame(nullptr);
+        owned->forget();
     }
 }
 
@@ -51,11 +51,17 @@ bool AEffGUIEditor::setKnobMode(VstInt32 val)
     return true;
 }
 
+void AEffGUIEditor::setFrame(VSTGUI::CFrame *newFrame)
+{
+    frameOpen.store(newFrame != nullptr, std::memory_order_relaxed);
+    frame = newFrame;
+}
+
 bool AEffGUIEditor::frameTicks(double &milliseconds)
 {
-    if (!frame)
+    if (!frameOpen.load(std::memory_order_relaxed))
         return false;
-    milliseconds = (double)frame->getTicks();
+    milliseconds = (double)VSTGUI::platformTickCount();
     return true;
 }
 

@@ -1,7 +1,10 @@
 // The VST 2.4 editor on top of the view library: it owns the frame, reports its rectangle,
 // forwards idle, keys and the wheel, and passes begin/end edit of controls to the host.
-// Thread: the host's UI thread, except setParameter (the effect's caller) and frameTicks (any).
+// Thread: the host's UI thread, except setParameter (the effect's caller) and frameTicks (any,
+// the audio thread time-stamps blocks with it).
 #pragma once
+
+#include <atomic>
 
 #include "ui/control.h"
 #include "ui/frame.h"
@@ -35,8 +38,14 @@ public:
     void controlEndEdit(VSTGUI::CControl *control) override;
 
 protected:
+    // Installs the frame (or none); the audio thread's frameTicks never touches the frame object.
+    void setFrame(VSTGUI::CFrame *newFrame);
+
     ERect rect{};
     VSTGUI::CFrame *frame = nullptr;
     int knobMode = 0;
     bool inIdleStuff = false;
+
+private:
+    std::atomic<bool> frameOpen{false};
 };

@@ -43,6 +43,9 @@ public:
     virtual void captureMouse(bool capture) = 0;
 };
 
+// The backend's monotonic millisecond tick count, the one frames report. Thread: any.
+uint32_t platformTickCount();
+
 // Implemented by the backend. parent is the native parent window (null allowed offscreen).
 IPlatformFrame *createPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent);
 

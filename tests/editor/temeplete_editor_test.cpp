@@ -39,6 +39,8 @@ VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, 
     return 0;
 }
 
+uint32_t testClock = 1000000;  // milliseconds
+
 const char *const typeNames[3] = {"VU", "RMS", "PPM"};
 
 std::string number(float v)
@@ -324,9 +326,7 @@ TEST_F(EditorShell, IdleGivesTheSelectedPanelTheBlocksSinceTheLastOneNeverNegati
     effect->dispatcher(effSetSampleRate, 0, 0, nullptr, 48000.f);
     effect->dispatcher(effMainsChanged, 0, 1, nullptr, 0.f);
 #ifndef _WIN32
-    uint32_t clock = 1000000;
-    auto *window = static_cast<OffscreenPlatformFrame *>(editor->getFrame()->getPlatformFrame());
-    window->setTickSource([&clock] { return clock; });
+    OffscreenPlatformFrame::setTickSource([] { return testClock; });
 #endif
     std::vector<float> in(480, 0.f), out0(480), out1(480);
     float *inputs[2] = {in.data(), in.data()};
@@ -338,13 +338,13 @@ TEST_F(EditorShell, IdleGivesTheSelectedPanelTheBlocksSinceTheLastOneNeverNegati
     EXPECT_GE(editor->getLastIdlePosition(), 0.0);
 #ifndef _WIN32
     EXPECT_EQ(editor->getLastIdlePosition(), 0.0);
-    clock += 25;  // two and a half blocks later
+    testClock += 25;  // two and a half blocks later
     editor->idle();
     EXPECT_NEAR(editor->getLastIdlePosition(), 2.5, 1e-9);
-    clock -= 100;  // a block stamped after the idle's clock reading
+    testClock -= 100;  // a block stamped after the idle's clock reading
     editor->idle();
     EXPECT_EQ(editor->getLastIdlePosition(), 0.0);
-    window->setTickSource(nullptr);
+    OffscreenPlatformFrame::setTickSource(nullptr);
 #endif
     editor->close();
     log.clear();

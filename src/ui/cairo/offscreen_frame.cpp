@@ -1,5 +1,6 @@
 #include "offscreen_frame.h"
 
+#include <atomic>
 #include <chrono>
 
 #include "cairo_draw_context.h"
@@ -96,10 +97,18 @@ bool OffscreenPlatformFrame::setParentSize(int width, int height)
     return true;
 }
 
-uint32_t OffscreenPlatformFrame::getTicks() const
+namespace {
+std::atomic<uint32_t (*)()> tickSource{nullptr};
+}
+
+void OffscreenPlatformFrame::setTickSource(uint32_t (*source)()) { tickSource.store(source); }
+
+uint32_t OffscreenPlatformFrame::getTicks() const { return platformTickCount(); }
+
+uint32_t platformTickCount()
 {
-    if (tickSource)
-        return tickSource();
+    if (uint32_t (*source)() = tickSource.load())
+        return source();
     using namespace std::chrono;
     return (uint32_t)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }

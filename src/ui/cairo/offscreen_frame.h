@@ -3,7 +3,6 @@
 // A real X11 window would implement IPlatformFrame beside it.
 #pragma once
 
-#include <functional>
 #include <vector>
 
 #include "ui/platform_frame.h"
@@ -33,8 +32,8 @@ public:
     int parentHeight() const { return parentSize[1]; }
     bool hasFocus() const { return focused; }
     bool isMouseCaptured() const { return mouseCaptured; }
-    // Replaces the monotonic clock (tests and scripted runs); an empty function restores it.
-    void setTickSource(std::function<uint32_t()> source) { tickSource = std::move(source); }
+    // Replaces the monotonic clock of every frame (tests); null restores it.
+    static void setTickSource(uint32_t (*source)());
 
 private:
     IPlatformFrameCallback *frame;
@@ -44,7 +43,6 @@ private:
     int parentSize[2] = {0, 0};
     bool focused = false;
     bool mouseCaptured = false;
-    std::function<uint32_t()> tickSource;
 };
 
 }  // namespace VSTGUI

@@ -28,7 +28,7 @@ public:
     void redrawNow() override { UpdateWindow(window); }
     bool setSize(int width, int height) override;
     bool setParentSize(int width, int height) override;
-    uint32_t getTicks() const override { return (uint32_t)GetTickCount(); }
+    uint32_t getTicks() const override { return platformTickCount(); }
     void *getSystemWindow() const override { return window; }
     bool takeFocus() override { return SetFocus(window) != nullptr || GetFocus() == window; }
     void captureMouse(bool capture) override;
@@ -256,6 +256,8 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 }  // namespace
+
+uint32_t platformTickCount() { return (uint32_t)GetTickCount(); }
 
 IPlatformFrame *createPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent)
 {
