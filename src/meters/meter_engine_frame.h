@@ -165,7 +165,7 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
             const double mid = (a + b) * midFactor;
             b = a - b;
             a = mid;
-            if (Channels::kUsesPlainSample) {
+            if constexpr (Channels::kUsesPlainSample) {
                 const double plainMid = (plainA + plainB) * midFactor;
                 plainB = plainA - plainB;
                 plainA = plainMid;
