@@ -4,6 +4,8 @@
 // any thread that holds the effect's lock.
 #pragma once
 
+#include "filter_section.h"
+
 class StripFilterBank {
 public:
     StripFilterBank();
@@ -31,5 +33,34 @@ public:
     float lpFreqValue() const;
 
 private:
-    // Filled in by the implementation (sections, weights, work buffers).
+    static constexpr int chunkFrames = 64;     // frames filtered per pass through the work buffers
+    static constexpr int bufferFrames = 128;   // size of each work buffer
+
+    void processChunk(float *left, float *right, int frames);
+    void returnNonFiniteSectionsToRest();
+
+    float sampleRate = 44100.0f;  // Hz, limited to 44100..192000
+
+    // Stored normalised values and their decoded forms.
+    float hpOnNormalised = 0.0f, hpSlopeNormalised = 0.0f, hpFreqNormalised = 0.0f;
+    float lpOnNormalised = 0.0f, lpSlopeNormalised = 0.0f, lpFreqNormalised = 0.0f;
+    int hpOn = 0;
+    int hpSlope = 0;        // 0 = 12 dB/octave, 1 = 24
+    float hpFreq = 20.0f;   // Hz
+    int lpOn = 0;
+    int lpSlope = 0;        // 0 = 6 dB/octave, 1 = 18
+    float lpFreq = 30000.0f;  // Hz
+
+    // Mix of the low-pass output and its own input near half the rate; the sum is always 1.
+    float lpWeight = 1.0f;
+    float dryWeight = 0.0f;
+
+    // Index 0 is the left channel, 1 the right.
+    FilterSection hpStage1[2];
+    FilterSection hpStage2[2];
+    FilterSection lpStage1[2];
+    FilterSection lpStage2[2];
+
+    float hpBuffer[2][bufferFrames] = {};
+    float lpBuffer[2][bufferFrames] = {};
 };

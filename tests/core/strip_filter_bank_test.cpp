@@ -1,0 +1,509 @@
+// The strip filter bank measured from outside: sines through the bank against the analytic
+// response of its sections, block-size invariance, the blend near half the rate, the rate
+// limits, the bypass and the recovery from non-finite input.
+#include "core/strip_filter_bank.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace {
+
+using Complex = std::complex<double>;
+constexpr double pi = 3.14159265358979323846;
+
+// ---- Analytic response of the bank, written from the filter definitions -------------------
+
+struct Settings {
+    float rate = 44100.0f;
+    bool hpOn = false;
+    bool hp24 = false;
+    float hpFreq = 0.0f;  // normalised
+    bool lpOn = false;
+    bool lp18 = false;
+    float lpFreq = 1.0f;  // normalised
+};
+
+double bankRate(double hostRate)
+{
+    return std::min(std::max(hostRate, 44100.0), 192000.0);
+}
+
+// Second-order section with Q lowered near half the rate; highPass selects the numerator.
+Complex secondOrder(bool highPass, double corner, double q, double fs, double f)
+{
+    const double fc = std::min(corner, 0.499 * fs);
+    const double w0 = 2.0 * pi * fc / fs;
+    const double qEff = highPass ? q * (1.0 - std::pow(fc / (0.5001 * fs), 6.0))
+                                 : q * (1.0 - std::pow(fc / (0.50001 * fs), 8.0));
+    const double alpha = std::sin(w0) / (2.0 * qEff);
+    const double cw = std::cos(w0);
+    const double sign = highPass ? -1.0 : 1.0;
+    // Numerator (1 -/+ cos) / 2 * (1 +/- 2 z^-1 + z^-2); denominator unnormalised.
+    const double g = (1.0 + sign * -cw) / 2.0;
+    const Complex zi = std::polar(1.0, -2.0 * pi * f / fs);
+    const Complex num = g * (1.0 + 2.0 * sign * zi + zi * zi);
+    const Complex den = (1.0 + alpha) - 2.0 * cw * zi + (1.0 - alpha) * zi * zi;
+    return num / den;
+}
+
+Complex onePole(double corner, double fs, double f)
+{
+    const double k = 2.0 - std::cos(2.0 * pi * corner / fs);
+    const double pole = k - std::sqrt(k * k - 1.0);
+    const Complex zi = std::polar(1.0, -2.0 * pi * f / fs);
+    return (1.0 - pole) / (1.0 - pole * zi);
+}
+
+Complex expectedResponse(const Settings &s, double f)
+{
+    const double fs = bankRate(s.rate);
+    Complex h = 1.0;
+    if (s.hpOn) {
+        const double corner = std::min(std::max(20.0 * std::pow(100.0, s.hpFreq), 20.0), 2000.0);
+        h *= secondOrder(true, 0.7 * corner, 0.5, fs, f);
+        if (s.hp24)
+            h *= secondOrder(true, 0.5 * corner, 0.5, fs, f);
+    }
+    const double corner = std::min(std::max(300.0 * std::pow(100.0, s.lpFreq), 300.0), 30000.0);
+    double onePoleCorner = 1.2 * corner;
+    double dry = 0.0;
+    if (onePoleCorner > fs / 2.0) {
+        dry = std::pow((onePoleCorner - fs / 2.0) / (36000.0 - fs / 2.0), 1.41);
+        onePoleCorner = fs / 2.0;
+    }
+    Complex lowPass = 1.0;
+    if (s.lpOn) {
+        lowPass = onePole(onePoleCorner, fs, f);
+        if (s.lp18) {
+            const double q = 0.091 * std::log10(600000.0 / corner) + 0.4;
+            lowPass *= secondOrder(false, std::min(1.4 * corner, fs), q, fs, f);
+        }
+    }
+    return h * ((1.0 - dry) * lowPass + dry);
+}
+
+double decibels(double magnitude)
+{
+    return 20.0 * std::log10(magnitude);
+}
+
+// ---- Driving the bank ---------------------------------------------------------------------
+
+// Applies the settings in an order that exercises the setters' interplay: slopes before the
+// switches, and each switch toggled once.
+void apply(StripFilterBank &bank, const Settings &s)
+{
+    bank.setSampleRate(s.rate);
+    bank.setHPSlope(s.hp24 ? 1.0f : 0.0f);
+    bank.setLPSlope(s.lp18 ? 1.0f : 0.0f);
+    bank.setHPOn(s.hpOn ? 0.0f : 1.0f);
+    bank.setLPOn(s.lpOn ? 0.0f : 1.0f);
+    bank.setHPFreq(s.hpFreq);
+    bank.setLPFreq(s.lpFreq);
+    bank.setHPOn(s.hpOn ? 1.0f : 0.0f);
+    bank.setLPOn(s.lpOn ? 1.0f : 0.0f);
+    bank.update();
+    bank.reset();
+}
+
+// Hann-windowed single-frequency transform of a signal; window and phasor run as rotations.
+Complex windowedTone(const std::vector<float> &x, size_t start, size_t length, double f, double fs)
+{
+    const Complex windowStep = std::polar(1.0, 2.0 * pi / double(length));
+    const Complex toneStep = std::polar(1.0, -2.0 * pi * f / fs);
+    Complex windowPhase = std::polar(1.0, pi / double(length));
+    Complex tonePhase = std::polar(1.0, -2.0 * pi * f * double(start) / fs);
+    Complex sum = 0.0;
+    for (size_t i = 0; i < length; ++i) {
+        const double w = 0.5 - 0.5 * windowPhase.real();
+        sum += (w * double(x[start + i])) * tonePhase;
+        windowPhase *= windowStep;
+        tonePhase *= toneStep;
+    }
+    return sum;
+}
+
+// Runs a sine at f1 on the left and f2 on the right through the bank and returns the measured
+// gains (output over input of the windowed transforms, after the transient has settled).
+std::pair<double, double> measureGains(StripFilterBank &bank, double fs, double f1, double f2,
+                                       bool slowSettle = true)
+{
+    // A quarter of a second lets the slowest section (a high-pass at 10 Hz) settle; the
+    // window holds three periods of the lowest test tone.
+    const size_t settle = size_t((slowSettle ? 0.25 : 0.02) * fs);
+    const size_t window = size_t(0.25 * fs);
+    const size_t total = settle + window;
+    std::vector<float> inL(total), inR(total);
+    for (size_t i = 0; i < total; ++i) {
+        inL[i] = float(0.5 * std::sin(2.0 * pi * f1 * double(i) / fs));
+        inR[i] = float(0.5 * std::sin(2.0 * pi * f2 * double(i) / fs));
+    }
+    std::vector<float> outL = inL, outR = inR;
+    bank.reset();
+    bank.process(outL.data(), outR.data(), int(total));
+    const double gainL = std::abs(windowedTone(outL, settle, window, f1, fs) /
+                                  windowedTone(inL, settle, window, f1, fs));
+    const double gainR = std::abs(windowedTone(outR, settle, window, f2, fs) /
+                                  windowedTone(inR, settle, window, f2, fs));
+    return {gainL, gainR};
+}
+
+// Compares the measured response with the analytic one at test frequencies whose expected
+// level is within reach of a float signal (down to -60 dB).
+void expectResponse(const Settings &s)
+{
+    StripFilterBank bank;
+    apply(bank, s);
+    const double fs = bankRate(s.rate);
+    std::vector<double> freqs;
+    for (double f : {12.0, 25.0, 50.0, 100.0, 250.0, 700.0, 1500.0, 3000.0, 6000.0, 10000.0, 15000.0,
+                     20000.0, 30000.0, 45000.0, 70000.0, 0.3 * fs, 0.4 * fs, 0.44 * fs}) {
+        if (f < 0.45 * fs && decibels(std::abs(expectedResponse(s, f))) > -60.0)
+            freqs.push_back(f);
+    }
+    if (freqs.size() % 2)
+        freqs.push_back(freqs.back());
+    for (size_t i = 0; i < freqs.size(); i += 2) {
+        const auto gains = measureGains(bank, fs, freqs[i], freqs[i + 1], s.hpOn);
+        const double measured[2] = {gains.first, gains.second};
+        for (int ch = 0; ch < 2; ++ch) {
+            const double f = freqs[i + ch];
+            const double expected = decibels(std::abs(expectedResponse(s, f)));
+            EXPECT_NEAR(decibels(measured[ch]), expected, 0.1)
+                << "at " << f << " Hz, rate " << s.rate << ", HP " << s.hpOn << "/" << s.hp24 << "/"
+                << s.hpFreq << ", LP " << s.lpOn << "/" << s.lp18 << "/" << s.lpFreq;
+        }
+    }
+}
+
+// Deterministic broadband test material.
+std::vector<float> noise(size_t frames, uint32_t seed)
+{
+    std::vector<float> x(frames);
+    for (auto &v : x) {
+        seed = seed * 1664525u + 1013904223u;
+        v = float(int32_t(seed)) * (0.9f / 2147483648.0f);
+    }
+    return x;
+}
+
+struct Stereo {
+    std::vector<float> left, right;
+};
+
+Stereo runInBlocks(const Settings &s, const Stereo &in, const std::vector<int> &blockPattern)
+{
+    StripFilterBank bank;
+    apply(bank, s);
+    Stereo out = in;
+    size_t pos = 0, k = 0;
+    while (pos < out.left.size()) {
+        const int n = int(std::min<size_t>(size_t(blockPattern[k++ % blockPattern.size()]), out.left.size() - pos));
+        bank.process(out.left.data() + pos, out.right.data() + pos, n);
+        pos += size_t(n);
+    }
+    return out;
+}
+
+bool sameBits(const std::vector<float> &a, const std::vector<float> &b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+}
+
+Stereo stereoNoise(size_t frames)
+{
+    return {noise(frames, 1), noise(frames, 2)};
+}
+
+}  // namespace
+
+// ---- Magnitude response -----------------------------------------------------------------
+
+TEST(StripFilterBankResponse, HighPassSlopesAcrossCornersAndRates)
+{
+    for (float rate : {44100.0f, 96000.0f, 192000.0f}) {
+        for (bool hp24 : {false, true}) {
+            for (float freq : {0.0f, 0.3f, 0.6f, 1.0f}) {
+                Settings s;
+                s.rate = rate;
+                s.hpOn = true;
+                s.hp24 = hp24;
+                s.hpFreq = freq;
+                expectResponse(s);
+            }
+        }
+    }
+}
+
+TEST(StripFilterBankResponse, LowPassSlopesAcrossCornersAndRates)
+{
+    // 0.93 and 0.97 put the one-pole corner above half of 44.1 kHz (partial blend); 1.0 is
+    // the top of the range.
+    for (float rate : {44100.0f, 96000.0f, 192000.0f}) {
+        for (bool lp18 : {false, true}) {
+            for (float freq : {0.0f, 0.4f, 0.75f, 0.93f, 0.97f, 1.0f}) {
+                Settings s;
+                s.rate = rate;
+                s.lpOn = true;
+                s.lp18 = lp18;
+                s.lpFreq = freq;
+                expectResponse(s);
+            }
+        }
+    }
+}
+
+TEST(StripFilterBankResponse, BothFiltersTogether)
+{
+    for (float rate : {48000.0f, 88200.0f}) {
+        Settings s;
+        s.rate = rate;
+        s.hpOn = s.lpOn = true;
+        s.hp24 = s.lp18 = true;
+        s.hpFreq = 0.5f;
+        s.lpFreq = 0.5f;
+        expectResponse(s);
+        s.hp24 = s.lp18 = false;
+        s.hpFreq = 0.8f;
+        s.lpFreq = 0.9f;
+        expectResponse(s);
+    }
+}
+
+TEST(StripFilterBankResponse, ConstructedBankIsTheDefaultPair)
+{
+    StripFilterBank bank;
+    EXPECT_EQ(bank.hpOnValue(), 1.0f);
+    EXPECT_EQ(bank.hpSlopeValue(), 0.0f);
+    EXPECT_EQ(bank.hpFreqValue(), 0.0f);
+    EXPECT_EQ(bank.lpOnValue(), 1.0f);
+    EXPECT_EQ(bank.lpSlopeValue(), 0.0f);
+    EXPECT_EQ(bank.lpFreqValue(), 1.0f);
+
+    // A 12 dB/octave high-pass at 14 Hz and, at 44.1 kHz, a low-pass path replaced by its input.
+    Settings s;
+    s.hpOn = s.lpOn = true;
+    const auto gains = measureGains(bank, 44100.0, 20.0, 15000.0);
+    EXPECT_NEAR(decibels(gains.first), decibels(std::abs(expectedResponse(s, 20.0))), 0.1);
+    EXPECT_NEAR(decibels(gains.second), decibels(std::abs(expectedResponse(s, 15000.0))), 0.1);
+    EXPECT_LT(decibels(gains.first), -3.0);
+}
+
+// ---- Block sizes ------------------------------------------------------------------------
+
+TEST(StripFilterBankBlocks, OutputDoesNotDependOnBlockSize)
+{
+    Settings s;
+    s.hpOn = s.lpOn = s.hp24 = s.lp18 = true;
+    s.hpFreq = 0.7f;
+    s.lpFreq = 0.95f;  // partial blend at 44.1 kHz
+    const Stereo in = stereoNoise(20000);
+    const Stereo whole = runInBlocks(s, in, {20000});
+    for (const std::vector<int> &pattern :
+         std::vector<std::vector<int>>{{1}, {63}, {64}, {65}, {4097}, {1, 63, 64, 65, 4097, 7}}) {
+        const Stereo blocks = runInBlocks(s, in, pattern);
+        EXPECT_TRUE(sameBits(blocks.left, whole.left)) << "first block size " << pattern[0];
+        EXPECT_TRUE(sameBits(blocks.right, whole.right)) << "first block size " << pattern[0];
+    }
+    EXPECT_FALSE(sameBits(whole.left, in.left));
+}
+
+// ---- Blend near half the rate -----------------------------------------------------------
+
+TEST(StripFilterBankBlend, TopCornerAt44kReplacesLowPassByItsInput)
+{
+    for (bool lp18 : {false, true}) {
+        Settings s;
+        s.lpOn = true;
+        s.lp18 = lp18;
+        s.lpFreq = 1.0f;
+        const Stereo in = stereoNoise(5000);
+        const Stereo out = runInBlocks(s, in, {512});
+        EXPECT_TRUE(sameBits(out.left, in.left));
+        EXPECT_TRUE(sameBits(out.right, in.right));
+    }
+}
+
+TEST(StripFilterBankBlend, TopCornerAt96kIsTheOnePoleAt36k)
+{
+    Settings s;
+    s.rate = 96000.0f;
+    s.lpOn = true;
+    s.lpFreq = 1.0f;
+    StripFilterBank bank;
+    apply(bank, s);
+    const auto gains = measureGains(bank, 96000.0, 20000.0, 40000.0);
+    EXPECT_NEAR(decibels(gains.first), decibels(std::abs(onePole(36000.0, 96000.0, 20000.0))), 0.1);
+    EXPECT_NEAR(decibels(gains.second), decibels(std::abs(onePole(36000.0, 96000.0, 40000.0))), 0.1);
+    EXPECT_LT(decibels(gains.second), -2.0);
+}
+
+// ---- Denormal guard ----------------------------------------------------------------------
+
+TEST(StripFilterBankGuard, TinySignalsAreFilteredLikeAnyOther)
+{
+    Settings s;
+    s.hpOn = s.lpOn = s.hp24 = s.lp18 = true;
+    s.hpFreq = 0.0f;
+    s.lpFreq = 0.0f;
+    StripFilterBank bank;
+    apply(bank, s);
+
+    // The guard against subnormal numbers works far below this level: 1e-25 of full scale
+    // must not be flushed or distorted.
+    const double f = 200.0;
+    std::vector<float> tinyL(22050), tinyR(22050);
+    for (size_t i = 0; i < tinyL.size(); ++i)
+        tinyL[i] = tinyR[i] = float(1e-25 * std::sin(2.0 * pi * f * double(i) / 44100.0));
+    std::vector<float> outL = tinyL, outR = tinyR;
+    bank.process(outL.data(), outR.data(), int(outL.size()));
+    const double gain = std::abs(windowedTone(outL, 11025, 11025, f, 44100.0) /
+                                 windowedTone(tinyL, 11025, 11025, f, 44100.0));
+    EXPECT_NEAR(decibels(gain), decibels(std::abs(expectedResponse(s, f))), 0.1);
+}
+
+// ---- Sample rate limits -----------------------------------------------------------------
+
+TEST(StripFilterBankRate, RunsWithinTheSupportedRange)
+{
+    Settings s;
+    s.hpOn = s.lpOn = s.hp24 = s.lp18 = true;
+    s.hpFreq = 0.5f;
+    s.lpFreq = 0.8f;
+    const Stereo in = stereoNoise(3000);
+    auto runAt = [&](float rate) {
+        s.rate = rate;
+        return runInBlocks(s, in, {256});
+    };
+    const Stereo at44k = runAt(44100.0f);
+    EXPECT_TRUE(sameBits(runAt(22050.0f).left, at44k.left));
+    EXPECT_TRUE(sameBits(runAt(0.0f).left, at44k.left));
+    EXPECT_TRUE(sameBits(runAt(std::numeric_limits<float>::quiet_NaN()).left, at44k.left));
+    const Stereo at192k = runAt(192000.0f);
+    EXPECT_TRUE(sameBits(runAt(384000.0f).left, at192k.left));
+    EXPECT_TRUE(sameBits(runAt(std::numeric_limits<float>::infinity()).left, at192k.left));
+    EXPECT_FALSE(sameBits(runAt(48000.0f).left, at44k.left));
+    EXPECT_FALSE(sameBits(runAt(176400.0f).left, at192k.left));
+}
+
+TEST(StripFilterBankRate, UpdateAfterARateChangeRebuildsEverySection)
+{
+    // As at a resume: the bank is set up at one rate, then given another and updated. It must
+    // then filter exactly like a bank set up at the new rate from the start.
+    const Stereo in = stereoNoise(3000);
+    for (float lpFreq : {0.5f, 0.97f, 1.0f}) {
+        Settings s;
+        s.hpOn = s.lpOn = s.hp24 = s.lp18 = true;
+        s.hpFreq = 0.6f;
+        s.lpFreq = lpFreq;
+        for (float from : {44100.0f, 192000.0f}) {
+            for (float to : {48000.0f, 96000.0f}) {
+                s.rate = from;
+                StripFilterBank bank;
+                apply(bank, s);
+                bank.setSampleRate(to);
+                bank.update();
+                Stereo out = in;
+                bank.process(out.left.data(), out.right.data(), int(out.left.size()));
+                s.rate = to;
+                const Stereo direct = runInBlocks(s, in, {3000});
+                EXPECT_TRUE(sameBits(out.left, direct.left)) << from << " -> " << to << ", LPFreq " << lpFreq;
+            }
+        }
+    }
+}
+
+// ---- Bypass -----------------------------------------------------------------------------
+
+TEST(StripFilterBankBypass, HighAndLowPassOffPassUnchanged)
+{
+    const Stereo in = stereoNoise(3000);
+    for (float rate : {44100.0f, 48000.0f, 96000.0f, 192000.0f}) {
+        for (float lpFreq : {0.0f, 0.5f, 0.93f, 0.97f, 1.0f}) {
+            Settings s;
+            s.rate = rate;
+            s.hp24 = s.lp18 = true;
+            s.lpFreq = lpFreq;
+            const Stereo out = runInBlocks(s, in, {100});
+            EXPECT_TRUE(sameBits(out.left, in.left)) << rate << " Hz, LPFreq " << lpFreq;
+            EXPECT_TRUE(sameBits(out.right, in.right)) << rate << " Hz, LPFreq " << lpFreq;
+        }
+    }
+}
+
+TEST(StripFilterBankBypass, SwitchingOffMidStreamLeavesNoTail)
+{
+    Settings s;
+    s.hpOn = s.lpOn = true;
+    s.hpFreq = 1.0f;
+    s.lpFreq = 0.0f;
+    StripFilterBank bank;
+    apply(bank, s);
+    Stereo a = stereoNoise(1000);
+    bank.process(a.left.data(), a.right.data(), 1000);
+    bank.setHPOn(0.0f);
+    bank.setLPOn(0.0f);
+    const Stereo in = stereoNoise(300);
+    Stereo out = in;
+    bank.process(out.left.data(), out.right.data(), 300);
+    EXPECT_TRUE(sameBits(out.left, in.left));
+    EXPECT_TRUE(sameBits(out.right, in.right));
+}
+
+// ---- Non-finite input -------------------------------------------------------------------
+
+TEST(StripFilterBankNonFinite, SectionsReturnToRestAfterTheChunk)
+{
+    Settings s;
+    s.hpOn = s.lpOn = s.hp24 = s.lp18 = true;
+    s.hpFreq = 0.4f;
+    s.lpFreq = 0.6f;
+    for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                      -std::numeric_limits<float>::infinity()}) {
+        const Stereo clean = stereoNoise(1000);
+        Stereo in = clean;
+        in.left[100] = bad;  // in the chunk of frames 64..127
+        const Stereo out = runInBlocks(s, in, {1000});
+
+        // The right channel never saw the bad sample.
+        EXPECT_TRUE(sameBits(out.right, runInBlocks(s, clean, {1000}).right));
+        // From the next chunk on, the left channel is what a bank at rest makes of the rest.
+        Stereo tail{std::vector<float>(in.left.begin() + 128, in.left.end()),
+                    std::vector<float>(in.right.begin() + 128, in.right.end())};
+        const Stereo fresh = runInBlocks(s, tail, {872});
+        EXPECT_TRUE(std::equal(out.left.begin() + 128, out.left.end(), fresh.left.begin()));
+        for (size_t i = 128; i < out.left.size(); ++i)
+            ASSERT_TRUE(std::isfinite(out.left[i])) << "frame " << i;
+        // Before the bad sample the output is untouched by it.
+        EXPECT_TRUE(std::equal(out.left.begin(), out.left.begin() + 100,
+                               runInBlocks(s, clean, {1000}).left.begin()));
+    }
+}
+
+TEST(StripFilterBankNonFinite, SettersIgnoreValuesThatAreNotNumbers)
+{
+    StripFilterBank bank;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    bank.setHPOn(nan);
+    bank.setHPSlope(nan);
+    bank.setHPFreq(nan);
+    bank.setLPOn(nan);
+    bank.setLPSlope(nan);
+    bank.setLPFreq(nan);
+    bank.update();
+    EXPECT_EQ(bank.hpFreqValue(), 0.0f);
+    EXPECT_EQ(bank.lpFreqValue(), 0.0f);
+    bank.setHPOn(1.0f);
+    bank.setLPOn(1.0f);
+    Stereo x = stereoNoise(500);
+    bank.process(x.left.data(), x.right.data(), 500);
+    for (float v : x.left)
+        ASSERT_TRUE(std::isfinite(v));
+}
