@@ -11,10 +11,11 @@ bootstrap:
 build/%/build.ninja: CMakeLists.txt CMakePresets.json | bootstrap
 	@cmake --preset $* >/dev/null
 
-configure: bootstrap build/native/build.ninja build/native-asan/build.ninja build/win64/build.ninja build/win32/build.ninja
+PRESETS = native native-asan native-tsan win64 win32
+configure: bootstrap $(foreach p,$(PRESETS),build/$(p)/build.ninja)
 
 build: configure
-	@for p in native native-asan win64 win32; do \
+	@for p in $(PRESETS); do \
 	    echo "== build $$p"; cmake --build build/$$p -j $(JOBS) || exit 1; done
 
 # Every test: the native suite under AddressSanitizer and UndefinedBehaviorSanitizer, then the
@@ -23,12 +24,15 @@ build: configure
 test: build
 	@echo "== test native (ASan + UBSan)"
 	@cd build/native-asan && ctest --output-on-failure -j $(JOBS)
-	@set -e; prefix=$$(mktemp -d /tmp/zem-wine.XXXXXX); trap 'WINEPREFIX=$$prefix wineserver -k 2>/dev/null; rm -rf $$prefix' EXIT; \
+	@echo "== test native concurrency (ThreadSanitizer)"
+	@cd build/native-tsan && ctest --output-on-failure -j $(JOBS) -R Concurrent
+	@set -e; prefix=$$(mktemp -d /tmp/zem-wine.XXXXXX); trap 'WINEPREFIX=$$prefix wineserver -k 2>/dev/null || true; rm -rf $$prefix' EXIT; \
 	    echo "== preparing a temporary Wine prefix"; scripts/wine-prefix $$prefix; \
 	    export WINEPREFIX=$$prefix; \
 	    for p in win64 win32; do echo "== test $$p under Wine"; \
 	        scripts/with-display ctest --test-dir build/$$p --output-on-failure || exit 1; done; \
-	    if [ -x tests/e2e/run ]; then echo "== end-to-end: the three builds"; scripts/with-display tests/e2e/run; fi
+	    if [ -x tests/e2e/run ]; then echo "== end-to-end: the three builds"; scripts/with-display tests/e2e/run; fi; \
+	    if [ -x tests/installer/run ]; then echo "== installer under Wine"; tests/installer/run; fi
 
 demo: build
 	@scripts/demo

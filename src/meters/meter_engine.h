@@ -1,12 +1,25 @@
 // The operations that the effect, the front panels and the display use on every meter engine
 // (VUmeter, RMSMeter, PPMmeter). The shared engine frame implements the common ones.
-// Threads: process - audio (under the effect's lock); readout* - editor; the rest - any thread
-// that calls the effect's setParameter, or the UI thread.
+// Threads: process - audio (under the effect's lock); setSampleRate/reset - UI, while the
+// effect is suspended; readout*, applyInfiniteHold - editor; the rest - any thread that calls
+// the effect's setParameter, or the UI thread. Nothing here blocks.
 #pragma once
 
 #include "vst/aeffect.h"
 
 class AudioEffect;
+
+// Quantities an engine shows, by channel (channel 1 is left or mid, channel 2 right or side).
+// Level is the VU needle position or the PPM/RMS peak level; mean square exists for RMS only.
+enum MeterQuantity {
+    kMeterLevel1,
+    kMeterLevel2,
+    kMeterHold1,
+    kMeterHold2,
+    kMeterMeanSquare1,
+    kMeterMeanSquare2,
+    kMeterQuantityCount
+};
 
 class MeterEngine {
 public:
@@ -21,6 +34,8 @@ public:
     virtual VstInt32 lastSettingIndex() const = 0;
 
     virtual void setSampleRate(float rate) = 0;  // stored; takes effect at reset()
+    // Recomputes the rate-dependent constants and returns every running value (levels, holds,
+    // over indicators, display ring) to rest. Also serves suspend.
     virtual void reset() = 0;
     virtual void process(float *channel1, float *channel2, VstInt32 frames) = 0;
 
@@ -36,4 +51,16 @@ public:
     virtual void applyScope(float value) = 0;  // GSIcal changed
     virtual void syncSharedSettings() = 0;  // after each display refresh
     virtual void storeDefaults() = 0;       // internal parameter 65
+
+    // Read-out for the display. position: block durations passed since the last block (>= 0).
+    // A quantity the engine does not have reads 0. Thread: editor.
+    virtual double readoutValue(MeterQuantity quantity, double position) = 0;
+    // Over state of channel 0 (left/mid) or 1 (right/side): 1 over now, 0 over seen since the
+    // last ResetPeaks, -1 never. Must follow readoutValue of the same refresh. Thread: editor.
+    virtual int readoutOverState(int channel) = 0;
+    // Hold mode as last set: 0 off, 1 infinite, 2 on. Thread: any.
+    virtual int holdMode() const = 0;
+    // Infinite hold of channel 0 or 1: a hold value above the stored maximum becomes the new
+    // maximum; any other value is replaced by it. Answers the value to show. Thread: editor.
+    virtual double applyInfiniteHold(int channel, double hold) = 0;
 };

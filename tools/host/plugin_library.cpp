@@ -23,7 +23,13 @@ PluginLibrary::PluginLibrary(const std::string &path)
         proc = GetProcAddress(module, "main");
     entryProc = reinterpret_cast<PluginEntryProc>(reinterpret_cast<void *>(proc));
 #else
-    handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    int flags = RTLD_NOW | RTLD_LOCAL;
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer runtime's own start-up allocations in the plug-in would be reported as
+    // leaks once the library is unmapped; keep it mapped in sanitizer builds.
+    flags |= RTLD_NODELETE;
+#endif
+    handle = dlopen(path.c_str(), flags);
     if (!handle) {
         const char *message = dlerror();
         lastError = message ? message : "dlopen failed";

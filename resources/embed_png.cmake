@@ -1,0 +1,26 @@
+# The images inside every build, found by number.
+# Windows: resources/plugin.rc puts each PNG into the module as a resource of type "PNG"; the
+# plug-in gets it from src/CMakeLists.txt, and the test program gets it too because the product
+# code linked into it looks for the images in its own module.
+# Elsewhere: the same bytes are compiled into a table (zemPngResources) generated at build time
+# from resources/png, part of zem_product.
+set(ZEM_PNG_DIR ${CMAKE_SOURCE_DIR}/resources/png)
+file(GLOB ZEM_PNG_FILES CONFIGURE_DEPENDS ${ZEM_PNG_DIR}/*.png)
+
+if(WIN32)
+    function(zem_add_png_resources_to_tests)
+        if(TARGET zem_tests)
+            target_sources(zem_tests PRIVATE ${CMAKE_SOURCE_DIR}/resources/plugin.rc)
+        endif()
+    endfunction()
+    set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/plugin.rc APPEND PROPERTY OBJECT_DEPENDS ${ZEM_PNG_FILES})
+    cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL zem_add_png_resources_to_tests)
+else()
+    set(ZEM_PNG_TABLE ${CMAKE_BINARY_DIR}/generated/png_resources.cpp)
+    add_custom_command(OUTPUT ${ZEM_PNG_TABLE}
+        COMMAND ${CMAKE_COMMAND} -DPNG_DIR=${ZEM_PNG_DIR} -DOUTPUT=${ZEM_PNG_TABLE}
+                -P ${CMAKE_SOURCE_DIR}/resources/png_table.cmake
+        DEPENDS ${ZEM_PNG_FILES} ${CMAKE_SOURCE_DIR}/resources/png_table.cmake
+        COMMENT "Embedding the PNG images")
+    target_sources(zem_product PRIVATE ${ZEM_PNG_TABLE})
+endif()

@@ -1,0 +1,98 @@
+#include "param_text.h"
+
+#include "parameter_table.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+void ParamText(double value, int decimals, char *text)
+{
+    if (!std::isfinite(value))
+        value = 0.0;
+    if (decimals < 0)
+        decimals = 0;
+    if (decimals > 6)
+        decimals = 6;
+
+    uint64_t scale = 1;
+    for (int i = 0; i < decimals; ++i)
+        scale *= 10;
+    // Nothing beyond 8 digits can be shown; the limit also keeps the integer conversion defined.
+    double magnitude = std::fmin(std::fabs(value) * (double)scale, 1e15);
+    double whole = std::floor(magnitude);
+    if (magnitude - whole >= 0.49999)
+        whole += 1.0;
+    uint64_t units = (uint64_t)whole;
+
+    char buffer[48];
+    int length = 0;
+    // A value that rounds to zero is written without a sign ("0.0", never "-0.0").
+    if (value < 0 && units != 0)
+        buffer[length++] = '-';
+    length += std::snprintf(buffer + length, sizeof(buffer) - (size_t)length, "%llu",
+                            (unsigned long long)(units / scale));
+    if (decimals > 0)
+        length += std::snprintf(buffer + length, sizeof(buffer) - (size_t)length, ".%0*llu", decimals,
+                                (unsigned long long)(units % scale));
+    if (length > kParamTextMax) {
+        length = kParamTextMax;
+        if (buffer[length - 1] == '.')
+            --length;  // no point without digits after it
+    }
+    std::memcpy(text, buffer, (size_t)length);
+    text[length] = 0;
+}
+
+void FreqText(double hz, char *text)
+{
+    if (!std::isfinite(hz)) {
+        ParamText(0.0, 2, text);
+        return;
+    }
+    if (hz < 10.0) {
+        ParamText(hz, 2, text);
+        return;
+    }
+    if (hz < 100.0) {
+        ParamText(hz, 1, text);
+        return;
+    }
+    if (hz < 1000.0) {
+        ParamText(hz, 0, text);
+        return;
+    }
+    double kilo = std::trunc(hz * 0.001);
+    double rest = hz - 1000.0 * kilo;
+    int hundreds = (int)(rest * 0.01);
+    int tens = (int)((rest - 100.0 * hundreds) * 0.1);
+
+    char buffer[kParamTextMax + 1];
+    ParamText(kilo, 0, buffer);
+    size_t length = std::strlen(buffer);
+    char *out = text;
+    std::memcpy(out, buffer, length);
+    // The digits that follow fit only while the whole text stays within 8 characters.
+    char tail[4];
+    size_t tailLength = 0;
+    tail[tailLength++] = 'k';
+    if (hundreds != 0 || tens != 0) {
+        tail[tailLength++] = (char)('0' + hundreds);
+        if (tens != 0 && hz < 10000.0)
+            tail[tailLength++] = (char)('0' + tens);
+    }
+    if (length + tailLength > (size_t)kParamTextMax)
+        tailLength = (size_t)kParamTextMax > length ? (size_t)kParamTextMax - length : 0;
+    std::memcpy(out + length, tail, tailLength);
+    out[length + tailLength] = 0;
+}
+
+void FrequencyDisplay(float value, double base, char *text)
+{
+    if (!(value >= 0.f && value <= 1.f)) {
+        std::strcpy(text, "UNDEF");
+        return;
+    }
+    FreqText(sweepFrequency(value, base), text);
+}

@@ -1,0 +1,69 @@
+// The parameter index space of the effect and the table of its host parameters 0..16.
+// Thread: any (constant data and pure functions).
+#pragma once
+
+#include "vst/aeffect.h"
+
+enum ParameterIndex {
+    kProcess = 0,
+    kTrim,
+    kGSIcal,
+    kMeter,
+    kLRMS,
+    kHold,
+    kStrips,
+    kShowFlt,
+    kProcFlt,
+    kHPStat,
+    kHPSlope,
+    kHPFreq,
+    kLPStat,
+    kLPSlope,
+    kLPFreq,
+    kShowLbl,
+    kLagTime,
+    kNumRealParameters,          // 17: indices 17..63 are spare
+    kNumHostParameters = 64,
+    kStoreDefaults = 65,
+    kResetPeaks = 67,
+    kLabelChanged = 69,
+    kFirstRMSSetting = 72,
+    kLastRMSSetting = 81,
+    kFirstVUSetting = 83,
+    kLastVUSetting = 91,
+    kFirstPPMSetting = 93,
+    kLastPPMSetting = 100
+};
+
+// Value of every spare parameter 17..63.
+constexpr float kSpareValue = 0.5f;
+// Label of every parameter: two spaces.
+constexpr const char *kParameterLabel = "  ";
+
+struct ParameterInfo {
+    const char *name;    // at most 7 characters
+    float defaultValue;  // GSIcal and Meter start from the process-wide values instead
+    VstInt32 flags;      // VstParameterFlags announced to the host
+    float step;
+    float smallStep;
+    float largeStep;
+};
+
+// The table entry of a real parameter, or null for any other index.
+const ParameterInfo *parameterInfo(VstInt32 index);
+
+bool isRealParameter(VstInt32 index);
+// True for 72..81, 83..91 and 93..100.
+bool isMeterSetting(VstInt32 index);
+
+// A two-state value is on when integer(value + 0.5) is 1.
+inline bool switchOn(float value) { return (int)(value + 0.5f) == 1; }
+// A three-state value's state is integer(value * 2 + 0.5).
+inline int threeState(float value) { return (int)(value * 2.f + 0.5f); }
+
+// Trim: integer(value * 400 + 0.5) tenths of a dB above -20 dB.
+float trimDecibels(float value);
+// LagTime: integer(value * 999 + 0.5) milliseconds.
+int lagMilliseconds(float value);
+// HPFreq and LPFreq: base * 100^value Hz, limited to base..100 * base.
+double sweepFrequency(float value, double base);

@@ -1,0 +1,3 @@
+#include "shared_state.h"
+
+std::atomic<int> meterTypeShared{0};

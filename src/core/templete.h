@@ -1,0 +1,108 @@
+// The effect: one instance of the plug-in as the host sees it. It owns the three meter engines,
+// the strip filter bank, the editor, the instance lock and the parameter state, answers the
+// host's dispatcher queries and runs the audio path.
+// Threads: dispatcher queries, suspend/resume, chunks - host UI thread; processReplacing - host
+// audio thread; setParameter/getParameter - any thread (host, automation or editor).
+#pragma once
+
+#include <atomic>
+
+#include "core/parameter_table.h"
+#include "platform/effect_lock.h"
+#include "presets/preset_system_effect.h"
+
+class MeterEngine;
+class StripFilterBank;
+
+// The meter type that the Meter parameter selects, by its state.
+enum class MeterChoice { VU = 0, RMS = 1, PPM = 2 };
+
+class Templete : public CPresetSystemEffect {
+public:
+    static constexpr VstInt32 kUniqueID = 0x50506D33;  // 'PPm3'
+    static constexpr VstInt32 kChunkSize = 596;
+    static constexpr int kStripLabelSize = 40;
+
+    explicit Templete(audioMasterCallback audioMaster);
+    ~Templete() override;
+
+    void suspend() override;  // host UI thread
+    void resume() override;   // host UI thread
+    void processReplacing(float **inputs, float **outputs, VstInt32 sampleFrames) override;  // audio
+
+    // Parameter model (any thread).
+    void setParameter(VstInt32 index, float value) override;
+    float getParameter(VstInt32 index) override;
+    void getParameterLabel(VstInt32 index, char *label) override;
+    void getParameterDisplay(VstInt32 index, char *text) override;
+    void getParameterName(VstInt32 index, char *text) override;
+    bool canParameterBeAutomated(VstInt32 index) override;
+    bool getParameterProperties(VstInt32 index, VstParameterProperties *properties) override;
+
+    // The host chunk: a 596-byte image of little-endian floats (host UI thread).
+    VstInt32 getChunk(void **data, bool isPreset = false) override;
+    VstInt32 setChunk(void *data, VstInt32 byteSize, bool isPreset = false) override;
+
+    // Host queries (host UI thread).
+    bool getInputProperties(VstInt32 index, VstPinProperties *properties) override;
+    bool getOutputProperties(VstInt32 index, VstPinProperties *properties) override;
+    bool setSpeakerArrangement(VstSpeakerArrangement *pluginInput, VstSpeakerArrangement *pluginOutput) override;
+    bool getSpeakerArrangement(VstSpeakerArrangement **pluginInput, VstSpeakerArrangement **pluginOutput) override;
+    bool getEffectName(char *name) override;
+    bool getVendorString(char *text) override;
+    bool getProductString(char *text) override;
+    VstInt32 getVendorVersion() override { return 3020; }
+    VstInt32 canDo(char *text) override;
+    VstPlugCategory getPlugCategory() override { return kPlugCategMastering; }
+    VstInt32 getVstVersion() override { return kVstVersion; }
+
+    // For the editor and the strips (editor thread).
+    MeterEngine *meterEngine(MeterChoice type) const;
+    MeterChoice selectedMeter() const { return (MeterChoice)meterType.load(std::memory_order_relaxed); }
+    const char *stripLabelText() const { return stripLabel; }
+    // Copies at most 39 characters; announce the change with setParameter(kLabelChanged, 0).
+    void setStripLabel(const char *text);
+    double getOutputLatencySeconds() const { return outputLatencySeconds; }
+    // Time stamp of the last audio block and its duration, in seconds (any thread).
+    double getLastBlockTime() const { return lastBlockTime.load(std::memory_order_relaxed); }
+    double getBlockDuration() const { return blockDuration.load(std::memory_order_relaxed); }
+
+protected:
+    // The block routine behind processReplacing.
+    void processBlock(float **inputs, float **outputs, VstInt32 sampleFrames);
+
+private:
+    void setDefaults();
+    void refreshFilterBank(bool on);  // caller holds the lock
+    static void setFilterValue(StripFilterBank &bank, VstInt32 index, float value);
+    float effectiveSampleRate() const;
+
+    EffectLock lock;
+    MeterEngine *rmsMeter = nullptr;
+    MeterEngine *vuMeter = nullptr;
+    MeterEngine *ppmMeter = nullptr;
+    StripFilterBank *filterBank = nullptr;
+    unsigned char *chunkBuffer = nullptr;   // kChunkSize bytes
+    char stripLabel[kStripLabelSize] = {};  // NUL-terminated
+
+    // By index: 0..16 the values as last set, 17..63 the spares (never changed), 72..81,
+    // 83..91 and 93..100 mirrors of the meter settings; the other slots stay 0.
+    std::atomic<float> values[kLastPPMSetting + 1];
+
+    // Decoded forms that the audio routine reads.
+    std::atomic<bool> processOn{false};
+    std::atomic<bool> filtersOn{false};
+    std::atomic<int> meterType{0};
+
+    // Trim smoother: the current gain moves toward the target by coefficient per sample.
+    std::atomic<float> targetGain{1.f};
+    float currentGain = 1.f;           // audio thread, and suspend/resume
+    float smoothingCoefficient = 0.0005f;
+
+    bool useSecondInput = true;
+    bool useSecondOutput = true;
+    double outputLatencySeconds = 0.0;  // host output latency / sample rate, set at resume
+    float processingRate = 44100.f;     // the rate the smoother and the engines run at
+    std::atomic<double> lastBlockTime{0.0};
+    std::atomic<double> blockDuration{256.0};
+};

@@ -1,0 +1,210 @@
+// The engine frame shared by VUmeter, PPMmeter and RMSMeter: the settings scopes, the precise
+// stage, the mid/side matrix, over counting, the 1 ms display-delay ring, the read-out and the
+// peak reset. Each engine adds its ballistics as a small per-channel step (see runBlock).
+//
+// Sharing between threads: the audio thread owns the running state (locals during a block);
+// everything the editor reads or another thread writes is a relaxed atomic, loaded into locals
+// once per block. Settings changes may thus apply mid-way through a block's setup, never tear.
+#pragma once
+
+#include <atomic>
+#include <cmath>
+#include <memory>
+
+#include "meters/meter_engine.h"
+#include "meters/meter_settings.h"
+#include "meters/precise_stage.h"
+
+static_assert(std::atomic<double>::is_always_lock_free, "the read-out needs lock-free doubles");
+static_assert(std::atomic<float>::is_always_lock_free, "settings need lock-free floats");
+static_assert(std::atomic<int>::is_always_lock_free, "counters need lock-free ints");
+
+class MeterEngineFrame : public MeterEngine {
+public:
+    static constexpr int kRingSize = 1001;  // display ring: one value per millisecond
+    static constexpr int kMaxLag = 999;     // ms
+    static constexpr int kOverTimerTicks = 30;
+
+    ~MeterEngineFrame() override;
+
+    float getSetting(VstInt32 index) override;
+    VstInt32 firstSettingIndex() const override { return firstMeterSetting(type_); }
+    VstInt32 lastSettingIndex() const override { return lastMeterSetting(type_); }
+    void setSampleRate(float rate) override { sampleRate_.store(rate, std::memory_order_relaxed); }
+
+    void setMidSide(float value, bool on) override;
+    void setHold(float value, int mode) override;
+    void setLag(float value, int milliseconds) override;
+    void getCommonDisplay(VstInt32 index, float value, char *text) override;
+    void resetPeaks() override;
+    void applyScope(float value) override;
+    void syncSharedSettings() override;
+    void storeDefaults() override;
+    double readoutValue(MeterQuantity quantity, double position) override;
+    int readoutOverState(int channel) override;
+    int holdMode() const override { return holdMode_.load(std::memory_order_relaxed); }
+    double applyInfiniteHold(int channel, double hold) override;
+
+    // Writes one quantity into the display ring; called by an engine's ballistics from
+    // runBlock. Thread: audio.
+    void storeRing(int quantity, int position, double value)
+    {
+        ring_[quantity * kRingSize + position].store(value, std::memory_order_relaxed);
+    }
+
+    MeterType meterType() const { return type_; }
+    int scope() const { return scope_.load(std::memory_order_relaxed); }  // Thread: any.
+    float sampleRate() const { return sampleRate_.load(std::memory_order_relaxed); }
+    int lagMilliseconds() const { return lag_.load(std::memory_order_relaxed); }
+
+protected:
+    MeterEngineFrame(AudioEffect *owner, MeterType type, int quantityCount);
+
+    // Applies the settings of the shared scope at construction; run by each engine's
+    // constructor (setSetting is virtual, so the frame's own constructor cannot).
+    void loadInitialSettings();
+    // Remembers the value given to setSetting and stores `recordValue` in the current scope's
+    // record. Indices of other meter types are ignored.
+    void storeSetting(VstInt32 index, float value, float recordValue);
+
+    // Settings the frame uses, set by the engines' setSetting.
+    void setMidFactor(double factor) { midFactor_.store(factor, std::memory_order_relaxed); }
+    void setOverCount(int count) { overCount_.store(count, std::memory_order_relaxed); }
+    // Any write of the precise flag clears the histories (at the start of the next block).
+    void setPrecise(bool on);
+
+    // The frame's part of reset(): ring period and positions, rings, over counters and timers,
+    // the precise band and histories, the quantities set to `rest` (per quantity).
+    void resetFrame(const double *rest);
+    // Start of a block: block-start copies of the quantities, pending precise clear.
+    void beginBlock();
+    // After a block: if any of `state` or the precise history is not finite, the frame returns
+    // to rest (as resetFrame, keeping the rates) and the answer is false, so the engine rests
+    // its own state too.
+    bool finishBlock(const double *state, int count, const double *rest);
+
+    double current(int quantity) const { return current_[quantity].load(std::memory_order_relaxed); }
+    void setCurrent(int quantity, double value) { current_[quantity].store(value, std::memory_order_relaxed); }
+
+    // Runs the shared per-sample chain over one block. Channels is the engine's ballistics:
+    //   static constexpr bool kUsesPlainSample;  (RMS averages the time-aligned plain sample)
+    //   bool step(int channel, double peak, double plain);  answers whether the sample is over
+    //   void storeRing(MeterEngineFrame &frame, int position);  its quantities into the ring
+    template <class Channels>
+    void runBlock(const float *input1, const float *input2, VstInt32 frames, Channels &channels);
+
+    AudioEffect *const owner_;
+
+private:
+    MeterSettings &scopeRecord(int scope);
+    void clearRings();
+    void sendToOwner(VstInt32 index, float value);
+
+    const MeterType type_;
+    const int quantityCount_;
+    std::atomic<float> sampleRate_{44100.f};  // Hz; 44100 until the first reset
+    std::atomic<int> scope_{kScopeSession};
+    MeterSettings lastGiven_;                 // values last given to setSetting
+    MeterSettings instanceSettings_;
+    std::atomic<bool> instanceSettingsValid_{false};
+
+    std::atomic<float> midSideValue_{0.f};
+    std::atomic<bool> midSideOn_{false};
+    std::atomic<double> midFactor_{0.708};
+    std::atomic<float> holdValue_{0.f};
+    std::atomic<int> holdMode_{0};           // 0 off, 1 infinite, 2 on
+    std::atomic<float> lagValue_{0.f};
+    std::atomic<int> lag_{0};                // ms
+    std::atomic<int> overCount_{3};          // N consecutive samples
+
+    std::atomic<bool> preciseOn_{false};
+    std::atomic<bool> preciseClearPending_{false};
+    std::atomic<int> preciseBand_{static_cast<int>(PreciseBand::Four)};
+    PreciseStage precise_;                   // audio thread only
+
+    std::atomic<double> current_[kMeterQuantityCount];     // shown quantities, latest
+    std::atomic<double> blockStart_[kMeterQuantityCount];  // shown quantities at block start
+    std::atomic<double> overCounter_[2];     // consecutive over samples; -1 after reset
+    double overTimer_[2] = {0, 0};           // ring ticks left of a shown over (audio thread)
+    std::atomic<bool> overLatch_[2];
+    std::atomic<double> infiniteHoldMax_[2]; // -1 after ResetPeaks
+
+    std::unique_ptr<std::atomic<double>[]> ring_;  // quantityCount_ arrays of kRingSize
+    std::unique_ptr<std::atomic<double>[]> ringOver_; // over timers, 2 arrays of kRingSize
+    std::atomic<int> ringPosition_{0};       // p, 0..1000
+    std::atomic<int> readPosition_{0};
+    std::atomic<int> ringPeriod_{44};        // P, samples per ring step
+    int sampleCounter_ = 0;                  // audio thread
+};
+
+template <class Channels>
+void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt32 frames, Channels &channels)
+{
+    const PreciseTables &tables = preciseTables();
+    const bool precise = preciseOn_.load(std::memory_order_relaxed);
+    const PreciseBand band = static_cast<PreciseBand>(preciseBand_.load(std::memory_order_relaxed));
+    const bool midSide = midSideOn_.load(std::memory_order_relaxed);
+    const double midFactor = midFactor_.load(std::memory_order_relaxed);
+    const int overCount = overCount_.load(std::memory_order_relaxed);
+    const int lag = lag_.load(std::memory_order_relaxed);
+    const int period = ringPeriod_.load(std::memory_order_relaxed);
+    double counter[2] = {overCounter_[0].load(std::memory_order_relaxed),
+                         overCounter_[1].load(std::memory_order_relaxed)};
+    double timer[2] = {overTimer_[0], overTimer_[1]};
+    int sampleCounter = sampleCounter_;
+    int position = ringPosition_.load(std::memory_order_relaxed);
+
+    for (VstInt32 i = 0; i < frames; ++i) {
+        double a = input1[i];
+        double b = input2[i];
+        double plainA = a;
+        double plainB = b;
+        if (precise)
+            precise_.step(tables, band, a, b, plainA, plainB);
+        if (midSide) {
+            const double mid = (a + b) * midFactor;
+            b = a - b;
+            a = mid;
+            if (Channels::kUsesPlainSample) {
+                const double plainMid = (plainA + plainB) * midFactor;
+                plainB = plainA - plainB;
+                plainA = plainMid;
+            }
+        }
+        const bool over1 = channels.step(0, a, plainA);
+        const bool over2 = channels.step(1, b, plainB);
+        // A run of overs shorter than N is forgotten; a count that reached N stays until the
+        // ring or the read-out picks it up.
+        if (over1)
+            counter[0] += 1;
+        else if (overCount > counter[0])
+            counter[0] = 0;
+        if (over2)
+            counter[1] += 1;
+        else if (overCount > counter[1])
+            counter[1] = 0;
+
+        if (lag > 0 && ++sampleCounter >= period) {
+            sampleCounter = 0;
+            if (++position >= kRingSize)
+                position = 0;
+            channels.storeRing(*this, position);
+            for (int c = 0; c < 2; ++c) {
+                if (counter[c] >= overCount) {
+                    timer[c] = kOverTimerTicks;
+                    counter[c] = 0;
+                }
+                if (timer[c] > 0)
+                    timer[c] -= 1;
+                ringOver_[c * kRingSize + position].store(timer[c], std::memory_order_relaxed);
+            }
+            ringPosition_.store(position, std::memory_order_relaxed);
+        }
+    }
+
+    overCounter_[0].store(counter[0], std::memory_order_relaxed);
+    overCounter_[1].store(counter[1], std::memory_order_relaxed);
+    overTimer_[0] = timer[0];
+    overTimer_[1] = timer[1];
+    sampleCounter_ = sampleCounter;
+}

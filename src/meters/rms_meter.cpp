@@ -1,0 +1,198 @@
+#include "meters/rms_meter.h"
+
+#include <cmath>
+
+#include "meters/peak_ballistics.h"
+
+namespace {
+
+const double kRest[6] = {0, 0, 0, 0, 0, 0};
+
+// The RMS ballistics of one block, in locals. Level, hold and overs follow the peak output of
+// the precise stage; the mean square averages the time-aligned plain sample, so the precise
+// mode changes no RMS reading.
+struct RMSChannels {
+    static constexpr bool kUsesPlainSample = true;
+
+    double inverseGain;
+    double overThreshold; // compared with the level relative to the reference
+    double rise;
+    double fall;
+    float holdLength;
+    double averaging;
+    double level[2];
+    double hold[2];
+    double meanSquare[2];
+    int counter[2];
+
+    bool step(int c, double peak, double plain)
+    {
+        const double relative = std::fabs(peak) * inverseGain;
+        const bool over = relative >= overThreshold;
+        peak_ballistics::step(relative, rise, fall, holdLength, level[c], hold[c], counter[c]);
+        const double plainRelative = std::fabs(plain) * inverseGain;
+        meanSquare[c] = meanSquare[c] + (plainRelative * plainRelative - meanSquare[c]) * averaging;
+        meanSquare[c] = peak_ballistics::flushTiny(meanSquare[c]);
+        return over;
+    }
+    void storeRing(MeterEngineFrame &frame, int position)
+    {
+        frame.storeRing(kMeterLevel1, position, level[0]);
+        frame.storeRing(kMeterLevel2, position, level[1]);
+        frame.storeRing(kMeterHold1, position, hold[0]);
+        frame.storeRing(kMeterHold2, position, hold[1]);
+        frame.storeRing(kMeterMeanSquare1, position, meanSquare[0]);
+        frame.storeRing(kMeterMeanSquare2, position, meanSquare[1]);
+    }
+};
+
+bool isTimeSetting(VstInt32 index)
+{
+    return index >= 73 && index <= 76;
+}
+
+} // namespace
+
+RMSMeter::RMSMeter(AudioEffect *owner) : MeterEngineFrame(owner, kMeterTypeRMS, 6)
+{
+    loadInitialSettings();
+    reset();
+}
+
+// kM: the mean square of a step reaches 0.891 (−0.5 dB in power) of its final value after half
+// of TA. Taken in single precision.
+float RMSMeter::averagingCoefficient(float rate, double ms)
+{
+    const float seconds = static_cast<float>(0.001 * ms);
+    if (seconds < 1e-5f)
+        return 1.f;
+    return static_cast<float>(1 - std::pow(0.109, 2 / (static_cast<double>(seconds) * rate)));
+}
+
+void RMSMeter::setSetting(VstInt32 index, float value)
+{
+    using namespace peak_ballistics;
+    const float rate = sampleRate();
+    switch (index) {
+    case 72: {
+        const double g = std::pow(10.0, rmsReferenceDb(value) / 20);
+        gain_.store(g, std::memory_order_relaxed);
+        inverseGain_.store(1.0 / g, std::memory_order_relaxed);
+        break;
+    }
+    case 73: {
+        const double t = riseTimeLaw(timeStepTruncated(value));
+        riseMs_.store(t, std::memory_order_relaxed);
+        rise_.store(riseCoefficient(rate, t), std::memory_order_relaxed);
+        break;
+    }
+    case 74: {
+        const double ta = longTimeLaw(timeStepTruncated(value));
+        averagingMs_.store(ta, std::memory_order_relaxed);
+        averaging_.store(averagingCoefficient(rate, ta), std::memory_order_relaxed);
+        break;
+    }
+    case 75: {
+        const double h = longTimeLaw(timeStepTruncated(value));
+        holdMs_.store(h, std::memory_order_relaxed);
+        holdLength_.store(holdLengthSamples(rate, h), std::memory_order_relaxed);
+        break;
+    }
+    case 76: {
+        const double r = longTimeLaw(timeStepTruncated(value));
+        returnMs_.store(r, std::memory_order_relaxed);
+        fall_.store(returnCoefficient(rate, r), std::memory_order_relaxed);
+        break;
+    }
+    case 77:
+        setMidFactor(midScaling(value));
+        break;
+    case 78:
+        setOverCount(overCount(value));
+        break;
+    case 79:
+        overIndex_.store(roundedSteps(value, 6.0f), std::memory_order_relaxed);
+        break;
+    case 80:
+        setPrecise(switchOn(value));
+        break;
+    case 81:
+        overFromFullScale_.store(switchOn(value), std::memory_order_relaxed);
+        break;
+    default:
+        break;
+    }
+    // The time settings are kept in the scope's record on their step grid.
+    storeSetting(index, value, isTimeSetting(index) ? timeStepGridValue(timeStepTruncated(value)) : value);
+}
+
+void RMSMeter::getSettingText(VstInt32 index, char *text)
+{
+    switch (index) {
+    case 72:
+        formatReference(rmsReferenceDb(getSetting(72)), text);
+        break;
+    case 73:
+        formatRiseTime(riseTimeLaw(timeStepTruncated(getSetting(73))), text);
+        break;
+    case 74:
+    case 75:
+    case 76:
+        formatLongTime(longTimeLaw(timeStepTruncated(getSetting(index))), text);
+        break;
+    default:
+        break;
+    }
+}
+
+void RMSMeter::restState()
+{
+    holdCounter_[0] = holdCounter_[1] = 0;
+}
+
+void RMSMeter::reset()
+{
+    using namespace peak_ballistics;
+    const float rate = sampleRate();
+    rise_.store(riseCoefficient(rate, riseMs_.load(std::memory_order_relaxed)), std::memory_order_relaxed);
+    fall_.store(returnCoefficient(rate, returnMs_.load(std::memory_order_relaxed)), std::memory_order_relaxed);
+    averaging_.store(averagingCoefficient(rate, averagingMs_.load(std::memory_order_relaxed)),
+                     std::memory_order_relaxed);
+    holdLength_.store(holdLengthSamples(rate, holdMs_.load(std::memory_order_relaxed)), std::memory_order_relaxed);
+    resetFrame(kRest);
+    restState();
+}
+
+void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)
+{
+    beginBlock();
+    const double inverseGain = inverseGain_.load(std::memory_order_relaxed);
+    const double factor = rmsOverThreshold(overIndex_.load(std::memory_order_relaxed));
+    // Full-scale base: |a| ≥ e(j), i.e. a level of e(j)/g; reference base: a level of e(j).
+    const double overThreshold =
+        overFromFullScale_.load(std::memory_order_relaxed) ? factor * inverseGain : factor;
+    RMSChannels ch{inverseGain,
+                   overThreshold,
+                   rise_.load(std::memory_order_relaxed),
+                   fall_.load(std::memory_order_relaxed),
+                   holdLength_.load(std::memory_order_relaxed),
+                   averaging_.load(std::memory_order_relaxed),
+                   {current(kMeterLevel1), current(kMeterLevel2)},
+                   {current(kMeterHold1), current(kMeterHold2)},
+                   {current(kMeterMeanSquare1), current(kMeterMeanSquare2)},
+                   {holdCounter_[0], holdCounter_[1]}};
+    runBlock(channel1, channel2, frames, ch);
+    const double state[] = {ch.level[0], ch.level[1], ch.hold[0], ch.hold[1], ch.meanSquare[0], ch.meanSquare[1]};
+    if (!finishBlock(state, 6, kRest)) {
+        restState();
+        return;
+    }
+    setCurrent(kMeterLevel1, ch.level[0]);
+    setCurrent(kMeterLevel2, ch.level[1]);
+    setCurrent(kMeterHold1, ch.hold[0]);
+    setCurrent(kMeterHold2, ch.hold[1]);
+    setCurrent(kMeterMeanSquare1, ch.meanSquare[0]);
+    setCurrent(kMeterMeanSquare2, ch.meanSquare[1]);
+    holdCounter_[0] = ch.counter[0];
+    holdCounter_[1] = ch.counter[1];
+}

@@ -1,0 +1,35 @@
+// RMSMeter: per channel a peak level with rise and return ballistics, its hold value and a
+// running mean square (one-pole average of the squared level), on the shared frame. The RMS
+// value a display shows is √(mean square) · 1.4142, so a sine reads its peak level.
+// Thread contracts as MeterEngine.
+#pragma once
+
+#include "meters/meter_engine_frame.h"
+
+class RMSMeter : public MeterEngineFrame {
+public:
+    explicit RMSMeter(AudioEffect *owner);
+
+    void setSetting(VstInt32 index, float value) override;
+    void getSettingText(VstInt32 index, char *text) override;
+    void reset() override;
+    void process(float *channel1, float *channel2, VstInt32 frames) override;
+
+private:
+    void restState();
+    static float averagingCoefficient(float rate, double ms);
+
+    std::atomic<double> gain_{1.0};          // g = 10^(r/20)
+    std::atomic<double> inverseGain_{1.0};   // 1/g
+    std::atomic<double> riseMs_{10.02};      // t
+    std::atomic<double> rise_{1.0};          // kA
+    std::atomic<double> returnMs_{1995.26};  // R
+    std::atomic<double> fall_{0};            // kR
+    std::atomic<double> holdMs_{1000};       // H
+    std::atomic<float> holdLength_{44100.f}; // samples
+    std::atomic<double> averagingMs_{1000};  // TA
+    std::atomic<float> averaging_{1.f};      // kM (single precision)
+    std::atomic<int> overIndex_{6};          // j: −6 .. 0 dB
+    std::atomic<bool> overFromFullScale_{true};
+    int holdCounter_[2] = {0, 0};            // audio thread
+};

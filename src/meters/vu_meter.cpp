@@ -1,0 +1,216 @@
+#include "meters/vu_meter.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kRestNeedle = -0.05;
+constexpr double kNeedleScale = 1.56; // a steady sine at the reference reads 2/π · 1.56 ≈ 0.993
+const double kRest[4] = {kRestNeedle, kRestNeedle, kRestNeedle, kRestNeedle};
+constexpr int kCounterLimit = 1 << 30; // far beyond any hold length; keeps the count defined
+
+} // namespace
+
+void NeedleSection::design(double rate, double cornerHz, double quality)
+{
+    designRate = (rate < 20000 || rate > 200000) ? 44100 : rate;
+    f0 = cornerHz > 0.499 * designRate ? 0.499 * designRate : cornerHz;
+    q = quality;
+    const double g = std::pow(f0 / (0.50001 * designRate), 8);
+    const double qPrime = (1 - g) * q;
+    const double w = 2 * kPi * f0 / designRate;
+    const double alpha = std::sin(w) / (2 * qPrime);
+    const double cosW = std::cos(w);
+    a0 = 1 + alpha;
+    a1 = -2 * cosW / a0;
+    a2 = (1 - alpha) / a0;
+    b0 = b2 = (1 - cosW) / 2 / a0;
+    b1 = (1 - cosW) / a0;
+    epsilon = 1e-12;
+}
+
+void NeedleBank::design(double rate, double cornerHz, double topQ, double bottomQ)
+{
+    top = topQ;
+    bottom = bottomQ;
+    for (int i = 0; i < kSections; ++i)
+        sections[i].design(rate, cornerHz, top - i * (top - bottom) / 15);
+    current = previous = 0;
+}
+
+// The VU ballistics of one block, in locals.
+struct VUChannels {
+    static constexpr bool kUsesPlainSample = false;
+
+    NeedleBank *banks;
+    double inverseGain;
+    double selector;
+    float holdLength;
+    double holdFall;
+    double needle[2];
+    double hold[2];
+    int counter[2];
+
+    bool step(int c, double peak, double)
+    {
+        const double u = std::fabs(peak);
+        needle[c] = banks[c].step(u * inverseGain * kNeedleScale);
+        const double level = u * inverseGain;
+        bool over;
+        if (selector < 0.25)
+            over = level >= 2.51188643150958; // +8 dB above the reference
+        else if (selector < 0.5)
+            over = u >= 0.7071;
+        else if (selector < 0.75)
+            over = u >= 0.8912509381337456;
+        else
+            over = u >= 1.0;
+        if (needle[c] >= hold[c]) {
+            hold[c] = needle[c];
+            counter[c] = 0;
+        }
+        if (static_cast<float>(counter[c]) >= holdLength)
+            hold[c] = hold[c] - holdFall * hold[c];
+        if (counter[c] < kCounterLimit)
+            ++counter[c];
+        return over;
+    }
+    void storeRing(MeterEngineFrame &frame, int position);
+};
+
+void VUChannels::storeRing(MeterEngineFrame &frame, int position)
+{
+    frame.storeRing(kMeterLevel1, position, needle[0]);
+    frame.storeRing(kMeterLevel2, position, needle[1]);
+    frame.storeRing(kMeterHold1, position, hold[0]);
+    frame.storeRing(kMeterHold2, position, hold[1]);
+}
+
+VUmeter::VUmeter(AudioEffect *owner) : MeterEngineFrame(owner, kMeterTypeVU, 4)
+{
+    for (NeedleBank &bank : banks_)
+        bank.design(44100, 2.371, 0.68, 0.55);
+    loadInitialSettings();
+    reset();
+}
+
+void VUmeter::redesignNeedles()
+{
+    const double t = integrationMs_.load(std::memory_order_relaxed);
+    const bool type1 = needleType_.load(std::memory_order_relaxed) != 0;
+    const double tPrime = type1 ? t * 350 / 300 : t * 310 / 300;
+    const double f0 = 857.6 / tPrime; // 857.6 = 0.64 · 1000 · 1.34
+    for (NeedleBank &bank : banks_)
+        bank.design(sampleRate(), f0, type1 ? 0.85 : 0.68, type1 ? 0.43 : 0.55);
+}
+
+void VUmeter::setSetting(VstInt32 index, float value)
+{
+    const float rate = sampleRate();
+    switch (index) {
+    case 83:
+        inverseGain_.store(1.0 / std::pow(10.0, fullReferenceDb(value) / 20), std::memory_order_relaxed);
+        break;
+    case 84:
+        integrationMs_.store(1.167 * vuShownTimeMs(value), std::memory_order_relaxed);
+        redesignPending_.store(true, std::memory_order_relaxed);
+        break;
+    case 85: {
+        const double h = longTimeLaw(timeStepRounded(value));
+        holdMs_.store(h, std::memory_order_relaxed);
+        holdLength_.store(static_cast<float>(rate * h * 0.001), std::memory_order_relaxed);
+        break;
+    }
+    case 86:
+        needleType_.store(value < 0.5f ? 0 : 1, std::memory_order_relaxed);
+        redesignPending_.store(true, std::memory_order_relaxed);
+        break;
+    case 87:
+        setMidFactor(midScaling(value));
+        break;
+    case 89:
+        setOverCount(overCount(value));
+        break;
+    case 90:
+        overSelector_.store(overReferenceSelector(value), std::memory_order_relaxed);
+        break;
+    case 91:
+        setPrecise(switchOn(value));
+        break;
+    default: // 88, the backlight, is read by the display through getSetting
+        break;
+    }
+    storeSetting(index, value, value);
+}
+
+void VUmeter::getSettingText(VstInt32 index, char *text)
+{
+    switch (index) {
+    case 83:
+        formatReference(fullReferenceDb(getSetting(83)), text);
+        break;
+    case 84:
+        formatRiseTime(vuShownTimeMs(getSetting(84)), text);
+        break;
+    case 85:
+        formatLongTime(longTimeLaw(timeStepRounded(getSetting(85))), text);
+        break;
+    default:
+        break;
+    }
+}
+
+void VUmeter::restState()
+{
+    for (int c = 0; c < 2; ++c) {
+        for (NeedleSection &s : banks_[c].sections)
+            s.clearState();
+        banks_[c].current = banks_[c].previous = 0;
+        holdCounter_[c] = 0;
+    }
+}
+
+void VUmeter::reset()
+{
+    const float rate = sampleRate();
+    resetFrame(kRest);
+    redesignPending_.store(false, std::memory_order_relaxed);
+    redesignNeedles();
+    restState();
+    holdLength_.store(static_cast<float>(rate * holdMs_.load(std::memory_order_relaxed) * 0.001),
+                      std::memory_order_relaxed);
+    const double t = integrationMs_.load(std::memory_order_relaxed);
+    holdFall_.store(1 - std::pow(0.0625, 1 / (rate * t * 0.001)), std::memory_order_relaxed);
+}
+
+void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
+{
+    beginBlock();
+    if (redesignPending_.exchange(false, std::memory_order_relaxed))
+        redesignNeedles();
+    VUChannels ch{banks_,
+                  inverseGain_.load(std::memory_order_relaxed),
+                  overSelector_.load(std::memory_order_relaxed),
+                  holdLength_.load(std::memory_order_relaxed),
+                  holdFall_.load(std::memory_order_relaxed),
+                  {current(kMeterLevel1), current(kMeterLevel2)},
+                  {current(kMeterHold1), current(kMeterHold2)},
+                  {holdCounter_[0], holdCounter_[1]}};
+    runBlock(channel1, channel2, frames, ch);
+
+    const NeedleSection &s1 = banks_[0].sections[banks_[0].current];
+    const NeedleSection &s2 = banks_[1].sections[banks_[1].current];
+    const double state[] = {ch.needle[0], ch.needle[1], ch.hold[0], ch.hold[1], s1.x1, s1.x2, s1.y1, s1.y2,
+                            s2.x1, s2.x2, s2.y1, s2.y2};
+    if (!finishBlock(state, static_cast<int>(sizeof state / sizeof state[0]), kRest)) {
+        restState();
+        return;
+    }
+    setCurrent(kMeterLevel1, ch.needle[0]);
+    setCurrent(kMeterLevel2, ch.needle[1]);
+    setCurrent(kMeterHold1, ch.hold[0]);
+    setCurrent(kMeterHold2, ch.hold[1]);
+    holdCounter_[0] = ch.counter[0];
+    holdCounter_[1] = ch.counter[1];
+}

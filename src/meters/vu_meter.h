@@ -1,0 +1,92 @@
+// VUmeter: two modelled VU needles (a second-order low-pass whose damping follows the
+// deflection), a hold value per needle and the shared frame (over indicator, display delay).
+// Thread contracts as MeterEngine.
+#pragma once
+
+#include "meters/meter_engine_frame.h"
+
+// One second-order low-pass section of the needle model.
+struct NeedleSection {
+    double designRate = 44100; // Hz
+    double f0 = 2.0;           // corner frequency, Hz
+    double q = 0.68;           // quality
+    double epsilon = 1e-12;    // anti-denormal offset, sign flipped every step
+    double a0 = 1, a1 = 0, a2 = 0, b0 = 0, b1 = 0, b2 = 0;
+    double lastInput = 0, x1 = 0, x2 = 0, lastOutput = 0, y1 = 0, y2 = 0;
+
+    void design(double rate, double cornerHz, double quality);
+    double step(double x)
+    {
+        epsilon = -epsilon;
+        const double xe = x + epsilon;
+        const double y = b0 * xe + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = xe;
+        y2 = y1;
+        y1 = y + epsilon;
+        lastInput = xe;
+        lastOutput = y;
+        return y;
+    }
+    void takeStateFrom(const NeedleSection &other)
+    {
+        x1 = other.x1;
+        x2 = other.x2;
+        lastOutput = other.lastOutput;
+        y1 = other.y1;
+        y2 = other.y2;
+    }
+    void clearState() { lastInput = x1 = x2 = lastOutput = y1 = y2 = 0; }
+};
+
+// Sixteen sections from the top damping (at rest) to the bottom one (full deflection); the
+// needle's own position picks the section for the next sample.
+struct NeedleBank {
+    static constexpr int kSections = 16;
+    double top = 0.68;
+    double bottom = 0.55;
+    int current = 0;
+    int previous = 0;
+    NeedleSection sections[kSections];
+
+    void design(double rate, double cornerHz, double topQ, double bottomQ);
+    double step(double u)
+    {
+        const double y = sections[current].step(u);
+        // Clamped so that a non-finite output also selects a valid section (section 0).
+        float b = static_cast<float>(y);
+        b = b > 0.f ? (b < 1.f ? b : 1.f) : 0.f;
+        previous = current;
+        current = static_cast<int>(15.0f * b + 0.5f);
+        if (current != previous)
+            sections[current].takeStateFrom(sections[previous]);
+        return y;
+    }
+};
+
+class VUmeter : public MeterEngineFrame {
+public:
+    explicit VUmeter(AudioEffect *owner);
+
+    void setSetting(VstInt32 index, float value) override;
+    void getSettingText(VstInt32 index, char *text) override;
+    void reset() override;
+    void process(float *channel1, float *channel2, VstInt32 frames) override;
+
+private:
+    friend struct VUChannels;
+    void redesignNeedles();
+    void restState();
+
+    std::atomic<double> inverseGain_{1.0};     // 1/g, g = 10^(r/20)
+    std::atomic<double> integrationMs_{350.1}; // T = 1.167 · shown time
+    std::atomic<int> needleType_{0};
+    std::atomic<double> overSelector_{1.0};    // q
+    std::atomic<double> holdMs_{1000};         // H
+    std::atomic<float> holdLength_{44100.f};   // samples
+    std::atomic<double> holdFall_{0};          // kH, recomputed by reset()
+    std::atomic<bool> redesignPending_{false}; // needle design applied by the audio thread
+
+    NeedleBank banks_[2];                      // audio thread (and reset)
+    int holdCounter_[2] = {0, 0};              // samples since the hold was last raised
+};

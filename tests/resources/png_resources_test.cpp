@@ -1,0 +1,137 @@
+// Every image of the table inside this build: present by number, a PNG of the right size whose
+// height holds its frames, and byte for byte the committed file. Windows builds carry them as
+// module resources of type "PNG" (the test program and the plug-in alike), Linux builds as the
+// table generated from resources/png.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../../resources/image_table.h"
+#include "platform/png_resource.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+struct Bytes {
+    const unsigned char *data = nullptr;
+    size_t size = 0;
+};
+
+#ifdef _WIN32
+Bytes moduleResource(HMODULE module, int number)
+{
+    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(number), L"PNG");
+    if (!info)
+        return {};
+    HGLOBAL handle = LoadResource(module, info);
+    const void *data = handle ? LockResource(handle) : nullptr;
+    return {static_cast<const unsigned char *>(data), data ? size_t(SizeofResource(module, info)) : 0};
+}
+Bytes embedded(int number) { return moduleResource(GetModuleHandleW(nullptr), number); }
+#else
+} // namespace
+// The table generated from resources/png.
+extern const PngResourceEntry zemPngResources[];
+extern const size_t zemPngResourceCount;
+namespace {
+Bytes embedded(int number)
+{
+    for (size_t i = 0; i < zemPngResourceCount; ++i)
+        if (zemPngResources[i].number == number)
+            return {zemPngResources[i].data, zemPngResources[i].size};
+    return {};
+}
+#endif
+
+uint32_t bigEndian(const unsigned char *p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+
+// Checks signature and header; answers the size from the IHDR chunk.
+::testing::AssertionResult isPngOfSize(const Bytes &b, int width, int height)
+{
+    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (!b.data || b.size < 33)
+        return ::testing::AssertionFailure() << "missing or truncated (" << b.size << " bytes)";
+    if (std::memcmp(b.data, signature, 8) != 0 || std::memcmp(b.data + 12, "IHDR", 4) != 0)
+        return ::testing::AssertionFailure() << "not a PNG";
+    const uint32_t w = bigEndian(b.data + 16), h = bigEndian(b.data + 20);
+    if (int(w) != width || int(h) != height)
+        return ::testing::AssertionFailure() << w << " x " << h << ", expected " << width << " x " << height;
+    return ::testing::AssertionSuccess();
+}
+
+std::string committedFile(int number)
+{
+    // The source tree, found from this file's own path (under Wine a Unix path names drive Z:).
+    std::string here = __FILE__;
+    const size_t cut = here.rfind("tests");
+    char name[32];
+    std::snprintf(name, sizeof name, "resources/png/%05d.png", number);
+    return here.substr(0, cut) + name;
+}
+
+std::vector<unsigned char> readFile(const std::string &path)
+{
+    std::vector<unsigned char> bytes;
+    if (FILE *f = std::fopen(path.c_str(), "rb")) {
+        unsigned char buffer[65536];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            bytes.insert(bytes.end(), buffer, buffer + n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+TEST(PngResources, EveryImageIsEmbeddedWithItsSizeAndFrames)
+{
+    std::set<int> numbers;
+    for (const ArtworkImage &image : artworkImages) {
+        SCOPED_TRACE(image.number);
+        EXPECT_TRUE(numbers.insert(image.number).second) << "listed twice";
+        EXPECT_EQ(image.height % image.frames, 0) << "frames are not equal slices";
+        EXPECT_TRUE(isPngOfSize(embedded(image.number), image.width, image.height));
+    }
+    EXPECT_EQ(numbers.size(), 56u);
+    EXPECT_EQ(embedded(12345).data, nullptr);
+}
+
+TEST(PngResources, EmbeddedBytesAreTheCommittedFiles)
+{
+    for (const ArtworkImage &image : artworkImages) {
+        SCOPED_TRACE(image.number);
+        const Bytes b = embedded(image.number);
+        const std::vector<unsigned char> file = readFile(committedFile(image.number));
+        ASSERT_FALSE(file.empty()) << committedFile(image.number);
+        ASSERT_EQ(b.size, file.size());
+        EXPECT_EQ(std::memcmp(b.data, file.data(), file.size()), 0);
+    }
+}
+
+#if defined(_WIN32) && defined(ZEM_PLUGIN_FILE)
+TEST(PngResources, ThePluginModuleCarriesEveryImage)
+{
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring path(exe);
+    path = path.substr(0, path.find_last_of(L"\\/") + 1);
+    const std::string file = ZEM_PLUGIN_FILE;
+    path += std::wstring(file.begin(), file.end());
+    HMODULE plugin = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(plugin, nullptr);
+    for (const ArtworkImage &image : artworkImages) {
+        SCOPED_TRACE(image.number);
+        EXPECT_TRUE(isPngOfSize(moduleResource(plugin, image.number), image.width, image.height));
+    }
+    FreeLibrary(plugin);
+}
+#endif
+
+} // namespace
