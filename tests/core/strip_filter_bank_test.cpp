@@ -167,23 +167,6 @@ TEST(StripFilterBankResponse, LowPassSlopesAcrossCornersAndRates)
     }
 }
 
-TEST(StripFilterBankResponse, BothFiltersTogether)
-{
-    for (float rate : {48000.0f, 88200.0f}) {
-        Settings s;
-        s.rate = rate;
-        s.hpOn = s.lpOn = true;
-        s.hp24 = s.lp18 = true;
-        s.hpFreq = 0.5f;
-        s.lpFreq = 0.5f;
-        expectResponse(s);
-        s.hp24 = s.lp18 = false;
-        s.hpFreq = 0.8f;
-        s.lpFreq = 0.9f;
-        expectResponse(s);
-    }
-}
-
 TEST(StripFilterBankResponse, ConstructedBankIsTheDefaultPair)
 {
     StripFilterBank bank;
@@ -343,25 +326,6 @@ TEST(StripFilterBankBypass, HighAndLowPassOffPassUnchanged)
             EXPECT_TRUE(sameBits(out.right, in.right)) << rate << " Hz, LPFreq " << lpFreq;
         }
     }
-}
-
-TEST(StripFilterBankBypass, SwitchingOffMidStreamLeavesNoTail)
-{
-    Settings s;
-    s.hpOn = s.lpOn = true;
-    s.hpFreq = 1.0f;
-    s.lpFreq = 0.0f;
-    StripFilterBank bank;
-    apply(bank, s);
-    Stereo a = stereoNoise(1000);
-    bank.process(a.left.data(), a.right.data(), 1000);
-    bank.setHPOn(0.0f);
-    bank.setLPOn(0.0f);
-    const Stereo in = stereoNoise(300);
-    Stereo out = in;
-    bank.process(out.left.data(), out.right.data(), 300);
-    EXPECT_TRUE(sameBits(out.left, in.left));
-    EXPECT_TRUE(sameBits(out.right, in.right));
 }
 
 // ---- Non-finite input -------------------------------------------------------------------
