@@ -21,7 +21,10 @@ build: configure
 # Every test: the native suite under AddressSanitizer and UndefinedBehaviorSanitizer, then the
 # same suite cross-built and run under Wine 64-bit and 32-bit in a temporary prefix, then the
 # end-to-end checks that compare the three builds.
+# The tests never see the user's own per-user store.
+test: export XDG_CONFIG_HOME = $(CURDIR)/build/test-config
 test: build
+	@rm -rf build/test-config && mkdir -p build/test-config
 	@echo "== test native (ASan + UBSan)"
 	@cd build/native-asan && ctest --output-on-failure -j $(JOBS)
 	@echo "== test native concurrency (ThreadSanitizer)"
@@ -31,8 +34,13 @@ test: build
 	    export WINEPREFIX=$$prefix; \
 	    for p in win64 win32; do echo "== test $$p under Wine"; \
 	        scripts/with-display ctest --test-dir build/$$p --output-on-failure || exit 1; done; \
-	    if [ -x tests/e2e/run ]; then echo "== end-to-end: the three builds"; scripts/with-display tests/e2e/run; fi; \
-	    if [ -x tests/installer/run ]; then echo "== installer under Wine"; tests/installer/run; fi
+	    wineserver -k 2>/dev/null || true; rm -rf $$prefix; \
+	    for script in tests/e2e/run tests/installer/run; do [ -x $$script ] || continue; \
+	        echo "== $$script (fresh Wine prefix and per-user store)"; \
+	        rm -rf $$prefix; scripts/wine-prefix $$prefix; \
+	        store=$$(mktemp -d /tmp/zem-store.XXXXXX); \
+	        status=0; XDG_CONFIG_HOME=$$store scripts/with-display $$script || status=$$?; \
+	        wineserver -k 2>/dev/null || true; rm -rf $$store; [ $$status -eq 0 ] || exit $$status; done
 
 demo: build
 	@scripts/demo

@@ -11,6 +11,10 @@ if(WIN32)
     function(zem_add_png_resources_to_tests)
         if(TARGET zem_tests)
             target_sources(zem_tests PRIVATE ${CMAKE_SOURCE_DIR}/resources/plugin.rc)
+            # windres reports no dependencies: a changed image must rebuild the script's object.
+            file(GLOB pngs ${CMAKE_SOURCE_DIR}/resources/png/*.png)
+            set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/plugin.rc DIRECTORY ${CMAKE_SOURCE_DIR}/tests
+                         APPEND PROPERTY OBJECT_DEPENDS ${pngs})
         endif()
     endfunction()
     set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/plugin.rc APPEND PROPERTY OBJECT_DEPENDS ${ZEM_PNG_FILES})

@@ -114,19 +114,6 @@ void Templete::setDefaults()
     }
 }
 
-MeterEngine *Templete::meterEngine(MeterChoice type) const
-{
-    switch (type) {
-    case MeterChoice::VU:
-        return vuMeter;
-    case MeterChoice::RMS:
-        return rmsMeter;
-    case MeterChoice::PPM:
-        return ppmMeter;
-    }
-    return nullptr;
-}
-
 void Templete::setStripLabel(const char *text)
 {
     if (!text)
@@ -192,13 +179,12 @@ void Templete::processBlock(float **inputs, float **outputs, VstInt32 sampleFram
     // The host is asked about both pins on every block.
     bool secondInputConnected = isInputConnected(1);
     bool secondOutputConnected = isOutputConnected(1);
+    const bool secondInput = secondInputConnected && useSecondInput.load(std::memory_order_relaxed);
+    const bool secondOutput = secondOutputConnected && useSecondOutput.load(std::memory_order_relaxed);
     float *inLeft = inputs[0];
-    float *inRight = (secondInputConnected && inputs[1] && useSecondInput && inputs[1] != inputs[0]) ? inputs[1]
-                                                                                                   : inputs[0];
+    float *inRight = (secondInput && inputs[1] && inputs[1] != inputs[0]) ? inputs[1] : inputs[0];
     float *outLeft = outputs[0];
-    float *outRight =
-        (secondOutputConnected && outputs[1] && useSecondOutput && outputs[1] != outputs[0]) ? outputs[1]
-                                                                                            : outputs[0];
+    float *outRight = (secondOutput && outputs[1] && outputs[1] != outputs[0]) ? outputs[1] : outputs[0];
     // Filters and meters work on the buffers as the host passed them.
     float *hostRight = outputs[1] ? outputs[1] : outputs[0];
 
@@ -563,17 +549,17 @@ bool Templete::setSpeakerArrangement(VstSpeakerArrangement *pluginInput, VstSpea
     const VstInt32 ins = pluginInput->numChannels;
     const VstInt32 outs = pluginOutput->numChannels;
     if (ins == 1 && outs == 1) {
-        useSecondInput = false;
-        useSecondOutput = false;
+        useSecondInput.store(false, std::memory_order_relaxed);
+        useSecondOutput.store(false, std::memory_order_relaxed);
         return true;
     }
     if (ins == 1 && outs == 2) {
-        useSecondInput = false;
-        useSecondOutput = true;
+        useSecondInput.store(false, std::memory_order_relaxed);
+        useSecondOutput.store(true, std::memory_order_relaxed);
         return true;
     }
-    useSecondInput = true;
-    useSecondOutput = true;
+    useSecondInput.store(true, std::memory_order_relaxed);
+    useSecondOutput.store(true, std::memory_order_relaxed);
     return ins == 2 && outs == 2;
 }
 

@@ -57,7 +57,11 @@ public:
     VstInt32 getVstVersion() override { return kVstVersion; }
 
     // For the editor and the strips (editor thread).
-    MeterEngine *meterEngine(MeterChoice type) const;
+    // Inline on purpose: the host harness of the same build reads the engines through it.
+    MeterEngine *meterEngine(MeterChoice type) const
+    {
+        return type == MeterChoice::VU ? vuMeter : type == MeterChoice::RMS ? rmsMeter : type == MeterChoice::PPM ? ppmMeter : nullptr;
+    }
     MeterChoice selectedMeter() const { return (MeterChoice)meterType.load(std::memory_order_relaxed); }
     const char *stripLabelText() const { return stripLabel; }
     // Copies at most 39 characters; announce the change with setParameter(kLabelChanged, 0).
@@ -99,8 +103,9 @@ private:
     float currentGain = 1.f;           // audio thread, and suspend/resume
     float smoothingCoefficient = 0.0005f;
 
-    bool useSecondInput = true;
-    bool useSecondOutput = true;
+    // Set by the speaker arrangement (UI thread), read by every block.
+    std::atomic<bool> useSecondInput{true};
+    std::atomic<bool> useSecondOutput{true};
     double outputLatencySeconds = 0.0;  // host output latency / sample rate, set at resume
     float processingRate = 44100.f;     // the rate the smoother and the engines run at
     std::atomic<double> lastBlockTime{0.0};

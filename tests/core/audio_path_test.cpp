@@ -100,6 +100,7 @@ TEST_F(AudioPathTest, TrimGlidesWithATimeConstantIndependentOfTheRate)
     EXPECT_LE(at44, 9211u);  // ln 0.01 / ln(1 - 0.0005) = 9208.1
     size_t at96 = samplesToNinetyNinePercent(96000.f);
     EXPECT_NEAR((double)at96, std::log(0.01) / std::log(1.0 - 22.05 / 96000.0), 4.0);  // 20047.6
+    EXPECT_NEAR((double)samplesToNinetyNinePercent(22050.f), std::log(0.01) / std::log(1.0 - 0.001), 4.0);
     // Rates outside 20..200 kHz run as 44.1 kHz.
     EXPECT_EQ(samplesToNinetyNinePercent(16000.f), at44);
     EXPECT_EQ(samplesToNinetyNinePercent(250000.f), at44);
@@ -169,6 +170,38 @@ TEST_F(AudioPathTest, UnconnectedSecondPinsFallBackToTheFirst)
     EXPECT_EQ(host().queries(audioMasterPinConnected), asked + 2) << "both pins are asked about every block";
     EXPECT_EQ(out.left, input.left);
     EXPECT_EQ(out.right, Signal(64, 9.f));
+}
+
+TEST_F(AudioPathTest, StripFiltersRunOnlyWithProcessAndProcFlt)
+{
+    // A 20 Hz-period square wave: the high-pass at its top frequency takes most of it away.
+    Stereo input{Signal(8820), Signal(8820)};
+    for (size_t i = 0; i < input.left.size(); ++i)
+        input.left[i] = input.right[i] = (i / 1102) % 2 ? 0.5f : -0.5f;
+    auto energy = [](const Signal &signal) {
+        double sum = 0.0;
+        for (size_t i = signal.size() / 2; i < signal.size(); ++i)
+            sum += (double)signal[i] * signal[i];
+        return sum;
+    };
+    PluginInstance plugin(host());
+    plugin.start(44100.f, 441);
+    plugin.setParameter(11, 1.f);  // HPFreq 2 kHz, HPStat on by default
+    plugin.setParameter(0, 1.f);
+    EXPECT_EQ(run(plugin, input, 441).left, input.left) << "ProcFlt off: no filtering";
+
+    plugin.setParameter(8, 1.f);
+    Stereo filtered = run(plugin, input, 441);
+    EXPECT_LT(energy(filtered.left), 0.2 * energy(input.left));
+    EXPECT_EQ(filtered.left, filtered.right);
+
+    plugin.setParameter(9, 0.f);  // both sections out: the bank passes the signal unchanged
+    plugin.setParameter(12, 0.f);
+    EXPECT_EQ(run(plugin, input, 441).left, input.left);
+
+    plugin.setParameter(9, 1.f);
+    plugin.setParameter(0, 0.f);  // Process off: the filters do not run
+    EXPECT_EQ(run(plugin, input, 441).left, input.left);
 }
 
 TEST_F(AudioPathTest, BlockSizeDoesNotChangeTheOutput)

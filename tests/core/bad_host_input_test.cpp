@@ -11,7 +11,8 @@ namespace {
 
 using BadHostInputTest = LoadedPluginTest;
 
-const VstInt32 kBadIndices[] = {-1, 64, 65, 1000, INT_MAX, INT_MIN};
+// Index 65 is left out: it stores the meter defaults in the user's store.
+const VstInt32 kBadIndices[] = {-1, 64, 66, 1000, INT_MAX, INT_MIN};
 
 }  // namespace
 

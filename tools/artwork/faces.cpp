@@ -2,6 +2,7 @@
 // the front panels. Every mark is placed with the same angle law and pivot the needle uses.
 #include "faces.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -82,6 +83,24 @@ void glassAndVignette(cairo_t *cr, double x, double y, double w, double h, doubl
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
+    // The bezel's shadow falls on the face from above and from the sides.
+    cairo_pattern_t *top = cairo_pattern_create_linear(0, y, 0, y + 7);
+    cairo_pattern_add_color_stop_rgba(top, 0, 0, 0, 0, 0.45 * strength);
+    cairo_pattern_add_color_stop_rgba(top, 1, 0, 0, 0, 0);
+    cairo_set_source(cr, top);
+    cairo_rectangle(cr, x, y, w, 7);
+    cairo_fill(cr);
+    for (int side = 0; side < 2; ++side) {
+        const double x0 = side == 0 ? x : x + w, x1 = side == 0 ? x + 4 : x + w - 4;
+        cairo_pattern_t *edge = cairo_pattern_create_linear(x0, 0, x1, 0);
+        cairo_pattern_add_color_stop_rgba(edge, 0, 0, 0, 0, 0.3 * strength);
+        cairo_pattern_add_color_stop_rgba(edge, 1, 0, 0, 0, 0);
+        cairo_set_source(cr, edge);
+        cairo_rectangle(cr, std::min(x0, x1), y, 4, h);
+        cairo_fill(cr);
+        cairo_pattern_destroy(edge);
+    }
+    cairo_pattern_destroy(top);
     cairo_restore(cr);
 }
 
@@ -267,7 +286,7 @@ void drawPpmScale(cairo_t *cr, double ox, double oy, Rgb accent)
         if (labelled) {
             char s[16];
             std::snprintf(s, sizeof s, db > 0 ? "+%d" : "%d", db);
-            number(cr, g, ox, oy, labelR, a, s, db == 0 ? 8.0 : 7.0, c);
+            number(cr, g, ox, oy, labelR, a, s, db == 0 ? 9.0 : 8.0, c);
         }
     }
     text(cr, "PPM", ox + 126.5, oy + 84, 15, Align::Centre, ink, true, 0.9, 1.5);

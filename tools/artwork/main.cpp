@@ -4,7 +4,8 @@
 //   zem_artwork check DIR           fails unless every image is present with its size and
 //                                   distinct frames
 //   zem_artwork contact DIR OUT     one sheet with every image of DIR
-//   zem_artwork figures DIR OUTDIR  the manual's pictures (PDF): the three meters at work
+//   zem_artwork figures DIR OUTDIR [FONT]  the manual's pictures (PDF): the meters at work,
+//                                   the settings panels, the window with both strips
 #include <cairo.h>
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include <fontconfig/fontconfig.h>
 #include <zlib.h>
 
 #include "../../resources/image_table.h"
@@ -533,6 +535,53 @@ int figures(const std::string &dir, const std::string &outDir)
         failures += !writeImagePdf(panel, outDir + "/settings-" + names[type] + ".pdf");
         panel.writePng(outDir + "/settings-" + names[type] + ".png");
     }
+
+    // The whole window of the VU meter with both strips expanded, as the strips section shows it.
+    {
+        Canvas window(586, 261);
+        cairo_t *cr = window.cr();
+        cairo_surface_t *front = cairo_image_surface_create_from_png((outDir + "/front-vu.png").c_str());
+        cairo_set_source_surface(cr, front, 0, 0);
+        cairo_paint(cr);
+        cairo_surface_destroy(front);
+        struct Part { int number, x, y, frame, frames; };
+        const Part parts[] = {{31000, 0, 169, 0, 1}, {34000, 0, 222, 0, 1},   {10020, 541, 173, 2, 3},
+                              {10025, 574, 169, 1, 2}, {10021, 16, 189, 1, 2}, {10021, 281, 189, 1, 2},
+                              {31001, 223, 177, 1, 2}, {31001, 489, 177, 0, 2}, {10024, 87, 179, 0, 1},
+                              {10024, 438, 179, 0, 1}, {10025, 574, 222, 1, 2}, {34001, 541, 223, 0, 3}};
+        for (const Part &p : parts) {
+            cairo_surface_t *s = load(p.number);
+            const int fh = cairo_image_surface_get_height(s) / p.frames;
+            blit(cr, s, p.x, p.y, p.frame, fh, cairo_image_surface_get_width(s));
+            cairo_surface_destroy(s);
+        }
+        text(cr, "50", 45 + 144 * 0.2 + 21, 169 + 11, 8.5, Align::Centre, rgb(170, 170, 170), false);
+        text(cr, "12k", 310 + 144 * 0.8 + 21, 169 + 11, 8.5, Align::Centre, rgb(170, 170, 170), false);
+        // The lag digits between the display's layers.
+        cairo_save(cr);
+        cairo_rectangle(cr, 541, 223, 26, 38);
+        cairo_clip(cr);
+        const char *digits[] = {"1", "2", "0"};
+        for (int i = 0; i < 3; ++i)
+            text(cr, digits[i], 541 + 7 + 7 * i, 223 + 26.5, 11, Align::Centre, {0, 0, 0}, true);
+        cairo_surface_t *lag = load(34001);
+        for (int layer = 1; layer < 3; ++layer) {
+            cairo_set_source_surface(cr, lag, 541, 223 - 40 * layer);
+            cairo_paint(cr);
+        }
+        cairo_surface_destroy(lag);
+        cairo_restore(cr);
+        // The tape label in the private typeface, when fontconfig knows it.
+        cairo_select_font_face(cr, "ZEMOrdwen", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr, 28);
+        cairo_text_extents_t e;
+        cairo_text_extents(cr, "LEAD VOCAL  Take 3", &e);
+        cairo_set_source_rgba(cr, 4 / 255.0, 45 / 255.0, 85 / 255.0, 205 / 255.0);
+        cairo_move_to(cr, 3 + 17 + (506 - e.x_advance) / 2, 222 + 5 + 26);
+        cairo_show_text(cr, "LEAD VOCAL  Take 3");
+        failures += !writeImagePdf(window, outDir + "/window-vu.pdf");
+        window.writePng(outDir + "/window-vu.png");
+    }
     return failures == 0 ? 0 : 1;
 }
 
@@ -547,8 +596,14 @@ int main(int argc, char **argv)
         return check(argv[2]);
     if (mode == "contact" && argc == 4)
         return contactSheet(argv[2], argv[3]);
-    if (mode == "figures" && argc == 4)
+    if (mode == "figures" && (argc == 4 || argc == 5)) {
+        // The label typeface as an application font, so that the tape label shows in it.
+        if (argc == 5 && !FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8 *>(argv[4]))) {
+            std::fprintf(stderr, "zem_artwork: could not load %s\n", argv[4]);
+            return 1;
+        }
         return figures(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: zem_artwork generate|check DIR | contact DIR OUT.png | figures DIR OUTDIR\n");
+    }
+    std::fprintf(stderr, "usage: zem_artwork generate|check DIR | contact DIR OUT.png | figures DIR OUTDIR [FONT]\n");
     return 2;
 }

@@ -238,10 +238,11 @@ void drawSettingsPanel(cairo_t *cr, int type, double width)
         knobCaptionAbove(cr, 137, 35, "RISE");
         plainKnobMarks(cr, 137, 35);
         labelWell(cr, 133, 78, 184, 92);
-        knobCaptionAbove(cr, 80, 111, "PEAK HOLD");
+        // The M/S switch reaches down to row 103: the second row's captions go under the values.
+        caption(cr, "PEAK HOLD", 101.5, 177, 6.5, Align::Centre);
         plainKnobMarks(cr, 80, 111);
         labelWell(cr, 75, 154, 127, 168);
-        knobCaptionAbove(cr, 192, 111, "RETURN");
+        caption(cr, "RETURN", 213.5, 177, 6.5, Align::Centre);
         plainKnobMarks(cr, 192, 111);
         labelWell(cr, 188, 154, 240, 168);
         knobMarks(cr, 418, 35, {5, 19, 31, 45}, {"+8R", "\xE2\x88\x92" "3", "\xE2\x88\x92" "1", "0"}, accent);

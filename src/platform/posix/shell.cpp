@@ -5,7 +5,6 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
-#include <thread>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -75,7 +74,8 @@ intptr_t systemOpenDocument(void *, const std::wstring &path)
         struct timespec pause = {0, 50 * 1000 * 1000};
         ::nanosleep(&pause, nullptr);
     }
-    std::thread([child]() { ::waitpid(child, nullptr, 0); }).detach(); // reaped when the viewer exits
+    // The viewer stays a child of the host until the host reaps it or exits; no thread of this
+    // module waits for it, because the module may be unloaded before the viewer closes.
     return 33;
 }
 
