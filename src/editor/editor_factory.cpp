@@ -1,4 +1,5 @@
-// Until the editor classes exist the effect runs without an editor (no has-editor flag).
 #include "core/editor_factory.h"
 
-AEffEditor *createTemepleteEditor(AudioEffect *) { return nullptr; }
+#include "editor/temeplete_editor.h"
+
+AEffEditor *createTemepleteEditor(AudioEffect *effect) { return effect ? new TemepleteEditor(effect) : nullptr; }

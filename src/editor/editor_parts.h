@@ -1,0 +1,67 @@
+// What the editor drives: the three front panels and the two strip-editor holders. The display
+// and strip classes implement these interfaces; the editor creates them through a factory.
+// Thread: the host's UI thread, except parameterChanged (the thread that set the parameter).
+#pragma once
+
+#include "ui/control.h"
+#include "ui/frame.h"
+#include "vst/aeffect.h"
+
+class Templete;
+class TemepleteEditor;
+
+// A front panel of one meter type: a container of views that is attached to the frame while
+// its meter type is selected.
+class EditorFrontPanel {
+public:
+    virtual ~EditorFrontPanel() = default;
+    // Builds the views (container left detached); background null: the panel loads its own.
+    virtual bool buildPanel(VSTGUI::CFrame *frame, VSTGUI::CBitmap *background) = 0;
+    virtual void teardownPanel() = 0;
+    virtual void showPanel() = 0;
+    virtual void hidePanel() = 0;
+    virtual void parameterChanged(VstInt32 index, float value) = 0;
+    virtual void controlChanged(VSTGUI::CControl *control) = 0;
+    // position: block durations since the last audio block, never negative.
+    virtual void refreshMeters(double position) = 0;
+};
+
+// A holder of one strip editor per meter type and form (expanded, collapsed).
+class EditorStripHolder {
+public:
+    virtual ~EditorStripHolder() = default;
+    // Builds all six strip editors into the frame; each is wired to its meter type's panel.
+    virtual void open(VSTGUI::CFrame *frame, EditorFrontPanel *vu, EditorFrontPanel *rms, EditorFrontPanel *ppm) = 0;
+    virtual void close() = 0;
+    // Attaches the strip of the meter type at the position (frame coordinates).
+    virtual void showExpanded(const VSTGUI::CPoint &position, int meterType) = 0;
+    virtual void showCollapsed(const VSTGUI::CPoint &position, int meterType) = 0;
+    virtual void parameterChanged(VstInt32 index, float value) = 0;
+    virtual void valueChanged(VSTGUI::CControl *control) = 0;
+};
+
+class EditorFiltersHolder : public EditorStripHolder {
+public:
+    // The Process parameter: the filter controls are active while it is on.
+    virtual void processChanged(float value) = 0;
+};
+
+class EditorLabelHolder : public EditorStripHolder {
+public:
+    // One step of the visible label strip's animation.
+    virtual void idleTick() = 0;
+};
+
+// Creates the parts each time the editor opens; a part that cannot be created is answered
+// with null and the editor goes on without it.
+class EditorPartsFactory {
+public:
+    virtual ~EditorPartsFactory() = default;
+    // meterType: 0 VU, 1 RMS, 2 PPM.
+    virtual EditorFrontPanel *createFrontPanel(int meterType, TemepleteEditor *editor, Templete *effect) = 0;
+    virtual EditorFiltersHolder *createFiltersEditor(TemepleteEditor *editor, Templete *effect) = 0;
+    virtual EditorLabelHolder *createLabelEditor(TemepleteEditor *editor, Templete *effect) = 0;
+};
+
+// The parts of the product.
+EditorPartsFactory &productEditorParts();

@@ -1,0 +1,11 @@
+// Base of the editor: it answers the manual button (tag 121) and passes every other control
+// change through unchanged. Thread: the host's UI thread.
+#pragma once
+
+#include "ui/aeff_gui_editor.h"
+
+class CPresetSystemEditor : public AEffGUIEditor {
+public:
+    explicit CPresetSystemEditor(AudioEffect *effect) : AEffGUIEditor(effect) {}
+    void valueChanged(VSTGUI::CControl *control) override;
+};

@@ -1,0 +1,237 @@
+#include "editor/temeplete_editor.h"
+
+#include "core/parameter_table.h"
+#include "core/templete.h"
+#include "editor/my_frame.h"
+#include "ui/bitmap.h"
+
+using namespace VSTGUI;
+
+namespace {
+
+
+int rounded(float value) { return (int)(value + 0.5f); }
+
+}  // namespace
+
+TemepleteEditor::TemepleteEditor(AudioEffect *effect, EditorPartsFactory &parts)
+    : CPresetSystemEditor(effect), templete(dynamic_cast<Templete *>(effect)), parts(parts)
+{
+    background = new CBitmap(kBackgroundBitmap);
+    rect.top = 0;
+    rect.left = 0;
+    rect.bottom = 195;
+    rect.right = kWidth;
+    if (effect)
+        effect->setEditor(this);
+}
+
+TemepleteEditor::~TemepleteEditor()
+{
+    if (frame)
+        close();
+    if (effect && effect->getEditor() == this)
+        effect->setEditor(nullptr);
+    background->forget();
+}
+
+float TemepleteEditor::effectParameter(VstInt32 index) const { return effect ? effect->getParameter(index) : 0.f; }
+
+EditorFrontPanel *TemepleteEditor::panel(int meterType) const
+{
+    return meterType == 0 ? vuPanel : meterType == 1 ? rmsPanel : meterType == 2 ? ppmPanel : nullptr;
+}
+
+bool TemepleteEditor::open(void *ptr)
+{
+    parentWindow = ptr;
+    if (!background->isLoaded() || !ptr || frame)
+        return false;
+    auto *myFrame = new MyFrame(CRect(rect.left, rect.top, rect.left + kWidth, rect.top + 195), ptr, this);
+    if (!myFrame->isValid()) {  // the window system refused the window
+        myFrame->forget();
+        parentWindow = nullptr;
+        return false;
+    }
+    AEffGUIEditor::open(ptr);
+    frame = myFrame;
+    myFrame->focusOnClick = true;
+    frame->setBackground(background);
+    setKnobMode(2);
+
+    selectedMeter = -1;
+    stripLayoutCache[0] = stripLayoutCache[1] = stripLayoutCache[2] = -1;
+    vuPanel = parts.createFrontPanel(0, this, templete);
+    rmsPanel = parts.createFrontPanel(1, this, templete);
+    ppmPanel = parts.createFrontPanel(2, this, templete);
+    for (EditorFrontPanel *p : {vuPanel, rmsPanel, ppmPanel})
+        if (p)
+            p->buildPanel(frame, nullptr);
+    selectMeterPanel(effectParameter(kMeter));
+
+    filtersEditor = parts.createFiltersEditor(this, templete);
+    labelEditor = parts.createLabelEditor(this, templete);
+    if (filtersEditor)
+        filtersEditor->open(frame, vuPanel, rmsPanel, ppmPanel);
+    if (labelEditor)
+        labelEditor->open(frame, vuPanel, rmsPanel, ppmPanel);
+    layoutStrips(true);
+    return true;
+}
+
+void TemepleteEditor::close()
+{
+    parentWindow = nullptr;
+    if (labelEditor) {
+        labelEditor->close();
+        delete labelEditor;
+        labelEditor = nullptr;
+    }
+    if (filtersEditor) {
+        filtersEditor->close();
+        delete filtersEditor;
+        filtersEditor = nullptr;
+    }
+    for (EditorFrontPanel *p : {vuPanel, rmsPanel, ppmPanel})
+        if (p)
+            p->teardownPanel();
+    for (EditorFrontPanel *p : {vuPanel, rmsPanel, ppmPanel})
+        delete p;
+    vuPanel = rmsPanel = ppmPanel = nullptr;
+    if (frame) {
+        CFrame *closing = frame;
+        frame = nullptr;
+        closing->close();
+        closing->forget();
+    }
+    AEffGUIEditor::close();
+}
+
+void TemepleteEditor::selectMeterPanel(float value)
+{
+    int index = (int)(value * 2.f + 0.5f);
+    if (index == selectedMeter)
+        return;
+    selectedMeter = index;
+    if (index >= 0 && index <= 2) {
+        for (EditorFrontPanel *p : {vuPanel, rmsPanel, ppmPanel})
+            if (p)
+                p->hidePanel();
+        if (EditorFrontPanel *shown = panel(index))
+            shown->showPanel();
+    }
+    stripLayoutCache[0] = -1;
+    layoutStrips(false);
+}
+
+void TemepleteEditor::layoutStrips(bool resize)
+{
+    if (!frame || !effect || !filtersEditor || !labelEditor)
+        return;
+    const int layout[3] = {rounded(effectParameter(kStrips)), rounded(effectParameter(kShowFlt)),
+                           rounded(effectParameter(kShowLbl))};
+    if (layout[0] == stripLayoutCache[0] && layout[1] == stripLayoutCache[1] && layout[2] == stripLayoutCache[2])
+        return;
+    for (int i = 0; i < 3; ++i)
+        stripLayoutCache[i] = layout[i];
+
+    int height = kPanelHeight;
+    if (layout[0] != 0) {
+        if (layout[1] != 0) {
+            filtersEditor->showExpanded(CPoint(0, kPanelHeight), selectedMeter);
+            height = 222;
+        } else {
+            filtersEditor->showCollapsed(CPoint(0, kPanelHeight), selectedMeter);
+            height = 182;
+        }
+        if (layout[2] != 0) {
+            labelEditor->showExpanded(CPoint(0, height), selectedMeter);
+            height += 39;
+        } else {
+            labelEditor->showCollapsed(CPoint(0, height), selectedMeter);
+            height += 13;
+        }
+    }
+    if (resize)
+        setEditorHeight(height);
+}
+
+void TemepleteEditor::setEditorHeight(int height)
+{
+    if (!frame || height <= 0)
+        return;
+    if (rect.bottom - rect.top == height) {
+        if (frame->getHeight() != height)
+            frame->setSize(frame->getWidth(), height);
+        return;
+    }
+    rect.bottom = (VstInt16)(rect.top + height);
+    frame->setSize(frame->getWidth(), height);
+    frame->setParentSize(rect.right, rect.bottom);
+    if (auto *fx = dynamic_cast<AudioEffectX *>(effect))
+        fx->sizeWindow(rect.right, rect.bottom);
+    frame->invalid();
+    frame->setDirty(true);
+}
+
+void TemepleteEditor::idle()
+{
+    if (!frame)
+        return;
+    if (labelEditor)
+        labelEditor->idleTick();
+    double now = frame->getTicks() * 0.001;
+    double position = 0;
+    if (templete && now >= 0) {
+        double duration = templete->getBlockDuration();
+        // No block duration yet means no block to measure from.
+        if (duration > 0)
+            position = (now - templete->getLastBlockTime()) / duration;
+        if (!(position > 0))
+            position = 0;
+    }
+    lastIdlePosition = position;
+    if (EditorFrontPanel *shown = panel(selectedMeter))
+        shown->refreshMeters(position);
+    AEffGUIEditor::idle();
+}
+
+void TemepleteEditor::setParameter(VstInt32 index, float value)
+{
+    if (!frame)
+        return;
+    if (index == kProcess) {
+        if (filtersEditor)
+            filtersEditor->processChanged(value);
+    } else if (index == kMeter) {
+        selectMeterPanel(value);
+    } else if (index == kStrips || index == kShowFlt || index == kShowLbl) {
+        layoutStrips(true);
+    }
+    if (labelEditor)
+        labelEditor->parameterChanged(index, value);
+    if (filtersEditor)
+        filtersEditor->parameterChanged(index, value);
+    for (EditorFrontPanel *p : {vuPanel, rmsPanel, ppmPanel})
+        if (p)
+            p->parameterChanged(index, value);
+}
+
+void TemepleteEditor::valueChanged(CControl *control)
+{
+    if (!control)
+        return;
+    CPresetSystemEditor::valueChanged(control);
+    long tag = control->getTag();
+    if ((tag >= 0 && tag <= 7) || tag == 15) {
+        if (effect)
+            effect->setParameterAutomated((VstInt32)tag, control->getValue());
+        control->setDirty(true);
+    }
+    if (EditorFrontPanel *shown = panel(selectedMeter))
+        shown->controlChanged(control);
+    if (labelEditor)
+        labelEditor->valueChanged(control);
+    if (filtersEditor)
+        filtersEditor->valueChanged(control);
+}

@@ -1,0 +1,13 @@
+#include "platform/png_resource.h"
+
+// Generated at build time from the image files.
+extern const PngResourceEntry zemPngResources[];
+extern const size_t zemPngResourceCount;
+
+PngBytes findPngResource(int number)
+{
+    for (size_t i = 0; i < zemPngResourceCount; ++i)
+        if (zemPngResources[i].number == number)
+            return PngBytes{zemPngResources[i].data, zemPngResources[i].size};
+    return PngBytes{nullptr, 0};
+}

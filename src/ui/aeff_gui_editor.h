@@ -1,0 +1,42 @@
+// The VST 2.4 editor on top of the view library: it owns the frame, reports its rectangle,
+// forwards idle, keys and the wheel, and passes begin/end edit of controls to the host.
+// Thread: the host's UI thread, except setParameter (the effect's caller) and frameTicks (any).
+#pragma once
+
+#include "ui/control.h"
+#include "ui/frame.h"
+#include "vst/aeff_editor.h"
+
+class AEffGUIEditor : public AEffEditor, public VSTGUI::VSTGUIEditorInterface, public VSTGUI::CControlListener {
+public:
+    explicit AEffGUIEditor(AudioEffect *effect);
+    ~AEffGUIEditor() override;
+
+    bool getRect(ERect **ppRect) override;
+    // Remembers the parent window; the subclass creates the frame.
+    bool open(void *ptr) override;
+    void close() override;
+    // Lets the frame redraw what is dirty, unless an idle is already running.
+    void idle() override;
+    bool onKeyDown(VstKeyCode &keyCode) override;
+    bool onKeyUp(VstKeyCode &keyCode) override;
+    // A wheel turn from the host goes to the view under the mouse.
+    bool onWheel(float distance) override;
+    bool setKnobMode(VstInt32 val) override;
+    bool frameTicks(double &milliseconds) override;
+
+    VSTGUI::CFrame *getFrame() const override { return frame; }
+    int getKnobMode() const override { return knobMode; }
+
+    // Host notifications for a parameter gesture.
+    void beginEdit(VstInt32 index);
+    void endEdit(VstInt32 index);
+    void controlBeginEdit(VSTGUI::CControl *control) override;
+    void controlEndEdit(VSTGUI::CControl *control) override;
+
+protected:
+    ERect rect{};
+    VSTGUI::CFrame *frame = nullptr;
+    int knobMode = 0;
+    bool inIdleStuff = false;
+};

@@ -1,0 +1,47 @@
+// Reference-counted base of every object of the view library. Thread: the UI thread.
+#pragma once
+
+#include <atomic>
+#include <cstring>
+
+namespace VSTGUI {
+
+class CBaseObject {
+public:
+    CBaseObject() { liveCount()++; }
+    virtual ~CBaseObject() { liveCount()--; }
+    CBaseObject(const CBaseObject &) : CBaseObject() {}
+    CBaseObject &operator=(const CBaseObject &) { return *this; }
+
+    // A new object holds one reference; forget() deletes it when the last one goes.
+    void remember() { ++references; }
+    void forget()
+    {
+        if (--references == 0)
+            delete this;
+    }
+    int getNbReference() const { return references; }
+
+    // Answers true for the class's own name and for the names of all its bases.
+    virtual bool isTypeOf(const char *name) const { return std::strcmp(name, "CBaseObject") == 0; }
+
+    // Objects of the library alive in this process; leak checks compare it before and after.
+    static int liveObjects() { return liveCount().load(); }
+
+private:
+    static std::atomic<int> &liveCount()
+    {
+        static std::atomic<int> count{0};
+        return count;
+    }
+    int references = 1;
+};
+
+// Implements isTypeOf for a class with one library base.
+#define VSTGUI_TYPE(ClassName, BaseName)                                                                            \
+    bool isTypeOf(const char *name) const override                                                                  \
+    {                                                                                                               \
+        return std::strcmp(name, #ClassName) == 0 || BaseName::isTypeOf(name);                                     \
+    }
+
+}  // namespace VSTGUI

@@ -1,0 +1,118 @@
+#include "offscreen_frame.h"
+
+#include <chrono>
+
+#include "cairo_draw_context.h"
+#include "ui/offscreen_parent.h"
+
+namespace VSTGUI {
+
+namespace {
+
+IPlatformFrameCallback *callbackOf(void *frame) { return static_cast<IPlatformFrameCallback *>(frame); }
+
+OffscreenParent *hostParent(void *parent)
+{
+    auto *candidate = static_cast<OffscreenParent *>(parent);
+    return candidate && candidate->magic == OffscreenParent::kMagic ? candidate : nullptr;
+}
+
+}  // namespace
+
+OffscreenPlatformFrame::OffscreenPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent)
+    : frame(frame), parent(parent)
+{
+    setSize((int)size.getWidth(), (int)size.getHeight());
+    if (OffscreenParent *host = hostParent(parent)) {
+        host->frame = frame;
+        host->mouseDown = [](void *f, double x, double y, int b) {
+            return (int)callbackOf(f)->platformOnMouseDown(CPoint(x, y), CButtonState(b));
+        };
+        host->mouseUp = [](void *f, double x, double y, int b) {
+            return (int)callbackOf(f)->platformOnMouseUp(CPoint(x, y), CButtonState(b));
+        };
+        host->mouseMoved = [](void *f, double x, double y, int b) {
+            return (int)callbackOf(f)->platformOnMouseMoved(CPoint(x, y), CButtonState(b));
+        };
+        host->mouseExited = [](void *f) {
+            return (int)callbackOf(f)->platformOnMouseExited(CPoint(), CButtonState());
+        };
+        host->wheel = [](void *f, double x, double y, float d, int b) {
+            return (int)callbackOf(f)->platformOnWheel(CPoint(x, y), d, CButtonState(b));
+        };
+        host->writePicture = [](void *f, const char *path) { return callbackOf(f)->platformWritePicture(path) ? 1 : 0; };
+    }
+}
+
+OffscreenPlatformFrame::~OffscreenPlatformFrame()
+{
+    if (OffscreenParent *host = hostParent(parent))
+        if (host->frame == frame)
+            host->frame = nullptr;
+    delete surface;
+}
+
+void OffscreenPlatformFrame::invalidRect(const CRect &rect) { invalid.push_back(rect); }
+
+void OffscreenPlatformFrame::redrawNow()
+{
+    if (!surface) {
+        invalid.clear();
+        return;
+    }
+    std::vector<CRect> rects;
+    rects.swap(invalid);
+    for (const CRect &r : rects) {
+        CairoDrawContext context(surface->getSurface());
+        cairo_t *cr = context.getCairo();
+        cairo_save(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        cairo_rectangle(cr, r.left, r.top, r.getWidth(), r.getHeight());
+        cairo_fill(cr);
+        cairo_restore(cr);
+        frame->platformDrawRect(&context, r);
+    }
+}
+
+bool OffscreenPlatformFrame::setSize(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return false;
+    delete surface;
+    surface = static_cast<CairoBitmap *>(createPlatformBitmap(width, height));
+    invalid.clear();
+    invalid.push_back(CRect(0, 0, width, height));
+    return surface != nullptr;
+}
+
+bool OffscreenPlatformFrame::setParentSize(int width, int height)
+{
+    parentSize[0] = width;
+    parentSize[1] = height;
+    if (OffscreenParent *host = hostParent(parent)) {
+        host->width = width;
+        host->height = height;
+    }
+    return true;
+}
+
+uint32_t OffscreenPlatformFrame::getTicks() const
+{
+    if (tickSource)
+        return tickSource();
+    using namespace std::chrono;
+    return (uint32_t)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+bool OffscreenPlatformFrame::takeFocus()
+{
+    focused = true;
+    return true;
+}
+
+IPlatformFrame *createPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent)
+{
+    return new OffscreenPlatformFrame(frame, size, parent);
+}
+
+}  // namespace VSTGUI

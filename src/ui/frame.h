@@ -1,0 +1,94 @@
+// The root container. It sits on a platform window (or an offscreen picture), redraws dirty
+// views at idle, routes mouse, wheel and keys, and tracks the view under the mouse.
+// Thread: the UI thread.
+#pragma once
+
+#include <vector>
+
+#include "platform_frame.h"
+#include "view_container.h"
+
+struct VstKeyCode;
+
+namespace VSTGUI {
+
+class CFrame;
+
+// What a frame knows of the editor that owns it.
+class VSTGUIEditorInterface {
+public:
+    virtual ~VSTGUIEditorInterface() = default;
+    virtual CFrame *getFrame() const = 0;
+    // 0 circular, 1 relative circular, 2 linear.
+    virtual int getKnobMode() const = 0;
+};
+
+class CFrame : public CViewContainer, public IPlatformFrameCallback {
+public:
+    // size: the frame's rectangle inside the parent window; children use coordinates relative
+    // to the frame's own top-left corner.
+    CFrame(const CRect &size, void *systemWindow, VSTGUIEditorInterface *editor);
+    ~CFrame() override;
+
+    // True when the platform window exists.
+    bool isValid() const { return platform != nullptr; }
+    // Removes every view and the platform window. The owner then forgets the frame.
+    void close();
+
+    VSTGUIEditorInterface *getEditor() const { return editor; }
+    IPlatformFrame *getPlatformFrame() const { return platform; }
+    void *getSystemWindow() const { return platform ? platform->getSystemWindow() : nullptr; }
+    uint32_t getTicks() const;
+    int getKnobMode() const { return editor ? editor->getKnobMode() : 2; }
+
+    // Redraws the dirty views and every area asked for since the last idle.
+    virtual void idle();
+    bool isInIdle() const { return inIdle; }
+    // Asks for an area (frame coordinates) to be drawn at the next idle.
+    void invalidFrameRect(const CRect &rect);
+
+    // Changes the frame's size and its window's.
+    bool setSize(CCoord width, CCoord height);
+    bool setParentSize(CCoord width, CCoord height);
+    bool takeKeyboardFocus() { return platform && platform->takeFocus(); }
+
+    void setFocusView(CView *view) { focusView = view; }
+    CView *getFocusView() const { return focusView; }
+    int onKeyDown(VstKeyCode &keyCode) override;
+    int onKeyUp(VstKeyCode &keyCode) override;
+
+    // The view that last received mouse-entered, if it is still under the mouse.
+    CView *getMouseOverView() const { return mouseOverView; }
+    // Where the mouse was last seen over the frame.
+    const CPoint &getLastMousePosition() const { return lastMouse; }
+    // Called by containers when view (and everything below it) leaves the view tree.
+    void viewWillLeave(CView *view);
+
+    CPoint getChildOrigin() const override { return CPoint(0, 0); }
+    void drawRect(CDrawContext *context, const CRect &updateRect) override;
+
+    // Events from the window. They are the entry points of real and synthetic input.
+    void platformDrawRect(CDrawContext *context, const CRect &rect) override;
+    CMouseEventResult platformOnMouseDown(CPoint where, const CButtonState &buttons) override;
+    CMouseEventResult platformOnMouseUp(CPoint where, const CButtonState &buttons) override;
+    CMouseEventResult platformOnMouseMoved(CPoint where, const CButtonState &buttons) override;
+    CMouseEventResult platformOnMouseExited(CPoint where, const CButtonState &buttons) override;
+    bool platformOnWheel(CPoint where, float distance, const CButtonState &buttons) override;
+    bool platformWritePicture(const char *path) override;
+
+    VSTGUI_TYPE(CFrame, CViewContainer)
+
+private:
+    void updateMouseOver(const CPoint &where, const CButtonState &buttons);
+
+    IPlatformFrame *platform = nullptr;
+    VSTGUIEditorInterface *editor;
+    CView *focusView = nullptr;
+    CView *mouseOverView = nullptr;
+    CPoint lastMouse;
+    bool mouseCaptured = false;
+    bool inIdle = false;
+    std::vector<CRect> pendingRects;
+};
+
+}  // namespace VSTGUI

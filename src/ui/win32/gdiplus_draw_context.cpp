@@ -1,0 +1,238 @@
+#include "gdiplus_draw_context.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace VSTGUI {
+
+bool ensureGdiplus()
+{
+    // Never shut down: objects of the process-wide fonts may be released as late as unloading.
+    static ULONG_PTR token = 0;
+    static bool started = false;
+    if (!started) {
+        Gdiplus::GdiplusStartupInput input;
+        started = Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+    }
+    return started;
+}
+
+std::wstring toWide(const char *utf8)
+{
+    if (!utf8 || !*utf8)
+        return std::wstring();
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    if (n <= 0)
+        return std::wstring();
+    std::wstring out((size_t)n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &out[0], n);
+    out.resize((size_t)n - 1);
+    return out;
+}
+
+bool GdiplusBitmap::getPixel(int x, int y, CColor &color) const
+{
+    if (x < 0 || y < 0 || x >= getWidth() || y >= getHeight())
+        return false;
+    Gdiplus::Color c;
+    if (bitmap->GetPixel(x, y, &c) != Gdiplus::Ok)
+        return false;
+    color = CColor(c.GetR(), c.GetG(), c.GetB(), c.GetA());
+    return true;
+}
+
+IPlatformBitmap *createPlatformBitmap(int width, int height)
+{
+    if (!ensureGdiplus())
+        return nullptr;
+    auto *bitmap = new Gdiplus::Bitmap(width, height, PixelFormat32bppPARGB);
+    if (bitmap->GetLastStatus() != Gdiplus::Ok) {
+        delete bitmap;
+        return nullptr;
+    }
+    {
+        Gdiplus::Graphics g(bitmap);
+        g.Clear(Gdiplus::Color(0, 0, 0, 0));
+    }
+    return new GdiplusBitmap(bitmap);
+}
+
+IPlatformBitmap *createPlatformBitmapFromPng(const unsigned char *data, size_t size)
+{
+    if (!ensureGdiplus() || !data || size == 0)
+        return nullptr;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory)
+        return nullptr;
+    std::memcpy(GlobalLock(memory), data, size);
+    GlobalUnlock(memory);
+    IStream *stream = nullptr;
+    if (CreateStreamOnHGlobal(memory, TRUE, &stream) != S_OK) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    IPlatformBitmap *result = nullptr;
+    Gdiplus::Bitmap decoded(stream);
+    if (decoded.GetLastStatus() == Gdiplus::Ok && decoded.GetWidth() > 0 && decoded.GetHeight() > 0) {
+        // Copy into a picture of our own, so that nothing refers to the stream any more.
+        auto *copy = new Gdiplus::Bitmap((INT)decoded.GetWidth(), (INT)decoded.GetHeight(), PixelFormat32bppPARGB);
+        if (copy->GetLastStatus() == Gdiplus::Ok) {
+            Gdiplus::Graphics g(copy);
+            g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+            g.DrawImage(&decoded, 0, 0, (INT)decoded.GetWidth(), (INT)decoded.GetHeight());
+            result = new GdiplusBitmap(copy);
+        } else {
+            delete copy;
+        }
+    }
+    stream->Release();
+    return result;
+}
+
+CDrawContext *createBitmapDrawContext(CBitmap *bitmap)
+{
+    auto *platform = bitmap ? static_cast<GdiplusBitmap *>(bitmap->getPlatformBitmap()) : nullptr;
+    return platform ? new GdiplusDrawContext(platform->get()) : nullptr;
+}
+
+GdiplusDrawContext::GdiplusDrawContext(Gdiplus::Bitmap *target)
+    : CDrawContext(target->GetWidth(), target->GetHeight()), graphics(new Gdiplus::Graphics(target))
+{
+    graphics->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    graphics->SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+}
+
+GdiplusDrawContext::~GdiplusDrawContext()
+{
+    delete fontBrush;
+    graphics->Flush(Gdiplus::FlushIntentionSync);
+    delete graphics;
+}
+
+Gdiplus::Color GdiplusDrawContext::toColor(const CColor &color) const
+{
+    return Gdiplus::Color((BYTE)(color.alpha * globalAlpha + 0.5f), color.red, color.green, color.blue);
+}
+
+void GdiplusDrawContext::prepare()
+{
+    graphics->SetClip(Gdiplus::RectF((Gdiplus::REAL)clip.left, (Gdiplus::REAL)clip.top, (Gdiplus::REAL)clip.getWidth(),
+                                     (Gdiplus::REAL)clip.getHeight()));
+    graphics->SetSmoothingMode(drawMode == kAntialias ? Gdiplus::SmoothingModeAntiAlias : Gdiplus::SmoothingModeNone);
+}
+
+Gdiplus::Graphics *GdiplusDrawContext::getGraphics()
+{
+    prepare();
+    return graphics;
+}
+
+Gdiplus::SolidBrush *GdiplusDrawContext::getFontBrush()
+{
+    delete fontBrush;
+    fontBrush = new Gdiplus::SolidBrush(toColor(fontColor));
+    return fontBrush;
+}
+
+namespace {
+
+// Length of the overlap of the pixel interval [d - 0.5, d + 0.5] with [lo, hi].
+double overlap(double d, double lo, double hi)
+{
+    double a = d - 0.5 > lo ? d - 0.5 : lo;
+    double b = d + 0.5 < hi ? d + 0.5 : hi;
+    return b > a ? b - a : 0.0;
+}
+
+}  // namespace
+
+void GdiplusDrawContext::drawLine(const CPoint &from, const CPoint &to)
+{
+    prepare();
+    const double x0 = from.x + offset.x, y0 = from.y + offset.y, x1 = to.x + offset.x, y1 = to.y + offset.y;
+    const double length = std::hypot(x1 - x0, y1 - y0);
+    if (drawMode != kAntialias || lineStyle != kLineSolid || length <= 0) {
+        Gdiplus::Pen pen(toColor(frameColor), (Gdiplus::REAL)lineWidth);
+        pen.SetDashStyle(lineStyle == kLineOnOffDash ? Gdiplus::DashStyleDot : Gdiplus::DashStyleSolid);
+        graphics->DrawLine(&pen, (Gdiplus::REAL)x0, (Gdiplus::REAL)y0, (Gdiplus::REAL)x1, (Gdiplus::REAL)y1);
+        return;
+    }
+    // Antialiased lines are rasterised here, with box-filter coverage across and along the line,
+    // so that every Windows (and Wine) draws them alike; GDI+ only blends the result.
+    const double half = lineWidth / 2, ux = (x1 - x0) / length, uy = (y1 - y0) / length;
+    int left = (int)std::floor(std::min(x0, x1) - half - 1), right = (int)std::ceil(std::max(x0, x1) + half + 1);
+    int top = (int)std::floor(std::min(y0, y1) - half - 1), bottom = (int)std::ceil(std::max(y0, y1) + half + 1);
+    left = std::max(left, (int)clip.left);
+    top = std::max(top, (int)clip.top);
+    right = std::min(right, (int)std::ceil(clip.right));
+    bottom = std::min(bottom, (int)std::ceil(clip.bottom));
+    if (right <= left || bottom <= top)
+        return;
+    Gdiplus::Bitmap mask(right - left, bottom - top, PixelFormat32bppARGB);
+    Gdiplus::BitmapData data;
+    Gdiplus::Rect lockArea(0, 0, right - left, bottom - top);
+    if (mask.LockBits(&lockArea, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+        return;
+    const Gdiplus::Color color = toColor(frameColor);
+    for (int y = top; y < bottom; ++y) {
+        auto *row = reinterpret_cast<uint32_t *>(static_cast<unsigned char *>(data.Scan0) + (y - top) * data.Stride);
+        for (int x = left; x < right; ++x) {
+            double px = x + 0.5 - x0, py = y + 0.5 - y0;
+            double along = px * ux + py * uy, across = px * uy - py * ux;
+            double coverage = overlap(across, -half, half) * overlap(along, 0, length);
+            uint32_t alpha = (uint32_t)(color.GetA() * coverage + 0.5);
+            row[x - left] = (alpha << 24) | ((uint32_t)color.GetR() << 16) | ((uint32_t)color.GetG() << 8) | color.GetB();
+        }
+    }
+    mask.UnlockBits(&data);
+    graphics->DrawImage(&mask, Gdiplus::RectF((Gdiplus::REAL)left, (Gdiplus::REAL)top, (Gdiplus::REAL)(right - left),
+                                              (Gdiplus::REAL)(bottom - top)),
+                        0, 0, (Gdiplus::REAL)(right - left), (Gdiplus::REAL)(bottom - top), Gdiplus::UnitPixel);
+}
+
+void GdiplusDrawContext::drawRect(const CRect &rect, CDrawStyle style)
+{
+    prepare();
+    Gdiplus::RectF r((Gdiplus::REAL)(rect.left + offset.x), (Gdiplus::REAL)(rect.top + offset.y),
+                     (Gdiplus::REAL)rect.getWidth(), (Gdiplus::REAL)rect.getHeight());
+    if (style == kDrawFilled || style == kDrawFilledAndStroked) {
+        Gdiplus::SolidBrush brush(toColor(fillColor));
+        graphics->FillRectangle(&brush, r);
+    }
+    if (style == kDrawStroked || style == kDrawFilledAndStroked) {
+        Gdiplus::Pen pen(toColor(frameColor), (Gdiplus::REAL)lineWidth);
+        graphics->DrawRectangle(&pen, r);
+    }
+}
+
+void GdiplusDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoint &source, float alpha)
+{
+    auto *platform = bitmap ? static_cast<GdiplusBitmap *>(bitmap->getPlatformBitmap()) : nullptr;
+    if (!platform)
+        return;
+    CCoord width = dest.getWidth(), height = dest.getHeight();
+    if (source.x + width > platform->getWidth())
+        width = platform->getWidth() - source.x;
+    if (source.y + height > platform->getHeight())
+        height = platform->getHeight() - source.y;
+    if (width <= 0 || height <= 0)
+        return;
+    prepare();
+    Gdiplus::RectF target((Gdiplus::REAL)(dest.left + offset.x), (Gdiplus::REAL)(dest.top + offset.y),
+                          (Gdiplus::REAL)width, (Gdiplus::REAL)height);
+    float opacity = alpha * globalAlpha;
+    if (opacity >= 1.f) {
+        graphics->DrawImage(platform->get(), target, (Gdiplus::REAL)source.x, (Gdiplus::REAL)source.y,
+                            (Gdiplus::REAL)width, (Gdiplus::REAL)height, Gdiplus::UnitPixel);
+        return;
+    }
+    Gdiplus::ColorMatrix matrix = {{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, opacity, 0},
+                                    {0, 0, 0, 0, 1}}};
+    Gdiplus::ImageAttributes attributes;
+    attributes.SetColorMatrix(&matrix);
+    graphics->DrawImage(platform->get(), target, (Gdiplus::REAL)source.x, (Gdiplus::REAL)source.y,
+                        (Gdiplus::REAL)width, (Gdiplus::REAL)height, Gdiplus::UnitPixel, &attributes);
+}
+
+}  // namespace VSTGUI

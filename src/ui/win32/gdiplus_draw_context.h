@@ -1,0 +1,62 @@
+// The Windows backend: pictures and drawing through GDI+.
+#pragma once
+
+#include <windows.h>
+// Left out by WIN32_LEAN_AND_MEAN, needed by GDI+ (streams, property ids).
+#include <ole2.h>
+
+#include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+#include <string>
+
+#include "ui/bitmap.h"
+#include "ui/draw_context.h"
+
+namespace VSTGUI {
+
+// Starts GDI+ once for the process, on first use.
+bool ensureGdiplus();
+std::wstring toWide(const char *utf8);
+
+class GdiplusBitmap : public IPlatformBitmap {
+public:
+    explicit GdiplusBitmap(Gdiplus::Bitmap *bitmap) : bitmap(bitmap) {}
+    ~GdiplusBitmap() override { delete bitmap; }
+    int getWidth() const override { return (int)bitmap->GetWidth(); }
+    int getHeight() const override { return (int)bitmap->GetHeight(); }
+    bool getPixel(int x, int y, CColor &color) const override;
+    Gdiplus::Bitmap *get() const { return bitmap; }
+
+private:
+    Gdiplus::Bitmap *bitmap;
+};
+
+class GdiplusDrawContext : public CDrawContext {
+public:
+    // Draws into the picture (the window's back buffer or an offscreen bitmap).
+    explicit GdiplusDrawContext(Gdiplus::Bitmap *target);
+    ~GdiplusDrawContext() override;
+
+    void drawLine(const CPoint &from, const CPoint &to) override;
+    void drawRect(const CRect &rect, CDrawStyle style = kDrawStroked) override;
+    void drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoint &source = CPoint(), float alpha = 1.f) override;
+
+    // For platform fonts: the graphics clipped to the clip rectangle, and a brush of the font
+    // colour at the current opacity.
+    Gdiplus::Graphics *getGraphics();
+    Gdiplus::SolidBrush *getFontBrush();
+    Gdiplus::Color toColor(const CColor &color) const;
+
+private:
+    void prepare();
+
+    Gdiplus::Graphics *graphics;
+    Gdiplus::SolidBrush *fontBrush = nullptr;
+};
+
+}  // namespace VSTGUI

@@ -1,0 +1,110 @@
+// System fonts through GDI+, measured and drawn with typographic layout (no extra padding).
+#include "gdiplus_draw_context.h"
+#include "ui/font.h"
+
+namespace VSTGUI {
+
+namespace {
+
+int gdiplusStyle(int style)
+{
+    int s = Gdiplus::FontStyleRegular;
+    if (style & kBoldFace)
+        s |= Gdiplus::FontStyleBold;
+    if (style & kItalicFace)
+        s |= Gdiplus::FontStyleItalic;
+    if (style & kUnderlineFace)
+        s |= Gdiplus::FontStyleUnderline;
+    return s;
+}
+
+class GdiplusFont : public IPlatformFont, public IFontPainter {
+public:
+    GdiplusFont(const std::string &name, double size, int style)
+    {
+        // Systems without Arial (Wine) fall back to a face with the same metrics.
+        std::wstring names[] = {toWide(name.c_str()), L"Arial", L"Liberation Sans", L"Tahoma"};
+        for (const std::wstring &n : names) {
+            family = new Gdiplus::FontFamily(n.c_str());
+            if (family->GetLastStatus() == Gdiplus::Ok && family->IsAvailable())
+                break;
+            delete family;
+            family = nullptr;
+        }
+        if (!family)
+            return;
+        int s = gdiplusStyle(style);
+        font = new Gdiplus::Font(family, (Gdiplus::REAL)size, s, Gdiplus::UnitPixel);
+        double em = family->GetEmHeight(s);
+        if (em > 0) {
+            ascent = size * family->GetCellAscent(s) / em;
+            descent = size * family->GetCellDescent(s) / em;
+            leading = size * (family->GetLineSpacing(s) - family->GetCellAscent(s) - family->GetCellDescent(s)) / em;
+        }
+    }
+    ~GdiplusFont() override
+    {
+        delete font;
+        delete family;
+    }
+
+    bool valid() const { return family && font && font->GetLastStatus() == Gdiplus::Ok; }
+    double getAscent() const override { return ascent; }
+    double getDescent() const override { return descent; }
+    double getLeading() const override { return leading; }
+    IFontPainter *getPainter() override { return this; }
+
+    void drawString(CDrawContext *context, const char *utf8, const CPoint &point, bool antialias) override
+    {
+        auto *gdiContext = static_cast<GdiplusDrawContext *>(context);
+        Gdiplus::Graphics *g = gdiContext->getGraphics();
+        g->SetTextRenderingHint(antialias ? Gdiplus::TextRenderingHintAntiAliasGridFit
+                                          : Gdiplus::TextRenderingHintSingleBitPerPixelGridFit);
+        std::wstring text = toWide(utf8);
+        Gdiplus::PointF origin((Gdiplus::REAL)(point.x + context->getOffset().x),
+                               (Gdiplus::REAL)(point.y + context->getOffset().y - ascent));
+        g->DrawString(text.c_str(), (INT)text.size(), font, origin, Gdiplus::StringFormat::GenericTypographic(),
+                      gdiContext->getFontBrush());
+    }
+
+    CCoord getStringWidth(CDrawContext *context, const char *utf8, bool antialias) override
+    {
+        (void)context;
+        std::wstring text = toWide(utf8);
+        if (text.empty())
+            return 0;
+        HDC dc = CreateCompatibleDC(nullptr);
+        Gdiplus::RectF bounds;
+        {
+            Gdiplus::Graphics g(dc);
+            g.SetTextRenderingHint(antialias ? Gdiplus::TextRenderingHintAntiAliasGridFit
+                                             : Gdiplus::TextRenderingHintSingleBitPerPixelGridFit);
+            Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
+            format.SetFormatFlags(format.GetFormatFlags() | Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
+            g.MeasureString(text.c_str(), (INT)text.size(), font, Gdiplus::PointF(0, 0), &format, &bounds);
+        }
+        DeleteDC(dc);
+        return bounds.Width;
+    }
+
+private:
+    Gdiplus::FontFamily *family = nullptr;
+    Gdiplus::Font *font = nullptr;
+    double ascent = -1, descent = -1, leading = -1;
+};
+
+}  // namespace
+
+IPlatformFont *createPlatformFont(const std::string &name, double size, int style)
+{
+    if (size <= 0 || !ensureGdiplus())
+        return nullptr;
+    auto *font = new GdiplusFont(name, size, style);
+    if (!font->valid()) {
+        delete font;
+        return nullptr;
+    }
+    return font;
+}
+
+}  // namespace VSTGUI

@@ -1,0 +1,270 @@
+// The frame's window on Windows: a child of the host's window, painted through a back buffer.
+#include <windowsx.h>
+
+#include <vector>
+
+#include "gdiplus_draw_context.h"
+#include "ui/platform_frame.h"
+
+namespace VSTGUI {
+
+namespace {
+
+HMODULE ownModule()
+{
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ownModule), &module);
+    return module;
+}
+
+class Win32Frame : public IPlatformFrame {
+public:
+    Win32Frame(IPlatformFrameCallback *frame, const CRect &size, HWND parent);
+    ~Win32Frame() override;
+
+    bool valid() const { return window != nullptr; }
+    void invalidRect(const CRect &rect) override;
+    void redrawNow() override { UpdateWindow(window); }
+    bool setSize(int width, int height) override;
+    bool setParentSize(int width, int height) override;
+    uint32_t getTicks() const override { return (uint32_t)GetTickCount(); }
+    void *getSystemWindow() const override { return window; }
+    bool takeFocus() override { return SetFocus(window) != nullptr || GetFocus() == window; }
+    void captureMouse(bool capture) override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void paint();
+    CButtonState buttonsOf(WPARAM wParam, int pressed = 0) const;
+
+    static const wchar_t *className();
+    static int windowCount;
+
+    IPlatformFrameCallback *frame;
+    HWND window = nullptr;
+    Gdiplus::Bitmap *backBuffer = nullptr;
+    bool trackingLeave = false;
+};
+
+int Win32Frame::windowCount = 0;
+
+const wchar_t *Win32Frame::className()
+{
+    // One class per loaded copy of the module, so that two copies never share a window procedure.
+    static wchar_t name[64] = {0};
+    if (!name[0])
+        wsprintfW(name, L"ZemOrdwenFrame%p", (void *)ownModule());
+    return name;
+}
+
+Win32Frame::Win32Frame(IPlatformFrameCallback *frame, const CRect &size, HWND parent) : frame(frame)
+{
+    if (!parent || !IsWindow(parent) || !ensureGdiplus())
+        return;
+    if (windowCount == 0) {
+        WNDCLASSW wc{};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = ownModule();
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = className();
+        RegisterClassW(&wc);
+    }
+    window = CreateWindowExW(0, className(), L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                             (int)size.left, (int)size.top, (int)size.getWidth(), (int)size.getHeight(), parent,
+                             nullptr, ownModule(), this);
+    if (window) {
+        ++windowCount;
+        setSize((int)size.getWidth(), (int)size.getHeight());
+    } else if (windowCount == 0) {
+        UnregisterClassW(className(), ownModule());
+    }
+}
+
+Win32Frame::~Win32Frame()
+{
+    if (window) {
+        if (GetCapture() == window)
+            ReleaseCapture();
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        DestroyWindow(window);
+        if (--windowCount == 0)
+            UnregisterClassW(className(), ownModule());
+    }
+    delete backBuffer;
+}
+
+void Win32Frame::invalidRect(const CRect &rect)
+{
+    RECT r{(LONG)rect.left, (LONG)rect.top, (LONG)(rect.right + 0.999), (LONG)(rect.bottom + 0.999)};
+    InvalidateRect(window, &r, FALSE);
+}
+
+bool Win32Frame::setSize(int width, int height)
+{
+    if (!window || width <= 0 || height <= 0)
+        return false;
+    delete backBuffer;
+    backBuffer = new Gdiplus::Bitmap(width, height, PixelFormat32bppPARGB);
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, FALSE);
+    return true;
+}
+
+bool Win32Frame::setParentSize(int width, int height)
+{
+    HWND parent = window ? GetParent(window) : nullptr;
+    return parent && SetWindowPos(parent, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Frame::captureMouse(bool capture)
+{
+    if (capture)
+        SetCapture(window);
+    else if (GetCapture() == window)
+        ReleaseCapture();
+}
+
+CButtonState Win32Frame::buttonsOf(WPARAM wParam, int pressed) const
+{
+    int state = pressed;
+    WORD keys = LOWORD(wParam);
+    if (keys & MK_LBUTTON)
+        state |= kLButton;
+    if (keys & MK_RBUTTON)
+        state |= kRButton;
+    if (keys & MK_MBUTTON)
+        state |= kMButton;
+    if (keys & MK_SHIFT)
+        state |= kShift;
+    if (keys & MK_CONTROL)
+        state |= kControl;
+    if (GetKeyState(VK_MENU) < 0)
+        state |= kAlt;
+    return CButtonState(state);
+}
+
+void Win32Frame::paint()
+{
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    int kind = GetUpdateRgn(window, region, FALSE);
+    std::vector<RECT> rects;
+    if (kind != ERROR && kind != NULLREGION) {
+        DWORD bytes = GetRegionData(region, 0, nullptr);
+        std::vector<char> data(bytes);
+        auto *rgn = reinterpret_cast<RGNDATA *>(data.data());
+        if (bytes && GetRegionData(region, bytes, rgn)) {
+            auto *r = reinterpret_cast<RECT *>(rgn->Buffer);
+            rects.assign(r, r + rgn->rdh.nCount);
+        }
+    }
+    DeleteObject(region);
+
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    if (backBuffer && dc) {
+        {
+            GdiplusDrawContext context(backBuffer);
+            for (const RECT &r : rects) {
+                CRect area(r.left, r.top, r.right, r.bottom);
+                Gdiplus::Graphics *g = context.getGraphics();
+                g->SetClip(Gdiplus::Rect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+                g->Clear(Gdiplus::Color(255, 0, 0, 0));
+                frame->platformDrawRect(&context, area);
+            }
+        }
+        Gdiplus::Graphics screen(dc);
+        screen.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+        for (const RECT &r : rects)
+            screen.DrawImage(backBuffer, Gdiplus::Rect(r.left, r.top, r.right - r.left, r.bottom - r.top), r.left,
+                             r.top, r.right - r.left, r.bottom - r.top, Gdiplus::UnitPixel);
+    }
+    EndPaint(window, &ps);
+}
+
+LRESULT CALLBACK Win32Frame::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto *create = reinterpret_cast<CREATESTRUCTW *>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto *self = reinterpret_cast<Win32Frame *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && self->window == hwnd)
+        return self->handle(message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CPoint where(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    switch (message) {
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        frame->platformOnMouseDown(where,
+                                   buttonsOf(wParam, kLButton | (message == WM_LBUTTONDBLCLK ? kDoubleClick : 0)));
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        frame->platformOnMouseDown(where,
+                                   buttonsOf(wParam, kRButton | (message == WM_RBUTTONDBLCLK ? kDoubleClick : 0)));
+        return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        frame->platformOnMouseDown(where,
+                                   buttonsOf(wParam, kMButton | (message == WM_MBUTTONDBLCLK ? kDoubleClick : 0)));
+        return 0;
+    case WM_LBUTTONUP:
+        frame->platformOnMouseUp(where, buttonsOf(wParam, kLButton));
+        return 0;
+    case WM_RBUTTONUP:
+        frame->platformOnMouseUp(where, buttonsOf(wParam, kRButton));
+        return 0;
+    case WM_MBUTTONUP:
+        frame->platformOnMouseUp(where, buttonsOf(wParam, kMButton));
+        return 0;
+    case WM_MOUSEMOVE:
+        if (!trackingLeave) {
+            TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, 0};
+            trackingLeave = TrackMouseEvent(&track) != FALSE;
+        }
+        frame->platformOnMouseMoved(where, buttonsOf(wParam));
+        return 0;
+    case WM_MOUSELEAVE:
+        trackingLeave = false;
+        frame->platformOnMouseExited(where, CButtonState());
+        return 0;
+    case WM_MOUSEWHEEL: {
+        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ScreenToClient(window, &p);
+        float distance = (float)GET_WHEEL_DELTA_WPARAM(wParam) / (float)WHEEL_DELTA;
+        frame->platformOnWheel(CPoint(p.x, p.y), distance, buttonsOf(wParam));
+        return 0;
+    }
+    default:
+        // A host asks for a picture of the frame: lParam is the PNG file's path (UTF-8).
+        if (message == RegisterWindowMessageW(L"ZemOrdwenFramePicture"))
+            return frame->platformWritePicture(reinterpret_cast<const char *>(lParam)) ? 1 : 0;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+IPlatformFrame *createPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent)
+{
+    auto *platform = new Win32Frame(frame, size, static_cast<HWND>(parent));
+    if (!platform->valid()) {
+        delete platform;
+        return nullptr;
+    }
+    return platform;
+}
+
+}  // namespace VSTGUI

@@ -1,0 +1,235 @@
+// Mouse, wheel, enter/exit and redraw behaviour of a real frame, driven with synthetic input.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "frame_driver.h"
+#include "probe_view.h"
+#include "ui/bitmap.h"
+#include "ui/view_container.h"
+
+using namespace VSTGUI;
+
+namespace {
+
+class FrameDispatch : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame = new CFrame(CRect(0, 0, 400, 300), parent.handle(), nullptr);
+        ASSERT_TRUE(frame->isValid());
+        a = new ProbeView(CRect(10, 10, 110, 110), log, "A");
+        d = new ProbeView(CRect(10, 150, 110, 250), log, "D", kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+        container = new CViewContainer(CRect(200, 0, 400, 200));
+        b = new ProbeView(CRect(20, 20, 120, 120), log, "B");
+        t = new ProbeView(CRect(50, 50, 150, 150), log, "T", kMouseEventNotHandled, false);
+        frame->addView(a);
+        frame->addView(d);
+        frame->addView(container);
+        container->addView(b);
+        container->addView(t);
+        frame->idle();
+        log.clear();
+    }
+    void TearDown() override { frame->forget(); }
+
+    std::vector<std::string> only(const std::string &word) const
+    {
+        std::vector<std::string> out;
+        for (const auto &line : log)
+            if (line.find(word) != std::string::npos)
+                out.push_back(line);
+        return out;
+    }
+
+    TestParentWindow &parent = sharedParentWindow();
+    CFrame *frame = nullptr;
+    std::vector<std::string> log;
+    ProbeView *a, *b, *d, *t;
+    CViewContainer *container;
+};
+
+using Lines = std::vector<std::string>;
+
+TEST_F(FrameDispatch, PressReachesTheTopmostViewInContainerCoordinatesAndFallsThroughWhenNotHandled)
+{
+    FrameDriver mouse(frame);
+    mouse.click(250, 30);
+    EXPECT_EQ(only("down").size(), 1u);
+    EXPECT_EQ(only("down"), Lines({"B down 50,30"}));
+    log.clear();
+    mouse.click(260, 60);  // T lies over B there and declines the press
+    EXPECT_EQ(only("down"), Lines({"T down 60,60", "B down 60,60"}));
+    EXPECT_EQ(only("up"), Lines({"B up 60,60"}));
+    log.clear();
+    mouse.click(20, 20, kRButton | kShift);
+    EXPECT_EQ(only("down"), Lines({"A down 20,20 shift right"}));
+    log.clear();
+    mouse.click(20, 20, kLButton | kDoubleClick | kControl);
+    EXPECT_EQ(only("down"), Lines({"A down 20,20 ctrl double"}));
+}
+
+TEST_F(FrameDispatch, HandledPressCapturesMovesAndReleaseUntilTheButtonGoesUp)
+{
+    FrameDriver mouse(frame);
+    mouse.press(20, 20);
+    mouse.move(250, 30, kLButton);
+    mouse.move(390, 290, kLButton);
+    mouse.release(250, 30);
+    EXPECT_EQ(only("A"),
+              Lines({"A entered", "A down 20,20", "A moved 250,30", "A moved 390,290", "A up 250,30", "A exited"}));
+    EXPECT_EQ(only("B"), Lines({"B entered"}));
+    log.clear();
+    mouse.move(251, 31);
+    EXPECT_EQ(only("moved"), Lines({"B moved 51,31"}));
+}
+
+TEST_F(FrameDispatch, PressHandledWithoutFurtherEventsGetsNoMovesOrRelease)
+{
+    FrameDriver mouse(frame);
+    mouse.press(20, 160);
+    mouse.move(20, 20, kLButton);
+    mouse.release(20, 20);
+    EXPECT_EQ(only("D"), Lines({"D entered", "D down 20,160", "D exited"}));
+    EXPECT_EQ(only("moved"), Lines({"A moved 20,20"}));
+    EXPECT_TRUE(only("up").empty());
+}
+
+TEST_F(FrameDispatch, EnterAndExitFollowTheInnermostViewAndPauseDuringACapturedPress)
+{
+    FrameDriver mouse(frame);
+    mouse.move(20, 20);
+    mouse.move(250, 30);
+    mouse.move(260, 60);
+    mouse.move(390, 290);  // over nothing
+    EXPECT_EQ(only("ed"), Lines({"A entered", "A moved 20,20", "A exited", "B entered", "B moved 50,30", "B exited",
+                                 "T entered", "T moved 60,60", "T exited"}));
+    log.clear();
+    mouse.move(20, 20);
+    mouse.press(20, 20);
+    mouse.move(250, 30, kLButton);
+    EXPECT_TRUE(only("exited").empty());
+    mouse.release(250, 30);
+    EXPECT_EQ(only("ter"), Lines({"A entered", "B entered"}));
+    EXPECT_EQ(only("exited"), Lines({"A exited"}));
+    log.clear();
+    mouse.leave();
+    EXPECT_EQ(log, Lines({"B exited"}));
+}
+
+TEST_F(FrameDispatch, WheelGoesToTheViewUnderTheMouseWithItsModifiers)
+{
+    FrameDriver mouse(frame);
+    mouse.wheel(260, 60, 1.f, kShift);
+    EXPECT_EQ(only("wheel"), Lines({"T wheel 10 60,60 shift", "B wheel 10 60,60 shift"}));
+    log.clear();
+    mouse.wheel(20, 20, -1.f);
+    EXPECT_EQ(only("wheel"), Lines({"A wheel -10 20,20"}));
+    log.clear();
+    a->setVisible(false);
+    mouse.wheel(20, 20, 1.f);
+    a->setMouseEnabled(false);
+    a->setVisible(true);
+    mouse.wheel(20, 20, 1.f);
+    mouse.click(20, 20);
+    EXPECT_TRUE(only("A wheel").empty());
+    EXPECT_TRUE(only("A down").empty());
+}
+
+TEST_F(FrameDispatch, IdleRedrawsOnlyDirtyViewsAndWhatOverlapsThem)
+{
+    for (ProbeView *v : {a, b, d, t})
+        v->draws = 0;
+    frame->idle();
+    EXPECT_EQ(a->draws + b->draws + d->draws + t->draws, 0);
+    a->setDirty();
+    frame->idle();
+    EXPECT_EQ(a->draws, 1);
+    EXPECT_EQ(b->draws + d->draws + t->draws, 0);
+    EXPECT_FALSE(a->isDirty());
+    b->setDirty();
+    frame->idle();
+    EXPECT_EQ(b->draws, 1);
+    EXPECT_EQ(t->draws, 1);  // it covers part of B
+    EXPECT_EQ(a->draws, 1);
+    EXPECT_EQ(d->draws, 0);
+    // A hidden view is not drawn, and showing it draws it.
+    d->setVisible(false);
+    d->setDirty();
+    frame->idle();
+    EXPECT_EQ(d->draws, 0);
+    d->setVisible(true);
+    frame->idle();
+    EXPECT_EQ(d->draws, 1);
+}
+
+TEST_F(FrameDispatch, RemovingWithoutReleaseKeepsTheViewForReAdding)
+{
+    int live = CBaseObject::liveObjects();
+    ASSERT_TRUE(frame->removeView(a, false));
+    EXPECT_FALSE(frame->isChild(a));
+    EXPECT_EQ(a->getFrame(), nullptr);
+    EXPECT_EQ(a->getNbReference(), 1);
+    EXPECT_EQ(CBaseObject::liveObjects(), live);
+    FrameDriver mouse(frame);
+    mouse.click(20, 20);
+    EXPECT_TRUE(only("A").empty());
+    ASSERT_TRUE(frame->addView(a));
+    EXPECT_TRUE(frame->isChild(a));
+    EXPECT_EQ(a->getFrame(), frame);
+    mouse.click(20, 20);
+    EXPECT_EQ(only("down"), Lines({"A down 20,20"}));
+    // A view cannot sit in two containers at once.
+    EXPECT_FALSE(container->addView(a));
+    ASSERT_TRUE(frame->removeView(a, true));
+    EXPECT_EQ(CBaseObject::liveObjects(), live - 1);
+}
+
+TEST_F(FrameDispatch, ViewRemovedDuringItsOwnPressIsReleasedSafely)
+{
+    // A press that removes its own container (as a panel closing itself does).
+    class Closer : public CView {
+    public:
+        Closer(const CRect &r) : CView(r) {}
+        CMouseEventResult onMouseDown(CPoint &, const CButtonState &) override
+        {
+            getParentView()->getParentView()->removeView(getParentView(), true);
+            return kMouseEventHandled;
+        }
+    };
+    int live = CBaseObject::liveObjects();
+    auto *panel = new CViewContainer(CRect(0, 0, 400, 300));
+    panel->addView(new Closer(CRect(0, 0, 50, 50)));
+    frame->addView(panel);
+    FrameDriver mouse(frame);
+    mouse.move(5, 5);
+    mouse.click(5, 5);
+    mouse.move(6, 6);
+    EXPECT_FALSE(frame->isChild(panel));
+    EXPECT_EQ(CBaseObject::liveObjects(), live);
+}
+
+TEST(FrameLifetime, EveryObjectIsReleasedWhenTheFrameGoes)
+{
+    int live = CBaseObject::liveObjects();
+    {
+        TestParentWindow &parent = sharedParentWindow();
+        std::vector<std::string> log;
+        auto *frame = new CFrame(CRect(0, 0, 300, 200), parent.handle(), nullptr);
+        auto *bitmap = new CBitmap(40, 40);
+        auto *container = new CViewContainer(CRect(0, 0, 300, 200));
+        container->setBackground(bitmap);
+        auto *view = new ProbeView(CRect(0, 0, 10, 10), log, "v");
+        view->setBackground(bitmap);
+        container->addView(view);
+        frame->addView(container);
+        bitmap->forget();
+        frame->idle();
+        FrameDriver(frame).click(5, 5);
+        EXPECT_GT(CBaseObject::liveObjects(), live);
+        frame->forget();
+    }
+    EXPECT_EQ(CBaseObject::liveObjects(), live);
+}
+
+}  // namespace

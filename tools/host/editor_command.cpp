@@ -1,0 +1,364 @@
+// zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png]
+//                          [--param I=V]... [--chunk FILE] [--block N]
+// Opens the editor into a parent window (Windows: a window of this program; Linux: an offscreen
+// parent), runs N idle calls (default 10) while a 1 kHz tone at -6 dBFS is fed block by block,
+// applies the actions in order with a block and an idle after each, writes a picture of the
+// frame, and prints every host notification the plug-in sent, one per line:
+//   size 586x221 / automate 6 1 / begin 83 / end 83
+// Actions on Windows are real window messages to the frame's window.
+#include "editor_command.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "command_options.h"
+#include "subcommands.h"
+#include "ui/offscreen_parent.h"
+#include "ui/view.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <windowsx.h>
+#endif
+
+using namespace VSTGUI;
+
+namespace {
+
+bool parsePoint(const std::string &text, double &x, double &y)
+{
+    char comma = 0;
+    std::istringstream in(text);
+    return (in >> x >> comma >> y) && comma == ',' && in.peek() == EOF;
+}
+
+}  // namespace
+
+bool parseEditorAction(const std::string &text, EditorAction &action, std::string &error)
+{
+    std::istringstream in(text);
+    std::string verb, word;
+    in >> verb;
+    action = EditorAction();
+    auto bad = [&](const char *why) {
+        error = "action \"" + text + "\": " + why;
+        return false;
+    };
+    if (verb == "param") {
+        char equals = 0;
+        action.kind = EditorAction::Param;
+        if (!(in >> action.index >> equals >> action.value) || equals != '=')
+            return bad("expected param INDEX=VALUE");
+        return true;
+    }
+    if (verb != "click" && verb != "drag" && verb != "wheel")
+        return bad("unknown action");
+    if (!(in >> word) || !parsePoint(word, action.x1, action.y1))
+        return bad("expected X,Y");
+    if (verb == "drag") {
+        action.kind = EditorAction::Drag;
+        if (!(in >> word) || !parsePoint(word, action.x2, action.y2))
+            return bad("expected X2,Y2");
+    } else if (verb == "wheel") {
+        action.kind = EditorAction::Wheel;
+        if (!(in >> action.distance))
+            return bad("expected a wheel distance");
+    }
+    while (in >> word) {
+        if (word == "shift")
+            action.buttons |= kShift;
+        else if (word == "ctrl" && verb == "click")
+            action.buttons |= kControl;
+        else if (word == "double" && verb == "click")
+            action.buttons |= kDoubleClick;
+        else if (word == "right" && verb == "click")
+            action.buttons |= kRButton;
+        else
+            return bad("unknown modifier");
+    }
+    if (action.kind != EditorAction::Wheel && !(action.buttons & kRButton))
+        action.buttons |= kLButton;
+    return true;
+}
+
+namespace {
+
+// The parent window and the way input reaches the frame on it.
+class EditorWindow {
+public:
+    EditorWindow();
+    ~EditorWindow();
+    void *parentHandle();
+    bool attach();  // after the editor opened
+    void press(double x, double y, int buttons);
+    void release(double x, double y, int buttons);
+    void move(double x, double y, int buttons);
+    void wheel(double x, double y, float distance, int buttons);
+    bool writePicture(const std::string &path);
+    void pump();
+
+private:
+#ifdef _WIN32
+    HWND parent = nullptr;
+    HWND frame = nullptr;
+#else
+    OffscreenParent parent;
+#endif
+};
+
+#ifdef _WIN32
+LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return DefWindowProcW(hwnd, msg, w, l); }
+
+EditorWindow::EditorWindow()
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = parentProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ZemHarnessEditor";
+    RegisterClassW(&wc);
+    parent = CreateWindowExW(0, L"ZemHarnessEditor", L"ZEM Ordwen", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 586,
+                             195, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+EditorWindow::~EditorWindow()
+{
+    if (parent)
+        DestroyWindow(parent);
+}
+void *EditorWindow::parentHandle() { return parent; }
+bool EditorWindow::attach()
+{
+    frame = GetWindow(parent, GW_CHILD);
+    return frame != nullptr;
+}
+WPARAM keyState(int buttons)
+{
+    WPARAM w = 0;
+    if (buttons & kLButton)
+        w |= MK_LBUTTON;
+    if (buttons & kRButton)
+        w |= MK_RBUTTON;
+    if (buttons & kShift)
+        w |= MK_SHIFT;
+    if (buttons & kControl)
+        w |= MK_CONTROL;
+    return w;
+}
+void EditorWindow::press(double x, double y, int buttons)
+{
+    bool dbl = (buttons & kDoubleClick) != 0;
+    UINT msg = (buttons & kRButton) ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN) : (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN);
+    SendMessageW(frame, msg, keyState(buttons), MAKELPARAM((int)x, (int)y));
+}
+void EditorWindow::release(double x, double y, int buttons)
+{
+    UINT msg = (buttons & kRButton) ? WM_RBUTTONUP : WM_LBUTTONUP;
+    SendMessageW(frame, msg, keyState(buttons & ~(kLButton | kRButton)), MAKELPARAM((int)x, (int)y));
+}
+void EditorWindow::move(double x, double y, int buttons)
+{
+    SendMessageW(frame, WM_MOUSEMOVE, keyState(buttons), MAKELPARAM((int)x, (int)y));
+}
+void EditorWindow::wheel(double x, double y, float distance, int buttons)
+{
+    POINT p{(int)x, (int)y};
+    ClientToScreen(frame, &p);
+    SendMessageW(frame, WM_MOUSEMOVE, keyState(buttons), MAKELPARAM((int)x, (int)y));
+    SendMessageW(frame, WM_MOUSEWHEEL, MAKEWPARAM(keyState(buttons), (WORD)(short)std::lround(distance * WHEEL_DELTA)),
+                 MAKELPARAM(p.x, p.y));
+}
+bool EditorWindow::writePicture(const std::string &path)
+{
+    UINT message = RegisterWindowMessageW(L"ZemOrdwenFramePicture");
+    return SendMessageW(frame, message, 0, reinterpret_cast<LPARAM>(path.c_str())) == 1;
+}
+void EditorWindow::pump()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+#else
+EditorWindow::EditorWindow() = default;
+EditorWindow::~EditorWindow() = default;
+void *EditorWindow::parentHandle() { return &parent; }
+bool EditorWindow::attach() { return parent.frame != nullptr; }
+void EditorWindow::press(double x, double y, int buttons) { parent.mouseDown(parent.frame, x, y, buttons); }
+void EditorWindow::release(double x, double y, int buttons) { parent.mouseUp(parent.frame, x, y, buttons); }
+void EditorWindow::move(double x, double y, int buttons) { parent.mouseMoved(parent.frame, x, y, buttons); }
+void EditorWindow::wheel(double x, double y, float distance, int buttons)
+{
+    parent.mouseMoved(parent.frame, x, y, buttons & (kShift | kControl | kAlt));
+    parent.wheel(parent.frame, x, y, distance, buttons);
+}
+bool EditorWindow::writePicture(const std::string &path) { return parent.writePicture(parent.frame, path.c_str()) == 1; }
+void EditorWindow::pump() {}
+#endif
+
+// Feeds one block of the tone, then lets the editor idle.
+class EditorSession {
+public:
+    EditorSession(PluginInstance &plugin, EditorWindow &window, size_t blockSize)
+        : plugin(plugin), window(window), in(blockSize), out0(blockSize), out1(blockSize)
+    {
+    }
+    void step()
+    {
+        for (float &s : in)
+            s = 0.5f * (float)std::sin(2.0 * 3.14159265358979 * 1000.0 * (double)(sample++) / 44100.0);
+        float *inputs[2] = {in.data(), in.data()};
+        float *outputs[2] = {out0.data(), out1.data()};
+        plugin.processReplacing(inputs, outputs, (VstInt32)in.size());
+        plugin.dispatch(effEditIdle);
+        window.pump();
+    }
+    void perform(const EditorAction &a)
+    {
+        switch (a.kind) {
+        case EditorAction::Click:
+            window.move(a.x1, a.y1, 0);
+            window.press(a.x1, a.y1, a.buttons);
+            window.release(a.x1, a.y1, a.buttons & ~kDoubleClick);
+            break;
+        case EditorAction::Drag: {
+            window.move(a.x1, a.y1, 0);
+            window.press(a.x1, a.y1, a.buttons);
+            const int steps = 10;
+            for (int i = 1; i <= steps; ++i)
+                window.move(a.x1 + (a.x2 - a.x1) * i / steps, a.y1 + (a.y2 - a.y1) * i / steps, a.buttons);
+            window.release(a.x2, a.y2, a.buttons);
+            break;
+        }
+        case EditorAction::Wheel:
+            window.wheel(a.x1, a.y1, a.distance, a.buttons);
+            break;
+        case EditorAction::Param:
+            plugin.setParameter(a.index, a.value);
+            break;
+        }
+        step();
+    }
+
+private:
+    PluginInstance &plugin;
+    EditorWindow &window;
+    std::vector<float> in, out0, out1;
+    long sample = 0;
+};
+
+void printEvents(const std::vector<HostEvent> &events)
+{
+    for (const HostEvent &e : events) {
+        switch (e.opcode) {
+        case audioMasterSizeWindow:
+            std::printf("size %dx%ld\n", (int)e.index, (long)e.value);
+            break;
+        case audioMasterAutomate:
+            std::printf("automate %d %g\n", (int)e.index, (double)e.opt);
+            break;
+        case audioMasterBeginEdit:
+            std::printf("begin %d\n", (int)e.index);
+            break;
+        case audioMasterEndEdit:
+            std::printf("end %d\n", (int)e.index);
+            break;
+        default:
+            std::printf("opcode %d %d\n", (int)e.opcode, (int)e.index);
+        }
+    }
+}
+
+int runEditor(const std::vector<std::string> &arguments)
+{
+    const char *usage = "usage: zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] "
+                        "[--png OUT.png] [--param I=V]... [--chunk FILE] [--block N]\n";
+    std::vector<std::string> rest;
+    std::vector<EditorAction> actions;
+    std::string png, error;
+    long idles = 10;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string &a = arguments[i];
+        bool hasValue = i + 1 < arguments.size();
+        if ((a == "--idle" || a == "--do" || a == "--script" || a == "--png") && !hasValue) {
+            std::fprintf(stderr, "%s needs a value\n%s", a.c_str(), usage);
+            return 2;
+        }
+        if (a == "--idle") {
+            idles = std::strtol(arguments[++i].c_str(), nullptr, 10);
+        } else if (a == "--png") {
+            png = arguments[++i];
+        } else if (a == "--do") {
+            EditorAction action;
+            if (!parseEditorAction(arguments[++i], action, error)) {
+                std::fprintf(stderr, "%s\n", error.c_str());
+                return 2;
+            }
+            actions.push_back(action);
+        } else if (a == "--script") {
+            std::ifstream file(arguments[++i]);
+            if (!file) {
+                std::fprintf(stderr, "cannot read %s\n", arguments[i].c_str());
+                return 1;
+            }
+            std::string line;
+            while (std::getline(file, line)) {
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
+                if (line.empty() || line[0] == '#')
+                    continue;
+                EditorAction action;
+                if (!parseEditorAction(line, action, error)) {
+                    std::fprintf(stderr, "%s\n", error.c_str());
+                    return 2;
+                }
+                actions.push_back(action);
+            }
+        } else {
+            rest.push_back(a);
+        }
+    }
+    CommandOptions options;
+    if (!parseCommandOptions(rest, options, error) || options.positional.size() != 1 || idles < 0) {
+        std::fprintf(stderr, "%s\n%s", error.c_str(), usage);
+        return 2;
+    }
+    PluginHost host(options.positional[0]);
+    PluginInstance plugin(host);
+    if (!plugin.valid()) {
+        std::fprintf(stderr, "cannot load %s: %s\n", options.positional[0].c_str(), host.error().c_str());
+        return 1;
+    }
+    if (!applyCommandOptions(options, plugin, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    plugin.start(44100.f, (VstInt32)options.blockSize);
+    host.clearEvents();
+
+    EditorWindow window;
+    if (plugin.dispatch(effEditOpen, 0, 0, window.parentHandle()) == 0 || !window.attach()) {
+        std::fprintf(stderr, "the editor did not open\n");
+        return 1;
+    }
+    EditorSession session(plugin, window, options.blockSize);
+    for (long i = 0; i < idles; ++i)
+        session.step();
+    for (const EditorAction &action : actions)
+        session.perform(action);
+    bool pictureWritten = png.empty() || window.writePicture(png);
+    plugin.dispatch(effEditClose);
+    printEvents(host.events());
+    if (!pictureWritten) {
+        std::fprintf(stderr, "cannot write %s\n", png.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+SubcommandRegistration registration{"editor", "editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png]",
+                                    runEditor};
+
+}  // namespace
