@@ -51,7 +51,7 @@ private:
     int lpSlope = 0;        // 0 = 6 dB/octave, 1 = 18
     float lpFreq = 30000.0f;  // Hz
 
-    // Mix of the low-pass output and its own input near half the rate; the sum is always 1.
+    // Mix of the low-pass output and its own input near half the rate; they add up to 1.
     float lpWeight = 1.0f;
     float dryWeight = 0.0f;
 

@@ -4,7 +4,8 @@
 //
 // Sharing between threads: the audio thread owns the running state (locals during a block);
 // everything the editor reads or another thread writes is a relaxed atomic, loaded into locals
-// once per block. Settings changes may thus apply mid-way through a block's setup, never tear.
+// once per block. A settings change takes effect at the next block; a block may start with a mix
+// of old and new coefficients, none of them torn.
 #pragma once
 
 #include <atomic>
@@ -165,7 +166,7 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
             const double mid = (a + b) * midFactor;
             b = a - b;
             a = mid;
-            if (Channels::kUsesPlainSample) {
+            if constexpr (Channels::kUsesPlainSample) {
                 const double plainMid = (plainA + plainB) * midFactor;
                 plainB = plainA - plainB;
                 plainA = plainMid;

@@ -55,7 +55,7 @@ bool writeKind(const Kind &kind, const std::string &path, const Options &options
     spec.seconds = options.seconds;
     spec.frequency = options.haveFrequency ? options.frequency : kind.defaultFrequency;
     spec.levelDb = options.haveLevel ? options.level : kind.defaultLevel;
-    WavAudio audio;
+    WavData audio;
     const std::string name = kind.name;
     if (name == "sine")
         audio = makeSine(spec);

@@ -1,6 +1,6 @@
 // The WAV reader/writer and the test signals, checked through their public functions.
 #include "test_signals.h"
-#include "wav_file.h"
+#include "wav_io.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +76,7 @@ std::vector<unsigned char> handMadeWav(uint16_t format, uint16_t bits, bool exte
     return b;
 }
 
-double peak(const WavAudio &audio)
+double peak(const WavData &audio)
 {
     double p = 0;
     for (float v : audio.samples)
@@ -95,7 +95,7 @@ double amplitudeOf(double db)
 
 TEST(WavFile, FloatRoundTripIsExact)
 {
-    WavAudio audio;
+    WavData audio;
     audio.sampleRate = 96000;
     audio.samples = {0.0f, -0.0f, 1.0f, -1.0f, 1.5f, 1e-30f, -0.123456789f, 3.0e-3f};
     const std::vector<unsigned char> image = encodeWav(audio, WavSampleFormat::Float32);
@@ -108,7 +108,7 @@ TEST(WavFile, FloatRoundTripIsExact)
     EXPECT_EQ(read32(image, 28), 96000u * 8);
     EXPECT_EQ(read16(image, 34), 32u);
 
-    WavAudio back;
+    WavData back;
     ASSERT_TRUE(decodeWav(image, back));
     EXPECT_EQ(back.channels, 2);
     EXPECT_EQ(back.sampleRate, 96000);
@@ -118,7 +118,7 @@ TEST(WavFile, FloatRoundTripIsExact)
 
 TEST(WavFile, SixteenBitRoundsLimitsAndReadsBack)
 {
-    WavAudio audio;
+    WavData audio;
     audio.samples = {0.5f, -0.5f, 1.0f, -1.0f, 2.0f, -2.0f, 100.4f / 32768.0f, std::nanf("")};
     const std::vector<unsigned char> image = encodeWav(audio, WavSampleFormat::Pcm16);
     ASSERT_EQ(image.size(), 44u + 2 * audio.samples.size());
@@ -128,7 +128,7 @@ TEST(WavFile, SixteenBitRoundsLimitsAndReadsBack)
     for (size_t i = 0; i < 8; ++i)
         EXPECT_EQ(int16_t(read16(image, 44 + 2 * i)), expected[i]) << "sample " << i;
 
-    WavAudio back;
+    WavData back;
     ASSERT_TRUE(decodeWav(image, back));
     ASSERT_EQ(back.samples.size(), 8u);
     for (size_t i = 0; i < 8; ++i)
@@ -139,7 +139,7 @@ TEST(WavFile, ReadsOtherWritersFormats)
 {
     // 24-bit PCM behind a LIST chunk of odd size: -0.5, +0.25 and the most negative value.
     const std::vector<unsigned char> pcm24 = {0x00, 0x00, 0xC0, 0x00, 0x00, 0x20, 0x00, 0x00, 0x80};
-    WavAudio audio;
+    WavData audio;
     ASSERT_TRUE(decodeWav(handMadeWav(1, 24, false, pcm24, true), audio));
     EXPECT_EQ(audio.channels, 1);
     EXPECT_EQ(audio.sampleRate, 48000);
@@ -160,7 +160,7 @@ TEST(WavFile, ReadsOtherWritersFormats)
 
 TEST(WavFile, RejectsWhatItCannotRead)
 {
-    WavAudio audio;
+    WavData audio;
     const std::vector<unsigned char> data(8, 0);
     EXPECT_FALSE(decodeWav({}, audio));
     EXPECT_FALSE(decodeWav(handMadeWav(2, 16, false, data, false), audio));   // ADPCM
@@ -184,9 +184,9 @@ TEST(WavFile, RejectsWhatItCannotRead)
 TEST(WavFile, WritesAndReadsFiles)
 {
     const std::string path = ::testing::TempDir() + "zem_signals_roundtrip.wav";
-    WavAudio audio = makeSine(SignalSpec{});
+    WavData audio = makeSine(SignalSpec{});
     ASSERT_TRUE(writeWavFile(path, audio, WavSampleFormat::Float32));
-    WavAudio back;
+    WavData back;
     ASSERT_TRUE(readWavFile(path, back));
     EXPECT_EQ(back.samples, audio.samples);
     std::remove(path.c_str());
@@ -199,7 +199,7 @@ TEST(WavFile, WritesAndReadsFiles)
 TEST(TestSignals, SineSitsAtTheRequestedLevel)
 {
     SignalSpec spec;  // 1 kHz, -18 dBFS, 5 s at 44.1 kHz
-    const WavAudio audio = makeSine(spec);
+    const WavData audio = makeSine(spec);
     EXPECT_EQ(audio.channels, 2);
     EXPECT_EQ(audio.frames(), 5u * 44100u);
     // The sampled peak of a 1 kHz sine at 44.1 kHz comes within 0.03 % of the true peak.
@@ -218,7 +218,7 @@ TEST(TestSignals, BurstsLastTheirDurationOncePerSecond)
     SignalSpec spec;
     spec.frequency = 5000.0;
     for (double ms : {5.0, 10.0, 100.0}) {
-        const WavAudio audio = makeToneBursts(spec, ms);
+        const WavData audio = makeToneBursts(spec, ms);
         const size_t length = size_t(samplesFor(ms, 44100));
         size_t bursts = 0;
         for (size_t start = 22050; start < audio.frames(); start += 44100, ++bursts) {
@@ -242,7 +242,7 @@ TEST(TestSignals, SquareIsFullScaleWithEvenHalves)
     SignalSpec spec;
     spec.levelDb = 0.0;
     spec.seconds = 1.0;
-    const WavAudio audio = makeSquare(spec);
+    const WavData audio = makeSquare(spec);
     size_t positive = 0, transitions = 0;
     for (size_t i = 0; i < audio.frames(); ++i) {
         const float v = audio.samples[2 * i];
@@ -262,7 +262,7 @@ TEST(TestSignals, InterSamplePeaksLieThreeDecibelsAboveTheSamples)
     SignalSpec spec;
     spec.levelDb = -1.0;
     spec.seconds = 0.1;
-    const WavAudio audio = makeInterSamplePeaks(spec);
+    const WavData audio = makeInterSamplePeaks(spec);
     const double a = amplitudeOf(-1.0);
     EXPECT_NEAR(peak(audio) / a, 1.0, 1e-7);
     // Reconstruct the waveform halfway between two samples in the middle of the signal with a

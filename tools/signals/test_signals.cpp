@@ -11,9 +11,9 @@ double amplitude(double levelDb)
     return std::pow(10.0, levelDb / 20.0);
 }
 
-WavAudio silence(const SignalSpec &spec)
+WavData silence(const SignalSpec &spec)
 {
-    WavAudio audio;
+    WavData audio;
     audio.channels = 2;
     audio.sampleRate = spec.sampleRate;
     const double frames = std::floor(spec.seconds * spec.sampleRate);
@@ -21,7 +21,7 @@ WavAudio silence(const SignalSpec &spec)
     return audio;
 }
 
-void setFrame(WavAudio &audio, size_t frame, double value)
+void setFrame(WavData &audio, size_t frame, double value)
 {
     audio.samples[2 * frame] = audio.samples[2 * frame + 1] = static_cast<float>(value);
 }
@@ -33,18 +33,18 @@ int samplesFor(double milliseconds, int sampleRate)
     return int(std::floor(milliseconds * 0.001 * sampleRate + 0.5));
 }
 
-WavAudio makeSine(const SignalSpec &spec)
+WavData makeSine(const SignalSpec &spec)
 {
-    WavAudio audio = silence(spec);
+    WavData audio = silence(spec);
     const double a = amplitude(spec.levelDb);
     for (size_t i = 0; i < audio.frames(); ++i)
         setFrame(audio, i, a * std::sin(2.0 * pi * spec.frequency * double(i) / spec.sampleRate));
     return audio;
 }
 
-WavAudio makeToneBursts(const SignalSpec &spec, double burstMs)
+WavData makeToneBursts(const SignalSpec &spec, double burstMs)
 {
-    WavAudio audio = silence(spec);
+    WavData audio = silence(spec);
     const double a = amplitude(spec.levelDb);
     const size_t burst = size_t(samplesFor(burstMs, spec.sampleRate));
     const size_t period = size_t(spec.sampleRate);
@@ -55,9 +55,9 @@ WavAudio makeToneBursts(const SignalSpec &spec, double burstMs)
     return audio;
 }
 
-WavAudio makeSquare(const SignalSpec &spec)
+WavData makeSquare(const SignalSpec &spec)
 {
-    WavAudio audio = silence(spec);
+    WavData audio = silence(spec);
     const double a = amplitude(spec.levelDb);
     for (size_t i = 0; i < audio.frames(); ++i) {
         const double cycles = spec.frequency * double(i) / spec.sampleRate;
@@ -66,9 +66,9 @@ WavAudio makeSquare(const SignalSpec &spec)
     return audio;
 }
 
-WavAudio makeInterSamplePeaks(const SignalSpec &spec)
+WavData makeInterSamplePeaks(const SignalSpec &spec)
 {
-    WavAudio audio = silence(spec);
+    WavData audio = silence(spec);
     const double a = amplitude(spec.levelDb);
     // sin(n * pi/2 + pi/4) is +0.707, +0.707, -0.707, -0.707, ...: scaled so the samples sit at
     // exactly +-a, the waveform itself reaches a * sqrt(2) halfway between them.

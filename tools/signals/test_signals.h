@@ -3,7 +3,7 @@
 // Every signal is stereo with the same material on both channels.
 #pragma once
 
-#include "wav_file.h"
+#include "wav_io.h"
 
 struct SignalSpec {
     int sampleRate = 44100;
@@ -14,18 +14,18 @@ struct SignalSpec {
 };
 
 // Steady sine starting at phase 0.
-WavAudio makeSine(const SignalSpec &spec);
+WavData makeSine(const SignalSpec &spec);
 
 // Bursts of the sine (starting at phase 0) lasting burstMs, rounded to whole samples, one per
 // second, the first after half a second of silence; silence between them.
-WavAudio makeToneBursts(const SignalSpec &spec, double burstMs);
+WavData makeToneBursts(const SignalSpec &spec, double burstMs);
 
 // Square wave: the first half of every period at +level, the second at -level.
-WavAudio makeSquare(const SignalSpec &spec);
+WavData makeSquare(const SignalSpec &spec);
 
 // A sine at a quarter of the sample rate with 45 degrees of phase: the samples alternate in
 // pairs between +level and -level, while the waveform between them peaks 3.01 dB higher.
-WavAudio makeInterSamplePeaks(const SignalSpec &spec);
+WavData makeInterSamplePeaks(const SignalSpec &spec);
 
 // The number of whole samples of a duration in ms (halves round up).
 int samplesFor(double milliseconds, int sampleRate);

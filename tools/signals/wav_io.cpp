@@ -1,4 +1,4 @@
-#include "wav_file.h"
+#include "wav_io.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,7 +50,7 @@ int32_t signExtend(uint32_t v, int bits)
 
 }  // namespace
 
-std::vector<unsigned char> encodeWav(const WavAudio &audio, WavSampleFormat format)
+std::vector<unsigned char> encodeWav(const WavData &audio, WavSampleFormat format)
 {
     const bool isFloat = format == WavSampleFormat::Float32;
     const uint32_t bytesPerSample = isFloat ? 4 : 2;
@@ -91,7 +91,7 @@ std::vector<unsigned char> encodeWav(const WavAudio &audio, WavSampleFormat form
     return out;
 }
 
-bool decodeWav(const std::vector<unsigned char> &bytes, WavAudio &audio)
+bool decodeWav(const std::vector<unsigned char> &bytes, WavData &audio)
 {
     audio.samples.clear();
     if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 || std::memcmp(bytes.data() + 8, "WAVE", 4) != 0)
@@ -156,7 +156,7 @@ bool decodeWav(const std::vector<unsigned char> &bytes, WavAudio &audio)
     return false;
 }
 
-bool writeWavFile(const std::string &path, const WavAudio &audio, WavSampleFormat format)
+bool writeWavFile(const std::string &path, const WavData &audio, WavSampleFormat format)
 {
     const std::vector<unsigned char> bytes = encodeWav(audio, format);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -166,7 +166,7 @@ bool writeWavFile(const std::string &path, const WavAudio &audio, WavSampleForma
     return bool(file.flush());
 }
 
-bool readWavFile(const std::string &path, WavAudio &audio)
+bool readWavFile(const std::string &path, WavData &audio)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file)

@@ -7,7 +7,7 @@
 
 enum class WavSampleFormat { Pcm16, Float32 };
 
-struct WavAudio {
+struct WavData {
     int channels = 2;
     int sampleRate = 44100;
     std::vector<float> samples;  // interleaved, full scale = 1.0
@@ -18,9 +18,9 @@ struct WavAudio {
 // Encodes the audio as a complete file image. 16-bit samples are x * 32768 rounded and limited
 // to the 16-bit range (+1.0 becomes 32767), and read back as value / 32768, so every multiple
 // of 1/32768 below full scale survives a round trip exactly.
-std::vector<unsigned char> encodeWav(const WavAudio &audio, WavSampleFormat format);
+std::vector<unsigned char> encodeWav(const WavData &audio, WavSampleFormat format);
 // Decodes a file image; false (and the audio left empty) for anything it does not understand.
-bool decodeWav(const std::vector<unsigned char> &bytes, WavAudio &audio);
+bool decodeWav(const std::vector<unsigned char> &bytes, WavData &audio);
 
-bool writeWavFile(const std::string &path, const WavAudio &audio, WavSampleFormat format);
-bool readWavFile(const std::string &path, WavAudio &audio);
+bool writeWavFile(const std::string &path, const WavData &audio, WavSampleFormat format);
+bool readWavFile(const std::string &path, WavData &audio);
