@@ -39,7 +39,9 @@ VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, 
     return 0;
 }
 
-uint32_t testClock = 1000000;  // milliseconds
+#ifndef _WIN32
+uint32_t testClock = 1000000;  // milliseconds, the offscreen frames' clock in the idle test
+#endif
 
 const char *const typeNames[3] = {"VU", "RMS", "PPM"};
 
