@@ -34,6 +34,9 @@ public:
     virtual double getDescent() const = 0;
     virtual double getLeading() const = 0;
     virtual IFontPainter *getPainter() = 0;
+    // The window system's own font object for native controls (a GDI font on Windows); null
+    // where there is none. It lives as long as the platform font.
+    virtual void *getNativeFont() { return nullptr; }
 };
 
 // Implemented by the backend: the system font of that name, size (pixels) and style.

@@ -181,6 +181,9 @@ TEST(DrawContext, PredefinedFontsAreArialAtNineAndTen)
     EXPECT_EQ(kNormalFontSmaller->getSize(), 10);
     ASSERT_NE(kNormalFontSmaller->getPlatformFont(), nullptr);
     EXPECT_GT(kNormalFontSmaller->getPlatformFont()->getAscent(), 6);
+#ifdef _WIN32
+    EXPECT_NE(kNormalFontSmaller->getPlatformFont()->getNativeFont(), nullptr);  // for edit boxes
+#endif
     // A context asked for another size or style uses a copy; the original stays as it is.
     Canvas canvas(10, 10);
     canvas.context->setFont(kNormalFontSmaller, 11, kBoldFace);

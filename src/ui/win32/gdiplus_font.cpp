@@ -20,7 +20,7 @@ int gdiplusStyle(int style)
 
 class GdiplusFont : public IPlatformFont, public IFontPainter {
 public:
-    GdiplusFont(const std::string &name, double size, int style)
+    GdiplusFont(const std::string &name, double size, int style) : size(size), style(style)
     {
         // Systems without Arial (Wine) fall back to a face with the same metrics.
         std::wstring names[] = {toWide(name.c_str()), L"Arial", L"Liberation Sans", L"Tahoma"};
@@ -44,8 +44,23 @@ public:
     }
     ~GdiplusFont() override
     {
+        if (nativeFont)
+            DeleteObject(nativeFont);
         delete font;
         delete family;
+    }
+
+    void *getNativeFont() override
+    {
+        if (!nativeFont && family) {
+            WCHAR face[LF_FACESIZE] = {0};
+            family->GetFamilyName(face);
+            nativeFont = CreateFontW(-(int)size, 0, 0, 0, (style & kBoldFace) ? FW_BOLD : FW_NORMAL,
+                                     (style & kItalicFace) ? TRUE : FALSE, (style & kUnderlineFace) ? TRUE : FALSE,
+                                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, face);
+        }
+        return nativeFont;
     }
 
     bool valid() const { return family && font && font->GetLastStatus() == Gdiplus::Ok; }
@@ -88,8 +103,11 @@ public:
     }
 
 private:
+    double size;
+    int style;
     Gdiplus::FontFamily *family = nullptr;
     Gdiplus::Font *font = nullptr;
+    HFONT nativeFont = nullptr;
     double ascent = -1, descent = -1, leading = -1;
 };
 
