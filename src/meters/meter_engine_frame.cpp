@@ -264,7 +264,7 @@ void MeterEngineFrame::beginBlock()
         blockStart_[q].store(current_[q].load(std::memory_order_relaxed), std::memory_order_relaxed);
 }
 
-bool MeterEngineFrame::finishBlock(const LevelHold &state, const double *more, int moreCount, const double *rest)
+bool MeterEngineFrame::finishBlock(LevelHold state, const double *more, int moreCount, const double *rest)
 {
     const double levelHold[] = {state.level[0], state.level[1], state.hold[0], state.hold[1]};
     double sum = 0;
@@ -294,11 +294,4 @@ bool MeterEngineFrame::finishBlock(const LevelHold &state, const double *more, i
         blockStart_[q].store(rest[q], std::memory_order_relaxed);
     }
     return false;
-}
-
-LevelHold MeterEngineFrame::loadLevelHold() const
-{
-    return LevelHold{{current(kMeterLevel1), current(kMeterLevel2)},
-                     {current(kMeterHold1), current(kMeterHold2)},
-                     {holdCounter_[0], holdCounter_[1]}};
 }

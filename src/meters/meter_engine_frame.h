@@ -101,13 +101,20 @@ protected:
     // history is not finite, the frame returns to rest (as resetFrame, keeping the rates) and
     // the answer is false, so the engine rests its own state too. Otherwise the frame keeps
     // `state` for the read-out and the next block, and the engine stores the rest of its own.
-    bool finishBlock(const LevelHold &state, const double *more, int moreCount, const double *rest);
+    // `state` is taken by value so that the block's own copy never has its address taken and
+    // can stay in registers through the loop; for the same reason `more` should be a copy.
+    bool finishBlock(LevelHold state, const double *more, int moreCount, const double *rest);
 
     double current(int quantity) const { return current_[quantity].load(std::memory_order_relaxed); }
     void setCurrent(int quantity, double value) { current_[quantity].store(value, std::memory_order_relaxed); }
 
     // Level, hold and hold counters as the last block (or the reset) left them. Thread: audio.
-    LevelHold loadLevelHold() const;
+    LevelHold loadLevelHold() const
+    {
+        return LevelHold{{current(kMeterLevel1), current(kMeterLevel2)},
+                         {current(kMeterHold1), current(kMeterHold2)},
+                         {holdCounter_[0], holdCounter_[1]}};
+    }
 
     // Runs the shared per-sample chain over one block. Channels is the engine's ballistics:
     //   static constexpr bool kUsesPlainSample;  (RMS averages the time-aligned plain sample)

@@ -70,9 +70,3 @@ void PeakFollowerTimes::recompute(float rate)
     fall_.store(returnCoefficient(rate, returnMs_.load(std::memory_order_relaxed)), std::memory_order_relaxed);
     hold_.recompute(rate);
 }
-
-PeakFollower PeakFollowerTimes::follower(const LevelHold &state) const
-{
-    return PeakFollower{rise_.load(std::memory_order_relaxed), fall_.load(std::memory_order_relaxed), hold_.length(),
-                        state};
-}

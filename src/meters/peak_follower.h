@@ -77,7 +77,11 @@ public:
     // kA, kR and the hold length at a new rate. Thread: UI, while the effect is suspended.
     void recompute(float rate);
     // The block's follower: the coefficients loaded once, the running state given. Thread: audio.
-    PeakFollower follower(const LevelHold &state) const;
+    PeakFollower follower(const LevelHold &state) const
+    {
+        return PeakFollower{rise_.load(std::memory_order_relaxed), fall_.load(std::memory_order_relaxed),
+                            hold_.length(), state};
+    }
 
     // Times of a normalized setting, in ms: the rise law and the long law. Thread: any.
     static double riseTimeMs(float value);

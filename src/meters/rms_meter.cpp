@@ -148,8 +148,9 @@ void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)
                    averaging_.load(std::memory_order_relaxed),
                    {current(kMeterMeanSquare1), current(kMeterMeanSquare2)}};
     runBlock(channel1, channel2, frames, ch);
-    if (!finishBlock(ch.peaks.state, ch.meanSquare, 2, kRest))
+    const double meanSquare[] = {ch.meanSquare[0], ch.meanSquare[1]}; // a copy: see finishBlock
+    if (!finishBlock(ch.peaks.state, meanSquare, 2, kRest))
         return;
-    setCurrent(kMeterMeanSquare1, ch.meanSquare[0]);
-    setCurrent(kMeterMeanSquare2, ch.meanSquare[1]);
+    setCurrent(kMeterMeanSquare1, meanSquare[0]);
+    setCurrent(kMeterMeanSquare2, meanSquare[1]);
 }
