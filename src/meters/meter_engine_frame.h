@@ -29,6 +29,20 @@ struct LevelHold {
     int counter[2];  // samples since the hold was last raised
 };
 
+// The over test of the VU and PPM meters by the threshold selector q: below 0.25 the level
+// relative to the reference against `aboveReference`, otherwise |x| against 0.7071 (−3 dBFS),
+// 0.891 (−1 dBFS) or 1.0 (0 dBFS). Thread: audio.
+inline bool overBySelector(double selector, double magnitude, double relative, double aboveReference)
+{
+    if (selector < 0.25)
+        return relative >= aboveReference;
+    if (selector < 0.5)
+        return magnitude >= 0.7071;
+    if (selector < 0.75)
+        return magnitude >= 0.8912509381337456;
+    return magnitude >= 1.0;
+}
+
 class MeterEngineFrame : public MeterEngine {
 public:
     static constexpr int kRingSize = 1001;  // display ring: one value per millisecond

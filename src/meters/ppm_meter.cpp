@@ -18,15 +18,7 @@ struct PPMChannels {
     {
         const double u = std::fabs(peak);
         const double relative = u * inverseGain;
-        bool over;
-        if (selector < 0.25)
-            over = relative >= 2.5556419010641385; // +8.15 dB above the reference
-        else if (selector < 0.5)
-            over = u >= 0.7071;
-        else if (selector < 0.75)
-            over = u >= 0.8912509381337456;
-        else
-            over = u >= 1.0;
+        const bool over = overBySelector(selector, u, relative, 2.5556419010641385); // +8.15 dB
         peaks.step(c, relative);
         return over;
     }

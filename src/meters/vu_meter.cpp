@@ -56,16 +56,7 @@ struct VUChannels {
         double &hold = state.hold[c];
         int &counter = state.counter[c];
         needle = banks[c].step(u * inverseGain * kNeedleScale);
-        const double level = u * inverseGain;
-        bool over;
-        if (selector < 0.25)
-            over = level >= 2.51188643150958; // +8 dB above the reference
-        else if (selector < 0.5)
-            over = u >= 0.7071;
-        else if (selector < 0.75)
-            over = u >= 0.8912509381337456;
-        else
-            over = u >= 1.0;
+        const bool over = overBySelector(selector, u, u * inverseGain, 2.51188643150958); // +8 dB
         if (needle >= hold) {
             hold = needle;
             counter = 0;
