@@ -1,6 +1,7 @@
 // The engine frame shared by VUmeter, PPMmeter and RMSMeter: the settings scopes, the precise
 // stage, the mid/side matrix, over counting, the 1 ms display-delay ring, the read-out, the
-// level and hold state with its hold counters, and the peak reset. Each engine adds its ballistics as a small per-channel step (see runBlock).
+// level and hold state with its hold counters, and the peak reset. Each engine adds its
+// ballistics as a small per-channel step (see runBlock).
 //
 // Sharing between threads: the audio thread owns the running state (locals during a block);
 // everything the editor reads or another thread writes is a relaxed atomic, loaded into locals
