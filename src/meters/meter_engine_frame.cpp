@@ -248,6 +248,7 @@ void MeterEngineFrame::resetFrame(const double *rest)
     for (int c = 0; c < 2; ++c) {
         overCounter_[c].store(-1, std::memory_order_relaxed);
         overTimer_[c] = 0;
+        holdCounter_[c] = 0;
     }
     for (int q = 0; q < quantityCount_; ++q) {
         current_[q].store(rest[q], std::memory_order_relaxed);
@@ -263,18 +264,29 @@ void MeterEngineFrame::beginBlock()
         blockStart_[q].store(current_[q].load(std::memory_order_relaxed), std::memory_order_relaxed);
 }
 
-bool MeterEngineFrame::finishBlock(const double *state, int count, const double *rest)
+bool MeterEngineFrame::finishBlock(LevelHold state, const double *more, int moreCount, const double *rest)
 {
+    const double levelHold[] = {state.level[0], state.level[1], state.hold[0], state.hold[1]};
     double sum = 0;
-    for (int i = 0; i < count; ++i)
-        sum += state[i] * 0.0; // 0 for every finite value, NaN otherwise
-    if (std::isfinite(sum) && precise_.isFinite())
+    for (double value : levelHold)
+        sum += value * 0.0; // 0 for every finite value, NaN otherwise
+    for (int i = 0; i < moreCount; ++i)
+        sum += more[i] * 0.0;
+    if (std::isfinite(sum) && precise_.isFinite()) {
+        setCurrent(kMeterLevel1, state.level[0]);
+        setCurrent(kMeterLevel2, state.level[1]);
+        setCurrent(kMeterHold1, state.hold[0]);
+        setCurrent(kMeterHold2, state.hold[1]);
+        holdCounter_[0] = state.counter[0];
+        holdCounter_[1] = state.counter[1];
         return true;
+    }
     // Non-finite input must not leave the meter stuck: back to rest, display ring included.
     precise_.clear();
     for (int c = 0; c < 2; ++c) {
         overCounter_[c].store(-1, std::memory_order_relaxed);
         overTimer_[c] = 0;
+        holdCounter_[c] = 0;
     }
     clearRings();
     for (int q = 0; q < quantityCount_; ++q) {

@@ -1,6 +1,7 @@
 // The engine frame shared by VUmeter, PPMmeter and RMSMeter: the settings scopes, the precise
-// stage, the mid/side matrix, over counting, the 1 ms display-delay ring, the read-out and the
-// peak reset. Each engine adds its ballistics as a small per-channel step (see runBlock).
+// stage, the mid/side matrix, over counting, the 1 ms display-delay ring, the read-out, the
+// level and hold state with its hold counters, and the peak reset. Each engine adds its
+// ballistics as a small per-channel step (see runBlock).
 //
 // Sharing between threads: the audio thread owns the running state (locals during a block);
 // everything the editor reads or another thread writes is a relaxed atomic, loaded into locals
@@ -19,6 +20,30 @@
 static_assert(std::atomic<double>::is_always_lock_free, "the read-out needs lock-free doubles");
 static_assert(std::atomic<float>::is_always_lock_free, "settings need lock-free floats");
 static_assert(std::atomic<int>::is_always_lock_free, "counters need lock-free ints");
+
+// Level and hold of both channels with their hold counters: the running state that every
+// engine's hold works on, kept in locals for one block.
+struct LevelHold {
+    static constexpr int kCounterLimit = 1 << 30; // far beyond any hold length; keeps the count defined
+
+    double level[2]; // VU needle position, or PPM/RMS peak level
+    double hold[2];
+    int counter[2];  // samples since the hold was last raised
+};
+
+// The over test of the VU and PPM meters by the threshold selector q: below 0.25 the level
+// relative to the reference against `aboveReference`, otherwise |x| against 0.7071 (−3 dBFS),
+// 0.891 (−1 dBFS) or 1.0 (0 dBFS). Thread: audio.
+inline bool overBySelector(double selector, double magnitude, double relative, double aboveReference)
+{
+    if (selector < 0.25)
+        return relative >= aboveReference;
+    if (selector < 0.5)
+        return magnitude >= 0.7071;
+    if (selector < 0.75)
+        return magnitude >= 0.8912509381337456;
+    return magnitude >= 1.0;
+}
 
 class MeterEngineFrame : public MeterEngine {
 public:
@@ -52,6 +77,15 @@ public:
     {
         ring_[quantity * kRingSize + position].store(value, std::memory_order_relaxed);
     }
+    // Writes level and hold of both channels into the display ring, from runBlock too.
+    // Thread: audio.
+    void storeLevelHoldRing(const LevelHold &state, int position)
+    {
+        storeRing(kMeterLevel1, position, state.level[0]);
+        storeRing(kMeterLevel2, position, state.level[1]);
+        storeRing(kMeterHold1, position, state.hold[0]);
+        storeRing(kMeterHold2, position, state.hold[1]);
+    }
 
     MeterType meterType() const { return type_; }
     int scope() const { return scope_.load(std::memory_order_relaxed); }  // Thread: any.
@@ -75,17 +109,28 @@ protected:
     void setPrecise(bool on);
 
     // The frame's part of reset(): ring period and positions, rings, over counters and timers,
-    // the precise band and histories, the quantities set to `rest` (per quantity).
+    // hold counters, the precise band and histories, the quantities set to `rest` (per quantity).
     void resetFrame(const double *rest);
     // Start of a block: block-start copies of the quantities, pending precise clear.
     void beginBlock();
-    // After a block: if any of `state` or the precise history is not finite, the frame returns
-    // to rest (as resetFrame, keeping the rates) and the answer is false, so the engine rests
-    // its own state too.
-    bool finishBlock(const double *state, int count, const double *rest);
+    // After a block: if level or hold, any of the engine's `more` state values or the precise
+    // history is not finite, the frame returns to rest (as resetFrame, keeping the rates) and
+    // the answer is false, so the engine rests its own state too. Otherwise the frame keeps
+    // `state` for the read-out and the next block, and the engine stores the rest of its own.
+    // `state` is taken by value so that the block's own copy never has its address taken and
+    // can stay in registers through the loop; for the same reason `more` should be a copy.
+    bool finishBlock(LevelHold state, const double *more, int moreCount, const double *rest);
 
     double current(int quantity) const { return current_[quantity].load(std::memory_order_relaxed); }
     void setCurrent(int quantity, double value) { current_[quantity].store(value, std::memory_order_relaxed); }
+
+    // Level, hold and hold counters as the last block (or the reset) left them. Thread: audio.
+    LevelHold loadLevelHold() const
+    {
+        return LevelHold{{current(kMeterLevel1), current(kMeterLevel2)},
+                         {current(kMeterHold1), current(kMeterHold2)},
+                         {holdCounter_[0], holdCounter_[1]}};
+    }
 
     // Runs the shared per-sample chain over one block. Channels is the engine's ballistics:
     //   static constexpr bool kUsesPlainSample;  (RMS averages the time-aligned plain sample)
@@ -136,6 +181,7 @@ private:
     std::atomic<int> readPosition_{0};
     std::atomic<int> ringPeriod_{44};        // P, samples per ring step
     int sampleCounter_ = 0;                  // audio thread
+    int holdCounter_[2] = {0, 0};            // audio thread (and reset); see LevelHold
 };
 
 template <class Channels>

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "meters/meter_engine_frame.h"
+#include "meters/peak_follower.h"
 
 class PPMmeter : public MeterEngineFrame {
 public:
@@ -14,15 +15,7 @@ public:
     void process(float *channel1, float *channel2, VstInt32 frames) override;
 
 private:
-    void restState();
-
     std::atomic<double> inverseGain_{1.0};  // 1/g, g = 10^(r/20)
-    std::atomic<double> riseMs_{10.02};     // t
-    std::atomic<double> rise_{1.0};         // kA
-    std::atomic<double> returnMs_{1995.26}; // R
-    std::atomic<double> fall_{0};           // kR
-    std::atomic<double> holdMs_{1000};      // H
-    std::atomic<float> holdLength_{44100.f}; // samples
+    PeakFollowerTimes times_;               // t, R, H and kA, kR, hold length
     std::atomic<double> overSelector_{1.0}; // q
-    int holdCounter_[2] = {0, 0};           // audio thread
 };

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "meters/peak_ballistics.h"
-
 namespace {
 
 const double kRest[6] = {0, 0, 0, 0, 0, 0};
@@ -16,31 +14,23 @@ struct RMSChannels {
 
     double inverseGain;
     double overThreshold; // compared with the level relative to the reference
-    double rise;
-    double fall;
-    float holdLength;
+    PeakFollower peaks;
     double averaging;
-    double level[2];
-    double hold[2];
     double meanSquare[2];
-    int counter[2];
 
     bool step(int c, double peak, double plain)
     {
         const double relative = std::fabs(peak) * inverseGain;
         const bool over = relative >= overThreshold;
-        peak_ballistics::step(relative, rise, fall, holdLength, level[c], hold[c], counter[c]);
+        peaks.step(c, relative);
         const double plainRelative = std::fabs(plain) * inverseGain;
         meanSquare[c] = meanSquare[c] + (plainRelative * plainRelative - meanSquare[c]) * averaging;
-        meanSquare[c] = peak_ballistics::flushTiny(meanSquare[c]);
+        meanSquare[c] = flushTiny(meanSquare[c]);
         return over;
     }
     void storeRing(MeterEngineFrame &frame, int position)
     {
-        frame.storeRing(kMeterLevel1, position, level[0]);
-        frame.storeRing(kMeterLevel2, position, level[1]);
-        frame.storeRing(kMeterHold1, position, hold[0]);
-        frame.storeRing(kMeterHold2, position, hold[1]);
+        frame.storeLevelHoldRing(peaks.state, position);
         frame.storeRing(kMeterMeanSquare1, position, meanSquare[0]);
         frame.storeRing(kMeterMeanSquare2, position, meanSquare[1]);
     }
@@ -71,7 +61,6 @@ float RMSMeter::averagingCoefficient(float rate, double ms)
 
 void RMSMeter::setSetting(VstInt32 index, float value)
 {
-    using namespace peak_ballistics;
     const float rate = sampleRate();
     switch (index) {
     case 72: {
@@ -80,30 +69,21 @@ void RMSMeter::setSetting(VstInt32 index, float value)
         inverseGain_.store(1.0 / g, std::memory_order_relaxed);
         break;
     }
-    case 73: {
-        const double t = riseTimeLaw(timeStepTruncated(value));
-        riseMs_.store(t, std::memory_order_relaxed);
-        rise_.store(riseCoefficient(rate, t), std::memory_order_relaxed);
+    case 73:
+        times_.setRiseTime(value, rate);
         break;
-    }
     case 74: {
-        const double ta = longTimeLaw(timeStepTruncated(value));
+        const double ta = PeakFollowerTimes::longTimeMs(value);
         averagingMs_.store(ta, std::memory_order_relaxed);
         averaging_.store(averagingCoefficient(rate, ta), std::memory_order_relaxed);
         break;
     }
-    case 75: {
-        const double h = longTimeLaw(timeStepTruncated(value));
-        holdMs_.store(h, std::memory_order_relaxed);
-        holdLength_.store(holdLengthSamples(rate, h), std::memory_order_relaxed);
+    case 75:
+        times_.setHoldTime(value, rate);
         break;
-    }
-    case 76: {
-        const double r = longTimeLaw(timeStepTruncated(value));
-        returnMs_.store(r, std::memory_order_relaxed);
-        fall_.store(returnCoefficient(rate, r), std::memory_order_relaxed);
+    case 76:
+        times_.setReturnTime(value, rate);
         break;
-    }
     case 77:
         setMidFactor(midScaling(value));
         break;
@@ -133,34 +113,25 @@ void RMSMeter::getSettingText(VstInt32 index, char *text)
         formatReference(rmsReferenceDb(getSetting(72)), text);
         break;
     case 73:
-        formatRiseTime(riseTimeLaw(timeStepTruncated(getSetting(73))), text);
+        formatRiseTime(PeakFollowerTimes::riseTimeMs(getSetting(73)), text);
         break;
     case 74:
     case 75:
     case 76:
-        formatLongTime(longTimeLaw(timeStepTruncated(getSetting(index))), text);
+        formatLongTime(PeakFollowerTimes::longTimeMs(getSetting(index)), text);
         break;
     default:
         break;
     }
 }
 
-void RMSMeter::restState()
-{
-    holdCounter_[0] = holdCounter_[1] = 0;
-}
-
 void RMSMeter::reset()
 {
-    using namespace peak_ballistics;
     const float rate = sampleRate();
-    rise_.store(riseCoefficient(rate, riseMs_.load(std::memory_order_relaxed)), std::memory_order_relaxed);
-    fall_.store(returnCoefficient(rate, returnMs_.load(std::memory_order_relaxed)), std::memory_order_relaxed);
+    times_.recompute(rate);
     averaging_.store(averagingCoefficient(rate, averagingMs_.load(std::memory_order_relaxed)),
                      std::memory_order_relaxed);
-    holdLength_.store(holdLengthSamples(rate, holdMs_.load(std::memory_order_relaxed)), std::memory_order_relaxed);
     resetFrame(kRest);
-    restState();
 }
 
 void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)
@@ -173,26 +144,13 @@ void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)
         overFromFullScale_.load(std::memory_order_relaxed) ? factor * inverseGain : factor;
     RMSChannels ch{inverseGain,
                    overThreshold,
-                   rise_.load(std::memory_order_relaxed),
-                   fall_.load(std::memory_order_relaxed),
-                   holdLength_.load(std::memory_order_relaxed),
+                   times_.follower(loadLevelHold()),
                    averaging_.load(std::memory_order_relaxed),
-                   {current(kMeterLevel1), current(kMeterLevel2)},
-                   {current(kMeterHold1), current(kMeterHold2)},
-                   {current(kMeterMeanSquare1), current(kMeterMeanSquare2)},
-                   {holdCounter_[0], holdCounter_[1]}};
+                   {current(kMeterMeanSquare1), current(kMeterMeanSquare2)}};
     runBlock(channel1, channel2, frames, ch);
-    const double state[] = {ch.level[0], ch.level[1], ch.hold[0], ch.hold[1], ch.meanSquare[0], ch.meanSquare[1]};
-    if (!finishBlock(state, 6, kRest)) {
-        restState();
+    const double meanSquare[] = {ch.meanSquare[0], ch.meanSquare[1]}; // a copy: see finishBlock
+    if (!finishBlock(ch.peaks.state, meanSquare, 2, kRest))
         return;
-    }
-    setCurrent(kMeterLevel1, ch.level[0]);
-    setCurrent(kMeterLevel2, ch.level[1]);
-    setCurrent(kMeterHold1, ch.hold[0]);
-    setCurrent(kMeterHold2, ch.hold[1]);
-    setCurrent(kMeterMeanSquare1, ch.meanSquare[0]);
-    setCurrent(kMeterMeanSquare2, ch.meanSquare[1]);
-    holdCounter_[0] = ch.counter[0];
-    holdCounter_[1] = ch.counter[1];
+    setCurrent(kMeterMeanSquare1, meanSquare[0]);
+    setCurrent(kMeterMeanSquare2, meanSquare[1]);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "meters/meter_engine_frame.h"
+#include "meters/peak_follower.h"
 
 class RMSMeter : public MeterEngineFrame {
 public:
@@ -16,20 +17,13 @@ public:
     void process(float *channel1, float *channel2, VstInt32 frames) override;
 
 private:
-    void restState();
     static float averagingCoefficient(float rate, double ms);
 
     std::atomic<double> gain_{1.0};          // g = 10^(r/20)
     std::atomic<double> inverseGain_{1.0};   // 1/g
-    std::atomic<double> riseMs_{10.02};      // t
-    std::atomic<double> rise_{1.0};          // kA
-    std::atomic<double> returnMs_{1995.26};  // R
-    std::atomic<double> fall_{0};            // kR
-    std::atomic<double> holdMs_{1000};       // H
-    std::atomic<float> holdLength_{44100.f}; // samples
+    PeakFollowerTimes times_;                // t, R, H and kA, kR, hold length
     std::atomic<double> averagingMs_{1000};  // TA
     std::atomic<float> averaging_{1.f};      // kM (single precision)
     std::atomic<int> overIndex_{6};          // j: −6 .. 0 dB
     std::atomic<bool> overFromFullScale_{true};
-    int holdCounter_[2] = {0, 0};            // audio thread
 };

@@ -8,7 +8,6 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kRestNeedle = -0.05;
 constexpr double kNeedleScale = 1.56; // a steady sine at the reference reads 2/π · 1.56 ≈ 0.993
 const double kRest[4] = {kRestNeedle, kRestNeedle, kRestNeedle, kRestNeedle};
-constexpr int kCounterLimit = 1 << 30; // far beyond any hold length; keeps the count defined
 
 } // namespace
 
@@ -48,44 +47,28 @@ struct VUChannels {
     double selector;
     float holdLength;
     double holdFall;
-    double needle[2];
-    double hold[2];
-    int counter[2];
+    LevelHold state; // level is the needle
 
     bool step(int c, double peak, double)
     {
         const double u = std::fabs(peak);
-        needle[c] = banks[c].step(u * inverseGain * kNeedleScale);
-        const double level = u * inverseGain;
-        bool over;
-        if (selector < 0.25)
-            over = level >= 2.51188643150958; // +8 dB above the reference
-        else if (selector < 0.5)
-            over = u >= 0.7071;
-        else if (selector < 0.75)
-            over = u >= 0.8912509381337456;
-        else
-            over = u >= 1.0;
-        if (needle[c] >= hold[c]) {
-            hold[c] = needle[c];
-            counter[c] = 0;
+        double &needle = state.level[c];
+        double &hold = state.hold[c];
+        int &counter = state.counter[c];
+        needle = banks[c].step(u * inverseGain * kNeedleScale);
+        const bool over = overBySelector(selector, u, u * inverseGain, 2.51188643150958); // +8 dB
+        if (needle >= hold) {
+            hold = needle;
+            counter = 0;
         }
-        if (static_cast<float>(counter[c]) >= holdLength)
-            hold[c] = hold[c] - holdFall * hold[c];
-        if (counter[c] < kCounterLimit)
-            ++counter[c];
+        if (static_cast<float>(counter) >= holdLength)
+            hold = hold - holdFall * hold;
+        if (counter < LevelHold::kCounterLimit)
+            ++counter;
         return over;
     }
-    void storeRing(MeterEngineFrame &frame, int position);
+    void storeRing(MeterEngineFrame &frame, int position) { frame.storeLevelHoldRing(state, position); }
 };
-
-void VUChannels::storeRing(MeterEngineFrame &frame, int position)
-{
-    frame.storeRing(kMeterLevel1, position, needle[0]);
-    frame.storeRing(kMeterLevel2, position, needle[1]);
-    frame.storeRing(kMeterHold1, position, hold[0]);
-    frame.storeRing(kMeterHold2, position, hold[1]);
-}
 
 VUmeter::VUmeter(AudioEffect *owner) : MeterEngineFrame(owner, kMeterTypeVU, 4)
 {
@@ -116,12 +99,9 @@ void VUmeter::setSetting(VstInt32 index, float value)
         integrationMs_.store(1.167 * vuShownTimeMs(value), std::memory_order_relaxed);
         redesignPending_.store(true, std::memory_order_relaxed);
         break;
-    case 85: {
-        const double h = longTimeLaw(timeStepRounded(value));
-        holdMs_.store(h, std::memory_order_relaxed);
-        holdLength_.store(static_cast<float>(rate * h * 0.001), std::memory_order_relaxed);
+    case 85:
+        hold_.set(longTimeLaw(timeStepRounded(value)), rate);
         break;
-    }
     case 86:
         needleType_.store(value < 0.5f ? 0 : 1, std::memory_order_relaxed);
         redesignPending_.store(true, std::memory_order_relaxed);
@@ -167,7 +147,6 @@ void VUmeter::restState()
         for (NeedleSection &s : banks_[c].sections)
             s.clearState();
         banks_[c].current = banks_[c].previous = 0;
-        holdCounter_[c] = 0;
     }
 }
 
@@ -178,10 +157,8 @@ void VUmeter::reset()
     redesignPending_.store(false, std::memory_order_relaxed);
     redesignNeedles();
     restState();
-    holdLength_.store(static_cast<float>(rate * holdMs_.load(std::memory_order_relaxed) * 0.001),
-                      std::memory_order_relaxed);
-    const double t = integrationMs_.load(std::memory_order_relaxed);
-    holdFall_.store(1 - std::pow(0.0625, 1 / (rate * t * 0.001)), std::memory_order_relaxed);
+    hold_.recompute(rate);
+    holdFall_.store(returnCoefficient(rate, integrationMs_.load(std::memory_order_relaxed)), std::memory_order_relaxed);
 }
 
 void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
@@ -192,25 +169,14 @@ void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
     VUChannels ch{banks_,
                   inverseGain_.load(std::memory_order_relaxed),
                   overSelector_.load(std::memory_order_relaxed),
-                  holdLength_.load(std::memory_order_relaxed),
+                  hold_.length(),
                   holdFall_.load(std::memory_order_relaxed),
-                  {current(kMeterLevel1), current(kMeterLevel2)},
-                  {current(kMeterHold1), current(kMeterHold2)},
-                  {holdCounter_[0], holdCounter_[1]}};
+                  loadLevelHold()};
     runBlock(channel1, channel2, frames, ch);
 
     const NeedleSection &s1 = banks_[0].sections[banks_[0].current];
     const NeedleSection &s2 = banks_[1].sections[banks_[1].current];
-    const double state[] = {ch.needle[0], ch.needle[1], ch.hold[0], ch.hold[1], s1.x1, s1.x2, s1.y1, s1.y2,
-                            s2.x1, s2.x2, s2.y1, s2.y2};
-    if (!finishBlock(state, static_cast<int>(sizeof state / sizeof state[0]), kRest)) {
+    const double needleState[] = {s1.x1, s1.x2, s1.y1, s1.y2, s2.x1, s2.x2, s2.y1, s2.y2};
+    if (!finishBlock(ch.state, needleState, static_cast<int>(sizeof needleState / sizeof needleState[0]), kRest))
         restState();
-        return;
-    }
-    setCurrent(kMeterLevel1, ch.needle[0]);
-    setCurrent(kMeterLevel2, ch.needle[1]);
-    setCurrent(kMeterHold1, ch.hold[0]);
-    setCurrent(kMeterHold2, ch.hold[1]);
-    holdCounter_[0] = ch.counter[0];
-    holdCounter_[1] = ch.counter[1];
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "meters/meter_engine_frame.h"
+#include "meters/peak_follower.h"
 
 // One second-order low-pass section of the needle model.
 struct NeedleSection {
@@ -82,11 +83,9 @@ private:
     std::atomic<double> integrationMs_{350.1}; // T = 1.167 · shown time
     std::atomic<int> needleType_{0};
     std::atomic<double> overSelector_{1.0};    // q
-    std::atomic<double> holdMs_{1000};         // H
-    std::atomic<float> holdLength_{44100.f};   // samples
+    HoldTime hold_;                            // H and the hold length
     std::atomic<double> holdFall_{0};          // kH, recomputed by reset()
     std::atomic<bool> redesignPending_{false}; // needle design applied by the audio thread
 
     NeedleBank banks_[2];                      // audio thread (and reset)
-    int holdCounter_[2] = {0, 0};              // samples since the hold was last raised
 };
