@@ -1,0 +1,133 @@
+#include "test_signals.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+
+double amplitude(double levelDb)
+{
+    return std::pow(10.0, levelDb / 20.0);
+}
+
+WavAudio silence(const SignalSpec &spec)
+{
+    WavAudio audio;
+    audio.sampleRate = spec.sampleRate;
+    const double frames = std::floor(spec.seconds * spec.sampleRate);
+    audio.channels.assign(2, std::vector<float>(frames > 0 ? (size_t)frames : 0, 0.f));
+    return audio;
+}
+
+void setFrame(WavAudio &audio, size_t frame, double value)
+{
+    audio.channels[0][frame] = audio.channels[1][frame] = (float)value;
+}
+
+std::string format(const char *pattern, double a, double b)
+{
+    char text[128];
+    std::snprintf(text, sizeof(text), pattern, a, b);
+    return text;
+}
+
+}  // namespace
+
+long samplesFor(double milliseconds, unsigned sampleRate)
+{
+    return (long)std::floor(milliseconds * 0.001 * sampleRate + 0.5);
+}
+
+WavAudio makeSine(const SignalSpec &spec)
+{
+    WavAudio audio = silence(spec);
+    const double a = amplitude(spec.levelDb);
+    for (size_t i = 0; i < audio.frames(); ++i)
+        setFrame(audio, i, a * std::sin(2.0 * pi * spec.frequency * (double)i / spec.sampleRate));
+    return audio;
+}
+
+WavAudio makeToneBursts(const SignalSpec &spec, double burstMs)
+{
+    WavAudio audio = silence(spec);
+    const double a = amplitude(spec.levelDb);
+    const size_t burst = (size_t)samplesFor(burstMs, spec.sampleRate);
+    const size_t period = spec.sampleRate;
+    for (size_t start = period / 2; start < audio.frames(); start += period) {
+        for (size_t k = 0; k < burst && start + k < audio.frames(); ++k)
+            setFrame(audio, start + k, a * std::sin(2.0 * pi * spec.frequency * (double)k / spec.sampleRate));
+    }
+    return audio;
+}
+
+WavAudio makeSquare(const SignalSpec &spec)
+{
+    WavAudio audio = silence(spec);
+    const double a = amplitude(spec.levelDb);
+    for (size_t i = 0; i < audio.frames(); ++i) {
+        const double cycles = spec.frequency * (double)i / spec.sampleRate;
+        setFrame(audio, i, cycles - std::floor(cycles) < 0.5 ? a : -a);
+    }
+    return audio;
+}
+
+WavAudio makeInterSamplePeaks(const SignalSpec &spec)
+{
+    WavAudio audio = silence(spec);
+    const double a = amplitude(spec.levelDb);
+    // sin(n * pi/2 + pi/4) is +0.707, +0.707, -0.707, -0.707, ...: scaled so the samples sit at
+    // exactly +-a, the waveform itself reaches a * sqrt(2) halfway between them.
+    for (size_t i = 0; i < audio.frames(); ++i)
+        setFrame(audio, i, (i % 4) < 2 ? a : -a);
+    return audio;
+}
+
+WavAudio makeNoiseOverTriangle(unsigned sampleRate, size_t channelCount, size_t frames)
+{
+    WavAudio audio;
+    audio.sampleRate = sampleRate;
+    audio.channels.assign(channelCount, std::vector<float>(frames));
+    uint32_t seed = 12345;
+    for (size_t f = 0; f < frames; ++f) {
+        long phase = (long)(f % 400);
+        float triangle = (float)(phase < 200 ? phase - 100 : 300 - phase) / 200.f;  // -0.5..0.5
+        for (size_t c = 0; c < channelCount; ++c) {
+            seed = seed * 1664525u + 1013904223u;
+            float noise = (float)(seed >> 9) / 8388608.f - 1.f;  // -1..1
+            audio.channels[c][f] = triangle * (c % 2 ? -0.6f : 0.8f) + noise * 0.25f;
+        }
+    }
+    return audio;
+}
+
+std::vector<ProgrammeSignal> makeProgramme(unsigned sampleRate, double seconds)
+{
+    // The sine and the bursts sit at the VU meter's default reference level; the bursts use
+    // 5 kHz as programme meter tests do; the square and the inter-sample signal reach full scale.
+    SignalSpec reference;
+    reference.sampleRate = sampleRate;
+    reference.seconds = seconds;
+    SignalSpec burst = reference;
+    burst.frequency = 5000.0;
+    SignalSpec fullScale = reference;
+    fullScale.levelDb = 0.0;
+
+    std::vector<ProgrammeSignal> programme;
+    programme.push_back({"sine", format("%g Hz sine at %g dBFS", reference.frequency, reference.levelDb),
+                         makeSine(reference)});
+    for (double ms : {5.0, 10.0, 100.0})
+        programme.push_back({format("burst%g", ms, 0),
+                             format("%g ms bursts of %g Hz", ms, burst.frequency) +
+                                 format(" at %g dBFS, one per second", burst.levelDb, 0),
+                             makeToneBursts(burst, ms)});
+    programme.push_back({"square", format("%g Hz square at %g dBFS", fullScale.frequency, fullScale.levelDb),
+                         makeSquare(fullScale)});
+    programme.push_back({"intersample",
+                         format("samples at %g dBFS, waveform peaks 3.01 dB higher (%g Hz)", fullScale.levelDb,
+                                sampleRate / 4.0),
+                         makeInterSamplePeaks(fullScale)});
+    return programme;
+}
