@@ -29,7 +29,8 @@ void put16(std::vector<unsigned char> &out, uint16_t v)
 }
 void putTag(std::vector<unsigned char> &out, const char *tag)
 {
-    out.insert(out.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i)
+        out.push_back((unsigned char)tag[i]);
 }
 
 float decode(const unsigned char *p, unsigned bits, bool isFloat)
