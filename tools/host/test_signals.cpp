@@ -7,10 +7,19 @@
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
+constexpr double ln2 = 0.69314718055994530942;
+constexpr double ln10 = 2.30258509299404568402;
 
 double amplitude(double levelDb)
 {
-    return std::pow(10.0, levelDb / 20.0);
+    return amplitudeOfDecibels(levelDb);
+}
+
+// The phase of a tone of frequency f at frame i, in turns: the whole turns are taken off exactly
+// by fmod before the division, so the phase stays precise over long signals.
+double phaseInTurns(double frequency, size_t frame, unsigned sampleRate)
+{
+    return std::fmod(frequency * (double)frame, (double)sampleRate) / sampleRate;
 }
 
 WavAudio silence(const SignalSpec &spec)
@@ -36,6 +45,37 @@ std::string format(const char *pattern, double a, double b)
 
 }  // namespace
 
+double sineOfTurns(double turns)
+{
+    // Fold the phase into -1/4..1/4 turn, where the Taylor series of the sine to the 23rd power
+    // is exact to below 1e-16.
+    double f = turns - std::floor(turns);  // 0..1
+    if (f >= 0.5)
+        f -= 1.0;  // -0.5..0.5
+    if (f > 0.25)
+        f = 0.5 - f;
+    else if (f < -0.25)
+        f = -0.5 - f;
+    const double x = 2.0 * pi * f;
+    const double x2 = x * x;
+    double term = 1.0;
+    for (int n = 23; n > 1; n -= 2)
+        term = 1.0 - x2 / ((double)n * (n - 1)) * term;
+    return x * term;
+}
+
+double amplitudeOfDecibels(double db)
+{
+    // e^y with y = db / 20 * ln 10: y = k ln 2 + r with |r| <= ln 2 / 2, e^r by its series.
+    const double y = db / 20.0 * ln10;
+    const double k = std::floor(y / ln2 + 0.5);
+    const double r = y - k * ln2;
+    double sum = 1.0;
+    for (int n = 24; n >= 1; --n)
+        sum = 1.0 + r / n * sum;
+    return std::ldexp(sum, (int)k);
+}
+
 long samplesFor(double milliseconds, unsigned sampleRate)
 {
     return (long)std::floor(milliseconds * 0.001 * sampleRate + 0.5);
@@ -46,7 +86,7 @@ WavAudio makeSine(const SignalSpec &spec)
     WavAudio audio = silence(spec);
     const double a = amplitude(spec.levelDb);
     for (size_t i = 0; i < audio.frames(); ++i)
-        setFrame(audio, i, a * std::sin(2.0 * pi * spec.frequency * (double)i / spec.sampleRate));
+        setFrame(audio, i, a * sineOfTurns(phaseInTurns(spec.frequency, i, spec.sampleRate)));
     return audio;
 }
 
@@ -58,7 +98,7 @@ WavAudio makeToneBursts(const SignalSpec &spec, double burstMs)
     const size_t period = spec.sampleRate;
     for (size_t start = period / 2; start < audio.frames(); start += period) {
         for (size_t k = 0; k < burst && start + k < audio.frames(); ++k)
-            setFrame(audio, start + k, a * std::sin(2.0 * pi * spec.frequency * (double)k / spec.sampleRate));
+            setFrame(audio, start + k, a * sineOfTurns(phaseInTurns(spec.frequency, k, spec.sampleRate)));
     }
     return audio;
 }
@@ -68,8 +108,7 @@ WavAudio makeSquare(const SignalSpec &spec)
     WavAudio audio = silence(spec);
     const double a = amplitude(spec.levelDb);
     for (size_t i = 0; i < audio.frames(); ++i) {
-        const double cycles = spec.frequency * (double)i / spec.sampleRate;
-        setFrame(audio, i, cycles - std::floor(cycles) < 0.5 ? a : -a);
+        setFrame(audio, i, phaseInTurns(spec.frequency, i, spec.sampleRate) < 0.5 ? a : -a);
     }
     return audio;
 }
