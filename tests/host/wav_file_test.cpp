@@ -25,7 +25,8 @@ uint32_t read16(const std::vector<unsigned char> &b, size_t at)
 
 void append(std::vector<unsigned char> &b, const char *text, size_t n)
 {
-    b.insert(b.end(), text, text + n);
+    for (size_t i = 0; i < n; ++i)
+        b.push_back(static_cast<unsigned char>(text[i]));
 }
 
 void append32(std::vector<unsigned char> &b, uint32_t v)

@@ -10,11 +10,6 @@ constexpr double pi = 3.14159265358979323846;
 constexpr double ln2 = 0.69314718055994530942;
 constexpr double ln10 = 2.30258509299404568402;
 
-double amplitude(double levelDb)
-{
-    return amplitudeOfDecibels(levelDb);
-}
-
 // The phase of a tone of frequency f at frame i, in turns: the whole turns are taken off exactly
 // by fmod before the division, so the phase stays precise over long signals.
 double phaseInTurns(double frequency, size_t frame, unsigned sampleRate)
@@ -84,7 +79,7 @@ long samplesFor(double milliseconds, unsigned sampleRate)
 WavAudio makeSine(const SignalSpec &spec)
 {
     WavAudio audio = silence(spec);
-    const double a = amplitude(spec.levelDb);
+    const double a = amplitudeOfDecibels(spec.levelDb);
     for (size_t i = 0; i < audio.frames(); ++i)
         setFrame(audio, i, a * sineOfTurns(phaseInTurns(spec.frequency, i, spec.sampleRate)));
     return audio;
@@ -93,7 +88,7 @@ WavAudio makeSine(const SignalSpec &spec)
 WavAudio makeToneBursts(const SignalSpec &spec, double burstMs)
 {
     WavAudio audio = silence(spec);
-    const double a = amplitude(spec.levelDb);
+    const double a = amplitudeOfDecibels(spec.levelDb);
     const size_t burst = (size_t)samplesFor(burstMs, spec.sampleRate);
     const size_t period = spec.sampleRate;
     for (size_t start = period / 2; start < audio.frames(); start += period) {
@@ -106,7 +101,7 @@ WavAudio makeToneBursts(const SignalSpec &spec, double burstMs)
 WavAudio makeSquare(const SignalSpec &spec)
 {
     WavAudio audio = silence(spec);
-    const double a = amplitude(spec.levelDb);
+    const double a = amplitudeOfDecibels(spec.levelDb);
     for (size_t i = 0; i < audio.frames(); ++i) {
         setFrame(audio, i, phaseInTurns(spec.frequency, i, spec.sampleRate) < 0.5 ? a : -a);
     }
@@ -116,7 +111,7 @@ WavAudio makeSquare(const SignalSpec &spec)
 WavAudio makeInterSamplePeaks(const SignalSpec &spec)
 {
     WavAudio audio = silence(spec);
-    const double a = amplitude(spec.levelDb);
+    const double a = amplitudeOfDecibels(spec.levelDb);
     // sin(n * pi/2 + pi/4) is +0.707, +0.707, -0.707, -0.707, ...: scaled so the samples sit at
     // exactly +-a, the waveform itself reaches a * sqrt(2) halfway between them.
     for (size_t i = 0; i < audio.frames(); ++i)
