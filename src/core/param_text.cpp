@@ -1,48 +1,15 @@
 #include "param_text.h"
 
 #include "parameter_table.h"
+#include "meters/meter_text.h"
 
 #include <cmath>
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 void ParamText(double value, int decimals, char *text)
 {
-    if (!std::isfinite(value))
-        value = 0.0;
-    if (decimals < 0)
-        decimals = 0;
-    if (decimals > 6)
-        decimals = 6;
-
-    uint64_t scale = 1;
-    for (int i = 0; i < decimals; ++i)
-        scale *= 10;
-    // Nothing beyond 8 digits can be shown; the limit also keeps the integer conversion defined.
-    double magnitude = std::fmin(std::fabs(value) * (double)scale, 1e15);
-    double whole = std::floor(magnitude);
-    if (magnitude - whole >= 0.49999)
-        whole += 1.0;
-    uint64_t units = (uint64_t)whole;
-
-    char buffer[48];
-    int length = 0;
-    // A value that rounds to zero is written without a sign ("0.0", never "-0.0").
-    if (value < 0 && units != 0)
-        buffer[length++] = '-';
-    length += std::snprintf(buffer + length, sizeof(buffer) - (size_t)length, "%llu",
-                            (unsigned long long)(units / scale));
-    if (decimals > 0)
-        length += std::snprintf(buffer + length, sizeof(buffer) - (size_t)length, ".%0*llu", decimals,
-                                (unsigned long long)(units % scale));
-    if (length > kParamTextMax) {
-        length = kParamTextMax;
-        if (buffer[length - 1] == '.')
-            --length;  // no point without digits after it
-    }
-    std::memcpy(text, buffer, (size_t)length);
-    text[length] = 0;
+    // One rounding rule for every display text: the meter settings' texts use it too.
+    formatMeterNumber(std::isfinite(value) ? value : 0.0, decimals, text);
 }
 
 void FreqText(double hz, char *text)
