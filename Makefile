@@ -43,7 +43,7 @@ test: build
 	        wineserver -k 2>/dev/null || true; rm -rf $$store; [ $$status -eq 0 ] || exit $$status; done
 
 demo: build
-	@scripts/demo
+	@scripts/with-display scripts/demo
 
 clean:
 	rm -rf build
