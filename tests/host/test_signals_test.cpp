@@ -30,8 +30,8 @@ double amplitudeOf(double db)
 
 TEST(TestSignals, SineSitsAtTheRequestedLevelOnBothChannels)
 {
-    SignalSpec spec;  // 1 kHz, -18 dBFS, 5 s at 44.1 kHz
-    const WavAudio audio = makeSine(spec);
+    SignalRecipe recipe;  // 1 kHz, -18 dBFS, 5 s at 44.1 kHz
+    const WavAudio audio = makeSine(recipe);
     ASSERT_EQ(audio.channels.size(), 2u);
     EXPECT_EQ(audio.frames(), 5u * 44100u);
     EXPECT_EQ(audio.channels[0], audio.channels[1]);
@@ -46,10 +46,10 @@ TEST(TestSignals, SineSitsAtTheRequestedLevelOnBothChannels)
 
 TEST(TestSignals, BurstsLastTheirDurationInWholeSamplesOncePerSecond)
 {
-    SignalSpec spec;
-    spec.frequency = 5000.0;
+    SignalRecipe recipe;
+    recipe.frequency = 5000.0;
     for (double ms : {5.0, 10.0, 100.0}) {
-        const WavAudio audio = makeToneBursts(spec, ms);
+        const WavAudio audio = makeToneBursts(recipe, ms);
         const std::vector<float> &left = audio.channels[0];
         const size_t length = size_t(samplesFor(ms, 44100));
         size_t bursts = 0;
@@ -72,10 +72,10 @@ TEST(TestSignals, BurstsLastTheirDurationInWholeSamplesOncePerSecond)
 
 TEST(TestSignals, SquareIsFullScaleWithEvenHalves)
 {
-    SignalSpec spec;
-    spec.levelDb = 0.0;
-    spec.seconds = 1.0;
-    const WavAudio audio = makeSquare(spec);
+    SignalRecipe recipe;
+    recipe.levelDb = 0.0;
+    recipe.seconds = 1.0;
+    const WavAudio audio = makeSquare(recipe);
     const std::vector<float> &left = audio.channels[0];
     size_t positive = 0, transitions = 0;
     for (size_t i = 0; i < audio.frames(); ++i) {
@@ -92,10 +92,10 @@ TEST(TestSignals, SquareIsFullScaleWithEvenHalves)
 
 TEST(TestSignals, InterSamplePeaksLieThreeDecibelsAboveTheSamples)
 {
-    SignalSpec spec;
-    spec.levelDb = -1.0;
-    spec.seconds = 0.1;
-    const WavAudio audio = makeInterSamplePeaks(spec);
+    SignalRecipe recipe;
+    recipe.levelDb = -1.0;
+    recipe.seconds = 0.1;
+    const WavAudio audio = makeInterSamplePeaks(recipe);
     const std::vector<float> &left = audio.channels[0];
     const double a = amplitudeOf(-1.0);
     EXPECT_NEAR(peak(audio) / a, 1.0, 1e-7);

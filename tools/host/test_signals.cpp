@@ -17,11 +17,11 @@ double phaseInTurns(double frequency, size_t frame, unsigned sampleRate)
     return std::fmod(frequency * (double)frame, (double)sampleRate) / sampleRate;
 }
 
-WavAudio silence(const SignalSpec &spec)
+WavAudio silence(const SignalRecipe &recipe)
 {
     WavAudio audio;
-    audio.sampleRate = spec.sampleRate;
-    const double frames = std::floor(spec.seconds * spec.sampleRate);
+    audio.sampleRate = recipe.sampleRate;
+    const double frames = std::floor(recipe.seconds * recipe.sampleRate);
     audio.channels.assign(2, std::vector<float>(frames > 0 ? (size_t)frames : 0, 0.f));
     return audio;
 }
@@ -76,42 +76,42 @@ long samplesFor(double milliseconds, unsigned sampleRate)
     return (long)std::floor(milliseconds * 0.001 * sampleRate + 0.5);
 }
 
-WavAudio makeSine(const SignalSpec &spec)
+WavAudio makeSine(const SignalRecipe &recipe)
 {
-    WavAudio audio = silence(spec);
-    const double a = amplitudeOfDecibels(spec.levelDb);
+    WavAudio audio = silence(recipe);
+    const double a = amplitudeOfDecibels(recipe.levelDb);
     for (size_t i = 0; i < audio.frames(); ++i)
-        setFrame(audio, i, a * sineOfTurns(phaseInTurns(spec.frequency, i, spec.sampleRate)));
+        setFrame(audio, i, a * sineOfTurns(phaseInTurns(recipe.frequency, i, recipe.sampleRate)));
     return audio;
 }
 
-WavAudio makeToneBursts(const SignalSpec &spec, double burstMs)
+WavAudio makeToneBursts(const SignalRecipe &recipe, double burstMs)
 {
-    WavAudio audio = silence(spec);
-    const double a = amplitudeOfDecibels(spec.levelDb);
-    const size_t burst = (size_t)samplesFor(burstMs, spec.sampleRate);
-    const size_t period = spec.sampleRate;
+    WavAudio audio = silence(recipe);
+    const double a = amplitudeOfDecibels(recipe.levelDb);
+    const size_t burst = (size_t)samplesFor(burstMs, recipe.sampleRate);
+    const size_t period = recipe.sampleRate;
     for (size_t start = period / 2; start < audio.frames(); start += period) {
         for (size_t k = 0; k < burst && start + k < audio.frames(); ++k)
-            setFrame(audio, start + k, a * sineOfTurns(phaseInTurns(spec.frequency, k, spec.sampleRate)));
+            setFrame(audio, start + k, a * sineOfTurns(phaseInTurns(recipe.frequency, k, recipe.sampleRate)));
     }
     return audio;
 }
 
-WavAudio makeSquare(const SignalSpec &spec)
+WavAudio makeSquare(const SignalRecipe &recipe)
 {
-    WavAudio audio = silence(spec);
-    const double a = amplitudeOfDecibels(spec.levelDb);
+    WavAudio audio = silence(recipe);
+    const double a = amplitudeOfDecibels(recipe.levelDb);
     for (size_t i = 0; i < audio.frames(); ++i) {
-        setFrame(audio, i, phaseInTurns(spec.frequency, i, spec.sampleRate) < 0.5 ? a : -a);
+        setFrame(audio, i, phaseInTurns(recipe.frequency, i, recipe.sampleRate) < 0.5 ? a : -a);
     }
     return audio;
 }
 
-WavAudio makeInterSamplePeaks(const SignalSpec &spec)
+WavAudio makeInterSamplePeaks(const SignalRecipe &recipe)
 {
-    WavAudio audio = silence(spec);
-    const double a = amplitudeOfDecibels(spec.levelDb);
+    WavAudio audio = silence(recipe);
+    const double a = amplitudeOfDecibels(recipe.levelDb);
     // sin(n * pi/2 + pi/4) is +0.707, +0.707, -0.707, -0.707, ...: scaled so the samples sit at
     // exactly +-a, the waveform itself reaches a * sqrt(2) halfway between them.
     for (size_t i = 0; i < audio.frames(); ++i)
@@ -141,12 +141,12 @@ std::vector<ProgrammeSignal> makeProgramme(unsigned sampleRate, double seconds)
 {
     // The sine and the bursts sit at the VU meter's default reference level; the bursts use
     // 5 kHz as programme meter tests do; the square and the inter-sample signal reach full scale.
-    SignalSpec reference;
+    SignalRecipe reference;
     reference.sampleRate = sampleRate;
     reference.seconds = seconds;
-    SignalSpec burst = reference;
+    SignalRecipe burst = reference;
     burst.frequency = 5000.0;
-    SignalSpec fullScale = reference;
+    SignalRecipe fullScale = reference;
     fullScale.levelDb = 0.0;
 
     std::vector<ProgrammeSignal> programme;

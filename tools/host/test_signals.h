@@ -10,7 +10,7 @@
 
 #include "wav_file.h"
 
-struct SignalSpec {
+struct SignalRecipe {
     unsigned sampleRate = 44100;
     double seconds = 5.0;
     double frequency = 1000.0;  // Hz
@@ -19,19 +19,19 @@ struct SignalSpec {
 };
 
 // Steady sine starting at phase 0.
-WavAudio makeSine(const SignalSpec &spec);
+WavAudio makeSine(const SignalRecipe &recipe);
 
 // Bursts of the sine (starting at phase 0) lasting burstMs, rounded to whole samples, one per
 // second, the first after half a second of silence; silence between them.
-WavAudio makeToneBursts(const SignalSpec &spec, double burstMs);
+WavAudio makeToneBursts(const SignalRecipe &recipe, double burstMs);
 
 // Square wave: the first half of every period at +level, the second at -level.
-WavAudio makeSquare(const SignalSpec &spec);
+WavAudio makeSquare(const SignalRecipe &recipe);
 
 // A sine at a quarter of the sample rate with 45 degrees of phase: the samples alternate in
 // pairs between +level and -level, while the waveform between them peaks 3.01 dB higher.
-// spec.frequency is not used.
-WavAudio makeInterSamplePeaks(const SignalSpec &spec);
+// recipe.frequency is not used.
+WavAudio makeInterSamplePeaks(const SignalRecipe &recipe);
 
 // sin(2 pi turns) and 10^(db / 20), computed with plain arithmetic so that the Linux and the
 // Windows builds make bit-identical files (their maths libraries differ in the last bit).
