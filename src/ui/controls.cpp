@@ -16,6 +16,14 @@ int frameOf(float normalized, int frames)
     return index < 0 ? 0 : (index > frames - 1 ? frames - 1 : index);
 }
 
+// Frames of a filmstrip stand one below the other, heightOfOneImage apart, from offset on.
+void drawFilmstripFrame(CDrawContext *context, CBitmap *strip, const CRect &size, const CPoint &offset, int frame,
+                        CCoord heightOfOneImage)
+{
+    if (strip)
+        context->drawBitmap(strip, size, CPoint(offset.x, offset.y + frame * heightOfOneImage));
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -149,8 +157,7 @@ int CAnimKnob::frameIndex() const { return frameOf(getValueNormalized(), subPixm
 
 void CAnimKnob::draw(CDrawContext *context)
 {
-    if (background)
-        context->drawBitmap(background, size, CPoint(offset.x, offset.y + frameIndex() * heightOfOneImage));
+    drawFilmstripFrame(context, background, size, offset, frameIndex(), heightOfOneImage);
     setDirty(false);
 }
 
@@ -219,10 +226,8 @@ int CHorizontalSwitch::position() const { return frameOf(getValueNormalized(), p
 
 void CHorizontalSwitch::draw(CDrawContext *context)
 {
-    if (background) {
-        int frame = frameOf(getValueNormalized(), subPixmaps);
-        context->drawBitmap(background, size, CPoint(offset.x, offset.y + frame * heightOfOneImage));
-    }
+    drawFilmstripFrame(context, background, size, offset, frameOf(getValueNormalized(), subPixmaps),
+                       heightOfOneImage);
     setDirty(false);
 }
 
@@ -277,8 +282,7 @@ int CMovieBitmap::frameIndex() const { return frameOf(getValueNormalized(), subP
 
 void CMovieBitmap::draw(CDrawContext *context)
 {
-    if (background)
-        context->drawBitmap(background, size, CPoint(offset.x, offset.y + frameIndex() * heightOfOneImage));
+    drawFilmstripFrame(context, background, size, offset, frameIndex(), heightOfOneImage);
     setDirty(false);
 }
 

@@ -12,6 +12,18 @@ CDrawContext::CDrawContext(CCoord surfaceWidth, CCoord surfaceHeight)
     setFont(kNormalFontVerySmall);
 }
 
+bool CDrawContext::bitmapPartSize(const CRect &dest, const CPoint &source, CCoord bitmapWidth,
+                                  CCoord bitmapHeight, CCoord &width, CCoord &height)
+{
+    width = dest.getWidth();
+    height = dest.getHeight();
+    if (source.x + width > bitmapWidth)
+        width = bitmapWidth - source.x;
+    if (source.y + height > bitmapHeight)
+        height = bitmapHeight - source.y;
+    return width > 0 && height > 0;
+}
+
 CDrawContext::~CDrawContext()
 {
     if (font)

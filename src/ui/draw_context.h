@@ -68,6 +68,11 @@ public:
     CCoord getStringWidth(const char *utf8);
 
 protected:
+    // The part of a bitmap of bitmapWidth x bitmapHeight that drawBitmap copies to dest from
+    // source: dest's size, cut where the bitmap ends. False when nothing is left to draw.
+    static bool bitmapPartSize(const CRect &dest, const CPoint &source, CCoord bitmapWidth, CCoord bitmapHeight,
+                               CCoord &width, CCoord &height);
+
     CRect surfaceRect;
     CRect clip;
     CPoint offset;

@@ -140,12 +140,8 @@ void CairoDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoi
     auto *platform = bitmap ? static_cast<CairoBitmap *>(bitmap->getPlatformBitmap()) : nullptr;
     if (!platform)
         return;
-    CCoord width = dest.getWidth(), height = dest.getHeight();
-    if (source.x + width > platform->getWidth())
-        width = platform->getWidth() - source.x;
-    if (source.y + height > platform->getHeight())
-        height = platform->getHeight() - source.y;
-    if (width <= 0 || height <= 0)
+    CCoord width, height;
+    if (!bitmapPartSize(dest, source, platform->getWidth(), platform->getHeight(), width, height))
         return;
     double x = dest.left + offset.x, y = dest.top + offset.y;
     begin();

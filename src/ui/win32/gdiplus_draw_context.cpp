@@ -211,12 +211,8 @@ void GdiplusDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CP
     auto *platform = bitmap ? static_cast<GdiplusBitmap *>(bitmap->getPlatformBitmap()) : nullptr;
     if (!platform)
         return;
-    CCoord width = dest.getWidth(), height = dest.getHeight();
-    if (source.x + width > platform->getWidth())
-        width = platform->getWidth() - source.x;
-    if (source.y + height > platform->getHeight())
-        height = platform->getHeight() - source.y;
-    if (width <= 0 || height <= 0)
+    CCoord width, height;
+    if (!bitmapPartSize(dest, source, platform->getWidth(), platform->getHeight(), width, height))
         return;
     prepare();
     Gdiplus::RectF target((Gdiplus::REAL)(dest.left + offset.x), (Gdiplus::REAL)(dest.top + offset.y),
