@@ -122,6 +122,7 @@ void Templete::setStripLabel(const char *text)
     const void *end = std::memchr(text, 0, kStripLabelSize - 1);
     size_t length = end ? (size_t)(static_cast<const char *>(end) - text) : (size_t)kStripLabelSize - 1;
     std::memcpy(copy, text, length);
+    std::lock_guard<std::mutex> guard(chunkMutex);
     std::memcpy(stripLabel, copy, sizeof(stripLabel));
 }
 
@@ -476,19 +477,34 @@ template <typename Visit> void forEachMeterSetting(Visit visit)
 }
 }  // namespace
 
+void Templete::buildChunkImage(unsigned char *image)
+{
+    std::memset(image, 0, kChunkSize);
+    EffectChunk::writeFloat(image, EffectChunk::kMarkerOffset, EffectChunk::kMarker);
+    {
+        std::lock_guard<std::mutex> guard(chunkMutex);
+        std::memcpy(image + EffectChunk::kLabelOffset, stripLabel, EffectChunk::kLabelSize);
+    }
+    for (VstInt32 index = 0; index < kNumHostParameters; ++index)
+        EffectChunk::writeFloat(image, EffectChunk::kParametersOffset + 4 * (size_t)index, getParameter(index));
+    forEachMeterSetting([&](VstInt32 index, size_t offset) { EffectChunk::writeFloat(image, offset, getParameter(index)); });
+}
+
 VstInt32 Templete::getChunk(void **data, bool isPreset)
 {
     (void)isPreset;
     if (!data || !chunkBuffer)
         return 0;
-    std::memset(chunkBuffer, 0, kChunkSize);
-    EffectChunk::writeFloat(chunkBuffer, EffectChunk::kMarkerOffset, EffectChunk::kMarker);
-    std::memcpy(chunkBuffer + EffectChunk::kLabelOffset, stripLabel, EffectChunk::kLabelSize);
-    for (VstInt32 index = 0; index < kNumHostParameters; ++index)
-        EffectChunk::writeFloat(chunkBuffer, EffectChunk::kParametersOffset + 4 * (size_t)index, getParameter(index));
-    forEachMeterSetting([&](VstInt32 index, size_t offset) {
-        EffectChunk::writeFloat(chunkBuffer, offset, getParameter(index));
-    });
+    // Built apart, then published whole: a second caller never sees the buffer half rewritten,
+    // and an unchanged image is not written at all, so that a caller still reading the buffer
+    // from its last call reads the same bytes.
+    unsigned char image[kChunkSize];
+    buildChunkImage(image);
+    {
+        std::lock_guard<std::mutex> guard(chunkMutex);
+        if (std::memcmp(chunkBuffer, image, kChunkSize) != 0)
+            std::memcpy(chunkBuffer, image, kChunkSize);
+    }
     *data = chunkBuffer;
     return kChunkSize;
 }
@@ -503,12 +519,15 @@ VstInt32 Templete::setChunk(void *data, VstInt32 byteSize, bool isPreset)
     // below may reach code that asks for a chunk again: apply from a private copy.
     unsigned char chunk[kChunkSize];
     std::memset(chunk, 0, kChunkSize);
-    std::memcpy(chunk, data, byteSize < kChunkSize ? (size_t)byteSize : (size_t)kChunkSize);
-    if (chunkBuffer)
-        std::memcpy(chunkBuffer, chunk, kChunkSize);
-
-    std::memcpy(stripLabel, chunk + EffectChunk::kLabelOffset, EffectChunk::kLabelSize);
-    stripLabel[kStripLabelSize - 1] = 0;
+    {
+        // The given bytes may be our own buffer, which another chunk call may be publishing into.
+        std::lock_guard<std::mutex> guard(chunkMutex);
+        std::memcpy(chunk, data, byteSize < kChunkSize ? (size_t)byteSize : (size_t)kChunkSize);
+        if (chunkBuffer)
+            std::memcpy(chunkBuffer, chunk, kChunkSize);
+        std::memcpy(stripLabel, chunk + EffectChunk::kLabelOffset, EffectChunk::kLabelSize);
+        stripLabel[kStripLabelSize - 1] = 0;
+    }
     setParameter(kLabelChanged, 0.f);
 
     // Ascending order: GSIcal (2) makes the engines reload their scope's settings first.
