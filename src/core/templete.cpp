@@ -341,11 +341,16 @@ void Templete::setParameter(VstInt32 index, float value)
             if (engine)
                 engine->setLag(value, lagMilliseconds(value));
         break;
-    case kStoreDefaults:
-        for (MeterEngine *engine : {rmsMeter, vuMeter, ppmMeter})
-            if (engine)
-                engine->storeDefaults();
+    case kStoreDefaults: {
+        // The Global settings of every engine that exists, written to the store as one batch.
+        if (rmsMeter && vuMeter && ppmMeter)
+            storeDefaults({kMeterTypeRMS, kMeterTypeVU, kMeterTypePPM});
+        else
+            for (MeterEngine *engine : {rmsMeter, vuMeter, ppmMeter})
+                if (engine)
+                    engine->storeDefaults();
         break;
+    }
     case kResetPeaks:
         for (MeterEngine *engine : {rmsMeter, vuMeter, ppmMeter})
             if (engine)
