@@ -5,9 +5,11 @@
 #include <new>
 
 // Clang names a ThreadSanitizer build through __has_feature, GCC through the macro.
-#if !defined(__SANITIZE_THREAD__) && defined(__has_feature)
+#if defined(__SANITIZE_THREAD__)
+#define ZEM_THREAD_SANITIZER 1
+#elif defined(__has_feature)
 #if __has_feature(thread_sanitizer)
-#define __SANITIZE_THREAD__ 1
+#define ZEM_THREAD_SANITIZER 1
 #endif
 #endif
 
@@ -23,7 +25,7 @@ bool EffectLock::acquire()
 {
     if (!handle)
         return false;
-#if defined(__SANITIZE_THREAD__)
+#if defined(ZEM_THREAD_SANITIZER)
     // ThreadSanitizer understands the wait on the system clock (pthread_mutex_timedlock) but
     // not the steady-clock one; only its builds wait on the wall clock.
     return mutexOf(handle)->try_lock_until(std::chrono::system_clock::now() +
