@@ -17,7 +17,6 @@ int rounded(float value) { return (int)(value + 0.5f); }
 TemepleteEditor::TemepleteEditor(AudioEffect *effect, EditorPartsFactory &parts)
     : CPresetSystemEditor(effect), templete(dynamic_cast<Templete *>(effect)), parts(parts)
 {
-    background = new CBitmap(kBackgroundBitmap);
     rect.top = 0;
     rect.left = 0;
     rect.bottom = 195;
@@ -32,7 +31,8 @@ TemepleteEditor::~TemepleteEditor()
         close();
     if (effect && effect->getEditor() == this)
         effect->setEditor(nullptr);
-    background->forget();
+    if (background)
+        background->forget();
 }
 
 float TemepleteEditor::effectParameter(VstInt32 index) const { return effect ? effect->getParameter(index) : 0.f; }
@@ -45,7 +45,11 @@ EditorFrontPanel *TemepleteEditor::panel(int meterType) const
 bool TemepleteEditor::open(void *ptr)
 {
     parentWindow = ptr;
-    if (!background->isLoaded() || !ptr || frame)
+    // Pictures are decoded at the first open, not when the effect is built: a host's plug-in
+    // scan builds every effect and must not start the window system's drawing library.
+    if (!background && ptr && !frame)
+        background = new CBitmap(kBackgroundBitmap);
+    if (!background || !background->isLoaded() || !ptr || frame)
         return false;
     auto *myFrame = new MyFrame(CRect(rect.left, rect.top, rect.left + kWidth, rect.top + 195), ptr, this);
     if (!myFrame->isValid()) {  // the window system refused the window

@@ -45,6 +45,7 @@ private:
     IPlatformFrameCallback *frame;
     HWND window = nullptr;
     Gdiplus::Bitmap *backBuffer = nullptr;
+    bool holdsGdiplus = false;  // a reference of the GDI+ session, for the back buffer
     bool trackingLeave = false;
 };
 
@@ -61,8 +62,9 @@ const wchar_t *Win32Frame::className()
 
 Win32Frame::Win32Frame(IPlatformFrameCallback *frame, const CRect &size, HWND parent) : frame(frame)
 {
-    if (!parent || !IsWindow(parent) || !ensureGdiplus())
+    if (!parent || !IsWindow(parent) || !acquireGdiplus())
         return;
+    holdsGdiplus = true;
     if (windowCount == 0) {
         WNDCLASSW wc{};
         wc.style = CS_DBLCLKS;
@@ -94,6 +96,8 @@ Win32Frame::~Win32Frame()
             UnregisterClassW(className(), ownModule());
     }
     delete backBuffer;
+    if (holdsGdiplus)
+        releaseGdiplus();
 }
 
 void Win32Frame::invalidRect(const CRect &rect)
