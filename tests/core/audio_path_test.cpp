@@ -6,7 +6,9 @@
 #include <thread>
 #include <vector>
 
+#include "core/templete.h"
 #include "loaded_plugin.h"
+#include "meters/meter_engine.h"
 
 namespace {
 
@@ -170,6 +172,47 @@ TEST_F(AudioPathTest, UnconnectedSecondPinsFallBackToTheFirst)
     EXPECT_EQ(host().queries(audioMasterPinConnected), asked + 2) << "both pins are asked about every block";
     EXPECT_EQ(out.left, input.left);
     EXPECT_EQ(out.right, Signal(64, 9.f));
+}
+
+// With one output the host may pass a one-pointer array, or a second buffer that nobody
+// writes (here full of stale 9.0 values, a permanent over): the filters and the meter work on
+// the buffer the block wrote, both meter channels see it, and the other buffer stays untouched.
+TEST_F(AudioPathTest, OneOutputFeedsBothMeterChannelsWithWhatTheBlockWrote)
+{
+    enum Case { OneInOneOut, SecondPinsUnconnected };
+    for (Case c : {OneInOneOut, SecondPinsUnconnected}) {
+        PluginInstance plugin(host());
+        plugin.start(44100.f, 256);
+        if (c == OneInOneOut)
+            ASSERT_TRUE(arrange(plugin, 1, 1));
+        else
+            host().pinConnectedAnswer = 1;
+        plugin.setParameter(0, 1.f);  // Process
+        plugin.setParameter(8, 1.f);  // ProcFlt: the default high-pass at 14 Hz
+        plugin.setParameter(3, 1.f);  // PPM
+        Templete &effect = *static_cast<Templete *>(static_cast<AudioEffect *>(plugin.record()->object));
+        MeterEngine &ppm = *effect.meterEngine(MeterChoice::PPM);
+
+        Signal input = noise(256, 15);
+        for (float &sample : input)
+            sample *= 0.1f;
+        Signal output(256), stale(256, 9.f);
+        // Exactly as many pointers as the host has channels: a read past them is a fault.
+        std::vector<float *> inputs{input.data()};
+        std::vector<float *> outputs{output.data()};
+        if (c == SecondPinsUnconnected) {
+            inputs.push_back(input.data());
+            outputs.push_back(stale.data());
+        }
+        for (int block = 0; block < 40; ++block)
+            plugin.processReplacing(inputs.data(), outputs.data(), 256);
+
+        EXPECT_EQ(stale, Signal(256, 9.f)) << c;
+        EXPECT_GT(ppm.readoutValue(kMeterLevel1, 0.0), 0.0) << c;
+        EXPECT_EQ(ppm.readoutValue(kMeterLevel2, 0.0), ppm.readoutValue(kMeterLevel1, 0.0)) << c;
+        EXPECT_EQ(ppm.readoutValue(kMeterHold2, 0.0), ppm.readoutValue(kMeterHold1, 0.0)) << c;
+        EXPECT_EQ(ppm.readoutOverState(1), -1) << c;
+    }
 }
 
 TEST_F(AudioPathTest, StripFiltersRunOnlyWithProcessAndProcFlt)
