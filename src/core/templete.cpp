@@ -13,6 +13,7 @@
 #include "core/strip_filter_bank.h"
 #include "meters/meter_engine.h"
 #include "meters/meter_factory.h"
+#include "meters/processing_rate.h"
 
 namespace {
 
@@ -127,8 +128,7 @@ void Templete::setStripLabel(const char *text)
 
 float Templete::effectiveSampleRate() const
 {
-    float rate = sampleRate;
-    return (rate >= 20000.f && rate <= 200000.f) ? rate : 44100.f;
+    return processingRateFor(sampleRate);
 }
 
 // ---- suspend / resume ------------------------------------------------------------------------

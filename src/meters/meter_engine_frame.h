@@ -16,6 +16,7 @@
 #include "meters/meter_engine.h"
 #include "meters/meter_settings.h"
 #include "meters/precise_stage.h"
+#include "meters/processing_rate.h"
 
 static_assert(std::atomic<double>::is_always_lock_free, "the read-out needs lock-free doubles");
 static_assert(std::atomic<float>::is_always_lock_free, "settings need lock-free floats");
@@ -56,7 +57,7 @@ public:
     float getSetting(VstInt32 index) override;
     VstInt32 firstSettingIndex() const override { return firstMeterSetting(type_); }
     VstInt32 lastSettingIndex() const override { return lastMeterSetting(type_); }
-    void setSampleRate(float rate) override { sampleRate_.store(rate, std::memory_order_relaxed); }
+    void setSampleRate(float rate) override { sampleRate_.store(processingRateFor(rate), std::memory_order_relaxed); }
 
     void setMidSide(float value, bool on) override;
     void setHold(float value, int mode) override;

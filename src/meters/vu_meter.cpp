@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "meters/processing_rate.h"
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -13,7 +15,7 @@ const double kRest[4] = {kRestNeedle, kRestNeedle, kRestNeedle, kRestNeedle};
 
 void NeedleSection::design(double rate, double cornerHz, double quality)
 {
-    designRate = (rate < 20000 || rate > 200000) ? 44100 : rate;
+    designRate = processingRateFor(static_cast<float>(rate));
     f0 = cornerHz > 0.499 * designRate ? 0.499 * designRate : cornerHz;
     q = quality;
     const double g = std::pow(f0 / (0.50001 * designRate), 8);
