@@ -33,6 +33,10 @@ void NeedleSection::design(double rate, double cornerHz, double quality)
 
 void NeedleBank::design(double rate, double cornerHz, double topQ, double bottomQ)
 {
+    // The needle goes on from section 0: it takes over the running state of the section in
+    // use, or a needle redesigned while deflected would fall back to where section 0 last was.
+    if (current != 0)
+        sections[0].takeStateFrom(sections[current]);
     top = topQ;
     bottom = bottomQ;
     for (int i = 0; i < kSections; ++i)

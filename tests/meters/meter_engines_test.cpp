@@ -1,5 +1,6 @@
 // The three engines driven through their entry points: calibration, ballistics, holds, overs,
 // the display delay, the precise stage and recovery from non-finite input.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -430,5 +431,33 @@ TEST_F(MeterEngineTest, NonFiniteInputDoesNotStopAnyEngine)
                     << type << " q " << q;
             }
         }
+    }
+}
+
+// A redesign of the needle (integration time or needle type changed while a signal plays)
+// continues from where the needle stands instead of dropping toward rest.
+TEST_F(MeterEngineTest, VUNeedleKeepsItsPositionWhenRedesignedWhilePlaying)
+{
+    const double reference = std::pow(10.0, -18.0 / 20);
+    const std::vector<float> tone = sine(44100, 1000, reference, 3.0);
+    const std::vector<float> more = sine(44100, 1000, reference, 0.5);
+    struct Change {
+        VstInt32 index;
+        float value;
+    };
+    for (Change change : {Change{84, 0.2f}, Change{84, 0.9f}, Change{86, 1.f}}) {
+        MeterTestOwner o;
+        MeterEngine &vu = *o.vu();
+        feed(vu, tone, 512);
+        const double before = latest(vu, kMeterLevel1);
+        ASSERT_NEAR(before, 2 / kPi * 1.56, 0.01);
+        o.setParameter(change.index, change.value);
+        double lowest = before;
+        for (size_t start = 0; start + 512 <= more.size(); start += 512) {
+            std::vector<float> block(more.begin() + static_cast<long>(start), more.begin() + static_cast<long>(start) + 512);
+            feed(vu, block, 512);
+            lowest = std::min({lowest, latest(vu, kMeterLevel1), latest(vu, kMeterLevel2)});
+        }
+        EXPECT_GT(lowest, 0.97 * before) << "setting " << change.index << " = " << change.value;
     }
 }
