@@ -281,7 +281,8 @@ bool MeterEngineFrame::finishBlock(LevelHold state, const double *more, int more
         holdCounter_[1] = state.counter[1];
         return true;
     }
-    // Non-finite input must not leave the meter stuck: back to rest, display ring included.
+    // A sample that is not a number must not leave the meter stuck: back to rest, display ring
+    // included. (Infinite samples never get here: they enter as the largest magnitude.)
     precise_.clear();
     for (int c = 0; c < 2; ++c) {
         overCounter_[c].store(-1, std::memory_order_relaxed);

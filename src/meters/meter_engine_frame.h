@@ -46,6 +46,15 @@ inline bool overBySelector(double selector, double magnitude, double relative, d
     return magnitude >= 1.0;
 }
 
+// The largest sample magnitude an engine takes in. An infinite sample is an overload and reads
+// as this huge level (over indicator lit) instead of poisoning the ballistics; only a sample that
+// is not a number returns an engine to rest. NaN passes unchanged. Thread: audio.
+constexpr double kLargestInputMagnitude = 1e6;
+inline double limitInputMagnitude(double x)
+{
+    return x > kLargestInputMagnitude ? kLargestInputMagnitude : x < -kLargestInputMagnitude ? -kLargestInputMagnitude : x;
+}
+
 class MeterEngineFrame : public MeterEngine {
 public:
     static constexpr int kRingSize = 1001;  // display ring: one value per millisecond
@@ -203,8 +212,8 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
     int position = ringPosition_.load(std::memory_order_relaxed);
 
     for (VstInt32 i = 0; i < frames; ++i) {
-        double a = input1[i];
-        double b = input2[i];
+        double a = limitInputMagnitude(input1[i]);
+        double b = limitInputMagnitude(input2[i]);
         double plainA = a;
         double plainB = b;
         if (precise)
