@@ -50,9 +50,11 @@ bool TemepleteEditor::open(void *ptr)
     parentWindow = ptr;
     if (!background || !background->isLoaded() || !ptr || frame)
         return false;
+    askHostAboutParent(ptr);
     auto *myFrame = new MyFrame(CRect(rect.left, rect.top, rect.left + kWidth, rect.top + 195), ptr, this);
-    if (!myFrame->isValid()) {  // the window system refused the window
+    if (!myFrame->isValid()) {  // the window system refused the window, or this build the parent
         myFrame->forget();
+        withdrawParent();
         parentWindow = nullptr;
         return false;
     }
@@ -107,6 +109,7 @@ void TemepleteEditor::close()
         closing->close();
         closing->forget();
     }
+    withdrawParent();
     AEffGUIEditor::close();
 }
 

@@ -149,7 +149,8 @@ protected:
         delete effect->getEditor();
         editor = new TemepleteEditor(effect, parts);
         ASSERT_EQ(effect->getEditor(), editor);
-        ASSERT_TRUE(effect->getAeffect()->flags & effFlagsHasEditor);
+        // Announced where the editor can live in a host's window (not yet on Linux).
+        ASSERT_EQ((effect->getAeffect()->flags & effFlagsHasEditor) != 0, platformShowsInHostWindows());
     }
     void TearDown() override
     {
