@@ -1,7 +1,7 @@
 // The VST 2.4 editor on top of the view library: it owns the frame, reports its rectangle,
 // forwards idle, keys and the wheel, and passes begin/end edit of controls to the host.
-// Thread: the host's UI thread, except setParameter (the effect's caller) and frameTicks (any,
-// the audio thread time-stamps blocks with it).
+// Thread: the host's UI thread, except setParameter (any: the subclass brings it to the UI
+// thread) and frameTicks (any, the audio thread time-stamps blocks with it).
 #pragma once
 
 #include <atomic>

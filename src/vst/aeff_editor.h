@@ -51,7 +51,8 @@ public:
     }
 
     // Our own hooks, so that the effect reaches its editor without knowing its classes.
-    // The effect echoes every parameter change here (thread: whichever called setParameter).
+    // The effect echoes every parameter change here (thread: whichever called setParameter;
+    // an editor brings changes from other threads over to its own).
     virtual void setParameter(VstInt32 index, float value)
     {
         (void)index;
