@@ -143,6 +143,21 @@ TEST_F(EditorParentTest, AnOffscreenParentItsHostVouchedForOpensTheEditor)
     EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, &parent), 0);
 }
 #else
+struct PictureRequest {
+    HWND frame;
+    UINT message;
+    WPARAM cookie;
+    const char *path;
+    LRESULT answer;
+};
+
+DWORD WINAPI sendFromAnotherThread(LPVOID data)
+{
+    auto *r = static_cast<PictureRequest *>(data);
+    r->answer = SendMessageW(r->frame, r->message, r->cookie, reinterpret_cast<LPARAM>(r->path));
+    return 0;
+}
+
 TEST_F(EditorParentTest, TheFrameWritesAPictureOnlyForItsOwnThreadWithTheCookie)
 {
     HWND parent = CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP, 0, 0, 586, 195, nullptr, nullptr,
@@ -162,21 +177,8 @@ TEST_F(EditorParentTest, TheFrameWritesAPictureOnlyForItsOwnThreadWithTheCookie)
     EXPECT_EQ(SendMessageW(frame, message, 0, reinterpret_cast<LPARAM>(file.c_str())), 0);
     const uint32_t cookie = host().parentCookie();
     ASSERT_NE(cookie, 0u);
-    struct Request {
-        HWND frame;
-        UINT message;
-        WPARAM cookie;
-        const char *path;
-        LRESULT answer;
-    } request{frame, message, (WPARAM)cookie, file.c_str(), -1};
-    HANDLE other = CreateThread(
-        nullptr, 0,
-        [](LPVOID data) -> DWORD {
-            auto *r = static_cast<Request *>(data);
-            r->answer = SendMessageW(r->frame, r->message, r->cookie, reinterpret_cast<LPARAM>(r->path));
-            return 0;
-        },
-        &request, 0, nullptr);
+    PictureRequest request{frame, message, (WPARAM)cookie, file.c_str(), -1};
+    HANDLE other = CreateThread(nullptr, 0, sendFromAnotherThread, &request, 0, nullptr);
     ASSERT_NE(other, nullptr);
     // The other thread's send is delivered while this thread waits for messages.
     while (MsgWaitForMultipleObjects(1, &other, FALSE, 10000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
