@@ -156,11 +156,6 @@ int roundedSteps(float value, float steps)
     return static_cast<int>(scaled);
 }
 
-bool switchOn(float value)
-{
-    return roundedSteps(value, 1.0f) == 1;
-}
-
 double riseTimeLaw(int step)
 {
     const float exponent = lawExponent(step, kRiseSubstitutions);

@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "core/parameter_table.h"  // the switch law
 #include "vst/aeffect.h"
 
 enum MeterType { kMeterTypeRMS, kMeterTypeVU, kMeterTypePPM, kMeterTypeCount };
@@ -91,7 +92,6 @@ int timeStepTruncated(float value);   // trunc(80·v)
 int timeStepRounded(float value);     // round(80·v)
 float timeStepGridValue(int step);    // step/80 as stored by the RMS meter
 int roundedSteps(float value, float steps); // round(steps·v)
-bool switchOn(float value);           // round(v) == 1
 
 // Time laws: step 0..80 → milliseconds.
 double riseTimeLaw(int step);  // 0 .. 100 ms
