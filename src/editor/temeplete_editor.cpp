@@ -1,5 +1,7 @@
 #include "editor/temeplete_editor.h"
 
+#include <new>
+
 #include "core/parameter_table.h"
 #include "core/templete.h"
 #include "editor/my_frame.h"
@@ -17,7 +19,7 @@ int rounded(float value) { return (int)(value + 0.5f); }
 TemepleteEditor::TemepleteEditor(AudioEffect *effect, EditorPartsFactory &parts)
     : CPresetSystemEditor(effect), templete(dynamic_cast<Templete *>(effect)), parts(parts)
 {
-    background = new CBitmap(kBackgroundBitmap);
+    background = new (std::nothrow) CBitmap(kBackgroundBitmap);
     rect.top = 0;
     rect.left = 0;
     rect.bottom = 195;
@@ -32,7 +34,8 @@ TemepleteEditor::~TemepleteEditor()
         close();
     if (effect && effect->getEditor() == this)
         effect->setEditor(nullptr);
-    background->forget();
+    if (background)
+        background->forget();
 }
 
 float TemepleteEditor::effectParameter(VstInt32 index) const { return effect ? effect->getParameter(index) : 0.f; }
@@ -45,7 +48,7 @@ EditorFrontPanel *TemepleteEditor::panel(int meterType) const
 bool TemepleteEditor::open(void *ptr)
 {
     parentWindow = ptr;
-    if (!background->isLoaded() || !ptr || frame)
+    if (!background || !background->isLoaded() || !ptr || frame)
         return false;
     auto *myFrame = new MyFrame(CRect(rect.left, rect.top, rect.left + kWidth, rect.top + 195), ptr, this);
     if (!myFrame->isValid()) {  // the window system refused the window

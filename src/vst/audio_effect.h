@@ -3,6 +3,7 @@
 //   dispatcher and its hooks - host UI thread (effSetBypass may come from the audio thread);
 //   processReplacing         - host audio thread;
 //   setParameter             - any thread.
+// No exception leaves a trampoline: each one ends it and answers neutrally (0).
 #pragma once
 
 #include "aeff_editor.h"
@@ -120,6 +121,7 @@ public:
     virtual VstPlugCategory getPlugCategory();
     virtual VstInt32 getVstVersion() { return kVstVersion; }
     virtual VstInt32 getGetTailSize() { return 0; }
+    virtual VstInt32 getNumCategories() { return 1; }
 
     // Host helpers; each does nothing without a host callback.
     virtual bool beginEdit(VstInt32 index);
