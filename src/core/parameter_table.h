@@ -35,6 +35,10 @@ enum ParameterIndex {
     kLastPPMSetting = 100
 };
 
+// The three meter types, in the order of the Meter parameter's positions (0, 0.5, 1 read by
+// threeState). Everything that holds one thing per meter type is indexed by it.
+enum MeterType { kMeterTypeVU = 0, kMeterTypeRMS = 1, kMeterTypePPM = 2, kMeterTypeCount = 3 };
+
 // Tags of the editor's controls that are not parameter indices. A control's tag is the
 // parameter index it edits (above), or one of these.
 enum ControlTag {

@@ -4,7 +4,7 @@
 
 namespace {
 
-const char *const meterNames[3] = {"VU3", "RMS3", "PPM3"};
+const char *const meterNames[kMeterTypeCount] = {"VU3", "RMS3", "PPM3"};
 
 }  // namespace
 
@@ -20,12 +20,12 @@ bool helpHintText(long tag, float value, int zone, std::string &text)
         return true;
     case kMeter: {
         int meter = threeState(value);
-        if (meter < 0 || meter > 2)
+        if (meter < 0 || meter >= kMeterTypeCount)
             return false;
         if (zone == 0)  // the left arrow steps back, from VU round to PPM
-            text = std::string("Changes current meter to ") + meterNames[(meter + 2) % 3];
+            text = std::string("Changes current meter to ") + meterNames[(meter + kMeterTypeCount - 1) % kMeterTypeCount];
         else if (zone == 1)
-            text = std::string("Changes current meter to ") + meterNames[(meter + 1) % 3];
+            text = std::string("Changes current meter to ") + meterNames[(meter + 1) % kMeterTypeCount];
         else
             text.clear();
         return true;

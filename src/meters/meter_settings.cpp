@@ -1,6 +1,7 @@
 #include "meters/meter_settings.h"
 
 #include <cmath>
+#include <initializer_list>
 
 #include "meters/meter_text.h"
 #include "platform/defaults_store.h"
@@ -116,8 +117,8 @@ void MeterSettings::setDefaults()
 
 void loadDefaults()
 {
-    for (int t = 0; t < kMeterTypeCount; ++t) {
-        const MeterType type = static_cast<MeterType>(t);
+    // The stored order: RMS, VU, PPM.
+    for (MeterType type : {kMeterTypeRMS, kMeterTypeVU, kMeterTypePPM}) {
         const MeterSettingInfo *infos = meterSettingInfos(type);
         for (int i = 0; i < meterSettingCount(type); ++i) {
             globalMeterSettings.forType(type).set(infos[i].index, readDefault(infos[i]));

@@ -7,7 +7,6 @@
 #include "core/parameter_table.h"  // the switch law
 #include "vst/aeffect.h"
 
-enum MeterType { kMeterTypeRMS, kMeterTypeVU, kMeterTypePPM, kMeterTypeCount };
 
 enum MeterScope { kScopeGlobal = 0, kScopeSession = 1, kScopeInstance = 2 };
 
