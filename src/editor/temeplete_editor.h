@@ -6,6 +6,7 @@
 #pragma once
 
 #include "editor/editor_parts.h"
+#include "editor/image_numbers.h"
 #include "editor/preset_system_editor.h"
 
 class MyFrame;
@@ -14,7 +15,7 @@ class TemepleteEditor : public CPresetSystemEditor {
 public:
     static constexpr int kWidth = 586;
     static constexpr int kPanelHeight = 169;
-    static constexpr int kBackgroundBitmap = 10000;
+    static constexpr int kBackgroundBitmap = kImageVUFront;
 
     // Registers itself with the effect and loads the background.
     explicit TemepleteEditor(AudioEffect *effect, EditorPartsFactory &parts = productEditorParts());

@@ -7,7 +7,7 @@
 
 class CZEMLatencyControl : public VSTGUI::CAnimKnob {
 public:
-    // Bitmap 34001: three 40-pixel layers, drawn under and over the digits.
+    // The lag display image (kImageLagDisplay): three 40-pixel layers, under and over the digits.
     static constexpr VSTGUI::CCoord kLayerHeight = 40;
 
     CZEMLatencyControl(const VSTGUI::CRect &size, VSTGUI::CControlListener *listener, long tag,

@@ -11,6 +11,7 @@
 #include "core/parameter_table.h"
 #include "core/templete.h"
 #include "display/anim_knob4.h"
+#include "editor/image_numbers.h"
 #include "editor/kq_kick_button.h"
 #include "editor/zem_calibration_control.h"
 #include "editor/zem_horizontal_switch.h"
@@ -88,13 +89,13 @@ CBitmap *image(int number, std::vector<OwningPointer<CBitmap>> &keep)
     return keep.back().get();
 }
 
-// The gallery: every control of the editor at a fixed place. Numbers are the image numbers.
+// The gallery: every control of the editor at a fixed place.
 void layOut(CFrame &frame, CControlListener &listener)
 {
     std::vector<OwningPointer<CBitmap>> images;
     frame.setBackgroundColor(CColor(36, 38, 42, 255));
     auto *face = new CViewContainer(CRect(0, 0, 586, 169));
-    face->setBackground(image(10000, images));
+    face->setBackground(image(kImageVUFront, images));
     frame.addView(face);
     auto *hint = new CHelpHintLabel(CRect(304, 0, 496, 14));
     hint->setFontColor(CColor(200, 193, 193, 255));
@@ -106,34 +107,34 @@ void layOut(CFrame &frame, CControlListener &listener)
         frame.addView(control);
     };
 
-    auto *trim = new CZEMSliderAH(CRect(20, 20, 52, 139), &listener, kTrim, CPoint(0, 0), 100, image(10001, images),
+    auto *trim = new CZEMSliderAH(CRect(20, 20, 52, 139), &listener, kTrim, CPoint(0, 0), 100, image(kImageTrimHandle, images),
                                   nullptr, CPoint(), CSlider::kVertical | CSlider::kBottom);
     trim->setValue(0.5f);
     trim->setDefaultValue(0.5f);
     add(trim, trim);
-    auto *process = new CZEMOnOffButtonH(CRect(70, 20, 113, 34), &listener, kProcess, image(10002, images));
+    auto *process = new CZEMOnOffButtonH(CRect(70, 20, 113, 34), &listener, kProcess, image(kImageProcess, images));
     add(process, process);
-    auto *procFlt = new StripActiveButton(CRect(70, 44, 82, 56), &listener, kProcFlt, image(10103, images));
+    auto *procFlt = new StripActiveButton(CRect(70, 44, 82, 56), &listener, kProcFlt, image(kImageFiltersInCollapsed, images));
     procFlt->setValue(1.f);
     add(procFlt, procFlt);
-    auto *showFlt = new COnOffButtonH(CRect(90, 44, 101, 55), &listener, kShowFlt, image(10025, images));
+    auto *showFlt = new COnOffButtonH(CRect(90, 44, 101, 55), &listener, kShowFlt, image(kImageStripToggle, images));
     add(showFlt, showFlt);
-    auto *manual = new CKQKickButtonH(CRect(70, 66, 80, 80), &listener, kTagManual, image(989, images));
+    auto *manual = new CKQKickButtonH(CRect(70, 66, 80, 80), &listener, kTagManual, image(kImageManualButton, images));
     add(manual, manual);
-    auto *lrms = new CZEMOnOffButton(CRect(120, 20, 207, 44), &listener, kLRMS, image(10005, images));
+    auto *lrms = new CZEMOnOffButton(CRect(120, 20, 207, 44), &listener, kLRMS, image(kImageVULRMS, images));
     lrms->directionalWheel = lrms->keepWheelSign = true;
     add(lrms);
-    add(new CZEMHorizontalSwitch(CRect(120, 54, 206, 78), &listener, kHold, 3, 24, 3, image(10006, images)));
+    add(new CZEMHorizontalSwitch(CRect(120, 54, 206, 78), &listener, kHold, 3, 24, 3, image(kImageVUHold, images)));
     auto *scopePanel = new CViewContainer(CRect(120, 90, 206, 101));
-    scopePanel->addView(new CZEMCalibrationControl(CRect(0, 0, 86, 11), &listener, kGSIcal, image(10010, images)));
+    scopePanel->addView(new CZEMCalibrationControl(CRect(0, 0, 86, 11), &listener, kGSIcal, image(kImageFrontScope, images)));
     frame.addView(scopePanel);
-    auto *selector = new CZEMMeterSelectorControl(CRect(220, 20, 369, 43), &listener, kMeter, image(10015, images));
+    auto *selector = new CZEMMeterSelectorControl(CRect(220, 20, 369, 43), &listener, kMeter, image(kImageMeterSelector, images));
     add(selector, selector);
-    auto *lag = new CZEMLatencyControl(CRect(400, 20, 426, 60), &listener, kLagTime, image(34001, images));
+    auto *lag = new CZEMLatencyControl(CRect(400, 20, 426, 60), &listener, kLagTime, image(kImageLagDisplay, images));
     lag->setValue(250.f / 999.f);
     add(lag);
 
-    CBitmap *strip = image(10003, images);
+    CBitmap *strip = image(kImageKnobStrip, images);
     CAnimKnob4 *knobs[] = {
         new CAnimKnob4(CRect(0, 0, 43, 41), &listener, 84, 51, 41, strip),
         new CRmsLedRefKnob(CRect(0, 0, 43, 41), &listener, kTagRMSReference, 51, 41, strip),
@@ -152,7 +153,7 @@ void layOut(CFrame &frame, CControlListener &listener)
         add(knobs[i]);
     }
     auto *reference = new CFrontReferenceControl(CRect(420, 140, 553, 151), &listener, kTagVUReference,
-                                                 image(10013, images));
+                                                 image(kImageReferenceDisplay, images));
     reference->setReferenceText("-18 dBFS");
     add(reference, reference);
 }
