@@ -78,7 +78,7 @@ CMouseEventResult CZEMOnOffButtonAH::onMouseDown(CPoint &where, const CButtonSta
     if (!(buttons & kLButton))
         return kMouseEventNotHandled;
     if (!getActive())
-        return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+        return kMouseEventHandled;  // swallowed
     return CZEMOnOffButton::onMouseDown(where, buttons);
 }
 
