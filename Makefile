@@ -28,7 +28,7 @@ test: build
 	@echo "== test native (ASan + UBSan)"
 	@cd build/native-asan && ctest --output-on-failure -j $(JOBS)
 	@echo "== test native concurrency (ThreadSanitizer)"
-	@cd build/native-tsan && ctest --output-on-failure -j $(JOBS) -R 'Concurrent|EffectLock'
+	@cd build/native-tsan && ctest --output-on-failure -j $(JOBS) -R 'Concurrent|EffectLock|EditorThreads'
 	@set -e; prefix=$$(mktemp -d /tmp/zem-wine.XXXXXX); trap 'WINEPREFIX=$$prefix wineserver -k 2>/dev/null || true; rm -rf $$prefix' EXIT; \
 	    echo "== preparing a temporary Wine prefix"; scripts/wine-prefix $$prefix; \
 	    export WINEPREFIX=$$prefix; \

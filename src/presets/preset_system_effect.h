@@ -5,11 +5,13 @@
 // calls the effect's setParameter.
 #pragma once
 
+#include <atomic>
+
 #include "vst/audio_effect.h"
 
 struct ProgramSlot {
-    char name[24];     // zero-terminated when shorter than 24 bytes
-    float values[64];  // recorded values of parameters 0..63
+    char name[24];                  // zero-terminated when shorter than 24 bytes
+    std::atomic<float> values[64];  // recorded values of parameters 0..63, from any thread
 };
 
 class CPresetSystemEffect : public AudioEffectX {
@@ -33,7 +35,7 @@ public:
     const ProgramSlot *currentProgram() const { return slots ? &slots[currentSlot] : nullptr; }
 
 protected:
-    ProgramSlot *slots = nullptr;  // kNumSlots slots, all bytes zero at construction
+    ProgramSlot *slots = nullptr;  // kNumSlots slots, all zero at construction
     VstInt32 currentSlot = 0;      // nothing in this system changes it
     bool applyingProgram = false;  // true only while a slot is applied through setParameter
 };

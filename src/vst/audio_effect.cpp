@@ -71,7 +71,7 @@ void AudioEffect::setFlag(VstInt32 flag, bool state)
 void AudioEffect::setEditor(AEffEditor *newEditor)
 {
     editor = newEditor;
-    setFlag(effFlagsHasEditor, editor != nullptr);
+    setFlag(effFlagsHasEditor, editor != nullptr && editor->showsInHostWindows());
 }
 
 VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt)
@@ -348,3 +348,7 @@ bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height)
     return callHost(audioMasterSizeWindow, width, height) != 0;
 }
 bool AudioEffectX::updateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
+VstIntPtr AudioEffectX::hostVendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt)
+{
+    return callHost(audioMasterVendorSpecific, index, value, ptr, opt);
+}

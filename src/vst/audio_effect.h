@@ -60,6 +60,7 @@ public:
     virtual void canProcessReplacing(bool state = true) { setFlag(effFlagsCanReplacing, state); }
     virtual void canDoubleReplacing(bool state = true) { setFlag(effFlagsCanDoubleReplacing, state); }
     virtual void programsAreChunks(bool state = true) { setFlag(effFlagsProgramChunks, state); }
+    // Announces the editor (has-editor flag) when it exists and can show in a host's window.
     virtual void setEditor(AEffEditor *newEditor);
 
     virtual float getSampleRate() { return sampleRate; }
@@ -131,6 +132,8 @@ public:
     virtual VstInt32 getOutputLatency();
     virtual bool sizeWindow(VstInt32 width, VstInt32 height);
     virtual bool updateDisplay();
+    // audioMasterVendorSpecific: the host's answer, 0 when it does not know the question.
+    virtual VstIntPtr hostVendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt);
 };
 
 // Supplied by the plug-in: builds one effect instance for a host, or answers null.
