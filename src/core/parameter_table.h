@@ -35,6 +35,26 @@ enum ParameterIndex {
     kLastPPMSetting = 100
 };
 
+// The three meter types, in the order of the Meter parameter's positions (0, 0.5, 1 read by
+// threeState). Everything that holds one thing per meter type is indexed by it.
+enum MeterType { kMeterTypeVU = 0, kMeterTypeRMS = 1, kMeterTypePPM = 2, kMeterTypeCount = 3 };
+
+// Tags of the editor's controls that are not parameter indices. A control's tag is the
+// parameter index it edits (above), or one of these.
+enum ControlTag {
+    kTagSettingsToggle = kStoreDefaults,  // opens and closes the settings panel
+    kTagDisplayOnly = 66,                 // indicators that only show a value
+    kTagMeterClick = kResetPeaks,         // a click on a meter view
+    kTagTrimEntry = 68,                   // the typed trim
+    kTagHPFreqEntry = 70,                 // the typed high-pass frequency
+    kTagLPFreqEntry = 71,                 // the typed low-pass frequency
+    kTagRMSReference = kFirstRMSSetting,  // the reference-level knobs and displays
+    kTagVUReference = kFirstVUSetting,
+    kTagPPMReference = kFirstPPMSetting,
+    kTagStaticImage = 102,                // title pictures that never change
+    kTagManual = 121,                     // opens the user manual
+};
+
 // Value of every spare parameter 17..63.
 constexpr float kSpareValue = 0.5f;
 // Label of every parameter: two spaces.
@@ -56,14 +76,17 @@ bool isRealParameter(VstInt32 index);
 // True for 72..81, 83..91 and 93..100.
 bool isMeterSetting(VstInt32 index);
 
-// A two-state value is on when integer(value + 0.5) is 1.
+// The switch law, for every reader of a switch (effect, filter bank, engines, editor, texts):
+// a two-state value is on when integer(value + 0.5) is 1, a three-state value's state is
+// integer(value * 2 + 0.5). The sum is taken in single precision, so 0.49999997 is on.
 inline bool switchOn(float value) { return (int)(value + 0.5f) == 1; }
-// A three-state value's state is integer(value * 2 + 0.5).
 inline int threeState(float value) { return (int)(value * 2.f + 0.5f); }
 
 // Trim: integer(value * 400 + 0.5) tenths of a dB above -20 dB.
 float trimDecibels(float value);
 // LagTime: integer(value * 999 + 0.5) milliseconds.
 int lagMilliseconds(float value);
-// HPFreq and LPFreq: base * 100^value Hz, limited to base..100 * base.
+// The sweep law of HPFreq and LPFreq: base * 100^value Hz, limited to base..100 * base.
 double sweepFrequency(float value, double base);
+constexpr double kHPFreqBase = 20.0;   // Hz
+constexpr double kLPFreqBase = 300.0;  // Hz

@@ -1,5 +1,7 @@
 #include "strip_filter_bank.h"
 
+#include "core/parameter_table.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -22,7 +24,7 @@ float unitValue(float value)
 
 int decodeSwitch(float value)
 {
-    return static_cast<int>(value + 0.5);
+    return switchOn(value) ? 1 : 0;
 }
 }  // namespace
 
@@ -104,7 +106,7 @@ void StripFilterBank::setHPSlope(float value)
 void StripFilterBank::setHPFreq(float value)
 {
     hpFreqNormalised = unitValue(value);
-    hpFreq = static_cast<float>(std::clamp(20.0 * std::pow(100.0, double(hpFreqNormalised)), 20.0, 2000.0));
+    hpFreq = static_cast<float>(sweepFrequency(hpFreqNormalised, kHPFreqBase));
     const double stage1 = std::clamp(0.7 * hpFreq, sectionMinimumFrequency, double(sampleRate));
     const double stage2 = std::clamp(0.5 * hpFreq, sectionMinimumFrequency, double(sampleRate));
     for (int ch = 0; ch < 2; ++ch) {
@@ -134,7 +136,7 @@ void StripFilterBank::setLPSlope(float value)
 void StripFilterBank::setLPFreq(float value)
 {
     lpFreqNormalised = unitValue(value);
-    lpFreq = static_cast<float>(std::clamp(300.0 * std::pow(100.0, double(lpFreqNormalised)), 300.0, 30000.0));
+    lpFreq = static_cast<float>(sweepFrequency(lpFreqNormalised, kLPFreqBase));
 
     double stage1 = 1.2 * lpFreq;
     lpWeight = 1.0f;

@@ -452,10 +452,10 @@ void Templete::getParameterDisplay(VstInt32 index, char *text)
         std::strcpy(text, on ? "18" : "6");
         break;
     case kHPFreq:
-        FrequencyDisplay(value, 20.0, text);
+        FrequencyDisplay(value, kHPFreqBase, text);
         break;
     case kLPFreq:
-        FrequencyDisplay(value, 300.0, text);
+        FrequencyDisplay(value, kLPFreqBase, text);
         break;
     default:
         text[0] = 0;

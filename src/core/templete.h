@@ -16,7 +16,6 @@ class MeterEngine;
 class StripFilterBank;
 
 // The meter type that the Meter parameter selects, by its state.
-enum class MeterChoice { VU = 0, RMS = 1, PPM = 2 };
 
 class Templete : public CPresetSystemEffect {
 public:
@@ -60,11 +59,11 @@ public:
 
     // For the editor and the strips (editor thread).
     // Inline on purpose: the host harness of the same build reads the engines through it.
-    MeterEngine *meterEngine(MeterChoice type) const
+    MeterEngine *meterEngine(MeterType type) const
     {
-        return type == MeterChoice::VU ? vuMeter : type == MeterChoice::RMS ? rmsMeter : type == MeterChoice::PPM ? ppmMeter : nullptr;
+        return type == kMeterTypeVU ? vuMeter : type == kMeterTypeRMS ? rmsMeter : type == kMeterTypePPM ? ppmMeter : nullptr;
     }
-    MeterChoice selectedMeter() const { return (MeterChoice)meterType.load(std::memory_order_relaxed); }
+    MeterType selectedMeter() const { return (MeterType)meterType.load(std::memory_order_relaxed); }
     const char *stripLabelText() const { return stripLabel; }
     // Copies at most 39 characters; announce the change with setParameter(kLabelChanged, 0).
     void setStripLabel(const char *text);

@@ -270,7 +270,7 @@ void TemepleteEditor::valueChanged(CControl *control)
         return;
     CPresetSystemEditor::valueChanged(control);
     long tag = control->getTag();
-    if ((tag >= 0 && tag <= 7) || tag == 15) {
+    if ((tag >= kProcess && tag <= kShowFlt) || tag == kShowLbl) {
         if (effect)
             effect->setParameterAutomated((VstInt32)tag, control->getValue());
         control->setDirty(true);

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "editor/editor_parts.h"
+#include "editor/image_numbers.h"
 #include "editor/preset_system_editor.h"
 
 class MyFrame;
@@ -20,7 +21,7 @@ class TemepleteEditor : public CPresetSystemEditor {
 public:
     static constexpr int kWidth = 586;
     static constexpr int kPanelHeight = 169;
-    static constexpr int kBackgroundBitmap = 10000;
+    static constexpr int kBackgroundBitmap = kImageVUFront;
 
     // Registers itself with the effect; the background picture is loaded at the first open.
     explicit TemepleteEditor(AudioEffect *effect, EditorPartsFactory &parts = productEditorParts());

@@ -3,7 +3,9 @@
 // Thread: UI (blocks it while a message box is shown).
 #pragma once
 
-constexpr int kManualButtonTag = 121;
+#include "core/parameter_table.h"
+
+constexpr int kManualButtonTag = kTagManual;
 
 // Opens the installed user manual ("ManualPath") with its associated program, owned by
 // ownerWindow (the editor frame's window, or null without a frame). When that fails it tells the

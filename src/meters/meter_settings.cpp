@@ -1,6 +1,7 @@
 #include "meters/meter_settings.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <mutex>
 #include <new>
 
@@ -201,11 +202,6 @@ int roundedSteps(float value, float steps)
 {
     const float scaled = steps * value + 0.5f;
     return static_cast<int>(scaled);
-}
-
-bool switchOn(float value)
-{
-    return roundedSteps(value, 1.0f) == 1;
 }
 
 double riseTimeLaw(int step)

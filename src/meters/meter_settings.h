@@ -5,9 +5,9 @@
 #include <atomic>
 #include <initializer_list>
 
+#include "core/parameter_table.h"  // the switch law
 #include "vst/aeffect.h"
 
-enum MeterType { kMeterTypeRMS, kMeterTypeVU, kMeterTypePPM, kMeterTypeCount };
 
 enum MeterScope { kScopeGlobal = 0, kScopeSession = 1, kScopeInstance = 2 };
 
@@ -101,7 +101,6 @@ int timeStepTruncated(float value);   // trunc(80·v)
 int timeStepRounded(float value);     // round(80·v)
 float timeStepGridValue(int step);    // step/80 as stored by the RMS meter
 int roundedSteps(float value, float steps); // round(steps·v)
-bool switchOn(float value);           // round(v) == 1
 
 // Time laws: step 0..80 → milliseconds.
 double riseTimeLaw(int step);  // 0 .. 100 ms

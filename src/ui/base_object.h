@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <memory>
 
 namespace VSTGUI {
 
@@ -36,6 +37,16 @@ private:
     }
     int references = 1;
 };
+
+// Holds one reference and gives it back when it goes.
+struct ForgetReference {
+    void operator()(CBaseObject *object) const
+    {
+        if (object)
+            object->forget();
+    }
+};
+template <class T> using OwningPointer = std::unique_ptr<T, ForgetReference>;
 
 // Keeps an object alive for a scope, also when an exception leaves it: a handler that runs may
 // remove the object that runs it.

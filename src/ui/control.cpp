@@ -10,6 +10,60 @@ CControl::CControl(const CRect &size, CControlListener *listener, long tag, CBit
     setBackground(background);
 }
 
+void CControl::setValue(float newValue)
+{
+    if (newValue != value)
+        setDirty(true);
+    value = newValue;
+}
+
+bool CControl::commitValue(float newValue, int flags)
+{
+    float old = value;
+    setValue(newValue);
+    bounceValue();
+    bool changed = value != old;
+    if (changed || (flags & kCommitAlwaysReport)) {
+        setDirty(true);
+        if (flags & kCommitInsideEdit)
+            beginEdit();
+        valueChanged();
+        if (flags & kCommitInsideEdit)
+            endEdit();
+    }
+    return changed;
+}
+
+CControl::Gesture &CControl::beginGesture(const CPoint &where, const CButtonState &buttons, bool withEdit)
+{
+    endGesture();
+    gesture.emplace();
+    gesture->start = where;
+    gesture->startValue = value;
+    gesture->buttons = buttons;
+    if (withEdit) {
+        beginEdit();
+        gesture->editing = true;
+    }
+    return *gesture;
+}
+
+void CControl::endGesture()
+{
+    if (!gesture)
+        return;
+    bool editing = gesture->editing;
+    gesture.reset();
+    if (editing)
+        endEdit();
+}
+
+CMouseEventResult CControl::onMouseCancel()
+{
+    endGesture();
+    return kMouseEventHandled;
+}
+
 float CControl::getValueNormalized() const
 {
     float range = vmax - vmin;
@@ -58,13 +112,9 @@ bool CControl::checkDefaultValue(const CButtonState &buttons)
 {
     if (!(buttons & kLButton) || !(buttons & kControl))
         return false;
-    float old = value;
     beginEdit();
-    setValue(defaultValue);
-    if (value != old)
-        valueChanged();
+    commitValue(defaultValue);
     endEdit();
-    invalid();
     return true;
 }
 

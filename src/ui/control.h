@@ -3,6 +3,8 @@
 // Thread: the UI thread; values may also be set from the thread that delivers parameters.
 #pragma once
 
+#include <optional>
+
 #include "view.h"
 
 namespace VSTGUI {
@@ -22,7 +24,9 @@ public:
     CControl(const CRect &size, CControlListener *listener = nullptr, long tag = 0,
              CBitmap *background = nullptr);
 
-    virtual void setValue(float newValue) { value = newValue; }
+    // From the owner (a parameter echo): the control is redrawn at the next idle when the
+    // value changed. It is not reported.
+    virtual void setValue(float newValue);
     float getValue() const { return value; }
     // The value mapped from [min, max] to [0, 1].
     float getValueNormalized() const;
@@ -50,9 +54,38 @@ public:
     // With Ctrl and the left button the value returns to the default; answers true then.
     bool checkDefaultValue(const CButtonState &buttons);
 
+    // How commitValue reports.
+    enum CommitFlags {
+        kCommitAlwaysReport = 1 << 0,  // report even when the value stayed the same
+        kCommitInsideEdit = 1 << 1,    // bracket the report with beginEdit and endEdit
+    };
+    // The one way a control changes its value from user input: set it, keep it inside
+    // [min, max], and when it changed (or with kCommitAlwaysReport) redraw and report it.
+    // Answers whether the value changed.
+    bool commitValue(float newValue, int flags = 0);
+
+    // The drag state of a press; it exists only from the press to its release or cancel.
+    struct Gesture {
+        CPoint start;             // where the press was, or the last point a drag measured from
+        float startValue = 0.f;   // the value that the drag's movement is added to
+        CButtonState buttons;     // buttons and modifiers at the press (or the last rebase)
+        float valuePerPixel = 0.f;
+        bool started = false;     // the pointer has moved since the press
+        bool editing = false;     // the gesture opened an edit that its end closes
+    };
+    const Gesture *getGesture() const { return gesture ? &*gesture : nullptr; }
+    // The frame's cancel: the gesture ends as if released, closing its edit.
+    CMouseEventResult onMouseCancel() override;
+
     VSTGUI_TYPE(CControl, CView)
 
 protected:
+    // Opens the gesture of a press, with beginEdit when withEdit.
+    Gesture &beginGesture(const CPoint &where, const CButtonState &buttons, bool withEdit = true);
+    Gesture *currentGesture() { return gesture ? &*gesture : nullptr; }
+    // Drops the gesture; closes its edit if it opened one.
+    void endGesture();
+
     CControlListener *listener;
     long tag;
     float value = 0.f;
@@ -60,6 +93,7 @@ protected:
     float vmax = 1.f;
     float defaultValue = 0.5f;
     int editDepth = 0;
+    std::optional<Gesture> gesture;
 };
 
 }  // namespace VSTGUI

@@ -1,10 +1,37 @@
 #include "frame.h"
 
+#include <algorithm>
+
 #include "bitmap.h"
 #include "draw_context.h"
 #include "png_writer.h"
 
 namespace VSTGUI {
+
+std::vector<CRect> mergeDirtyRects(std::vector<CRect> rects)
+{
+    // Every separate area costs a clip, a background pass and a walk over the views; this
+    // much area is what that is worth.
+    constexpr double kCostOfOneMoreArea = 1024;
+    auto area = [](const CRect &r) { return (double)r.getWidth() * (double)r.getHeight(); };
+    rects.erase(std::remove_if(rects.begin(), rects.end(), [](const CRect &r) { return r.isEmpty(); }), rects.end());
+    bool merged = true;
+    while (merged) {
+        merged = false;
+        for (size_t i = 0; i < rects.size() && !merged; ++i) {
+            for (size_t k = i + 1; k < rects.size() && !merged; ++k) {
+                CRect both(rects[i]);
+                both.unite(rects[k]);
+                if (area(both) <= area(rects[i]) + area(rects[k]) + kCostOfOneMoreArea) {
+                    rects[i] = both;
+                    rects.erase(rects.begin() + (std::ptrdiff_t)k);
+                    merged = true;
+                }
+            }
+        }
+    }
+    return rects;
+}
 
 CFrame::CFrame(const CRect &size, void *systemWindow, VSTGUIEditorInterface *editor)
     : CViewContainer(size), editor(editor)
@@ -16,6 +43,7 @@ CFrame::~CFrame() { close(); }
 
 void CFrame::close()
 {
+    cancelGesture();
     removeAll(true);
     focusView = nullptr;
     mouseOverView = nullptr;
@@ -46,18 +74,8 @@ void CFrame::idle()
     CRect bounds(0, 0, size.getWidth(), size.getHeight());
     for (CRect &r : rects)
         r.bound(bounds);
-    // An area inside another one asked for is drawn with it.
-    for (size_t i = 0; i < rects.size(); ++i) {
-        bool covered = rects[i].isEmpty();
-        for (size_t k = 0; k < rects.size() && !covered; ++k) {
-            if (k == i || rects[k].isEmpty())
-                continue;
-            CRect u(rects[k]);
-            covered = u.unite(rects[i]) == rects[k] && (rects[k] != rects[i] || k < i);
-        }
-        if (!covered)
-            platform->invalidRect(rects[i]);
-    }
+    for (const CRect &r : mergeDirtyRects(std::move(rects)))
+        platform->invalidRect(r);
     platform->redrawNow();
     inIdle = false;
 }
@@ -81,16 +99,40 @@ bool CFrame::setParentSize(CCoord width, CCoord height)
 int CFrame::onKeyDown(VstKeyCode &keyCode) { return focusView ? focusView->onKeyDown(keyCode) : -1; }
 int CFrame::onKeyUp(VstKeyCode &keyCode) { return focusView ? focusView->onKeyUp(keyCode) : -1; }
 
+bool CFrame::coversView(const CView *view, const CView *candidate) const
+{
+    return candidate && (candidate == view || (view->isTypeOf("CViewContainer") &&
+                                               static_cast<const CViewContainer *>(view)->isDescendant(candidate)));
+}
+
 void CFrame::viewWillLeave(CView *view)
 {
-    auto covers = [view](CView *v) {
-        return v && (v == view ||
-                     (view->isTypeOf("CViewContainer") && static_cast<CViewContainer *>(view)->isDescendant(v)));
-    };
-    if (covers(mouseOverView))
+    if (coversView(view, gestureView))
+        cancelGesture();
+    if (coversView(view, mouseOverView))
         mouseOverView = nullptr;
-    if (covers(focusView))
+    if (coversView(view, focusView))
         focusView = nullptr;
+}
+
+void CFrame::viewWillHide(CView *view)
+{
+    if (coversView(view, gestureView))
+        cancelGesture();
+}
+
+void CFrame::cancelGesture()
+{
+    CView *view = gestureView;
+    if (!view)
+        return;
+    gestureView = nullptr;
+    dropCapture();
+    if (mouseCaptured && platform)
+        platform->captureMouse(false);
+    mouseCaptured = false;
+    ReferenceGuard keep(view);
+    view->onMouseCancel();
 }
 
 void CFrame::drawRect(CDrawContext *context, const CRect &updateRect) { CViewContainer::drawRect(context, updateRect); }
@@ -127,11 +169,16 @@ void CFrame::updateMouseOver(const CPoint &where, const CButtonState &buttons)
 CMouseEventResult CFrame::platformOnMouseDown(CPoint where, const CButtonState &buttons)
 {
     ReferenceGuard keep(this);
+    // A press whose release never came (the window lost the mouse) ends here.
+    cancelGesture();
     updateMouseOver(where, buttons);
     CMouseEventResult result = CViewContainer::onMouseDown(where, buttons);
-    if (result == kMouseEventHandled && mouseDownView() && platform) {
-        mouseCaptured = true;
-        platform->captureMouse(true);
+    if (result == kMouseEventHandled && mouseDownView()) {
+        gestureView = getCapturedLeaf();
+        if (platform) {
+            mouseCaptured = true;
+            platform->captureMouse(true);
+        }
     }
     return result;
 }
@@ -139,6 +186,7 @@ CMouseEventResult CFrame::platformOnMouseDown(CPoint where, const CButtonState &
 CMouseEventResult CFrame::platformOnMouseUp(CPoint where, const CButtonState &buttons)
 {
     ReferenceGuard keep(this);
+    gestureView = nullptr;
     CMouseEventResult result = CViewContainer::onMouseUp(where, buttons);
     if (mouseCaptured && platform)
         platform->captureMouse(false);

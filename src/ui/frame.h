@@ -23,6 +23,10 @@ public:
     virtual int getKnobMode() const = 0;
 };
 
+// Joins areas to be drawn wherever drawing their union costs no more than drawing them
+// apart; an area inside another disappears into it. Empty areas are dropped.
+std::vector<CRect> mergeDirtyRects(std::vector<CRect> rects);
+
 class CFrame : public CViewContainer, public IPlatformFrameCallback {
 public:
     // size: the frame's rectangle inside the parent window; children use coordinates relative
@@ -63,6 +67,14 @@ public:
     const CPoint &getLastMousePosition() const { return lastMouse; }
     // Called by containers when view (and everything below it) leaves the view tree.
     void viewWillLeave(CView *view);
+    // Called by a view that becomes invisible.
+    void viewWillHide(CView *view);
+    // The view that holds the press in progress (it gets the moves and the release), or null.
+    CView *getGestureView() const { return gestureView; }
+    // Ends the press in progress without a release: its view gets onMouseCancel and the
+    // mouse is released. The frame does this itself when that view leaves, hides or the frame
+    // closes, so that no edit begun by a gesture stays open.
+    void cancelGesture();
 
     CPoint getChildOrigin() const override { return CPoint(0, 0); }
     void drawRect(CDrawContext *context, const CRect &updateRect) override;
@@ -80,11 +92,13 @@ public:
 
 private:
     void updateMouseOver(const CPoint &where, const CButtonState &buttons);
+    bool coversView(const CView *view, const CView *candidate) const;
 
     IPlatformFrame *platform = nullptr;
     VSTGUIEditorInterface *editor;
     CView *focusView = nullptr;
     CView *mouseOverView = nullptr;
+    CView *gestureView = nullptr;
     CPoint lastMouse;
     bool mouseCaptured = false;
     bool inIdle = false;

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
 
+#include "draw_context.h"
 #include "geometry.h"
 #include "view.h"
 
@@ -26,6 +29,41 @@ public:
     virtual bool platformWritePicture(const char *path) = 0;
 };
 
+class CFontDesc;
+
+// What an in-place text edit reports to the view that opened it. Exactly one of the three
+// ends an edit; after it the edit takes no more input and the owner releases it.
+class IPlatformTextEditCallback {
+public:
+    virtual ~IPlatformTextEditCallback() = default;
+    // Return: the user accepted the text.
+    virtual void platformTextEditCommitted(const std::string &text) = 0;
+    // Escape: the user dropped the edit; the old text stays.
+    virtual void platformTextEditCancelled() = 0;
+    // The edit lost the keyboard focus (a click elsewhere) with this text in it.
+    virtual void platformTextEditLostFocus(const std::string &text) = 0;
+};
+
+// How an in-place edit box looks. rect is in frame coordinates.
+struct PlatformTextEditStyle {
+    CRect rect;
+    std::string text;
+    CFontDesc *font = nullptr;  // not owned; lives at least as long as the edit
+    CColor fontColor = kBlackCColor;
+    CColor backColor = kWhiteCColor;
+    CHoriTxtAlign align = kLeftText;
+};
+
+// An edit box over the frame, alive until its owner releases it.
+class IPlatformTextEdit {
+public:
+    virtual ~IPlatformTextEdit() = default;
+    virtual std::string getText() const = 0;
+    virtual const PlatformTextEditStyle &getStyle() const = 0;
+    // True until commit, cancel or focus loss has been reported.
+    virtual bool isActive() const = 0;
+};
+
 class IPlatformFrame {
 public:
     virtual ~IPlatformFrame() = default;
@@ -41,6 +79,15 @@ public:
     virtual void *getSystemWindow() const = 0;
     virtual bool takeFocus() = 0;
     virtual void captureMouse(bool capture) = 0;
+    // Opens an edit box with the style's text, selected, holding the keyboard focus; it reports
+    // to owner. Null when the window system offers no in-place editing.
+    virtual std::unique_ptr<IPlatformTextEdit> createTextEdit(IPlatformTextEditCallback *owner,
+                                                              const PlatformTextEditStyle &style)
+    {
+        (void)owner;
+        (void)style;
+        return nullptr;
+    }
 };
 
 // The backend's monotonic millisecond tick count, the one frames report. Thread: any.

@@ -1,5 +1,6 @@
+#include "text_label.h"
+
 #include "bitmap.h"
-#include "controls.h"
 
 namespace VSTGUI {
 
@@ -79,91 +80,6 @@ void CTextLabel::draw(CDrawContext *context)
     drawBack(context);
     drawText(context, size);
     setDirty(false);
-}
-
-// ---------------------------------------------------------------------------------------------
-
-COnOffButton::COnOffButton(const CRect &size, CControlListener *listener, long tag, CBitmap *background)
-    : CControl(size, listener, tag, background)
-{
-}
-
-void COnOffButton::draw(CDrawContext *context)
-{
-    if (background) {
-        CCoord y = value >= vmax ? size.getHeight() : 0;
-        context->drawBitmap(background, size, CPoint(0, y));
-    }
-    setDirty(false);
-}
-
-CMouseEventResult COnOffButton::onMouseDown(CPoint &, const CButtonState &buttons)
-{
-    if (!(buttons & kLButton))
-        return kMouseEventNotHandled;
-    beginEdit();
-    value = value >= vmax ? vmin : vmax;
-    invalid();
-    valueChanged();
-    endEdit();
-    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
-}
-
-// ---------------------------------------------------------------------------------------------
-
-CKickButton::CKickButton(const CRect &size, CControlListener *listener, long tag, CBitmap *background,
-                         const CPoint &offset)
-    : CControl(size, listener, tag, background), offset(offset)
-{
-}
-
-void CKickButton::draw(CDrawContext *context)
-{
-    if (background) {
-        CCoord y = (value >= vmax ? size.getHeight() : 0) + offset.y;
-        context->drawBitmap(background, size, CPoint(offset.x, y));
-    }
-    setDirty(false);
-}
-
-CMouseEventResult CKickButton::onMouseDown(CPoint &, const CButtonState &buttons)
-{
-    if (!(buttons & kLButton))
-        return kMouseEventNotHandled;
-    beginEdit();
-    pressedInside = true;
-    value = vmax;
-    invalid();
-    valueChanged();
-    return kMouseEventHandled;
-}
-
-CMouseEventResult CKickButton::onMouseMoved(CPoint &where, const CButtonState &buttons)
-{
-    if (!(buttons & kLButton) || !isEditing())
-        return kMouseEventNotHandled;
-    bool inside = size.pointInside(where);
-    if (inside != pressedInside) {
-        pressedInside = inside;
-        value = inside ? vmax : vmin;
-        invalid();
-        valueChanged();
-    }
-    return kMouseEventHandled;
-}
-
-CMouseEventResult CKickButton::onMouseUp(CPoint &, const CButtonState &)
-{
-    if (!isEditing())
-        return kMouseEventNotHandled;
-    if (value != vmin) {
-        value = vmin;
-        valueChanged();
-    }
-    pressedInside = false;
-    invalid();
-    endEdit();
-    return kMouseEventHandled;
 }
 
 }  // namespace VSTGUI

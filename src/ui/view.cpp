@@ -33,6 +33,9 @@ void CView::setVisible(bool state)
         return;
     visible = state;
     invalid();
+    if (!state)
+        if (CFrame *frame = getFrame())
+            frame->viewWillHide(this);
 }
 
 void CView::invalidRect(const CRect &rect)

@@ -100,6 +100,9 @@ public:
     virtual CMouseEventResult onMouseMoved(CPoint &where, const CButtonState &buttons);
     virtual CMouseEventResult onMouseEntered(CPoint &where, const CButtonState &buttons);
     virtual CMouseEventResult onMouseExited(CPoint &where, const CButtonState &buttons);
+    // The press this view took will get no release: the view left the tree, was hidden, or the
+    // frame is closing. The view drops what it kept for the gesture and closes any edit it began.
+    virtual CMouseEventResult onMouseCancel() { return kMouseEventHandled; }
     // distance: notches, positive away from the user. Answers true when the view took it.
     virtual bool onWheel(const CPoint &where, const float &distance, const CButtonState &buttons);
     // Keys reach the frame's focus view. Answer 1 when used, -1 otherwise.

@@ -67,6 +67,26 @@ CView *CViewContainer::getView(int index) const
     return index >= 0 && index < (int)children.size() ? children[(size_t)index] : nullptr;
 }
 
+CView *CViewContainer::getCapturedLeaf() const
+{
+    CView *view = capturedView;
+    while (view && view->isTypeOf("CViewContainer")) {
+        CView *inner = static_cast<CViewContainer *>(view)->capturedView;
+        if (!inner)
+            break;
+        view = inner;
+    }
+    return view;
+}
+
+void CViewContainer::dropCapture()
+{
+    CView *view = capturedView;
+    capturedView = nullptr;
+    if (view && view->isTypeOf("CViewContainer"))
+        static_cast<CViewContainer *>(view)->dropCapture();
+}
+
 void CViewContainer::removed(CViewContainer *oldParent)
 {
     capturedView = nullptr;

@@ -46,6 +46,11 @@ public:
     CMouseEventResult onMouseMoved(CPoint &where, const CButtonState &buttons) override;
     bool onWheel(const CPoint &where, const float &distance, const CButtonState &buttons) override;
 
+    // The innermost view that holds the press in progress below this container, or null.
+    CView *getCapturedLeaf() const;
+    // Forgets the press in progress at every level below this container.
+    void dropCapture();
+
     void removed(CViewContainer *oldParent) override;
     // Collects, in frame coordinates, the areas of dirty visible views below this container.
     void collectDirtyRects(std::vector<CRect> &rects, const CPoint &origin);

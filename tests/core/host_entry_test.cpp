@@ -27,7 +27,7 @@ VstIntPtr VSTCALLBACK quietHost(AEffect *, VstInt32 opcode, VstInt32, VstIntPtr,
 // real panels do.
 class EngineReadingPanel : public EditorFrontPanel {
 public:
-    EngineReadingPanel(Templete *effect, int type) : effect(effect), type((MeterChoice)type) {}
+    EngineReadingPanel(Templete *effect, int type) : effect(effect), type((MeterType)type) {}
     bool buildPanel(VSTGUI::CFrame *, VSTGUI::CBitmap *) override { return true; }
     void teardownPanel() override { readEngine(); }
     void showPanel() override {}
@@ -43,7 +43,7 @@ private:
             seen += engine->readoutValue(kMeterLevel1, position) + engine->readoutOverState(0);
     }
     Templete *effect;
-    MeterChoice type;
+    MeterType type;
     double seen = 0;
 };
 

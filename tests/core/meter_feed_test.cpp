@@ -20,9 +20,9 @@ struct Levels {
 
 Levels levels(Templete &effect)
 {
-    return {effect.meterEngine(MeterChoice::VU)->readoutValue(kMeterLevel1, 0.0),
-            effect.meterEngine(MeterChoice::RMS)->readoutValue(kMeterLevel1, 0.0),
-            effect.meterEngine(MeterChoice::PPM)->readoutValue(kMeterLevel1, 0.0)};
+    return {effect.meterEngine(kMeterTypeVU)->readoutValue(kMeterLevel1, 0.0),
+            effect.meterEngine(kMeterTypeRMS)->readoutValue(kMeterLevel1, 0.0),
+            effect.meterEngine(kMeterTypePPM)->readoutValue(kMeterLevel1, 0.0)};
 }
 
 void feed(Templete &effect, float level, int frames)
@@ -39,9 +39,9 @@ void feed(Templete &effect, float level, int frames)
 TEST(MeterFeed, OnlyTheSelectedEngineSeesTheBlock)
 {
     Templete effect(quietHost);
-    ASSERT_NE(effect.meterEngine(MeterChoice::VU), nullptr);
-    ASSERT_NE(effect.meterEngine(MeterChoice::RMS), nullptr);
-    ASSERT_NE(effect.meterEngine(MeterChoice::PPM), nullptr);
+    ASSERT_NE(effect.meterEngine(kMeterTypeVU), nullptr);
+    ASSERT_NE(effect.meterEngine(kMeterTypeRMS), nullptr);
+    ASSERT_NE(effect.meterEngine(kMeterTypePPM), nullptr);
     effect.dispatcher(effMainsChanged, 0, 1, nullptr, 0.f);
     const Levels rest = levels(effect);
 

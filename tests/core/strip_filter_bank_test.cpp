@@ -1,6 +1,7 @@
 // The strip filter bank measured from outside: sines through the bank against the analytic
 // response of its sections, block-size invariance, the blend near half the rate, the rate
 // limits, the bypass and the recovery from non-finite input.
+#include "core/parameter_table.h"
 #include "core/strip_filter_bank.h"
 #include "filter_response.h"
 
@@ -348,6 +349,45 @@ TEST(StripFilterBankBypass, HighAndLowPassOffPassUnchanged)
             EXPECT_TRUE(sameBits(out.right, in.right)) << rate << " Hz, LPFreq " << lpFreq;
         }
     }
+}
+
+// ---- Switch law ---------------------------------------------------------------------------
+
+// 0.49999997 + 0.5 rounds to 1 in single precision: the parameter reads "In", so the filters
+// must be in too (decoded in double precision they stayed out).
+TEST(StripFilterBankSwitches, DecodeInSinglePrecisionAsTheParameterModelDoes)
+{
+    const float edge = 0.49999997f;
+    ASSERT_TRUE(switchOn(edge));
+    ASSERT_FALSE(switchOn(0.49999994f));
+    Settings s;
+    s.hpOn = s.lpOn = true;
+    s.hpFreq = 1.0f;   // 2 kHz
+    s.lpFreq = 0.0f;   // 300 Hz
+    StripFilterBank reference, atEdge, below;
+    apply(reference, s);
+    apply(atEdge, s);
+    apply(below, s);
+    for (float slope : {edge, 1.0f}) {
+        atEdge.setHPSlope(slope);
+        atEdge.setLPSlope(slope);
+        atEdge.setHPOn(edge);
+        atEdge.setLPOn(edge);
+        atEdge.update();
+        reference.setHPSlope(1.0f);
+        reference.setLPSlope(1.0f);
+        reference.update();
+        const auto want = measureGains(reference, 44100.0, 1000.0, 1000.0);
+        const auto got = measureGains(atEdge, 44100.0, 1000.0, 1000.0);
+        EXPECT_LT(want.first, 0.5);
+        EXPECT_DOUBLE_EQ(got.first, want.first) << slope;
+        EXPECT_DOUBLE_EQ(got.second, want.second) << slope;
+    }
+    below.setHPOn(0.49999994f);
+    below.setLPOn(0.49999994f);
+    below.update();
+    const auto open = measureGains(below, 44100.0, 1000.0, 1000.0);
+    EXPECT_NEAR(open.first, 1.0, 1e-6);
 }
 
 // ---- Non-finite input -------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "editor/hint_text.h"
 #include "editor/my_frame.h"
 #include "editor/temeplete_editor.h"
+#include "ui/controls.h"
 #include "ui/frame_driver.h"
 #ifdef _WIN32
 #include <windows.h>
@@ -27,6 +28,7 @@ using Lines = std::vector<std::string>;
 struct HostLog {
     std::vector<std::string> sizeRequests;
     std::vector<int> automated;
+    Lines edits;
 };
 HostLog *hostLog = nullptr;
 
@@ -38,6 +40,10 @@ VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, 
         hostLog->sizeRequests.push_back(std::to_string(index) + "x" + std::to_string((long)value));
     if (hostLog && opcode == audioMasterAutomate)
         hostLog->automated.push_back(index);
+    if (hostLog && opcode == audioMasterBeginEdit)
+        hostLog->edits.push_back("begin " + std::to_string(index));
+    if (hostLog && opcode == audioMasterEndEdit)
+        hostLog->edits.push_back("end " + std::to_string(index));
     return 0;
 }
 
@@ -359,6 +365,34 @@ TEST_F(EditorShell, ControlChangesAreAutomatedOnlyForHostParametersAndReachPanel
     EXPECT_EQ(log[log.size() - 3], "VU control 6");
     EXPECT_NE(std::find(log.begin(), log.end(), "VU param 6 0"), log.end());
     EXPECT_LT(std::find(log.begin(), log.end(), "VU param 6 0") - log.begin(), (long)log.size() - 3);
+}
+
+// A drag that loses its view (the panel goes, the editor closes) still ends its host edit.
+TEST_F(EditorShell, DragsCutShortByAPanelRemovalOrTheEditorClosingEndTheirHostEdits)
+{
+    ASSERT_TRUE(editor->open(parent.handle()));
+    CFrame *frame = editor->getFrame();
+    auto *panel = new CViewContainer(CRect(0, 0, 300, 169));
+    auto *knob = new CAnimKnob(CRect(10, 10, 40, 40), editor, kTagVUReference, 3, 30, nullptr);
+    panel->addView(knob);
+    frame->addView(panel);
+    FrameDriver mouse(frame);
+    mouse.press(20, 20);
+    mouse.move(20, 0, kLButton);
+    EXPECT_EQ(host.edits, Lines({"begin 83"}));
+    frame->removeView(panel);
+    EXPECT_EQ(host.edits, Lines({"begin 83", "end 83"}));
+    mouse.move(20, -20, kLButton);
+    mouse.release(20, -20);
+    EXPECT_EQ(host.edits.size(), 2u);
+
+    auto *trim = new CKickButton(CRect(50, 10, 80, 40), editor, kTrim, nullptr);
+    frame->addView(trim);
+    mouse.press(60, 20);
+    EXPECT_EQ(host.edits.back(), "begin 1");
+    EXPECT_EQ(effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f), 0);
+    EXPECT_EQ(host.edits, Lines({"begin 83", "end 83", "begin 1", "end 1"}));
+    EXPECT_EQ(editor->getFrame(), nullptr);
 }
 
 TEST_F(EditorShell, IdleGivesTheSelectedPanelTheBlocksSinceTheLastOneNeverNegative)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../../resources/image_table.h"
+#include "editor/image_numbers.h"
 #include "platform/png_resource.h"
 
 #ifdef _WIN32
@@ -135,3 +136,28 @@ TEST(PngResources, ThePluginModuleCarriesEveryImage)
 #endif
 
 } // namespace
+
+namespace {
+
+bool inImageTable(int number)
+{
+    for (const ArtworkImage &image : artworkImages)
+        if (image.number == number)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(PngResources, EveryNamedImageNumberIsAnImageOfTheTable)
+{
+    const int named[] = {kImageVUFront, kImageRMSFront, kImagePPMFront, kImageTrimHandle, kImageProcess,
+                         kImageVULRMS, kImageRMSLRMS, kImagePPMLRMS, kImageVUHold, kImageRMSHold, kImagePPMHold,
+                         kImageFrontScope, kImageReferenceDisplay, kImageMeterSelector, kImageStripToggle,
+                         kImageManualButton, kImageKnobStrip, kImageSettingsScope, kImageSettingsScopeIndicator,
+                         kImageFiltersInExpanded, kImageFiltersInCollapsed, kImageFilterInOut, kImageFilterSlope,
+                         kImageFrequencyHandle, kImageFiltersTitle, kImageLabelTitle, kImageLagDisplay,
+                         kImageTapeMarker};
+    for (int number : named)
+        EXPECT_TRUE(inImageTable(number)) << number;
+}

@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "cairo_draw_context.h"
+#include "offscreen_text_edit.h"
 #include "ui/offscreen_parent.h"
 
 namespace VSTGUI {
@@ -59,6 +60,8 @@ OffscreenPlatformFrame::OffscreenPlatformFrame(IPlatformFrameCallback *frame, co
 
 OffscreenPlatformFrame::~OffscreenPlatformFrame()
 {
+    if (textEdit)
+        textEdit->detachFromFrame();
     if (OffscreenParent *host = hostParent(parent))
         if (host->frame == frame)
             host->frame = nullptr;
@@ -128,7 +131,28 @@ uint32_t platformTickCount()
 bool OffscreenPlatformFrame::takeFocus()
 {
     focused = true;
+    // The frame's window taking the focus takes it from the edit box, as a click beside it does.
+    if (OffscreenTextEdit *edit = textEdit)
+        edit->loseFocus();
     return true;
+}
+
+std::unique_ptr<IPlatformTextEdit> OffscreenPlatformFrame::createTextEdit(IPlatformTextEditCallback *owner,
+                                                                          const PlatformTextEditStyle &style)
+{
+    if (!owner)
+        return nullptr;
+    if (OffscreenTextEdit *previous = textEdit)
+        previous->loseFocus();
+    auto edit = std::make_unique<OffscreenTextEdit>(this, owner, style);
+    textEdit = edit.get();
+    return edit;
+}
+
+void OffscreenPlatformFrame::textEditGone(OffscreenTextEdit *edit)
+{
+    if (textEdit == edit)
+        textEdit = nullptr;
 }
 
 IPlatformFrame *createPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent)

@@ -10,6 +10,7 @@
 namespace VSTGUI {
 
 class CairoBitmap;
+class OffscreenTextEdit;
 
 class OffscreenPlatformFrame : public IPlatformFrame {
 public:
@@ -24,6 +25,13 @@ public:
     void *getSystemWindow() const override { return nullptr; }
     bool takeFocus() override;
     void captureMouse(bool capture) override { mouseCaptured = capture; }
+    // Only one edit box has the focus: opening one takes it from the last.
+    std::unique_ptr<IPlatformTextEdit> createTextEdit(IPlatformTextEditCallback *owner,
+                                                      const PlatformTextEditStyle &style) override;
+    // The edit box that has the focus, for scripts to type into; null when none.
+    OffscreenTextEdit *activeTextEdit() const { return textEdit; }
+    // Called by an edit box that is released.
+    void textEditGone(OffscreenTextEdit *edit);
 
     // What the window shows now.
     const CairoBitmap *picture() const { return surface; }
@@ -43,6 +51,7 @@ private:
     int parentSize[2] = {0, 0};
     bool focused = false;
     bool mouseCaptured = false;
+    OffscreenTextEdit *textEdit = nullptr;
 };
 
 }  // namespace VSTGUI

@@ -1,0 +1,73 @@
+#include "editor/kq_kick_button.h"
+
+#include "ui/filmstrip.h"
+
+using namespace VSTGUI;
+
+CKQKickButton::CKQKickButton(const CRect &size, CControlListener *listener, long tag, CBitmap *background,
+                             const CPoint &offset)
+    : CKickButton(size, listener, tag, background, offset)
+{
+}
+
+void CKQKickButton::draw(CDrawContext *context)
+{
+    drawFilmstripFrame(context, background, size, offset, frameIndex(), size.getHeight());
+    setDirty(false);
+}
+
+CMouseEventResult CKQKickButton::onMouseDown(CPoint &where, const CButtonState &buttons)
+{
+    if (!(buttons & kLButton))
+        return kMouseDownEventHandledButDontNeedMovedOrUpEvents;  // swallowed
+    beginGesture(where, buttons, false);
+    pressed = true;
+    commitValue(1.f, kCommitAlwaysReport);
+    setDirty(true);
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CKQKickButton::onMouseUp(CPoint &, const CButtonState &)
+{
+    onMouseCancel();
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CKQKickButton::onMouseMoved(CPoint &, const CButtonState &) { return kMouseEventHandled; }
+
+CMouseEventResult CKQKickButton::onMouseCancel()
+{
+    endGesture();
+    value = 0.f;  // the release is not reported
+    pressed = false;
+    setDirty(true);
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CKQKickButton::onMouseEntered(CPoint &, const CButtonState &)
+{
+    hover = true;
+    setDirty(true);
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CKQKickButton::onMouseExited(CPoint &, const CButtonState &)
+{
+    hover = false;
+    setDirty(true);
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CKQKickButtonH::onMouseEntered(CPoint &where, const CButtonState &buttons)
+{
+    CKQKickButton::onMouseEntered(where, buttons);
+    showHint(tag, 0.f);
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CKQKickButtonH::onMouseExited(CPoint &where, const CButtonState &buttons)
+{
+    CKQKickButton::onMouseExited(where, buttons);
+    clearHint();
+    return kMouseEventHandled;
+}

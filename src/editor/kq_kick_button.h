@@ -1,0 +1,37 @@
+// The editor's momentary button: normal, hover and pressed frames; it tells its listener only
+// about the press. Thread: the UI thread.
+#pragma once
+
+#include "editor/zem_hint_control.h"
+#include "ui/kick_button.h"
+
+class CKQKickButton : public VSTGUI::CKickButton {
+public:
+    CKQKickButton(const VSTGUI::CRect &size, VSTGUI::CControlListener *listener, long tag,
+                  VSTGUI::CBitmap *background, const VSTGUI::CPoint &offset = VSTGUI::CPoint());
+    // 2 pressed, 1 hovered, 0 otherwise.
+    int frameIndex() const { return pressed ? 2 : (hover ? 1 : 0); }
+    bool isPressed() const { return pressed; }
+
+    void draw(VSTGUI::CDrawContext *context) override;
+    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI::CMouseEventResult onMouseEntered(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    // Pops up without a report, as the release does.
+    VSTGUI::CMouseEventResult onMouseCancel() override;
+    VSTGUI_TYPE(CKQKickButton, CKickButton)
+
+protected:
+    bool hover = false;
+    bool pressed = false;
+};
+
+class CKQKickButtonH : public CKQKickButton, public CZEMHintControl {
+public:
+    using CKQKickButton::CKQKickButton;
+    VSTGUI::CMouseEventResult onMouseEntered(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI_TYPE(CKQKickButtonH, CKQKickButton)
+};

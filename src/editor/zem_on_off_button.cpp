@@ -1,0 +1,123 @@
+#include "editor/zem_on_off_button.h"
+
+#include "core/parameter_table.h"
+#include "ui/draw_context.h"
+#include "ui/filmstrip.h"
+
+using namespace VSTGUI;
+
+CZEMOnOffButton::CZEMOnOffButton(const CRect &size, CControlListener *listener, long tag, CBitmap *background)
+    : CControl(size, listener, tag, background)
+{
+}
+
+void CZEMOnOffButton::draw(CDrawContext *context)
+{
+    drawFilmstripFrame(context, background, size, CPoint(), value < 0.5f ? 0 : 1, size.getHeight());
+    setDirty(false);
+}
+
+CMouseEventResult CZEMOnOffButton::onMouseDown(CPoint &, const CButtonState &buttons)
+{
+    if (!(buttons & kLButton))
+        return kMouseEventNotHandled;
+    commitValue(switchOn(value) ? 0.f : 1.f, kCommitInsideEdit | kCommitAlwaysReport);
+    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+}
+
+bool CZEMOnOffButton::onWheel(const CPoint &, const float &distance, const CButtonState &)
+{
+    float d = keepWheelSign ? distance : -distance;
+    float next = value;
+    if (!directionalWheel) {
+        if (d > 0.1f || d < -0.1f)
+            next = switchOn(value) ? 0.f : 1.f;
+    } else if (value >= 0.5f) {
+        if (d < -0.1f)
+            next = 0.f;
+    } else if (d > 0.1f) {
+        next = 1.f;
+    }
+    commitValue(next, kCommitInsideEdit);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CMouseEventResult CZEMOnOffButtonH::onMouseDown(CPoint &where, const CButtonState &buttons)
+{
+    CMouseEventResult result = CZEMOnOffButton::onMouseDown(where, buttons);
+    if (result != kMouseEventNotHandled)
+        showHint(tag, value);
+    return result;
+}
+
+bool CZEMOnOffButtonH::onWheel(const CPoint &where, const float &distance, const CButtonState &buttons)
+{
+    bool used = CZEMOnOffButton::onWheel(where, distance, buttons);
+    showHint(tag, value);
+    return used;
+}
+
+CMouseEventResult CZEMOnOffButtonH::onMouseEntered(CPoint &, const CButtonState &)
+{
+    showHint(tag, value);
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CZEMOnOffButtonH::onMouseExited(CPoint &, const CButtonState &)
+{
+    clearHint();
+    return kMouseEventHandled;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CMouseEventResult CZEMOnOffButtonAH::onMouseDown(CPoint &where, const CButtonState &buttons)
+{
+    if (!(buttons & kLButton))
+        return kMouseEventNotHandled;
+    if (!getActive())
+        return kMouseEventHandled;  // swallowed
+    return CZEMOnOffButton::onMouseDown(where, buttons);
+}
+
+bool CZEMOnOffButtonAH::onWheel(const CPoint &where, const float &distance, const CButtonState &buttons)
+{
+    if (!getActive())
+        return true;
+    return CZEMOnOffButton::onWheel(where, distance, buttons);
+}
+
+CMouseEventResult CZEMOnOffButtonAH::onMouseEntered(CPoint &, const CButtonState &)
+{
+    if (getActive())
+        clearHint();
+    else
+        showHint(tag, 0.f);  // "Click PROCESS ..."
+    return kMouseEventHandled;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+int StripActiveButton::frameIndex() const { return value < 0.5f ? 0 : (getActive() ? 2 : 1); }
+
+void StripActiveButton::draw(CDrawContext *context)
+{
+    drawFilmstripFrame(context, background, size, CPoint(), frameIndex(), size.getHeight());
+    setDirty(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CMouseEventResult COnOffButtonH::onMouseEntered(CPoint &, const CButtonState &)
+{
+    showHint(tag, value);
+    return kMouseEventHandled;
+}
+
+CMouseEventResult COnOffButtonH::onMouseExited(CPoint &, const CButtonState &)
+{
+    clearHint();
+    return kMouseEventHandled;
+}

@@ -1,0 +1,42 @@
+// The editor's sliders: the vertical trim slider and the horizontal frequency sliders.
+// Thread: the UI thread.
+#pragma once
+
+#include "editor/zem_hint_control.h"
+#include "ui/slider.h"
+
+// A drag on the handle moves it relatively (Shift: finely); once a drag has started, a pointer
+// beyond the handle pulls the handle's centre to it. A double-click restores the default.
+class CZEMSlider : public VSTGUI::CSlider {
+public:
+    using CSlider::CSlider;
+
+    void setFineDragFactor(float factor) { fineDragFactor = factor; }
+    void setWheelStep(float step) { wheelStep = step; }
+    void setFineWheelFactor(float factor) { fineWheelFactor = factor; }
+
+    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    bool onWheel(const VSTGUI::CPoint &where, const float &distance, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI_TYPE(CZEMSlider, CSlider)
+
+protected:
+    float fineDragFactor = 0.1f;
+    float wheelStep = 0.025f;
+    float fineWheelFactor = 0.1f;
+};
+
+// Half transparent and inert while inactive (Process off).
+class CZEMSliderAH : public CZEMSlider, public CZEMActiveControl, public CZEMHintControl {
+public:
+    using CZEMSlider::CZEMSlider;
+    void draw(VSTGUI::CDrawContext *context) override;
+    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    bool onWheel(const VSTGUI::CPoint &where, const float &distance, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI::CMouseEventResult onMouseEntered(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    VSTGUI_TYPE(CZEMSliderAH, CZEMSlider)
+};

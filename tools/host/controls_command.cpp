@@ -1,0 +1,350 @@
+// zem_host controls [--do ACTION]... [--script FILE] [--png OUT.png]
+// Lays every editor control and knob out on one frame with the product's own images, over an
+// effect of the product built into this program, applies the actions of the editor subcommand
+// (Windows: as window messages to the frame's window), writes the picture and prints the host
+// notifications the effect sent (automate / begin / end), as the editor subcommand does.
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/parameter_table.h"
+#include "core/templete.h"
+#include "display/anim_knob4.h"
+#include "editor/image_numbers.h"
+#include "editor/kq_kick_button.h"
+#include "editor/zem_calibration_control.h"
+#include "editor/zem_horizontal_switch.h"
+#include "editor/zem_latency_control.h"
+#include "editor/zem_meter_selector_control.h"
+#include "editor/zem_on_off_button.h"
+#include "editor/zem_slider.h"
+#include "editor_command.h"
+#include "subcommands.h"
+#include "ui/bitmap.h"
+#include "ui/frame.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+using namespace VSTGUI;
+
+// This program now draws text itself: fontconfig keeps its configuration cache for the life of
+// the process, which is not ours to free.
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" __attribute__((visibility("default"), used)) const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
+#endif
+
+namespace {
+
+std::vector<std::string> notifications;
+
+VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, VstIntPtr, void *, float opt)
+{
+    char line[64];
+    switch (opcode) {
+    case audioMasterVersion:
+        return 2400;
+    case audioMasterAutomate:
+        std::snprintf(line, sizeof line, "automate %d %g", (int)index, (double)opt);
+        break;
+    case audioMasterBeginEdit:
+        std::snprintf(line, sizeof line, "begin %d", (int)index);
+        break;
+    case audioMasterEndEdit:
+        std::snprintf(line, sizeof line, "end %d", (int)index);
+        break;
+    default:
+        return 0;
+    }
+    notifications.push_back(line);
+    return 0;
+}
+
+// Routes the controls to the effect as the editor does: host parameters as automated changes,
+// edits as begin and end edit.
+class EffectRouting : public CControlListener {
+public:
+    explicit EffectRouting(Templete &effect) : effect(effect) {}
+    void valueChanged(CControl *control) override
+    {
+        long tag = control->getTag();
+        if ((tag >= kProcess && tag <= kShowFlt) || tag == kShowLbl)
+            effect.setParameterAutomated((VstInt32)tag, control->getValue());
+    }
+    void controlBeginEdit(CControl *control) override { effect.beginEdit((VstInt32)control->getTag()); }
+    void controlEndEdit(CControl *control) override { effect.endEdit((VstInt32)control->getTag()); }
+
+private:
+    Templete &effect;
+};
+
+CBitmap *image(int number, std::vector<OwningPointer<CBitmap>> &keep)
+{
+    keep.emplace_back(new CBitmap(number));
+    return keep.back().get();
+}
+
+// The gallery: every control of the editor at a fixed place.
+void layOut(CFrame &frame, CControlListener &listener)
+{
+    std::vector<OwningPointer<CBitmap>> images;
+    frame.setBackgroundColor(CColor(36, 38, 42, 255));
+    auto *face = new CViewContainer(CRect(0, 0, 586, 169));
+    face->setBackground(image(kImageVUFront, images));
+    frame.addView(face);
+    auto *hint = new CHelpHintLabel(CRect(304, 0, 496, 14));
+    hint->setFontColor(CColor(200, 193, 193, 255));
+    hint->setStyle(CTextLabel::kNoFrame | CTextLabel::kNoDrawBackground);
+    frame.addView(hint);
+    auto add = [&](CControl *control, CZEMHintControl *hinted = nullptr) {
+        if (hinted)
+            hinted->setHintTarget(hint);
+        frame.addView(control);
+    };
+
+    auto *trim = new CZEMSliderAH(CRect(20, 20, 52, 139), &listener, kTrim, CPoint(0, 0), 100, image(kImageTrimHandle, images),
+                                  nullptr, CPoint(), CSlider::kVertical | CSlider::kBottom);
+    trim->setValue(0.5f);
+    trim->setDefaultValue(0.5f);
+    add(trim, trim);
+    auto *process = new CZEMOnOffButtonH(CRect(70, 20, 113, 34), &listener, kProcess, image(kImageProcess, images));
+    add(process, process);
+    auto *procFlt = new StripActiveButton(CRect(70, 44, 82, 56), &listener, kProcFlt, image(kImageFiltersInCollapsed, images));
+    procFlt->setValue(1.f);
+    add(procFlt, procFlt);
+    auto *showFlt = new COnOffButtonH(CRect(90, 44, 101, 55), &listener, kShowFlt, image(kImageStripToggle, images));
+    add(showFlt, showFlt);
+    auto *manual = new CKQKickButtonH(CRect(70, 66, 80, 80), &listener, kTagManual, image(kImageManualButton, images));
+    add(manual, manual);
+    auto *lrms = new CZEMOnOffButton(CRect(120, 20, 207, 44), &listener, kLRMS, image(kImageVULRMS, images));
+    lrms->directionalWheel = lrms->keepWheelSign = true;
+    add(lrms);
+    add(new CZEMHorizontalSwitch(CRect(120, 54, 206, 78), &listener, kHold, 3, 24, 3, image(kImageVUHold, images)));
+    auto *scopePanel = new CViewContainer(CRect(120, 90, 206, 101));
+    scopePanel->addView(new CZEMCalibrationControl(CRect(0, 0, 86, 11), &listener, kGSIcal, image(kImageFrontScope, images)));
+    frame.addView(scopePanel);
+    auto *selector = new CZEMMeterSelectorControl(CRect(220, 20, 369, 43), &listener, kMeter, image(kImageMeterSelector, images));
+    add(selector, selector);
+    auto *lag = new CZEMLatencyControl(CRect(400, 20, 426, 60), &listener, kLagTime, image(kImageLagDisplay, images));
+    lag->setValue(250.f / 999.f);
+    add(lag);
+
+    CBitmap *strip = image(kImageKnobStrip, images);
+    CAnimKnob4 *knobs[] = {
+        new CAnimKnob4(CRect(0, 0, 43, 41), &listener, 84, 51, 41, strip),
+        new CRmsLedRefKnob(CRect(0, 0, 43, 41), &listener, kTagRMSReference, 51, 41, strip),
+        new CRmsOverLedKnob(CRect(0, 0, 43, 41), &listener, 78, 51, 41, strip),
+        new CVuLedRefKnob(CRect(0, 0, 43, 41), &listener, kTagVUReference, 51, 41, strip),
+        new CPpmLedRefKnob(CRect(0, 0, 43, 41), &listener, kTagPPMReference, 51, 41, strip),
+        new CVuOverLedKnob(CRect(0, 0, 43, 41), &listener, 88, 51, 41, strip),
+        new CPpmOverLedKnob(CRect(0, 0, 43, 41), &listener, 98, 51, 41, strip),
+        new CVuBackLitKnob(CRect(0, 0, 43, 41), &listener, 91, 51, 41, strip),
+    };
+    for (int i = 0; i < 8; ++i) {
+        knobs[i]->setViewSize(CRect(20 + 50 * i, 190, 63 + 50 * i, 231));
+        knobs[i]->setValue(0.5f);
+        knobs[i]->dragFactor = 0.2f;
+        knobs[i]->fineFactor = 10.f;
+        add(knobs[i]);
+    }
+    auto *reference = new CFrontReferenceControl(CRect(420, 140, 553, 151), &listener, kTagVUReference,
+                                                 image(kImageReferenceDisplay, images));
+    reference->setReferenceText("-18 dBFS");
+    add(reference, reference);
+}
+
+class ControlsWindow {
+public:
+#ifdef _WIN32
+    ControlsWindow()
+    {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ZemHarnessControls";
+        RegisterClassW(&wc);
+        parent = CreateWindowExW(0, L"ZemHarnessControls", L"ZEM Ordwen controls", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                 0, 0, 586, 261, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    ~ControlsWindow()
+    {
+        if (parent)
+            DestroyWindow(parent);
+    }
+    void *handle() const { return parent; }
+#else
+    void *handle() const { return nullptr; }  // an offscreen frame
+#endif
+
+    // Input goes where a window system puts it: window messages on Windows, the frame's
+    // platform entry points elsewhere.
+    void send(CFrame &frame, const char *what, double x, double y, int buttons, float distance = 0)
+    {
+#ifdef _WIN32
+        HWND window = static_cast<HWND>(frame.getSystemWindow());
+        WPARAM keys = 0;
+        if (buttons & kLButton)
+            keys |= MK_LBUTTON;
+        if (buttons & kRButton)
+            keys |= MK_RBUTTON;
+        if (buttons & kShift)
+            keys |= MK_SHIFT;
+        if (buttons & kControl)
+            keys |= MK_CONTROL;
+        LPARAM at = MAKELPARAM((int)x, (int)y);
+        std::string verb(what);
+        if (verb == "down") {
+            bool dbl = (buttons & kDoubleClick) != 0;
+            UINT msg = (buttons & kRButton) ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
+                                            : (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN);
+            SendMessageW(window, msg, keys, at);
+        } else if (verb == "up") {
+            SendMessageW(window, (buttons & kRButton) ? WM_RBUTTONUP : WM_LBUTTONUP, keys & ~(MK_LBUTTON | MK_RBUTTON),
+                         at);
+        } else if (verb == "move") {
+            SendMessageW(window, WM_MOUSEMOVE, keys, at);
+        } else {
+            POINT p{(int)x, (int)y};
+            ClientToScreen(window, &p);
+            SendMessageW(window, WM_MOUSEMOVE, keys, at);
+            SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(keys, (WORD)(short)(distance * WHEEL_DELTA)),
+                         MAKELPARAM(p.x, p.y));
+        }
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+#else
+        std::string verb(what);
+        CButtonState state(buttons);
+        if (verb == "down")
+            frame.platformOnMouseDown(CPoint(x, y), state);
+        else if (verb == "up")
+            frame.platformOnMouseUp(CPoint(x, y), CButtonState(buttons & ~(kLButton | kRButton)));
+        else if (verb == "move")
+            frame.platformOnMouseMoved(CPoint(x, y), state);
+        else {
+            frame.platformOnMouseMoved(CPoint(x, y), CButtonState(buttons & (kShift | kControl | kAlt)));
+            frame.platformOnWheel(CPoint(x, y), distance, state);
+        }
+#endif
+    }
+
+    void perform(CFrame &frame, Templete &effect, const EditorAction &a)
+    {
+        switch (a.kind) {
+        case EditorAction::Click:
+            send(frame, "move", a.x1, a.y1, 0);
+            send(frame, "down", a.x1, a.y1, a.buttons);
+            send(frame, "up", a.x1, a.y1, a.buttons & ~kDoubleClick);
+            break;
+        case EditorAction::Drag:
+            send(frame, "move", a.x1, a.y1, 0);
+            send(frame, "down", a.x1, a.y1, a.buttons);
+            for (int i = 1; i <= 10; ++i)
+                send(frame, "move", a.x1 + (a.x2 - a.x1) * i / 10, a.y1 + (a.y2 - a.y1) * i / 10, a.buttons);
+            send(frame, "up", a.x2, a.y2, a.buttons);
+            break;
+        case EditorAction::Wheel:
+            send(frame, "wheel", a.x1, a.y1, a.buttons, a.distance);
+            break;
+        case EditorAction::Param:
+            effect.setParameter(a.index, a.value);
+            break;
+        }
+        frame.idle();
+    }
+
+private:
+#ifdef _WIN32
+    HWND parent = nullptr;
+#endif
+};
+
+bool readActions(const std::vector<std::string> &arguments, std::vector<EditorAction> &actions, std::string &png)
+{
+    std::string error;
+    auto take = [&](const std::string &text) {
+        EditorAction action;
+        if (!parseEditorAction(text, action, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return false;
+        }
+        actions.push_back(action);
+        return true;
+    };
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string &a = arguments[i];
+        if (i + 1 >= arguments.size() || (a != "--do" && a != "--script" && a != "--png")) {
+            std::fprintf(stderr, "usage: zem_host controls [--do ACTION]... [--script FILE] [--png OUT.png]\n");
+            return false;
+        }
+        const std::string &value = arguments[++i];
+        if (a == "--png") {
+            png = value;
+        } else if (a == "--do") {
+            if (!take(value))
+                return false;
+        } else {
+            std::ifstream file(value);
+            std::string line;
+            if (!file) {
+                std::fprintf(stderr, "cannot read %s\n", value.c_str());
+                return false;
+            }
+            while (std::getline(file, line)) {
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
+                if (!line.empty() && line[0] != '#' && !take(line))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+int runControls(const std::vector<std::string> &arguments)
+{
+    std::vector<EditorAction> actions;
+    std::string png;
+    if (!readActions(arguments, actions, png))
+        return 2;
+    notifications.clear();
+    bool written = true;
+    {
+        Templete effect(recordingHost);
+        EffectRouting routing(effect);
+        ControlsWindow window;
+        OwningPointer<CFrame> frame(new CFrame(CRect(0, 0, 586, 261), window.handle(), nullptr));
+        if (!frame->isValid()) {
+            std::fprintf(stderr, "the frame did not open\n");
+            return 1;
+        }
+        layOut(*frame, routing);
+        frame->idle();
+        for (const EditorAction &action : actions)
+            window.perform(*frame, effect, action);
+        if (!png.empty())
+            written = frame->platformWritePicture(png.c_str());
+        frame->close();
+    }
+    for (const std::string &line : notifications)
+        std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+    if (!written) {
+        std::fprintf(stderr, "cannot write %s\n", png.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+SubcommandRegistration registration{"controls", "controls [--do ACTION]... [--script FILE] [--png OUT.png]",
+                                    runControls};
+
+}  // namespace
