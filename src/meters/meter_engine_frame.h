@@ -49,9 +49,20 @@ inline bool overBySelector(double selector, double magnitude, double relative, d
 
 // The largest sample magnitude an engine takes in. An infinite sample is an overload and reads
 // as this huge level (over indicator lit) instead of poisoning the ballistics; only a sample that
-// is not a number returns an engine to rest. NaN passes unchanged. Thread: audio.
-constexpr double kLargestInputMagnitude = 1e6;
-inline double limitInputMagnitude(double x)
+// is not a number returns an engine to rest. Thread: audio.
+constexpr float kLargestInputMagnitude = 1e6f;
+
+// Whether any sample lies beyond the largest magnitude (NaN does not). Thread: audio.
+inline bool exceedsInputMagnitude(const float *samples, VstInt32 frames)
+{
+    int beyond = 0;  // an int, not a bool, so that the loop vectorises
+    for (VstInt32 i = 0; i < frames; ++i)
+        beyond |= std::fabs(samples[i]) > kLargestInputMagnitude;
+    return beyond != 0;
+}
+
+// The sample limited to the largest magnitude; NaN passes unchanged. Thread: audio.
+inline float limitInputMagnitude(float x)
 {
     return x > kLargestInputMagnitude ? kLargestInputMagnitude : x < -kLargestInputMagnitude ? -kLargestInputMagnitude : x;
 }
@@ -153,6 +164,10 @@ protected:
     AudioEffect *const owner_;
 
 private:
+    // The loop of runBlock; kLimitInput limits every sample to the largest magnitude first.
+    template <bool kLimitInput, class Channels>
+    void runSamples(const float *input1, const float *input2, VstInt32 frames, Channels &channels);
+
     MeterSettings &scopeRecord(int scope);
     void clearRings();
     void sendToOwner(VstInt32 index, float value);
@@ -198,6 +213,16 @@ private:
 template <class Channels>
 void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt32 frames, Channels &channels)
 {
+    // Only a broken block holds samples beyond the largest magnitude; the others skip the limit.
+    if (exceedsInputMagnitude(input1, frames) || exceedsInputMagnitude(input2, frames))
+        runSamples<true>(input1, input2, frames, channels);
+    else
+        runSamples<false>(input1, input2, frames, channels);
+}
+
+template <bool kLimitInput, class Channels>
+void MeterEngineFrame::runSamples(const float *input1, const float *input2, VstInt32 frames, Channels &channels)
+{
     const PreciseTables &tables = preciseTables();
     const bool precise = preciseOn_.load(std::memory_order_relaxed);
     const PreciseBand band = static_cast<PreciseBand>(preciseBand_.load(std::memory_order_relaxed));
@@ -213,8 +238,8 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
     int position = ringPosition_.load(std::memory_order_relaxed);
 
     for (VstInt32 i = 0; i < frames; ++i) {
-        double a = limitInputMagnitude(input1[i]);
-        double b = limitInputMagnitude(input2[i]);
+        double a = kLimitInput ? limitInputMagnitude(input1[i]) : input1[i];
+        double b = kLimitInput ? limitInputMagnitude(input2[i]) : input2[i];
         double plainA = a;
         double plainB = b;
         if (precise)
