@@ -199,7 +199,7 @@ TEST_F(AudioPathTest, OneOutputFeedsBothMeterChannelsWithWhatTheBlockWrote)
         plugin.setParameter(8, 1.f);  // ProcFlt: the default high-pass at 14 Hz
         plugin.setParameter(3, 1.f);  // PPM
         Templete &effect = *static_cast<Templete *>(static_cast<AudioEffect *>(plugin.record()->object));
-        MeterEngine &ppm = *effect.meterEngine(MeterChoice::PPM);
+        MeterEngine &ppm = *effect.meterEngine(kMeterTypePPM);
 
         Signal input = noise(256, 15);
         for (float &sample : input)

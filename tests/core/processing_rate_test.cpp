@@ -24,7 +24,7 @@ double vuRiseSeconds(float rate)
     PluginInstance plugin(loadedPlugin());
     const VstInt32 block = (VstInt32)std::lround(rate / 1000.0);
     plugin.start(rate, block);
-    MeterEngine &vu = *effectOf(plugin).meterEngine(MeterChoice::VU);
+    MeterEngine &vu = *effectOf(plugin).meterEngine(kMeterTypeVU);
     std::vector<float> level((size_t)block, (float)std::pow(10.0, -18.0 / 20));  // the default reference
     std::vector<float> out0((size_t)block), out1((size_t)block);
     float *inputs[2] = {level.data(), level.data()};
