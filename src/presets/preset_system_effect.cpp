@@ -7,9 +7,7 @@ CPresetSystemEffect::CPresetSystemEffect(audioMasterCallback audioMaster, VstInt
     : AudioEffectX(audioMaster, 1, numParams)
 {
     programsAreChunks(true);
-    slots = new (std::nothrow) ProgramSlot[kNumSlots];
-    if (slots)
-        std::memset(slots, 0, sizeof(ProgramSlot) * kNumSlots);
+    slots = new (std::nothrow) ProgramSlot[kNumSlots]();  // every name byte and value zero
 }
 
 CPresetSystemEffect::~CPresetSystemEffect() { delete[] slots; }
@@ -60,11 +58,11 @@ float CPresetSystemEffect::getParameter(VstInt32 index)
 {
     if (!slots || index < 0 || index >= kNumRecorded)
         return -1.f;
-    return slots[currentSlot].values[index];
+    return slots[currentSlot].values[index].load(std::memory_order_relaxed);
 }
 
 void CPresetSystemEffect::recordValue(VstInt32 index, float value)
 {
     if (slots && index >= 0 && index < kNumRecorded)
-        slots[currentSlot].values[index] = value;
+        slots[currentSlot].values[index].store(value, std::memory_order_relaxed);
 }

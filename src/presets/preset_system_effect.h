@@ -5,11 +5,13 @@
 // calls the effect's setParameter.
 #pragma once
 
+#include <atomic>
+
 #include "vst/audio_effect.h"
 
 struct ProgramSlot {
-    char name[24];     // zero-terminated when shorter than 24 bytes
-    float values[64];  // recorded values of parameters 0..63
+    char name[24];                   // zero-terminated when shorter than 24 bytes
+    std::atomic<float> values[64];   // recorded values of parameters 0..63 (any thread records)
 };
 
 class CPresetSystemEffect : public AudioEffectX {

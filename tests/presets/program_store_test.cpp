@@ -102,20 +102,20 @@ TEST(ProgramStoreRecording, EveryAppliedHostParameterIsRecordedInTheCurrentSlot)
     Templete effect(quietHost);
     const ProgramSlot *slot = effect.currentProgram();
     ASSERT_NE(slot, nullptr);
-    for (float value : slot->values)
-        EXPECT_EQ(value, 0.f) << "slots start zeroed, not at the parameter defaults";
+    for (const std::atomic<float> &value : slot->values)
+        EXPECT_EQ(value.load(), 0.f) << "slots start zeroed, not at the parameter defaults";
     effect.setParameter(5, 0.5f);
-    EXPECT_EQ(slot->values[5], 0.5f);
+    EXPECT_EQ(slot->values[5].load(), 0.5f);
     effect.setParameter(40, 0.9f);
-    EXPECT_EQ(slot->values[40], 0.9f) << "spares are recorded although they do not change";
+    EXPECT_EQ(slot->values[40].load(), 0.9f) << "spares are recorded although they do not change";
     effect.setParameter(1, 1.5f);
-    EXPECT_EQ(slot->values[1], 1.f) << "the clamped value is recorded";
+    EXPECT_EQ(slot->values[1].load(), 1.f) << "the clamped value is recorded";
     effect.setParameter(70, 0.7f);
     effect.setParameter(64, 0.7f);
     effect.setParameter(-1, 0.7f);
     for (int i = 0; i < 64; ++i)
         if (i != 1 && i != 5 && i != 40) {
-            EXPECT_EQ(slot->values[i], 0.f) << i;
+            EXPECT_EQ(slot->values[i].load(), 0.f) << i;
         }
     effect.setParameter(2, 0.5f);
     effect.setParameter(3, 0.f);
