@@ -62,7 +62,7 @@ fuzz-run:
 	@build/fuzz/bin/zem_fuzz_session -max_total_time=$(FUZZ_SECONDS) -timeout=30 -print_final_stats=1 \
 	    -artifact_prefix=build/fuzz/ $(FUZZ_CORPUS) tests/fuzz/corpus 2>build/fuzz/session.log \
 	    || { tail -n 60 build/fuzz/session.log; exit 1; }
-	@grep -E '^#[0-9]+ +DONE' build/fuzz/session.log | tail -n 1
+	@grep -E '^#[0-9]+[[:space:]]+DONE' build/fuzz/session.log | tail -n 1
 	@grep -E 'stat::(number_of_executed_units|average_exec_per_sec)' build/fuzz/session.log
 
 demo: build

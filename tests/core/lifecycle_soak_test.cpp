@@ -123,6 +123,7 @@ TEST_F(LifecycleSoak, ThousandEditorOpenCloseCycles)
 TEST(LifecycleSoakLibrary, TwoHundredLoadUseUnloadCycles)
 {
     EditorParent parent;
+    parent.handle();  // the parent window is the host's, made before the first load
     const int descriptors = openDescriptors();
     const int windows = countThreadWindows();
     size_t heap = 0;
