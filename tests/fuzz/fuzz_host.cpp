@@ -1,10 +1,15 @@
 #include "fuzz_host.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include <dirent.h>
 #include <ftw.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include "session_checks.h"
 
@@ -20,6 +25,25 @@ void removeStore()
         ::nftw(removableStore.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
+// A session that ends on a failure ends without its exit handlers: its store is removed by the
+// next session, which finds the process named in the folder gone.
+const char kStorePrefix[] = "zem-fuzz-store.";
+
+void removeStoresOfEndedSessions()
+{
+    DIR *folder = ::opendir("/tmp");
+    if (!folder)
+        return;
+    while (const dirent *entry = ::readdir(folder)) {
+        if (std::strncmp(entry->d_name, kStorePrefix, sizeof kStorePrefix - 1) != 0)
+            continue;
+        const long pid = std::strtol(entry->d_name + sizeof kStorePrefix - 1, nullptr, 10);
+        if (pid > 0 && ::kill((pid_t)pid, 0) != 0 && errno == ESRCH)
+            ::nftw((std::string("/tmp/") + entry->d_name).c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+    }
+    ::closedir(folder);
+}
+
 }  // namespace
 
 FuzzHost &FuzzHost::instance()
@@ -31,8 +55,9 @@ FuzzHost &FuzzHost::instance()
 FuzzHost::FuzzHost()
 {
     // The store is read when the plug-in loads: point it away from the user's own first.
-    char pattern[] = "/tmp/zem-fuzz-store.XXXXXX";
-    if (!::mkdtemp(pattern))
+    removeStoresOfEndedSessions();
+    std::string pattern = std::string("/tmp/") + kStorePrefix + std::to_string((long)::getpid()) + ".XXXXXX";
+    if (!::mkdtemp(&pattern[0]))
         fuzzFailure("cannot make a temporary folder for the per-user store");
     storeFolder = pattern;
     removableStore = storeFolder;
