@@ -7,7 +7,7 @@ CPresetSystemEffect::CPresetSystemEffect(audioMasterCallback audioMaster, VstInt
     : AudioEffectX(audioMaster, 1, numParams)
 {
     programsAreChunks(true);
-    slots = new (std::nothrow) ProgramSlot[kNumSlots]();  // every name byte and value zero
+    slots = new (std::nothrow) ProgramSlot[kNumSlots]();  // zero-initialised
 }
 
 CPresetSystemEffect::~CPresetSystemEffect() { delete[] slots; }
@@ -64,5 +64,5 @@ float CPresetSystemEffect::getParameter(VstInt32 index)
 void CPresetSystemEffect::recordValue(VstInt32 index, float value)
 {
     if (slots && index >= 0 && index < kNumRecorded)
-        slots[currentSlot].values[index].store(value, std::memory_order_relaxed);
+        slots[currentSlot].values[index].store(value, std::memory_order_relaxed);  // host and audio threads
 }

@@ -10,8 +10,8 @@
 #include "vst/audio_effect.h"
 
 struct ProgramSlot {
-    char name[24];                   // zero-terminated when shorter than 24 bytes
-    std::atomic<float> values[64];   // recorded values of parameters 0..63 (any thread records)
+    char name[24];                  // zero-terminated when shorter than 24 bytes
+    std::atomic<float> values[64];  // recorded values of parameters 0..63, from any thread
 };
 
 class CPresetSystemEffect : public AudioEffectX {
@@ -35,7 +35,7 @@ public:
     const ProgramSlot *currentProgram() const { return slots ? &slots[currentSlot] : nullptr; }
 
 protected:
-    ProgramSlot *slots = nullptr;  // kNumSlots slots, all bytes zero at construction
+    ProgramSlot *slots = nullptr;  // kNumSlots slots, all zero at construction
     VstInt32 currentSlot = 0;      // nothing in this system changes it
     bool applyingProgram = false;  // true only while a slot is applied through setParameter
 };

@@ -102,8 +102,8 @@ TEST(ProgramStoreRecording, EveryAppliedHostParameterIsRecordedInTheCurrentSlot)
     Templete effect(quietHost);
     const ProgramSlot *slot = effect.currentProgram();
     ASSERT_NE(slot, nullptr);
-    for (const std::atomic<float> &value : slot->values)
-        EXPECT_EQ(value.load(), 0.f) << "slots start zeroed, not at the parameter defaults";
+    for (float value : slot->values)
+        EXPECT_EQ(value, 0.f) << "slots start zeroed, not at the parameter defaults";
     effect.setParameter(5, 0.5f);
     EXPECT_EQ(slot->values[5].load(), 0.5f);
     effect.setParameter(40, 0.9f);
