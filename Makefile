@@ -28,7 +28,7 @@ test: build
 	@echo "== test native (ASan + UBSan)"
 	@cd build/native-asan && ctest --output-on-failure -j $(JOBS)
 	@echo "== test native concurrency (ThreadSanitizer)"
-	@cd build/native-tsan && ctest --output-on-failure -j $(JOBS) -R 'Concurrent|EffectLock|CarelessHost'
+	@cd build/native-tsan && ctest --output-on-failure -j $(JOBS) -R 'Concurrent|EffectLock|EditorThreads|CarelessHost'
 	@echo "== fuzz host session ($(FUZZ_TEST_SECONDS) s from the seed corpus)"
 	@rm -rf build/fuzz/test-corpus
 	@$(MAKE) --no-print-directory fuzz-run FUZZ_SECONDS=$(FUZZ_TEST_SECONDS) FUZZ_CORPUS=build/fuzz/test-corpus

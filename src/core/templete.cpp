@@ -71,11 +71,20 @@ Templete::Templete(audioMasterCallback audioMaster) : CPresetSystemEffect(audioM
 
 Templete::~Templete()
 {
+    // An open editor's panels read the engines: the window goes before the engines do. The
+    // editor object itself is deleted by the base, after this body.
+    if (editor && editor->isOpen())
+        editor->close();
     delete filterBank;
+    filterBank = nullptr;
     delete rmsMeter;
+    rmsMeter = nullptr;
     delete vuMeter;
+    vuMeter = nullptr;
     delete ppmMeter;
+    ppmMeter = nullptr;
     delete[] chunkBuffer;
+    chunkBuffer = nullptr;
 }
 
 void Templete::setDefaults()
@@ -179,12 +188,13 @@ void Templete::processBlock(float **inputs, float **outputs, VstInt32 sampleFram
 {
     if (!inputs || !outputs || !inputs[0] || !outputs[0] || sampleFrames <= 0)
         return;
+    // The host is asked about both pins on every block, before the lock: a host that answers
+    // under a lock of its own must never find this thread holding the instance lock.
+    const bool secondInputConnected = isInputConnected(1);
+    const bool secondOutputConnected = isOutputConnected(1);
     EffectLockGuard guard(lock);  // a wait that times out does not skip the block
 
     const VstInt32 n = sampleFrames;
-    // The host is asked about both pins on every block.
-    bool secondInputConnected = isInputConnected(1);
-    bool secondOutputConnected = isOutputConnected(1);
     const bool secondInput = secondInputConnected && useSecondInput.load(std::memory_order_relaxed);
     const bool secondOutput = secondOutputConnected && useSecondOutput.load(std::memory_order_relaxed);
     float *inLeft = inputs[0];

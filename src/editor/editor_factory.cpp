@@ -1,5 +1,17 @@
 #include "core/editor_factory.h"
 
+#include <new>
+
 #include "editor/temeplete_editor.h"
 
-AEffEditor *createTemepleteEditor(AudioEffect *effect) { return effect ? new TemepleteEditor(effect) : nullptr; }
+AEffEditor *createTemepleteEditor(AudioEffect *effect)
+{
+    if (!effect)
+        return nullptr;
+    // Without memory for the editor the effect runs without one.
+    try {
+        return new (std::nothrow) TemepleteEditor(effect);
+    } catch (...) {
+        return nullptr;
+    }
+}

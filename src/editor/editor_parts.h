@@ -1,6 +1,7 @@
 // What the editor drives: the three front panels and the two strip-editor holders. The display
 // and strip classes implement these interfaces; the editor creates them through a factory.
-// Thread: the host's UI thread, except parameterChanged (the thread that set the parameter).
+// Thread: UI thread only (the editor's thread); the editor brings parameter changes from other
+// threads over at idle.
 #pragma once
 
 #include "ui/control.h"
@@ -11,7 +12,7 @@ class Templete;
 class TemepleteEditor;
 
 // A front panel of one meter type: a container of views that is attached to the frame while
-// its meter type is selected.
+// its meter type is selected. UI thread only.
 class EditorFrontPanel {
 public:
     virtual ~EditorFrontPanel() = default;
@@ -26,7 +27,7 @@ public:
     virtual void refreshMeters(double position) = 0;
 };
 
-// A holder of one strip editor per meter type and form (expanded, collapsed).
+// A holder of one strip editor per meter type and form (expanded, collapsed). UI thread only.
 class EditorStripHolder {
 public:
     virtual ~EditorStripHolder() = default;

@@ -1,5 +1,7 @@
 #include "editor/temeplete_editor.h"
 
+#include <new>
+
 #include "core/parameter_table.h"
 #include "core/templete.h"
 #include "editor/my_frame.h"
@@ -17,7 +19,7 @@ int rounded(float value) { return (int)(value + 0.5f); }
 TemepleteEditor::TemepleteEditor(AudioEffect *effect, EditorPartsFactory &parts)
     : CPresetSystemEditor(effect), templete(dynamic_cast<Templete *>(effect)), parts(parts)
 {
-    background = new CBitmap(kBackgroundBitmap);
+    background = new (std::nothrow) CBitmap(kBackgroundBitmap);
     rect.top = 0;
     rect.left = 0;
     rect.bottom = 195;
@@ -32,7 +34,8 @@ TemepleteEditor::~TemepleteEditor()
         close();
     if (effect && effect->getEditor() == this)
         effect->setEditor(nullptr);
-    background->forget();
+    if (background)
+        background->forget();
 }
 
 float TemepleteEditor::effectParameter(VstInt32 index) const { return effect ? effect->getParameter(index) : 0.f; }
@@ -44,12 +47,15 @@ EditorFrontPanel *TemepleteEditor::panel(int meterType) const
 
 bool TemepleteEditor::open(void *ptr)
 {
+    editorThread.store(std::this_thread::get_id(), std::memory_order_release);
     parentWindow = ptr;
-    if (!background->isLoaded() || !ptr || frame)
+    if (!background || !background->isLoaded() || !ptr || frame)
         return false;
+    askHostAboutParent(ptr);
     auto *myFrame = new MyFrame(CRect(rect.left, rect.top, rect.left + kWidth, rect.top + 195), ptr, this);
-    if (!myFrame->isValid()) {  // the window system refused the window
+    if (!myFrame->isValid()) {  // the window system refused the window, or this build the parent
         myFrame->forget();
+        withdrawParent();
         parentWindow = nullptr;
         return false;
     }
@@ -59,6 +65,9 @@ bool TemepleteEditor::open(void *ptr)
     frame->setBackground(background);
     setKnobMode(2);
 
+    // The panels take their state from the effect below: what was pending before is in it.
+    for (std::atomic<uint64_t> &word : pendingParameters)
+        word.store(0, std::memory_order_relaxed);
     selectedMeter = -1;
     stripLayoutCache[0] = stripLayoutCache[1] = stripLayoutCache[2] = -1;
     vuPanel = parts.createFrontPanel(0, this, templete);
@@ -104,6 +113,7 @@ void TemepleteEditor::close()
         closing->close();
         closing->forget();
     }
+    withdrawParent();
     AEffGUIEditor::close();
 }
 
@@ -178,6 +188,7 @@ void TemepleteEditor::idle()
 {
     if (!frame)
         return;
+    applyPendingParameters();
     if (labelEditor)
         labelEditor->idleTick();
     double now = frame->getTicks() * 0.001;
@@ -197,6 +208,39 @@ void TemepleteEditor::idle()
 }
 
 void TemepleteEditor::setParameter(VstInt32 index, float value)
+{
+    if (std::this_thread::get_id() == editorThread.load(std::memory_order_acquire)) {
+        applyParameter(index, value);
+        return;
+    }
+    // Another thread: the value already lives in the effect, so a bit is all the editor needs.
+    // Indices beyond the bits have no meaning for the editor.
+    if (index >= 0 && index < kPendingWords * 64)
+        pendingParameters[index / 64].fetch_or(uint64_t{1} << (index % 64), std::memory_order_release);
+}
+
+void TemepleteEditor::applyPendingParameters()
+{
+    bool layoutChanged = false;
+    for (int word = 0; word < kPendingWords; ++word) {
+        uint64_t bits = pendingParameters[word].exchange(0, std::memory_order_acquire);
+        for (int bit = 0; bits != 0; ++bit, bits >>= 1) {
+            if (bits & 1u) {
+                const VstInt32 index = word * 64 + bit;
+                layoutChanged = layoutChanged || index == kStrips || index == kShowFlt || index == kShowLbl;
+                applyParameter(index, effectParameter(index));
+            }
+        }
+    }
+    // A meter change (index 3) applied before them re-places the strips at the old height and
+    // takes the new layout with it; the window must still follow the layout.
+    if (layoutChanged) {
+        stripLayoutCache[0] = -1;
+        layoutStrips(true);
+    }
+}
+
+void TemepleteEditor::applyParameter(VstInt32 index, float value)
 {
     if (!frame)
         return;

@@ -1,9 +1,15 @@
 // The plug-in's editor window: one frame holding the selected meter's front panel and the two
 // channel strips below it. It is the single listener of every control, the single receiver of
 // the effect's parameter echo, and owns the window height, which follows the strip layout.
-// Threads: open, close, idle, valueChanged - host UI thread; setParameter - the thread that
-// set the parameter (host automation may come from the audio thread).
+// Threads: open, close, idle, valueChanged - host UI thread (the editor's thread is the one that
+// opened it); setParameter - any thread: a change on the editor's thread is applied at once, one
+// from any other thread (host automation often comes from the audio thread) only marks its
+// index pending, and the next idle applies it on the editor's thread.
 #pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
 
 #include "editor/editor_parts.h"
 #include "editor/preset_system_editor.h"
@@ -24,7 +30,9 @@ public:
     // Answers false, creating nothing, without a parent window or background picture.
     bool open(void *ptr) override;
     void close() override;
+    // Applies the pending parameter changes, then refreshes the meters and redraws.
     void idle() override;
+    // Thread: any. Lock-free off the editor's thread.
     void setParameter(VstInt32 index, float value) override;
     void valueChanged(VSTGUI::CControl *control) override;
 
@@ -40,8 +48,19 @@ public:
     double getLastIdlePosition() const { return lastIdlePosition; }
 
 private:
+    // The echo itself, on the editor's thread: panels, strips and the window follow the change.
+    void applyParameter(VstInt32 index, float value);
+    // Every index marked pending, in index order, with the effect's current value.
+    void applyPendingParameters();
     EditorFrontPanel *panel(int meterType) const;
     float effectParameter(VstInt32 index) const;
+
+    // Indices 0..127 (every index the editor acts on), one bit each.
+    static constexpr int kPendingWords = 2;
+    std::atomic<uint64_t> pendingParameters[kPendingWords] = {};
+    std::atomic<std::thread::id> editorThread{};
+    static_assert(std::atomic<std::thread::id>::is_always_lock_free, "the audio thread reads it");
+    static_assert(std::atomic<uint64_t>::is_always_lock_free, "the audio thread marks pending bits");
 
     Templete *templete;
     EditorPartsFactory &parts;

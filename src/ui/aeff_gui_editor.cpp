@@ -1,6 +1,28 @@
 #include "aeff_gui_editor.h"
 
+#include <chrono>
+#include <random>
+
+#include "ui/offscreen_parent.h"
 #include "vst/audio_effect.h"
+
+namespace {
+
+// A secret for the host program's picture requests; never 0.
+uint32_t freshCookie(const void *salt)
+{
+    uint32_t cookie = 0;
+    try {
+        std::random_device device;
+        cookie = device();
+    } catch (...) {
+    }
+    cookie ^= (uint32_t)std::chrono::steady_clock::now().time_since_epoch().count();
+    cookie ^= (uint32_t)reinterpret_cast<uintptr_t>(salt);
+    return cookie ? cookie : 1u;
+}
+
+}  // namespace
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect *effect) : AEffEditor(effect) {}
 
@@ -10,6 +32,30 @@ AEffGUIEditor::~AEffGUIEditor()
         setFrame(nullptr);
         owned->forget();
     }
+    withdrawParent();
+}
+
+bool AEffGUIEditor::showsInHostWindows() const { return VSTGUI::platformShowsInHostWindows(); }
+
+void AEffGUIEditor::askHostAboutParent(void *parent)
+{
+    withdrawParent();
+    auto *fx = dynamic_cast<AudioEffectX *>(effect);
+    if (!fx || !parent)
+        return;
+    const uint32_t cookie = freshCookie(this);
+    if (fx->hostVendorSpecific(kHostParentQuery, (VstIntPtr)cookie, parent, 0.f) != kHostParentAnswer)
+        return;
+    vouchedParent = parent;
+    VSTGUI::platformVouchedParent(parent, cookie);
+}
+
+void AEffGUIEditor::withdrawParent()
+{
+    if (!vouchedParent)
+        return;
+    VSTGUI::platformWithdrawnParent(vouchedParent);
+    vouchedParent = nullptr;
 }
 
 bool AEffGUIEditor::getRect(ERect **ppRect)

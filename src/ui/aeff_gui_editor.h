@@ -1,7 +1,7 @@
 // The VST 2.4 editor on top of the view library: it owns the frame, reports its rectangle,
 // forwards idle, keys and the wheel, and passes begin/end edit of controls to the host.
-// Thread: the host's UI thread, except setParameter (the effect's caller) and frameTicks (any,
-// the audio thread time-stamps blocks with it).
+// Thread: the host's UI thread, except setParameter (any: the subclass brings it to the UI
+// thread) and frameTicks (any, the audio thread time-stamps blocks with it).
 #pragma once
 
 #include <atomic>
@@ -27,6 +27,7 @@ public:
     bool onWheel(float distance) override;
     bool setKnobMode(VstInt32 val) override;
     bool frameTicks(double &milliseconds) override;
+    bool showsInHostWindows() const override;
 
     VSTGUI::CFrame *getFrame() const override { return frame; }
     int getKnobMode() const override { return knobMode; }
@@ -40,6 +41,10 @@ public:
 protected:
     // Installs the frame (or none); the audio thread's frameTicks never touches the frame object.
     void setFrame(VSTGUI::CFrame *newFrame);
+    // Asks the host whether it created parent itself (offscreen_parent.h) and, if it did, lets
+    // the window system backend use the parent as such until withdrawParent.
+    void askHostAboutParent(void *parent);
+    void withdrawParent();
 
     ERect rect{};
     VSTGUI::CFrame *frame = nullptr;
@@ -48,4 +53,5 @@ protected:
 
 private:
     std::atomic<bool> frameOpen{false};
+    void *vouchedParent = nullptr;  // the parent the host vouched for, while the window lives
 };

@@ -46,7 +46,18 @@ public:
 // The backend's monotonic millisecond tick count, the one frames report. Thread: any.
 uint32_t platformTickCount();
 
-// Implemented by the backend. parent is the native parent window (null allowed offscreen).
+// Implemented by the backend. parent is the native parent window (null allowed offscreen); a
+// parent the backend cannot use gives no window (null).
 IPlatformFrame *createPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent);
+
+// Whether frames can live in a real host's window in this build (Windows: yes; the offscreen
+// Linux backend: no, until it has an X11 window). Thread: any.
+bool platformShowsInHostWindows();
+
+// The host program vouched that it created parent itself (offscreen_parent.h); cookie is the
+// secret its picture requests carry. Until the matching platformWithdrawnParent, frames on that
+// parent may use what only such a parent offers. Thread: UI.
+void platformVouchedParent(void *parent, uint32_t cookie);
+void platformWithdrawnParent(void *parent);
 
 }  // namespace VSTGUI

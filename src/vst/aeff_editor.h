@@ -24,6 +24,10 @@ public:
     }
     virtual void close() { systemWindow = nullptr; }
     virtual bool isOpen() { return systemWindow != nullptr; }
+    // False when this build cannot show the editor in a host's window; the effect then does not
+    // announce it (hosts offer their generic parameter view), though it still opens for a host
+    // program that brings a parent of its own.
+    virtual bool showsInHostWindows() const { return true; }
     virtual void idle() {}
     virtual bool onKeyDown(VstKeyCode &keyCode)
     {
@@ -47,7 +51,8 @@ public:
     }
 
     // Our own hooks, so that the effect reaches its editor without knowing its classes.
-    // The effect echoes every parameter change here (thread: whichever called setParameter).
+    // The effect echoes every parameter change here (thread: whichever called setParameter;
+    // an editor brings changes from other threads over to its own).
     virtual void setParameter(VstInt32 index, float value)
     {
         (void)index;

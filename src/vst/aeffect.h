@@ -263,6 +263,7 @@ enum AudioMasterOpcodes {
     audioMasterGetVendorString = 32,
     audioMasterGetProductString = 33,
     audioMasterGetVendorVersion = 34,
+    audioMasterVendorSpecific = 35,
     audioMasterCanDo = 37,
     audioMasterUpdateDisplay = 42,
     audioMasterBeginEdit = 43,

@@ -71,7 +71,7 @@ void AudioEffect::setFlag(VstInt32 flag, bool state)
 void AudioEffect::setEditor(AEffEditor *newEditor)
 {
     editor = newEditor;
-    setFlag(effFlagsHasEditor, editor != nullptr);
+    setFlag(effFlagsHasEditor, editor != nullptr && editor->showsInHostWindows());
 }
 
 VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt)
@@ -182,49 +182,70 @@ VstIntPtr VSTCALLBACK AudioEffect::dispatchEffectClass(AEffect *e, VstInt32 opco
     AudioEffect *ae = objectOf(e);
     if (!ae)
         return 0;
-    try {
-        if (opcode == effClose) {
+    if (opcode == effClose) {
+        // The instance ends even when its close hook throws.
+        try {
             ae->dispatcher(opcode, index, value, ptr, opt);
-            delete ae;
-            return 1;
+        } catch (...) {
         }
+        delete ae;
+        return 1;
+    }
+    try {
         return ae->dispatcher(opcode, index, value, ptr, opt);
     } catch (...) {
         return 0;  // no exception may cross into the host
     }
 }
 
+// No exception may cross into the host: every trampoline ends one here and answers neutrally.
 float VSTCALLBACK AudioEffect::getParameterClass(AEffect *e, VstInt32 index)
 {
-    AudioEffect *ae = objectOf(e);
-    return ae ? ae->getParameter(index) : 0.f;
+    try {
+        AudioEffect *ae = objectOf(e);
+        return ae ? ae->getParameter(index) : 0.f;
+    } catch (...) {
+        return 0.f;
+    }
 }
 
 void VSTCALLBACK AudioEffect::setParameterClass(AEffect *e, VstInt32 index, float value)
 {
-    if (AudioEffect *ae = objectOf(e))
-        ae->setParameter(index, value);
+    try {
+        if (AudioEffect *ae = objectOf(e))
+            ae->setParameter(index, value);
+    } catch (...) {
+    }
 }
 
 void VSTCALLBACK AudioEffect::processClass(AEffect *e, float **inputs, float **outputs, VstInt32 sampleFrames)
 {
-    if (AudioEffect *ae = objectOf(e))
-        ae->process(inputs, outputs, sampleFrames);
+    try {
+        if (AudioEffect *ae = objectOf(e))
+            ae->process(inputs, outputs, sampleFrames);
+    } catch (...) {
+    }
 }
 
 void VSTCALLBACK AudioEffect::processClassReplacing(AEffect *e, float **inputs, float **outputs,
                                                     VstInt32 sampleFrames)
 {
-    AudioEffect *ae = objectOf(e);
-    if (ae && inputs && outputs && sampleFrames > 0)
-        ae->processReplacing(inputs, outputs, sampleFrames);
+    try {
+        AudioEffect *ae = objectOf(e);
+        if (ae && inputs && outputs && sampleFrames > 0)
+            ae->processReplacing(inputs, outputs, sampleFrames);
+    } catch (...) {
+    }
 }
 
 void VSTCALLBACK AudioEffect::processClassDoubleReplacing(AEffect *e, double **inputs, double **outputs,
                                                           VstInt32 sampleFrames)
 {
-    if (AudioEffect *ae = objectOf(e))
-        ae->processDoubleReplacing(inputs, outputs, sampleFrames);
+    try {
+        if (AudioEffect *ae = objectOf(e))
+            ae->processDoubleReplacing(inputs, outputs, sampleFrames);
+    } catch (...) {
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -277,6 +298,12 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         return getParameterProperties(index, static_cast<VstParameterProperties *>(ptr)) ? 1 : 0;
     case effGetVstVersion:
         return getVstVersion();
+    case effSetBlockSizeAndSampleRate:
+        setBlockSize((VstInt32)value);
+        setSampleRate(opt);
+        return 0;
+    case effGetNumProgramCategories:
+        return getNumCategories();
     case effEditKeyDown:
     case effEditKeyUp:
         if (editor) {
@@ -321,3 +348,7 @@ bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height)
     return callHost(audioMasterSizeWindow, width, height) != 0;
 }
 bool AudioEffectX::updateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
+VstIntPtr AudioEffectX::hostVendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt)
+{
+    return callHost(audioMasterVendorSpecific, index, value, ptr, opt);
+}

@@ -3,6 +3,7 @@
 //   dispatcher and its hooks - host UI thread (effSetBypass may come from the audio thread);
 //   processReplacing         - host audio thread;
 //   setParameter             - any thread.
+// No exception leaves a trampoline: each one ends it and answers neutrally (0).
 #pragma once
 
 #include "aeff_editor.h"
@@ -59,6 +60,7 @@ public:
     virtual void canProcessReplacing(bool state = true) { setFlag(effFlagsCanReplacing, state); }
     virtual void canDoubleReplacing(bool state = true) { setFlag(effFlagsCanDoubleReplacing, state); }
     virtual void programsAreChunks(bool state = true) { setFlag(effFlagsProgramChunks, state); }
+    // Announces the editor (has-editor flag) when it exists and can show in a host's window.
     virtual void setEditor(AEffEditor *newEditor);
 
     virtual float getSampleRate() { return sampleRate; }
@@ -120,6 +122,7 @@ public:
     virtual VstPlugCategory getPlugCategory();
     virtual VstInt32 getVstVersion() { return kVstVersion; }
     virtual VstInt32 getGetTailSize() { return 0; }
+    virtual VstInt32 getNumCategories() { return 1; }
 
     // Host helpers; each does nothing without a host callback.
     virtual bool beginEdit(VstInt32 index);
@@ -129,6 +132,8 @@ public:
     virtual VstInt32 getOutputLatency();
     virtual bool sizeWindow(VstInt32 width, VstInt32 height);
     virtual bool updateDisplay();
+    // audioMasterVendorSpecific: the host's answer, 0 when it does not know the question.
+    virtual VstIntPtr hostVendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt);
 };
 
 // Supplied by the plug-in: builds one effect instance for a host, or answers null.

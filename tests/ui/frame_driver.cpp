@@ -3,6 +3,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #include <windowsx.h>
+#else
+#include "ui/offscreen_parent.h"
 #endif
 
 using namespace VSTGUI;
@@ -146,12 +148,16 @@ int countThreadWindows()
 
 #else
 
-namespace {
-int parentToken;
+// An offscreen parent that this test program registers with the view library by address.
+TestParentWindow::TestParentWindow(int, int) : window(new OffscreenParent)
+{
+    registerOffscreenParent(window);
 }
-
-TestParentWindow::TestParentWindow(int, int) : window(&parentToken) {}
-TestParentWindow::~TestParentWindow() = default;
+TestParentWindow::~TestParentWindow()
+{
+    unregisterOffscreenParent(window);
+    delete static_cast<OffscreenParent *>(window);
+}
 int TestParentWindow::clientWidth() const { return 0; }
 int TestParentWindow::clientHeight() const { return 0; }
 

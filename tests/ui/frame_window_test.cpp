@@ -1,8 +1,12 @@
 // The frame's window: created and destroyed without leaking window-system objects.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include "ui/offscreen_parent.h"
 #endif
 
 #include "frame_driver.h"
@@ -70,6 +74,34 @@ TEST(FrameWindow, ANullParentGivesNoWindowOnWindows)
     auto *frame = new CFrame(CRect(0, 0, 100, 100), nullptr, nullptr);
 #ifdef _WIN32
     EXPECT_FALSE(frame->isValid());
+#endif
+    frame->forget();
+}
+
+TEST(FrameWindow, AnExceptionInAViewNeverLeavesTheWindowsEntryPoints)
+{
+    class ThrowingView : public CView {
+    public:
+        ThrowingView() : CView(CRect(0, 0, 100, 100)) {}
+        CMouseEventResult onMouseDown(CPoint &, const CButtonState &) override { throw std::runtime_error("down"); }
+        bool onWheel(const CPoint &, const float &, const CButtonState &) override { throw 7; }
+    };
+    TestParentWindow &parent = sharedParentWindow();
+    auto *frame = new CFrame(CRect(0, 0, 100, 100), parent.handle(), nullptr);
+    ASSERT_TRUE(frame->isValid());
+    frame->addView(new ThrowingView);
+#ifdef _WIN32
+    // Real window messages: the window procedure is the entry point.
+    EXPECT_NO_THROW(FrameDriver(frame).press(10, 10));
+    EXPECT_NO_THROW(FrameDriver(frame).release(10, 10));
+    EXPECT_NO_THROW(FrameDriver(frame).wheel(10, 10, 1.f));
+#else
+    // The offscreen parent's entry points play the window procedure's part.
+    auto *host = static_cast<OffscreenParent *>(parent.handle());
+    ASSERT_EQ(host->frame, static_cast<IPlatformFrameCallback *>(frame));
+    EXPECT_NO_THROW(host->mouseDown(host->frame, 10, 10, kLButton));
+    EXPECT_NO_THROW(host->mouseUp(host->frame, 10, 10, kLButton));
+    EXPECT_NO_THROW(host->wheel(host->frame, 10, 10, 1.f, 0));
 #endif
     frame->forget();
 }

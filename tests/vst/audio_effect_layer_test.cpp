@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "vst/audio_effect.h"
@@ -120,4 +122,52 @@ TEST(AudioEffectLayer, NullRecordOrObjectIsAnsweredNeutrally)
     EXPECT_EQ(AudioEffect::dispatchEffectClass(&empty, effClose, 0, 0, nullptr, 0.f), 0);
     EXPECT_EQ(AudioEffect::getParameterClass(&empty, 0), 0.f);
     AudioEffect::setParameterClass(&empty, 0, 1.f);
+}
+
+namespace {
+
+// Every operation a host reaches throws.
+class ThrowingEffect : public AudioEffectX {
+public:
+    ThrowingEffect() : AudioEffectX(recordingHost, 1, 4) {}
+    void processReplacing(float **, float **, VstInt32) override { throw 1; }
+    void process(float **, float **, VstInt32) override { throw 2; }
+    void processDoubleReplacing(double **, double **, VstInt32) override { throw 3; }
+    void setParameter(VstInt32, float) override { throw std::runtime_error("set"); }
+    float getParameter(VstInt32) override { throw std::bad_alloc(); }
+    void suspend() override { throw 4; }
+    void close() override { throw 5; }
+};
+
+}  // namespace
+
+TEST(AudioEffectLayer, NoExceptionLeavesAnyEntryPointAHostCalls)
+{
+    auto *effect = new ThrowingEffect;
+    AEffect *e = effect->getAeffect();
+    float left[8] = {}, right[8] = {};
+    float *buffers[2] = {left, right};
+    double dl[8] = {}, dr[8] = {};
+    double *doubles[2] = {dl, dr};
+    EXPECT_NO_THROW(e->setParameter(e, 1, 0.5f));
+    float answer = 1.f;
+    EXPECT_NO_THROW(answer = e->getParameter(e, 1));
+    EXPECT_EQ(answer, 0.f);
+    EXPECT_NO_THROW(e->processReplacing(e, buffers, buffers, 8));
+    EXPECT_NO_THROW(e->process(e, buffers, buffers, 8));
+    EXPECT_NO_THROW(e->processDoubleReplacing(e, doubles, doubles, 8));
+    EXPECT_NO_THROW(e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.f));
+    // A close that throws still ends the instance.
+    EXPECT_NO_THROW(e->dispatcher(e, effClose, 0, 0, nullptr, 0.f));
+}
+
+TEST(AudioEffectLayer, AnswersTheBlockSizeAndRateTogetherAndOneProgramCategory)
+{
+    bool deleted = false;
+    ProbeEffect effect(&deleted);
+    AEffect *e = effect.getAeffect();
+    EXPECT_EQ(e->dispatcher(e, effSetBlockSizeAndSampleRate, 0, 512, nullptr, 96000.f), 0);
+    EXPECT_EQ(effect.getBlockSize(), 512);
+    EXPECT_EQ(effect.getSampleRate(), 96000.f);
+    EXPECT_EQ(e->dispatcher(e, effGetNumProgramCategories, 0, 0, nullptr, 0.f), 1);
 }

@@ -96,7 +96,8 @@ public:
     void release(double x, double y, int buttons);
     void move(double x, double y, int buttons);
     void wheel(double x, double y, float distance, int buttons);
-    bool writePicture(const std::string &path);
+    // cookie: what the editor sent with its question about the parent.
+    bool writePicture(const std::string &path, uint32_t cookie);
     void pump();
 
 private:
@@ -168,10 +169,10 @@ void EditorWindow::wheel(double x, double y, float distance, int buttons)
     SendMessageW(frame, WM_MOUSEWHEEL, MAKEWPARAM(keyState(buttons), (WORD)(short)std::lround(distance * WHEEL_DELTA)),
                  MAKELPARAM(p.x, p.y));
 }
-bool EditorWindow::writePicture(const std::string &path)
+bool EditorWindow::writePicture(const std::string &path, uint32_t cookie)
 {
-    UINT message = RegisterWindowMessageW(L"ZemOrdwenFramePicture");
-    return SendMessageW(frame, message, 0, reinterpret_cast<LPARAM>(path.c_str())) == 1;
+    UINT message = RegisterWindowMessageW(kFramePictureMessage);
+    return SendMessageW(frame, message, (WPARAM)cookie, reinterpret_cast<LPARAM>(path.c_str())) == 1;
 }
 void EditorWindow::pump()
 {
@@ -194,7 +195,10 @@ void EditorWindow::wheel(double x, double y, float distance, int buttons)
     parent.mouseMoved(parent.frame, x, y, buttons & (kShift | kControl | kAlt));
     parent.wheel(parent.frame, x, y, distance, buttons);
 }
-bool EditorWindow::writePicture(const std::string &path) { return parent.writePicture(parent.frame, path.c_str()) == 1; }
+bool EditorWindow::writePicture(const std::string &path, uint32_t)
+{
+    return parent.writePicture(parent.frame, path.c_str()) == 1;
+}
 void EditorWindow::pump() {}
 #endif
 
@@ -339,6 +343,7 @@ int runEditor(const std::vector<std::string> &arguments)
     host.clearEvents();
 
     EditorWindow window;
+    host.vouchForParent(window.parentHandle());
     if (plugin.dispatch(effEditOpen, 0, 0, window.parentHandle()) == 0 || !window.attach()) {
         std::fprintf(stderr, "the editor did not open\n");
         return 1;
@@ -348,8 +353,9 @@ int runEditor(const std::vector<std::string> &arguments)
         session.step();
     for (const EditorAction &action : actions)
         session.perform(action);
-    bool pictureWritten = png.empty() || window.writePicture(png);
+    bool pictureWritten = png.empty() || window.writePicture(png, host.parentCookie());
     plugin.dispatch(effEditClose);
+    host.withdrawParent(window.parentHandle());
     printEvents(host.events());
     if (!pictureWritten) {
         std::fprintf(stderr, "cannot write %s\n", png.c_str());

@@ -1,6 +1,9 @@
 #include "plugin_host.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "ui/offscreen_parent.h"
 
 namespace {
 // The host being asked while an effect is built: the record's user field is not set yet.
@@ -28,13 +31,31 @@ AEffect *PluginHost::createEffect()
 }
 
 VstIntPtr VSTCALLBACK PluginHost::callback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                           void *, float opt)
+                                           void *ptr, float opt)
 {
     PluginHost *host = effect && effect->user ? static_cast<PluginHost *>(effect->user) : constructingHost;
-    return host ? host->answer(effect, opcode, index, value, opt) : 0;
+    return host ? host->answer(effect, opcode, index, value, ptr, opt) : 0;
 }
 
-VstIntPtr PluginHost::answer(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, float opt)
+void PluginHost::vouchForParent(void *parent)
+{
+    std::lock_guard<std::mutex> hold(eventsMutex);
+    ownParents.push_back(parent);
+}
+
+void PluginHost::withdrawParent(void *parent)
+{
+    std::lock_guard<std::mutex> hold(eventsMutex);
+    ownParents.erase(std::remove(ownParents.begin(), ownParents.end(), parent), ownParents.end());
+}
+
+uint32_t PluginHost::parentCookie() const
+{
+    std::lock_guard<std::mutex> hold(eventsMutex);
+    return lastParentCookie;
+}
+
+VstIntPtr PluginHost::answer(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt)
 {
     {
         std::lock_guard<std::mutex> hold(eventsMutex);
@@ -53,6 +74,14 @@ VstIntPtr PluginHost::answer(AEffect *effect, VstInt32 opcode, VstInt32 index, V
         return outputLatency;
     case audioMasterSizeWindow:
         return 1;
+    case audioMasterVendorSpecific: {
+        // The editor asks whether this program created the parent it was given.
+        std::lock_guard<std::mutex> hold(eventsMutex);
+        if (index != kHostParentQuery || std::find(ownParents.begin(), ownParents.end(), ptr) == ownParents.end())
+            return 0;
+        lastParentCookie = (uint32_t)value;
+        return kHostParentAnswer;
+    }
     default:
         return 0;
     }

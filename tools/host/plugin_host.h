@@ -5,6 +5,7 @@
 // Thread: the host's main thread; processing may run on another thread of the caller's choice.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -44,16 +45,25 @@ public:
     // How often the plug-in asked for each opcode (all opcodes, including the recorded ones).
     int queries(VstInt32 opcode) const;
 
+    // Parents this program created for an editor: the plug-in's question about them is
+    // answered yes (offscreen_parent.h), any other parent no.
+    void vouchForParent(void *parent);
+    void withdrawParent(void *parent);
+    // The cookie the editor sent with its last question about one of those parents.
+    uint32_t parentCookie() const;
+
     static VstIntPtr VSTCALLBACK callback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                           void *ptr, float opt);
 
 private:
-    VstIntPtr answer(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, float opt);
+    VstIntPtr answer(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt);
 
     PluginLibrary library;
     mutable std::mutex eventsMutex;
     std::vector<HostEvent> recorded;
     std::vector<int> queryCounts;
+    std::vector<void *> ownParents;
+    uint32_t lastParentCookie = 0;
 };
 
 class PluginInstance {

@@ -12,10 +12,20 @@ namespace {
 
 IPlatformFrameCallback *callbackOf(void *frame) { return static_cast<IPlatformFrameCallback *>(frame); }
 
+// The parent as a record to write to, only when its address is a known offscreen parent.
 OffscreenParent *hostParent(void *parent)
 {
-    auto *candidate = static_cast<OffscreenParent *>(parent);
-    return candidate && candidate->magic == OffscreenParent::kMagic ? candidate : nullptr;
+    return isRegisteredOffscreenParent(parent) ? static_cast<OffscreenParent *>(parent) : nullptr;
+}
+
+// Every entry point a host program calls ends an exception here, as a window procedure would.
+template <typename Call> int guarded(Call call)
+{
+    try {
+        return call();
+    } catch (...) {
+        return 0;
+    }
 }
 
 }  // namespace
@@ -27,21 +37,23 @@ OffscreenPlatformFrame::OffscreenPlatformFrame(IPlatformFrameCallback *frame, co
     if (OffscreenParent *host = hostParent(parent)) {
         host->frame = frame;
         host->mouseDown = [](void *f, double x, double y, int b) {
-            return (int)callbackOf(f)->platformOnMouseDown(CPoint(x, y), CButtonState(b));
+            return guarded([&] { return (int)callbackOf(f)->platformOnMouseDown(CPoint(x, y), CButtonState(b)); });
         };
         host->mouseUp = [](void *f, double x, double y, int b) {
-            return (int)callbackOf(f)->platformOnMouseUp(CPoint(x, y), CButtonState(b));
+            return guarded([&] { return (int)callbackOf(f)->platformOnMouseUp(CPoint(x, y), CButtonState(b)); });
         };
         host->mouseMoved = [](void *f, double x, double y, int b) {
-            return (int)callbackOf(f)->platformOnMouseMoved(CPoint(x, y), CButtonState(b));
+            return guarded([&] { return (int)callbackOf(f)->platformOnMouseMoved(CPoint(x, y), CButtonState(b)); });
         };
         host->mouseExited = [](void *f) {
-            return (int)callbackOf(f)->platformOnMouseExited(CPoint(), CButtonState());
+            return guarded([&] { return (int)callbackOf(f)->platformOnMouseExited(CPoint(), CButtonState()); });
         };
         host->wheel = [](void *f, double x, double y, float d, int b) {
-            return (int)callbackOf(f)->platformOnWheel(CPoint(x, y), d, CButtonState(b));
+            return guarded([&] { return (int)callbackOf(f)->platformOnWheel(CPoint(x, y), d, CButtonState(b)); });
         };
-        host->writePicture = [](void *f, const char *path) { return callbackOf(f)->platformWritePicture(path) ? 1 : 0; };
+        host->writePicture = [](void *f, const char *path) {
+            return guarded([&] { return callbackOf(f)->platformWritePicture(path) ? 1 : 0; });
+        };
     }
 }
 
@@ -121,7 +133,16 @@ bool OffscreenPlatformFrame::takeFocus()
 
 IPlatformFrame *createPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent)
 {
+    // Any other parent is a host's window (an X11 window id) that this backend cannot show in.
+    if (parent && !isRegisteredOffscreenParent(parent))
+        return nullptr;
     return new OffscreenPlatformFrame(frame, size, parent);
 }
+
+bool platformShowsInHostWindows() { return false; }
+
+void platformVouchedParent(void *parent, uint32_t) { registerOffscreenParent(parent); }
+
+void platformWithdrawnParent(void *parent) { unregisterOffscreenParent(parent); }
 
 }  // namespace VSTGUI

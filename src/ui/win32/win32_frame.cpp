@@ -1,9 +1,11 @@
 // The frame's window on Windows: a child of the host's window, painted through a back buffer.
 #include <windowsx.h>
 
+#include <mutex>
 #include <vector>
 
 #include "gdiplus_draw_context.h"
+#include "ui/offscreen_parent.h"
 #include "ui/platform_frame.h"
 
 namespace VSTGUI {
@@ -16,6 +18,29 @@ HMODULE ownModule()
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&ownModule), &module);
     return module;
+}
+
+// Parents whose host program vouched for them, with the cookie of its picture requests.
+struct VouchedParent {
+    HWND parent;
+    uint32_t cookie;
+};
+std::mutex vouchedMutex;
+std::vector<VouchedParent> vouchedParents;
+
+uint32_t cookieOfVouchedParent(HWND parent)
+{
+    std::lock_guard<std::mutex> hold(vouchedMutex);
+    for (const VouchedParent &v : vouchedParents)
+        if (v.parent == parent)
+            return v.cookie;
+    return 0;
+}
+
+UINT pictureMessage()
+{
+    static const UINT message = RegisterWindowMessageW(kFramePictureMessage);
+    return message;
 }
 
 class Win32Frame : public IPlatformFrame {
@@ -46,6 +71,7 @@ private:
     HWND window = nullptr;
     Gdiplus::Bitmap *backBuffer = nullptr;
     bool trackingLeave = false;
+    uint32_t pictureCookie = 0;  // non-zero: the parent's host program may ask for pictures
 };
 
 int Win32Frame::windowCount = 0;
@@ -77,6 +103,7 @@ Win32Frame::Win32Frame(IPlatformFrameCallback *frame, const CRect &size, HWND pa
                              nullptr, ownModule(), this);
     if (window) {
         ++windowCount;
+        pictureCookie = cookieOfVouchedParent(parent);
         setSize((int)size.getWidth(), (int)size.getHeight());
     } else if (windowCount == 0) {
         UnregisterClassW(className(), ownModule());
@@ -191,8 +218,14 @@ LRESULT CALLBACK Win32Frame::windowProc(HWND hwnd, UINT message, WPARAM wParam, 
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto *self = reinterpret_cast<Win32Frame *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && self->window == hwnd)
-        return self->handle(message, wParam, lParam);
+    if (self && self->window == hwnd) {
+        // The window system and the host are beneath this frame: no exception goes there.
+        try {
+            return self->handle(message, wParam, lParam);
+        } catch (...) {
+            return 0;
+        }
+    }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
@@ -248,9 +281,15 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     default:
-        // A host asks for a picture of the frame: lParam is the PNG file's path (UTF-8).
-        if (message == RegisterWindowMessageW(L"ZemOrdwenFramePicture"))
+        // A host program asks for a picture of the frame: lParam is the PNG file's path (UTF-8).
+        // Any process may send or post this message with any lParam, so the frame answers only
+        // a host program that vouched for its parent, only a send from this thread (another
+        // thread's send is refused) and only with that parent's cookie in wParam.
+        if (message == pictureMessage()) {
+            if (pictureCookie == 0 || wParam != (WPARAM)pictureCookie || InSendMessage() || !lParam)
+                return 0;
             return frame->platformWritePicture(reinterpret_cast<const char *>(lParam)) ? 1 : 0;
+        }
         return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -258,6 +297,25 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 uint32_t platformTickCount() { return (uint32_t)GetTickCount(); }
+
+bool platformShowsInHostWindows() { return true; }
+
+void platformVouchedParent(void *parent, uint32_t cookie)
+{
+    std::lock_guard<std::mutex> hold(vouchedMutex);
+    vouchedParents.push_back(VouchedParent{static_cast<HWND>(parent), cookie});
+}
+
+void platformWithdrawnParent(void *parent)
+{
+    std::lock_guard<std::mutex> hold(vouchedMutex);
+    for (auto v = vouchedParents.begin(); v != vouchedParents.end(); ++v) {
+        if (v->parent == static_cast<HWND>(parent)) {
+            vouchedParents.erase(v);
+            return;
+        }
+    }
+}
 
 IPlatformFrame *createPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent)
 {

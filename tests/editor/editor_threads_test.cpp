@@ -1,0 +1,153 @@
+// The editor lives on its own thread while the host works on others: audio and automation of
+// every host parameter from the audio thread and from a second thread, chunks saved by an
+// autosave thread, the editor opened, idled and closed on the UI thread. Run under
+// ThreadSanitizer, this shows that panels, strips and the frame are touched by the UI thread only.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/parameter_table.h"
+#include "core/templete.h"
+#include "editor/temeplete_editor.h"
+#include "ui/frame_driver.h"
+
+using namespace VSTGUI;
+
+namespace {
+
+VstIntPtr VSTCALLBACK busyHost(AEffect *, VstInt32 opcode, VstInt32, VstIntPtr, void *, float)
+{
+    return opcode == audioMasterVersion ? 2400 : opcode == audioMasterSizeWindow ? 1 : 0;
+}
+
+// Parts with plain state, as the real panels and strips have, and that redraw what they change.
+class PlainPanel : public EditorFrontPanel {
+public:
+    bool buildPanel(CFrame *f, CBitmap *) override
+    {
+        frame = f;
+        return true;
+    }
+    void teardownPanel() override { frame = nullptr; }
+    void showPanel() override { shown = true; }
+    void hidePanel() override { shown = false; }
+    void parameterChanged(VstInt32 index, float value) override
+    {
+        if (index >= 0 && index < kNumHostParameters)
+            values[index] = value;
+        text = std::to_string(index);
+        if (frame)
+            frame->invalid();
+    }
+    void controlChanged(CControl *) override {}
+    void refreshMeters(double position) override { lastPosition = position; }
+
+private:
+    CFrame *frame = nullptr;
+    bool shown = false;
+    float values[kNumHostParameters] = {};
+    std::string text;
+    double lastPosition = 0;
+};
+
+template <class Base> class PlainHolder : public Base {
+public:
+    void open(CFrame *f, EditorFrontPanel *, EditorFrontPanel *, EditorFrontPanel *) override { frame = f; }
+    void close() override { frame = nullptr; }
+    void showExpanded(const CPoint &p, int) override { where = p; }
+    void showCollapsed(const CPoint &p, int) override { where = p; }
+    void parameterChanged(VstInt32 index, float) override { changes.push_back(index); }
+    void valueChanged(CControl *) override {}
+
+protected:
+    CFrame *frame = nullptr;
+    CPoint where;
+    std::vector<VstInt32> changes;
+};
+
+class PlainFilters : public PlainHolder<EditorFiltersHolder> {
+public:
+    void processChanged(float value) override { active = value > 0.5f; }
+    bool active = false;
+};
+
+class PlainLabel : public PlainHolder<EditorLabelHolder> {
+public:
+    void idleTick() override { ++ticks; }
+    int ticks = 0;
+};
+
+class PlainParts : public EditorPartsFactory {
+public:
+    EditorFrontPanel *createFrontPanel(int, TemepleteEditor *, Templete *) override { return new PlainPanel; }
+    EditorFiltersHolder *createFiltersEditor(TemepleteEditor *, Templete *) override { return new PlainFilters; }
+    EditorLabelHolder *createLabelEditor(TemepleteEditor *, Templete *) override { return new PlainLabel; }
+};
+
+// Every host parameter in turn, at values that switch panels, strips and window heights.
+void automate(Templete &effect, int round)
+{
+    for (VstInt32 index = 0; index < kNumRealParameters; ++index) {
+        if (index == kGSIcal)
+            continue;  // the process-wide scope: set by the UI thread below
+        effect.setParameter(index, (float)((round + index) % 3) * 0.5f);
+    }
+}
+
+TEST(EditorThreads, ConcurrentAutomationAudioAutosaveAndEditorCyclesTouchTheEditorFromItsThreadOnly)
+{
+    PlainParts parts;
+    Templete effect(busyHost);
+    delete effect.getEditor();
+    new TemepleteEditor(&effect, parts);  // owned by the effect
+    AEffect *record = effect.getAeffect();
+    record->dispatcher(record, effMainsChanged, 0, 1, nullptr, 0.f);
+
+    std::atomic<bool> done{false};
+    std::thread audio([&] {
+        std::vector<float> in(256, 0.25f), out0(256), out1(256);
+        float *inputs[2] = {in.data(), in.data()};
+        float *outputs[2] = {out0.data(), out1.data()};
+        for (int round = 0; !done.load(); ++round) {
+            record->processReplacing(record, inputs, outputs, 256);
+            automate(effect, round);
+        }
+    });
+    std::thread automation([&] {
+        for (int round = 0; !done.load(); ++round) {
+            automate(effect, round + 1);
+            record->setParameter(record, kLabelChanged, 0.f);
+        }
+    });
+    std::thread autosave([&] {
+        while (!done.load()) {
+            void *chunk = nullptr;
+            record->dispatcher(record, effGetChunk, 0, 0, &chunk, 0.f);
+        }
+    });
+
+    int opened = 0;
+    for (int cycle = 0; cycle < 40; ++cycle) {
+        if (record->dispatcher(record, effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f) == 1)
+            ++opened;
+        for (int i = 0; i < 5; ++i) {
+            record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.f);
+            automate(effect, cycle + i);
+            effect.setParameter(kGSIcal, (float)(i % 3) * 0.5f);
+        }
+        record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.f);
+    }
+    done = true;
+    audio.join();
+    automation.join();
+    autosave.join();
+    EXPECT_EQ(opened, 40);
+    // The process-wide scope and meter type go back to their load-time values.
+    effect.setParameter(kGSIcal, 0.5f);
+    effect.setParameter(kMeter, 0.f);
+}
+
+}  // namespace
