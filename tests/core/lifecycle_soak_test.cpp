@@ -106,6 +106,7 @@ using LifecycleSoak = LoadedPluginTest;
 TEST_F(LifecycleSoak, ThousandEditorOpenCloseCycles)
 {
     EditorParent parent;
+    host().vouchForParent(parent.handle());
     PluginInstance plugin(host());
     ASSERT_TRUE(plugin.valid());
     openIdleClose(plugin, parent);  // first-use caches (fonts, pictures) are not growth
@@ -118,6 +119,7 @@ TEST_F(LifecycleSoak, ThousandEditorOpenCloseCycles)
     EXPECT_EQ(countThreadWindows(), windows);
     // A frame, its pictures and views come to far more than this; a few allocators keep free lists.
     EXPECT_LT(heapInUse(), heap + 256 * 1024);
+    host().withdrawParent(parent.handle());
 }
 
 TEST(LifecycleSoakLibrary, TwoHundredLoadUseUnloadCycles)
@@ -135,6 +137,7 @@ TEST(LifecycleSoakLibrary, TwoHundredLoadUseUnloadCycles)
         {
             PluginHost library(builtPluginPath(), LibraryUnload::Always);
             ASSERT_TRUE(library.loaded()) << library.error();
+            library.vouchForParent(parent.handle());
             PluginInstance plugin(library);
             ASSERT_TRUE(plugin.valid());
             plugin.start(48000.f, 64);

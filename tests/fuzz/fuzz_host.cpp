@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "session_checks.h"
+#include "ui/offscreen_parent.h"
 
 namespace {
 
@@ -74,13 +75,13 @@ AEffect *FuzzHost::createEffect()
     return guardedCall("VSTPluginMain", [&] { return library->entry()(callback); });
 }
 
-VstIntPtr VSTCALLBACK FuzzHost::callback(AEffect *, VstInt32 opcode, VstInt32 index, VstIntPtr value, void *,
+VstIntPtr VSTCALLBACK FuzzHost::callback(AEffect *, VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr,
                                          float opt)
 {
-    return instance().answer(opcode, index, value, opt);
+    return instance().answer(opcode, index, value, ptr, opt);
 }
 
-VstIntPtr FuzzHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, float opt)
+VstIntPtr FuzzHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt)
 {
     switch (opcode) {
     case audioMasterVersion:
@@ -98,6 +99,8 @@ VstIntPtr FuzzHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, flo
         return answers.outputLatency;
     case audioMasterSizeWindow:
         return 1;
+    case audioMasterVendorSpecific:
+        return index == kHostParentQuery && ptr && ptr == ownParent ? kHostParentAnswer : 0;
     default:
         return 0;
     }

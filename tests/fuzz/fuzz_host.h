@@ -23,12 +23,15 @@ public:
 
     AEffect *createEffect();  // null when the plug-in refused
     FuzzHostAnswers answers;
+    // The offscreen parent the session made for the editor: the host vouches for it, and for
+    // no other parent, when the editor asks (ui/offscreen_parent.h).
+    void *ownParent = nullptr;
 
 private:
     FuzzHost();
     static VstIntPtr VSTCALLBACK callback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                           void *ptr, float opt);
-    VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, float opt);
+    VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt);
 
     std::string storeFolder;
     PluginLibrary *library = nullptr;  // never unloaded: the plug-in lives as long as the process

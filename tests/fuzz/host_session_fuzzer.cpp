@@ -23,9 +23,6 @@
 
 namespace {
 
-// Random parents crash the Linux build until the editor compares parent pointers only; set
-// this to true once it does.
-constexpr bool kRandomEditorParents = false;
 
 // Parameter texts: the published class layer writes up to kVstMaxParamStrLen characters and a
 // terminator, so hosts hand at least that much.
@@ -191,6 +188,7 @@ void HostSession::createEffect()
     if (!effect)
         fuzzFailure("the plug-in refused an instance although the host answered its version");
     parent = OffscreenParent();
+    host.ownParent = &parent;
     declaredInputs = declaredOutputs = 2;
     dispatch(effOpen);
 }
@@ -590,9 +588,12 @@ void HostSession::driveEditor()
         const int kind = data.ConsumeIntegralInRange(0, 3);
         if (kind == 1)
             window = nullptr;
-        else if (kind == 2 && kRandomEditorParents)
+        else if (kind == 2)  // an X11 window id, or anything else a host may pass
             window = reinterpret_cast<void *>(data.ConsumeIntegral<uintptr_t>());
-        dispatch(effEditOpen, 0, 0, window);
+        const bool alreadyOpen = parent.frame != nullptr;
+        const VstIntPtr opened = dispatch(effEditOpen, 0, 0, window);
+        if (window == &parent && !alreadyOpen && (!opened || !parent.frame))
+            fuzzFailure("the editor did not open on the host's own offscreen parent");
         break;
     }
     case 1:
