@@ -592,7 +592,10 @@ void HostSession::driveEditor()
             window = nullptr;
         else if (kind == 2 && kRandomEditorParents)
             window = reinterpret_cast<void *>(data.ConsumeIntegral<uintptr_t>());
-        dispatch(effEditOpen, 0, 0, window);
+        const bool alreadyOpen = parent.frame != nullptr;
+        const VstIntPtr opened = dispatch(effEditOpen, 0, 0, window);
+        if (window == &parent && !alreadyOpen && (!opened || !parent.frame))
+            fuzzFailure("the editor did not open on the host's own offscreen parent");
         break;
     }
     case 1:
