@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gdiplus_draw_context.h"
+#include "win32_text_edit.h"
 #include "ui/offscreen_parent.h"
 #include "ui/platform_frame.h"
 
@@ -57,6 +58,11 @@ public:
     void *getSystemWindow() const override { return window; }
     bool takeFocus() override { return SetFocus(window) != nullptr || GetFocus() == window; }
     void captureMouse(bool capture) override;
+    std::unique_ptr<IPlatformTextEdit> createTextEdit(IPlatformTextEditCallback *owner,
+                                                      const PlatformTextEditStyle &style) override
+    {
+        return createWin32TextEdit(window, owner, style);
+    }
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
