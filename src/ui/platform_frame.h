@@ -96,6 +96,9 @@ public:
     virtual void *getSystemWindow() const = 0;
     virtual bool takeFocus() = 0;
     virtual void captureMouse(bool capture) = 0;
+    // Draws the window system's own child windows (an open edit box) over a picture of the
+    // whole frame, where they lie; a frame without such windows leaves it as it is.
+    virtual void drawChildWindows(CBitmap *picture) { (void)picture; }
     // Opens an edit box with the style's text, selected, holding the keyboard focus; it reports
     // to owner. Null when the window system offers no in-place editing.
     virtual std::unique_ptr<IPlatformTextEdit> createTextEdit(IPlatformTextEditCallback *owner,
