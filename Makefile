@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test demo clean
+.PHONY: all bootstrap configure build test demo bench clean
 all: build
 
 bootstrap:
@@ -41,6 +41,16 @@ test: build
 	        store=$$(mktemp -d /tmp/zem-store.XXXXXX); \
 	        status=0; XDG_CONFIG_HOME=$$store scripts/with-display $$script || status=$$?; \
 	        wineserver -k 2>/dev/null || true; rm -rf $$store; [ $$status -eq 0 ] || exit $$status; done
+
+# Speed: the Google Benchmark suite, then the side-by-side comparison with the x42 meters.
+# Not part of the tests: the figures depend on the machine.
+bench: bootstrap build/native/build.ninja
+	@cmake --build build/native -j $(JOBS)
+	@echo "== benchmark suite (ns per stereo frame)"
+	@build/native/bin/zem_bench --benchmark_format=json --benchmark_out=build/native/bench.json \
+	    --benchmark_out_format=json >/dev/null && bench/frame_table.py --pivot build/native/bench.json
+	@echo "== comparison with the x42 meters"
+	@build/native/bin/zem_peer_bench
 
 demo: build
 	@scripts/with-display scripts/demo
