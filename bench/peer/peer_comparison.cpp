@@ -5,6 +5,10 @@
 // the median of the runs in thread CPU time per stereo frame and the ratio ours / peer.
 //
 //     zem_peer_bench [--runs N] [--seconds S] [PLUGIN.so]
+//     zem_peer_bench --profile ROW BLOCK [--seconds S] [PLUGIN.so]
+//
+// --profile runs only our side of one table row (0-based) at one block size, for a profiler
+// such as valgrind --tool=callgrind.
 //
 // Exit status 0 when every case ran, 1 when a plug-in could not be loaded.
 #include "plugin_library.h"
@@ -244,9 +248,13 @@ int main(int argc, char **argv)
 {
     int runs = 7;
     double seconds = 5.0;
+    int profileRow = -1, profileBlock = 64;
     std::string pluginPath = PluginLibrary::programFolder() + ZEM_PLUGIN_FILE;
     for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
+        if (!std::strcmp(argv[i], "--profile") && i + 2 < argc) {
+            profileRow = std::atoi(argv[++i]);
+            profileBlock = std::max(1, std::atoi(argv[++i]));
+        } else if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc)
             seconds = std::max(0.01, std::atof(argv[++i]));
@@ -258,6 +266,15 @@ int main(int argc, char **argv)
     if (!library.loaded() || !library.entry()) {
         std::fprintf(stderr, "cannot load %s: %s\n", pluginPath.c_str(), library.error().c_str());
         return 1;
+    }
+    if (profileRow >= 0) {
+        const int rows = int(sizeof kRows / sizeof kRows[0]);
+        OurMeter ours(library, kRows[profileRow < rows ? profileRow : rows - 1].ours, profileBlock);
+        NoiseSource source(profileBlock);
+        if (!ours.ok())
+            return 1;
+        std::printf("%.1f ns per frame\n", measure(ours, source, profileBlock, seconds));
+        return 0;
     }
     LilvWorld *world = lilv_world_new();
     lilv_world_load_all(world);

@@ -33,17 +33,26 @@ struct LevelHold {
 
 // The over test of the VU and PPM meters by the threshold selector q: below 0.25 the level
 // relative to the reference against `aboveReference`, otherwise |x| against 0.7071 (−3 dBFS),
-// 0.891 (−1 dBFS) or 1.0 (0 dBFS). Thread: audio.
-inline bool overBySelector(double selector, double magnitude, double relative, double aboveReference)
-{
-    if (selector < 0.25)
-        return relative >= aboveReference;
-    if (selector < 0.5)
-        return magnitude >= 0.7071;
-    if (selector < 0.75)
-        return magnitude >= 0.8912509381337456;
-    return magnitude >= 1.0;
-}
+// 0.891 (−1 dBFS) or 1.0 (0 dBFS). The selector is decoded once per block. Thread: audio.
+class OverTest {
+public:
+    OverTest(double selector, double aboveReference)
+        : relative(selector < 0.25),
+          threshold(selector < 0.25  ? aboveReference
+                    : selector < 0.5  ? 0.7071
+                    : selector < 0.75 ? 0.8912509381337456
+                                      : 1.0)
+    {
+    }
+    bool operator()(double magnitude, double relativeLevel) const
+    {
+        return (relative ? relativeLevel : magnitude) >= threshold;
+    }
+
+private:
+    bool relative;
+    double threshold;
+};
 
 class MeterEngineFrame : public MeterEngine {
 public:
@@ -167,6 +176,7 @@ private:
     std::atomic<bool> preciseClearPending_{false};
     std::atomic<int> preciseBand_{static_cast<int>(PreciseBand::Four)};
     PreciseStage precise_;                   // audio thread only
+    bool preciseRan_ = false;                // the last block ran the precise stage (audio thread)
 
     std::atomic<double> current_[kMeterQuantityCount];     // shown quantities, latest
     std::atomic<double> blockStart_[kMeterQuantityCount];  // shown quantities at block start
@@ -185,9 +195,10 @@ private:
 };
 
 template <class Channels>
-void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt32 frames, Channels &channels)
+void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt32 frames, Channels &result)
 {
-    const PreciseTables &tables = preciseTables();
+    // A copy whose address never escapes, so that the ballistics stay in registers.
+    Channels channels = result;
     const bool precise = preciseOn_.load(std::memory_order_relaxed);
     const PreciseBand band = static_cast<PreciseBand>(preciseBand_.load(std::memory_order_relaxed));
     const bool midSide = midSideOn_.load(std::memory_order_relaxed);
@@ -201,13 +212,9 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
     int sampleCounter = sampleCounter_;
     int position = ringPosition_.load(std::memory_order_relaxed);
 
-    for (VstInt32 i = 0; i < frames; ++i) {
-        double a = input1[i];
-        double b = input2[i];
-        double plainA = a;
-        double plainB = b;
-        if (precise)
-            precise_.step(tables, band, a, b, plainA, plainB);
+    // One frame of the chain after the precise stage: a, b are the peaks, plainA, plainB the
+    // time-aligned plain samples.
+    const auto frame = [&](double a, double b, double plainA, double plainB) {
         if (midSide) {
             const double mid = (a + b) * midFactor;
             b = a - b;
@@ -247,8 +254,27 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
             }
             ringPosition_.store(position, std::memory_order_relaxed);
         }
+    };
+
+    preciseRan_ = precise;
+    if (precise) {
+        const PreciseTables &tables = preciseTables();
+        alignas(16) double peaks[2 * PreciseStage::kChunk];
+        for (VstInt32 start = 0; start < frames; start += PreciseStage::kChunk) {
+            const int n = frames - start < PreciseStage::kChunk ? static_cast<int>(frames - start) : PreciseStage::kChunk;
+            precise_.run(tables, band, input1 + start, input2 + start, n, peaks);
+            for (int i = 0; i < n; ++i)
+                frame(peaks[2 * i], peaks[2 * i + 1], precise_.plain(i, 0), precise_.plain(i, 1));
+        }
+    } else {
+        for (VstInt32 i = 0; i < frames; ++i) {
+            const double a = input1[i];
+            const double b = input2[i];
+            frame(a, b, a, b);
+        }
     }
 
+    result = channels;
     overCounter_[0].store(counter[0], std::memory_order_relaxed);
     overCounter_[1].store(counter[1], std::memory_order_relaxed);
     overTimer_[0] = timer[0];

@@ -42,9 +42,9 @@ void NeedleBank::design(double rate, double cornerHz, double topQ, double bottom
 struct VUChannels {
     static constexpr bool kUsesPlainSample = false;
 
-    NeedleBank *banks;
+    NeedleRun needles[2];
     double inverseGain;
-    double selector;
+    OverTest over;
     float holdLength;
     double holdFall;
     LevelHold state; // level is the needle
@@ -55,8 +55,8 @@ struct VUChannels {
         double &needle = state.level[c];
         double &hold = state.hold[c];
         int &counter = state.counter[c];
-        needle = banks[c].step(u * inverseGain * kNeedleScale);
-        const bool over = overBySelector(selector, u, u * inverseGain, 2.51188643150958); // +8 dB
+        needle = needles[c].step(u * inverseGain * kNeedleScale);
+        const bool isOver = over(u, u * inverseGain);
         if (needle >= hold) {
             hold = needle;
             counter = 0;
@@ -65,7 +65,7 @@ struct VUChannels {
             hold = hold - holdFall * hold;
         if (counter < LevelHold::kCounterLimit)
             ++counter;
-        return over;
+        return isOver;
     }
     void storeRing(MeterEngineFrame &frame, int position) { frame.storeLevelHoldRing(state, position); }
 };
@@ -164,15 +164,17 @@ void VUmeter::reset()
 void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
 {
     beginBlock();
-    if (redesignPending_.exchange(false, std::memory_order_relaxed))
+    if (redesignPending_.load(std::memory_order_relaxed) && redesignPending_.exchange(false, std::memory_order_relaxed))
         redesignNeedles();
-    VUChannels ch{banks_,
+    VUChannels ch{{NeedleRun(banks_[0]), NeedleRun(banks_[1])},
                   inverseGain_.load(std::memory_order_relaxed),
-                  overSelector_.load(std::memory_order_relaxed),
+                  OverTest(overSelector_.load(std::memory_order_relaxed), 2.51188643150958), // +8 dB
                   hold_.length(),
                   holdFall_.load(std::memory_order_relaxed),
                   loadLevelHold()};
     runBlock(channel1, channel2, frames, ch);
+    ch.needles[0].finish();
+    ch.needles[1].finish();
 
     const NeedleSection &s1 = banks_[0].sections[banks_[0].current];
     const NeedleSection &s2 = banks_[1].sections[banks_[1].current];

@@ -51,18 +51,88 @@ struct NeedleBank {
     NeedleSection sections[kSections];
 
     void design(double rate, double cornerHz, double topQ, double bottomQ);
+};
+
+// A needle bank for the length of one block: the current section's coefficients, offset and
+// state live in locals, so the step's only dependence on the section index is a well-predicted
+// branch (the index changes only when the needle crosses into another sixteenth of its travel).
+// The sections' stored values after finish() are those of stepping the bank sample by sample:
+// the section just used keeps its state, the next one takes it over (x1, x2, last output, y1,
+// y2) and keeps its own offset and last input. Thread: audio.
+class NeedleRun {
+public:
+    explicit NeedleRun(NeedleBank &bank) : bank(&bank), current(bank.current), previous(bank.previous)
+    {
+        const NeedleSection &s = bank.sections[current];
+        load(s);
+        x1 = s.x1;
+        x2 = s.x2;
+        y1 = s.y1;
+        y2 = s.y2;
+        lastOutput = s.lastOutput;
+    }
+
     double step(double u)
     {
-        const double y = sections[current].step(u);
+        epsilon = -epsilon;
+        const double xe = u + epsilon;
+        const double y = b0 * xe + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = xe;
+        y2 = y1;
+        y1 = y + epsilon;
+        lastInput = xe;
+        lastOutput = y;
         // Clamped so that a non-finite output also selects a valid section (section 0).
         float b = static_cast<float>(y);
         b = b > 0.f ? (b < 1.f ? b : 1.f) : 0.f;
+        const int next = static_cast<int>(15.0f * b + 0.5f);
         previous = current;
-        current = static_cast<int>(15.0f * b + 0.5f);
-        if (current != previous)
-            sections[current].takeStateFrom(sections[previous]);
+        if (next != current)
+            switchTo(next);
         return y;
     }
+
+    // Stores the running section back into the bank. Thread: audio, after the block.
+    void finish()
+    {
+        store(bank->sections[current]);
+        bank->current = current;
+        bank->previous = previous;
+    }
+
+private:
+    void load(const NeedleSection &s)
+    {
+        b0 = s.b0;
+        b1 = s.b1;
+        b2 = s.b2;
+        a1 = s.a1;
+        a2 = s.a2;
+        epsilon = s.epsilon;
+        lastInput = s.lastInput;
+    }
+    void store(NeedleSection &s) const
+    {
+        s.epsilon = epsilon;
+        s.lastInput = lastInput;
+        s.x1 = x1;
+        s.x2 = x2;
+        s.lastOutput = lastOutput;
+        s.y1 = y1;
+        s.y2 = y2;
+    }
+    void switchTo(int next)
+    {
+        store(bank->sections[current]);
+        current = next;
+        load(bank->sections[current]);
+    }
+
+    NeedleBank *bank;
+    int current, previous;
+    double b0, b1, b2, a1, a2, epsilon, lastInput;
+    double x1, x2, y1, y2, lastOutput;
 };
 
 class VUmeter : public MeterEngineFrame {

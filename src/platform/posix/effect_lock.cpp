@@ -16,6 +16,9 @@ bool EffectLock::acquire()
 {
     if (!handle)
         return false;
+    // Uncontended, as nearly always: no clock reading and no timed wait.
+    if (mutexOf(handle)->try_lock())
+        return true;
     // A deadline on the system clock makes the library wait with pthread_mutex_timedlock, which
     // ThreadSanitizer understands (the steady-clock variant is invisible to it). A clock step
     // during the wait only lengthens or shortens this one bounded wait.
