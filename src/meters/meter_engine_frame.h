@@ -145,8 +145,10 @@ protected:
     //   static constexpr bool kUsesPlainSample;  (RMS averages the time-aligned plain sample)
     //   bool step(int channel, double peak, double plain);  answers whether the sample is over
     //   void storeRing(MeterEngineFrame &frame, int position);  its quantities into the ring
+    // Inlined into the engine's process, so that `channels`, a local there, stays in registers.
     template <class Channels>
-    void runBlock(const float *input1, const float *input2, VstInt32 frames, Channels &channels);
+    __attribute__((always_inline)) inline void runBlock(const float *input1, const float *input2, VstInt32 frames,
+                                                        Channels &channels);
 
     AudioEffect *const owner_;
 
@@ -195,10 +197,8 @@ private:
 };
 
 template <class Channels>
-void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt32 frames, Channels &result)
+void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt32 frames, Channels &channels)
 {
-    // A copy whose address never escapes, so that the ballistics stay in registers.
-    Channels channels = result;
     const bool precise = preciseOn_.load(std::memory_order_relaxed);
     const PreciseBand band = static_cast<PreciseBand>(preciseBand_.load(std::memory_order_relaxed));
     const bool midSide = midSideOn_.load(std::memory_order_relaxed);
@@ -214,7 +214,8 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
 
     // One frame of the chain after the precise stage: a, b are the peaks, plainA, plainB the
     // time-aligned plain samples.
-    const auto frame = [&](double a, double b, double plainA, double plainB) {
+    // Inlined into both loops below, so that the running values stay in registers.
+    const auto frame = [&](double a, double b, double plainA, double plainB) __attribute__((always_inline)) {
         if (midSide) {
             const double mid = (a + b) * midFactor;
             b = a - b;
@@ -274,7 +275,6 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
         }
     }
 
-    result = channels;
     overCounter_[0].store(counter[0], std::memory_order_relaxed);
     overCounter_[1].store(counter[1], std::memory_order_relaxed);
     overTimer_[0] = timer[0];
