@@ -143,7 +143,8 @@ protected:
 
     // Runs the shared per-sample chain over one block. Channels is the engine's ballistics:
     //   static constexpr bool kUsesPlainSample;  (RMS averages the time-aligned plain sample)
-    //   bool step(int channel, double peak, double plain);  answers whether the sample is over
+    //   void step(double peak1, double peak2, double plain1, double plain2, bool &over1, bool &over2);
+    //     one frame of both channels; answers whether each sample is over
     //   void storeRing(MeterEngineFrame &frame, int position);  its quantities into the ring
     // Inlined into the engine's process, so that `channels`, a local there, stays in registers.
     template <class Channels>
@@ -226,8 +227,8 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
                 plainA = plainMid;
             }
         }
-        const bool over1 = channels.step(0, a, plainA);
-        const bool over2 = channels.step(1, b, plainB);
+        bool over1, over2;
+        channels.step(a, b, plainA, plainB, over1, over2);
         // A run of overs shorter than N is forgotten; a count that reached N stays until the
         // ring or the read-out picks it up.
         if (over1)

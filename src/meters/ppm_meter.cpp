@@ -14,7 +14,12 @@ struct PPMChannels {
     OverTest over;
     PeakFollower peaks;
 
-    bool step(int c, double peak, double)
+    void step(double a, double b, double plainA, double plainB, bool &over1, bool &over2)
+    {
+        over1 = stepChannel(0, a, plainA);
+        over2 = stepChannel(1, b, plainB);
+    }
+    bool stepChannel(int c, double peak, double /* plain */)
     {
         const double u = std::fabs(peak);
         const double relative = u * inverseGain;

@@ -38,25 +38,112 @@ void NeedleBank::design(double rate, double cornerHz, double topQ, double bottom
     current = previous = 0;
 }
 
+NeedlePair::NeedlePair(NeedleBank *banks) : banks(banks)
+{
+    double fields[2][kFields];
+    for (int c = 0; c < 2; ++c) {
+        current[c] = banks[c].current;
+        previous[c] = banks[c].previous;
+        const NeedleSection &s = banks[c].sections[current[c]];
+        const double values[kFields] = {s.b0, s.b1, s.b2, s.a1, s.a2, s.epsilon,
+                                        s.lastInput, s.x1, s.x2, s.y1, s.y2, s.lastOutput};
+        for (int f = 0; f < kFields; ++f)
+            fields[c][f] = values[f];
+    }
+    toLanes(fields);
+    currentLanes = _mm_setr_epi32(current[0], current[1], 0, 0);
+}
+
+void NeedlePair::toLanes(const double (&fields)[2][kFields])
+{
+    __m128d *const lanes[kFields] = {&b0, &b1, &b2, &a1, &a2, &epsilon, &lastInput, &x1, &x2, &y1, &y2, &lastOutput};
+    for (int f = 0; f < kFields; ++f)
+        *lanes[f] = _mm_setr_pd(fields[0][f], fields[1][f]);
+}
+
+void NeedlePair::fromLanes(double (&fields)[2][kFields]) const
+{
+    const __m128d *const lanes[kFields] = {&b0, &b1, &b2, &a1, &a2, &epsilon, &lastInput, &x1, &x2, &y1, &y2, &lastOutput};
+    for (int f = 0; f < kFields; ++f) {
+        fields[0][f] = _mm_cvtsd_f64(*lanes[f]);
+        fields[1][f] = _mm_cvtsd_f64(_mm_unpackhi_pd(*lanes[f], *lanes[f]));
+    }
+}
+
+void NeedlePair::store(const double (&fields)[kFields], NeedleSection &s)
+{
+    s.epsilon = fields[kEpsilon];
+    s.lastInput = fields[kLastInput];
+    s.x1 = fields[kX1];
+    s.x2 = fields[kX2];
+    s.y1 = fields[kY1];
+    s.y2 = fields[kY2];
+    s.lastOutput = fields[kLastOutput];
+}
+
+// The running section's offset, last input and state go back to it; the next section takes
+// the state over and brings its own coefficients, offset and last input.
+void NeedlePair::switchSections(int changed, __m128i next)
+{
+    double fields[2][kFields];
+    fromLanes(fields);
+    const int nextIndex[2] = {_mm_cvtsi128_si32(next), _mm_cvtsi128_si32(_mm_srli_si128(next, 4))};
+    for (int c = 0; c < 2; ++c) {
+        if (!(changed & (1 << c)))
+            continue;
+        store(fields[c], banks[c].sections[current[c]]);
+        current[c] = nextIndex[c];
+        const NeedleSection &s = banks[c].sections[current[c]];
+        fields[c][kB0] = s.b0;
+        fields[c][kB1] = s.b1;
+        fields[c][kB2] = s.b2;
+        fields[c][kA1] = s.a1;
+        fields[c][kA2] = s.a2;
+        fields[c][kEpsilon] = s.epsilon;
+        fields[c][kLastInput] = s.lastInput;
+    }
+    toLanes(fields);
+    currentLanes = _mm_setr_epi32(current[0], current[1], 0, 0);
+}
+
+void NeedlePair::finish()
+{
+    double fields[2][kFields];
+    fromLanes(fields);
+    for (int c = 0; c < 2; ++c) {
+        store(fields[c], banks[c].sections[current[c]]);
+        banks[c].current = current[c];
+        banks[c].previous = previous[c];
+    }
+}
+
 // The VU ballistics of one block, in locals.
 struct VUChannels {
     static constexpr bool kUsesPlainSample = false;
 
-    NeedleRun needles[2];
+    NeedlePair needles;
     double inverseGain;
     OverTest over;
     float holdLength;
     double holdFall;
     LevelHold state; // level is the needle
 
-    bool step(int c, double peak, double)
+    void step(double a, double b, double, double, bool &over1, bool &over2)
     {
-        const double u = std::fabs(peak);
-        double &needle = state.level[c];
+        const __m128d sign = _mm_set1_pd(-0.0);
+        const __m128d u = _mm_andnot_pd(sign, _mm_setr_pd(a, b));
+        const __m128d y = needles.step(_mm_mul_pd(_mm_mul_pd(u, _mm_set1_pd(inverseGain)), _mm_set1_pd(kNeedleScale)));
+        const double u1 = _mm_cvtsd_f64(u), u2 = _mm_cvtsd_f64(_mm_unpackhi_pd(u, u));
+        over1 = over(u1, u1 * inverseGain);
+        over2 = over(u2, u2 * inverseGain);
+        holdStep(0, _mm_cvtsd_f64(y));
+        holdStep(1, _mm_cvtsd_f64(_mm_unpackhi_pd(y, y)));
+    }
+    void holdStep(int c, double needle)
+    {
         double &hold = state.hold[c];
         int &counter = state.counter[c];
-        needle = needles[c].step(u * inverseGain * kNeedleScale);
-        const bool isOver = over(u, u * inverseGain);
+        state.level[c] = needle;
         if (needle >= hold) {
             hold = needle;
             counter = 0;
@@ -65,7 +152,6 @@ struct VUChannels {
             hold = hold - holdFall * hold;
         if (counter < LevelHold::kCounterLimit)
             ++counter;
-        return isOver;
     }
     void storeRing(MeterEngineFrame &frame, int position) { frame.storeLevelHoldRing(state, position); }
 };
@@ -166,15 +252,14 @@ void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
     beginBlock();
     if (redesignPending_.load(std::memory_order_relaxed) && redesignPending_.exchange(false, std::memory_order_relaxed))
         redesignNeedles();
-    VUChannels ch{{NeedleRun(banks_[0]), NeedleRun(banks_[1])},
+    VUChannels ch{NeedlePair(banks_),
                   inverseGain_.load(std::memory_order_relaxed),
                   OverTest(overSelector_.load(std::memory_order_relaxed), 2.51188643150958), // +8 dB
                   hold_.length(),
                   holdFall_.load(std::memory_order_relaxed),
                   loadLevelHold()};
     runBlock(channel1, channel2, frames, ch);
-    ch.needles[0].finish();
-    ch.needles[1].finish();
+    ch.needles.finish();
 
     const NeedleSection &s1 = banks_[0].sections[banks_[0].current];
     const NeedleSection &s2 = banks_[1].sections[banks_[1].current];

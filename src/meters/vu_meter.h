@@ -6,6 +6,8 @@
 #include "meters/meter_engine_frame.h"
 #include "meters/peak_follower.h"
 
+#include <emmintrin.h>
+
 // One second-order low-pass section of the needle model.
 struct NeedleSection {
     double designRate = 44100; // Hz
@@ -53,87 +55,62 @@ struct NeedleBank {
     void design(double rate, double cornerHz, double topQ, double bottomQ);
 };
 
-// A needle bank for the length of one block: the current section's coefficients, offset and
-// state live in locals, so the step's only dependence on the section index is a well-predicted
-// branch (the index changes only when the needle crosses into another sixteenth of its travel).
-// The sections' stored values after finish() are those of stepping the bank sample by sample:
-// the section just used keeps its state, the next one takes it over (x1, x2, last output, y1,
-// y2) and keeps its own offset and last input. Thread: audio.
-class NeedleRun {
+// Both needle banks for the length of one block, channel 1 in the low and channel 2 in the
+// high lane of SSE2 registers: each lane computes exactly the scalar step of its bank. The
+// current sections' coefficients, offsets and states live in registers, so the step's only
+// dependence on the section index is a well-predicted branch (an index changes only when its
+// needle crosses into another sixteenth of its travel). The sections' stored values after
+// finish() are those of stepping each bank sample by sample: the section just used keeps its
+// state, the next one takes it over (x1, x2, last output, y1, y2) and keeps its own offset and
+// last input. Thread: audio.
+class NeedlePair {
 public:
-    explicit NeedleRun(NeedleBank &bank) : bank(&bank), current(bank.current), previous(bank.previous)
-    {
-        const NeedleSection &s = bank.sections[current];
-        load(s);
-        x1 = s.x1;
-        x2 = s.x2;
-        y1 = s.y1;
-        y2 = s.y2;
-        lastOutput = s.lastOutput;
-    }
-
-    double step(double u)
-    {
-        epsilon = -epsilon;
-        const double xe = u + epsilon;
-        const double y = b0 * xe + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-        x2 = x1;
-        x1 = xe;
-        y2 = y1;
-        y1 = y + epsilon;
-        lastInput = xe;
-        lastOutput = y;
-        // Clamped so that a non-finite output also selects a valid section (section 0).
-        float b = static_cast<float>(y);
-        b = b > 0.f ? (b < 1.f ? b : 1.f) : 0.f;
-        const int next = static_cast<int>(15.0f * b + 0.5f);
-        previous = current;
-        if (next != current)
-            switchTo(next);
-        return y;
-    }
-
-    // Stores the running section back into the bank. Thread: audio, after the block.
-    void finish()
-    {
-        store(bank->sections[current]);
-        bank->current = current;
-        bank->previous = previous;
-    }
+    explicit NeedlePair(NeedleBank *banks);
+    // One step of both banks with the inputs (u1, u2); answers the outputs (y1, y2).
+    inline __m128d step(__m128d u);
+    // Stores the running sections back into the banks. Thread: audio, after the block.
+    void finish();
 
 private:
-    void load(const NeedleSection &s)
-    {
-        b0 = s.b0;
-        b1 = s.b1;
-        b2 = s.b2;
-        a1 = s.a1;
-        a2 = s.a2;
-        epsilon = s.epsilon;
-        lastInput = s.lastInput;
-    }
-    void store(NeedleSection &s) const
-    {
-        s.epsilon = epsilon;
-        s.lastInput = lastInput;
-        s.x1 = x1;
-        s.x2 = x2;
-        s.lastOutput = lastOutput;
-        s.y1 = y1;
-        s.y2 = y2;
-    }
-    void switchTo(int next)
-    {
-        store(bank->sections[current]);
-        current = next;
-        load(bank->sections[current]);
-    }
+    enum Field { kB0, kB1, kB2, kA1, kA2, kEpsilon, kLastInput, kX1, kX2, kY1, kY2, kLastOutput, kFields };
+    void toLanes(const double (&fields)[2][kFields]);
+    void fromLanes(double (&fields)[2][kFields]) const;
+    void switchSections(int changed, __m128i next);
+    // A lane's offset, last input and state into its section.
+    static void store(const double (&fields)[kFields], NeedleSection &section);
 
-    NeedleBank *bank;
-    int current, previous;
-    double b0, b1, b2, a1, a2, epsilon, lastInput;
-    double x1, x2, y1, y2, lastOutput;
+    NeedleBank *banks;
+    int current[2], previous[2];
+    __m128d b0, b1, b2, a1, a2, epsilon, lastInput, x1, x2, y1, y2, lastOutput;
+    __m128i currentLanes; // current[0], current[1] in the two low 32-bit lanes
 };
+
+inline __m128d NeedlePair::step(__m128d u)
+{
+    epsilon = _mm_xor_pd(epsilon, _mm_set1_pd(-0.0));
+    const __m128d xe = _mm_add_pd(u, epsilon);
+    const __m128d y = _mm_sub_pd(
+        _mm_sub_pd(_mm_add_pd(_mm_add_pd(_mm_mul_pd(b0, xe), _mm_mul_pd(b1, x1)), _mm_mul_pd(b2, x2)),
+                   _mm_mul_pd(a1, y1)),
+        _mm_mul_pd(a2, y2));
+    x2 = x1;
+    x1 = xe;
+    y2 = y1;
+    y1 = _mm_add_pd(y, epsilon);
+    lastInput = xe;
+    lastOutput = y;
+    // The section index: the output in single precision, clamped to 0..1 (a NaN gives 0),
+    // trunc(15 · b + 0.5).
+    __m128 b = _mm_cvtpd_ps(y);
+    b = _mm_min_ps(_mm_max_ps(b, _mm_setzero_ps()), _mm_set1_ps(1.f));
+    const __m128i next = _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_set1_ps(15.f), b), _mm_set1_ps(0.5f)));
+    previous[0] = current[0];
+    previous[1] = current[1];
+    const int changed = ~_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(next, currentLanes))) & 3;
+    if (changed)
+        switchSections(changed, next);
+    return y;
+}
 
 class VUmeter : public MeterEngineFrame {
 public:
