@@ -65,17 +65,17 @@ struct NeedleBank {
 // last input. Thread: audio.
 class NeedlePair {
 public:
-    explicit NeedlePair(NeedleBank *banks);
+    __attribute__((always_inline)) explicit NeedlePair(NeedleBank *banks);
     // One step of both banks with the inputs (u1, u2); answers the outputs (y1, y2).
     inline __m128d step(__m128d u);
     // Stores the running sections back into the banks. Thread: audio, after the block.
-    void finish();
+    __attribute__((always_inline)) void finish();
 
 private:
     enum Field { kB0, kB1, kB2, kA1, kA2, kEpsilon, kLastInput, kX1, kX2, kY1, kY2, kLastOutput, kFields };
-    void toLanes(const double (&fields)[2][kFields]);
-    void fromLanes(double (&fields)[2][kFields]) const;
-    void switchSections(int changed, __m128i next);
+    __attribute__((always_inline)) void toLanes(const double (&fields)[2][kFields]);
+    __attribute__((always_inline)) void fromLanes(double (&fields)[2][kFields]) const;
+    __attribute__((always_inline)) void switchSections(int changed, __m128i next);
     // A lane's offset, last input and state into its section.
     static void store(const double (&fields)[kFields], NeedleSection &section);
 
@@ -110,6 +110,87 @@ inline __m128d NeedlePair::step(__m128d u)
     if (changed)
         switchSections(changed, next);
     return y;
+}
+
+// Every part is inline: an out-of-line call would take the pair's address, and the running
+// values would have to live in memory rather than in registers.
+inline NeedlePair::NeedlePair(NeedleBank *banks) : banks(banks)
+{
+    double fields[2][kFields];
+    for (int c = 0; c < 2; ++c) {
+        current[c] = banks[c].current;
+        previous[c] = banks[c].previous;
+        const NeedleSection &s = banks[c].sections[current[c]];
+        const double values[kFields] = {s.b0, s.b1, s.b2, s.a1, s.a2, s.epsilon,
+                                        s.lastInput, s.x1, s.x2, s.y1, s.y2, s.lastOutput};
+        for (int f = 0; f < kFields; ++f)
+            fields[c][f] = values[f];
+    }
+    toLanes(fields);
+    currentLanes = _mm_setr_epi32(current[0], current[1], 0, 0);
+}
+
+inline void NeedlePair::toLanes(const double (&fields)[2][kFields])
+{
+    __m128d *const lanes[kFields] = {&b0, &b1, &b2, &a1, &a2, &epsilon, &lastInput, &x1, &x2, &y1, &y2, &lastOutput};
+    for (int f = 0; f < kFields; ++f)
+        *lanes[f] = _mm_setr_pd(fields[0][f], fields[1][f]);
+}
+
+inline void NeedlePair::fromLanes(double (&fields)[2][kFields]) const
+{
+    const __m128d *const lanes[kFields] = {&b0, &b1, &b2, &a1, &a2, &epsilon, &lastInput, &x1, &x2, &y1, &y2, &lastOutput};
+    for (int f = 0; f < kFields; ++f) {
+        fields[0][f] = _mm_cvtsd_f64(*lanes[f]);
+        fields[1][f] = _mm_cvtsd_f64(_mm_unpackhi_pd(*lanes[f], *lanes[f]));
+    }
+}
+
+inline void NeedlePair::store(const double (&fields)[kFields], NeedleSection &s)
+{
+    s.epsilon = fields[kEpsilon];
+    s.lastInput = fields[kLastInput];
+    s.x1 = fields[kX1];
+    s.x2 = fields[kX2];
+    s.y1 = fields[kY1];
+    s.y2 = fields[kY2];
+    s.lastOutput = fields[kLastOutput];
+}
+
+// The running section's offset, last input and state go back to it; the next section takes
+// the state over and brings its own coefficients, offset and last input.
+inline void NeedlePair::switchSections(int changed, __m128i next)
+{
+    double fields[2][kFields];
+    fromLanes(fields);
+    const int nextIndex[2] = {_mm_cvtsi128_si32(next), _mm_cvtsi128_si32(_mm_srli_si128(next, 4))};
+    for (int c = 0; c < 2; ++c) {
+        if (!(changed & (1 << c)))
+            continue;
+        store(fields[c], banks[c].sections[current[c]]);
+        current[c] = nextIndex[c];
+        const NeedleSection &s = banks[c].sections[current[c]];
+        fields[c][kB0] = s.b0;
+        fields[c][kB1] = s.b1;
+        fields[c][kB2] = s.b2;
+        fields[c][kA1] = s.a1;
+        fields[c][kA2] = s.a2;
+        fields[c][kEpsilon] = s.epsilon;
+        fields[c][kLastInput] = s.lastInput;
+    }
+    toLanes(fields);
+    currentLanes = _mm_setr_epi32(current[0], current[1], 0, 0);
+}
+
+inline void NeedlePair::finish()
+{
+    double fields[2][kFields];
+    fromLanes(fields);
+    for (int c = 0; c < 2; ++c) {
+        store(fields[c], banks[c].sections[current[c]]);
+        banks[c].current = current[c];
+        banks[c].previous = previous[c];
+    }
 }
 
 class VUmeter : public MeterEngineFrame {
