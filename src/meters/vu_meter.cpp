@@ -180,7 +180,7 @@ void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
                   holdFall_.load(std::memory_order_relaxed),
                   loadLevelHold()};
     runBlock(channel1, channel2, frames, ch);
-    ch.needles.finish();
+    ch.needles.finish(_mm_setr_pd(ch.state.level[0], ch.state.level[1]));
 
     const NeedleSection &s1 = banks_[0].sections[banks_[0].current];
     const NeedleSection &s2 = banks_[1].sections[banks_[1].current];
