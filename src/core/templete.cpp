@@ -13,6 +13,7 @@
 #include "core/strip_filter_bank.h"
 #include "meters/meter_engine.h"
 #include "meters/meter_factory.h"
+#include "meters/processing_rate.h"
 
 namespace {
 
@@ -132,8 +133,7 @@ void Templete::setStripLabel(const char *text)
 
 float Templete::effectiveSampleRate() const
 {
-    float rate = sampleRate;
-    return (rate >= 20000.f && rate <= 200000.f) ? rate : 44100.f;
+    return processingRateFor(sampleRate);
 }
 
 // ---- suspend / resume ------------------------------------------------------------------------
@@ -186,12 +186,13 @@ void Templete::processBlock(float **inputs, float **outputs, VstInt32 sampleFram
     bool secondOutputConnected = isOutputConnected(1);
     const bool secondInput = secondInputConnected && useSecondInput.load(std::memory_order_relaxed);
     const bool secondOutput = secondOutputConnected && useSecondOutput.load(std::memory_order_relaxed);
+    // A second buffer pointer is read only when the host gave that channel: with one output
+    // the array may hold one pointer, and a buffer the block does not write may hold anything.
     float *inLeft = inputs[0];
     float *inRight = (secondInput && inputs[1] && inputs[1] != inputs[0]) ? inputs[1] : inputs[0];
     float *outLeft = outputs[0];
     float *outRight = (secondOutput && outputs[1] && outputs[1] != outputs[0]) ? outputs[1] : outputs[0];
-    // Filters and meters work on the buffers as the host passed them.
-    float *hostRight = outputs[1] ? outputs[1] : outputs[0];
+    const bool oneOutput = outRight == outLeft;
 
     if (processOn.load(std::memory_order_relaxed)) {
         const float target = targetGain.load(std::memory_order_relaxed);
@@ -215,8 +216,9 @@ void Templete::processBlock(float **inputs, float **outputs, VstInt32 sampleFram
             outRight[i] = inRight[i] * current;
         }
         currentGain = current;
+        // One output is filtered once, by the left sections.
         if (filterBank && filtersOn.load(std::memory_order_relaxed))
-            filterBank->process(outputs[0], hostRight, n);
+            filterBank->process(outLeft, oneOutput ? nullptr : outRight, n);
     } else {
         for (VstInt32 i = 0; i < n; ++i) {
             outLeft[i] = inLeft[i];
@@ -231,8 +233,9 @@ void Templete::processBlock(float **inputs, float **outputs, VstInt32 sampleFram
     }
     blockDuration.store((double)n / (double)processingRate, std::memory_order_relaxed);
 
+    // The meter sees the buffers this block wrote; with one output, on both of its channels.
     if (MeterEngine *engine = meterEngine(selectedMeter()))
-        engine->process(outputs[0], hostRight, n);
+        engine->process(outLeft, outRight, n);
 }
 
 // ---- filter bank -----------------------------------------------------------------------------

@@ -23,7 +23,6 @@ MeterEngineFrame::MeterEngineFrame(AudioEffect *owner, MeterType type, int quant
         blockStart_[q].store(0, std::memory_order_relaxed);
     }
     for (int c = 0; c < 2; ++c) {
-        overCounter_[c].store(-1, std::memory_order_relaxed);
         overLatch_[c].store(false, std::memory_order_relaxed);
         infiniteHoldMax_[c].store(-1, std::memory_order_relaxed);
     }
@@ -195,11 +194,7 @@ int MeterEngineFrame::readoutOverState(int channel)
         const int read = readPosition_.load(std::memory_order_relaxed);
         over = ringOver_[channel * kRingSize + read].load(std::memory_order_relaxed) > 0;
     } else {
-        over = overCounter_[channel].load(std::memory_order_relaxed) >= overCount_.load(std::memory_order_relaxed);
-        // The audio thread may overwrite this within its block; the over then shows one
-        // refresh later, never gets lost.
-        if (over)
-            overCounter_[channel].store(0, std::memory_order_relaxed);
+        over = overCounter_[channel].pickUp(overCount_.load(std::memory_order_relaxed));
     }
     if (over) {
         overLatch_[channel].store(true, std::memory_order_relaxed);
@@ -246,7 +241,7 @@ void MeterEngineFrame::resetFrame(const double *rest)
     preciseClearPending_.store(false, std::memory_order_relaxed);
     precise_.clear();
     for (int c = 0; c < 2; ++c) {
-        overCounter_[c].store(-1, std::memory_order_relaxed);
+        overCounter_[c].set(-1);
         overTimer_[c] = 0;
         holdCounter_[c] = 0;
     }
@@ -283,10 +278,11 @@ bool MeterEngineFrame::finishBlock(LevelHold state, const double *more, int more
         holdCounter_[1] = state.counter[1];
         return true;
     }
-    // Non-finite input must not leave the meter stuck: back to rest, display ring included.
+    // A sample that is not a number must not leave the meter stuck: back to rest, display ring
+    // included. (Infinite samples never get here: they enter as the largest magnitude.)
     precise_.clear();
     for (int c = 0; c < 2; ++c) {
-        overCounter_[c].store(-1, std::memory_order_relaxed);
+        overCounter_[c].set(-1);
         overTimer_[c] = 0;
         holdCounter_[c] = 0;
     }

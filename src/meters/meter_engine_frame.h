@@ -15,7 +15,10 @@
 
 #include "meters/meter_engine.h"
 #include "meters/meter_settings.h"
+#include "meters/input_limit.h"
+#include "meters/over_counter.h"
 #include "meters/precise_stage.h"
+#include "meters/processing_rate.h"
 
 static_assert(std::atomic<double>::is_always_lock_free, "the read-out needs lock-free doubles");
 static_assert(std::atomic<float>::is_always_lock_free, "settings need lock-free floats");
@@ -65,7 +68,7 @@ public:
     float getSetting(VstInt32 index) override;
     VstInt32 firstSettingIndex() const override { return firstMeterSetting(type_); }
     VstInt32 lastSettingIndex() const override { return lastMeterSetting(type_); }
-    void setSampleRate(float rate) override { sampleRate_.store(rate, std::memory_order_relaxed); }
+    void setSampleRate(float rate) override { sampleRate_.store(processingRateFor(rate), std::memory_order_relaxed); }
 
     void setMidSide(float value, bool on) override;
     void setHold(float value, int mode) override;
@@ -183,7 +186,7 @@ private:
 
     std::atomic<double> current_[kMeterQuantityCount];     // shown quantities, latest
     std::atomic<double> blockStart_[kMeterQuantityCount];  // shown quantities at block start
-    std::atomic<double> overCounter_[2];     // consecutive over samples; -1 after reset
+    OverCounter overCounter_[2];             // consecutive over samples; -1 after reset
     double overTimer_[2] = {0, 0};           // ring ticks left of a shown over (audio thread)
     std::atomic<bool> overLatch_[2];
     std::atomic<double> infiniteHoldMax_[2]; // -1 after ResetPeaks
@@ -207,8 +210,8 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
     const int overCount = overCount_.load(std::memory_order_relaxed);
     const int lag = lag_.load(std::memory_order_relaxed);
     const int period = ringPeriod_.load(std::memory_order_relaxed);
-    double counter[2] = {overCounter_[0].load(std::memory_order_relaxed),
-                         overCounter_[1].load(std::memory_order_relaxed)};
+    const double started[2] = {overCounter_[0].beginBlock(), overCounter_[1].beginBlock()};
+    double counter[2] = {started[0], started[1]};
     double timer[2] = {overTimer_[0], overTimer_[1]};
     int sampleCounter = sampleCounter_;
     int position = ringPosition_.load(std::memory_order_relaxed);
@@ -270,14 +273,14 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
         }
     } else {
         for (VstInt32 i = 0; i < frames; ++i) {
-            const double a = input1[i];
-            const double b = input2[i];
+            const double a = limitInputMagnitude(input1[i]);
+            const double b = limitInputMagnitude(input2[i]);
             frame(a, b, a, b);
         }
     }
 
-    overCounter_[0].store(counter[0], std::memory_order_relaxed);
-    overCounter_[1].store(counter[1], std::memory_order_relaxed);
+    overCounter_[0].endBlock(started[0], counter[0]);
+    overCounter_[1].endBlock(started[1], counter[1]);
     overTimer_[0] = timer[0];
     overTimer_[1] = timer[1];
     sampleCounter_ = sampleCounter;

@@ -1,5 +1,7 @@
 #include "meters/precise_stage.h"
 
+#include "meters/input_limit.h"
+
 #include <emmintrin.h>
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
 // Linux x86-64: a four-lane variant where the processor has AVX. (The Windows compiler does not
@@ -179,8 +181,8 @@ void PreciseStage::run(const PreciseTables &tables, PreciseBand band, const floa
         std::memmove(line_, line_ + 2 * chunkFrames_, sizeof(double) * 2 * kKept);
     double *chunk = line_ + 2 * kKept;
     for (int i = 0; i < frames; ++i) {
-        chunk[2 * i] = input1[i];
-        chunk[2 * i + 1] = input2[i];
+        chunk[2 * i] = limitInputMagnitude(input1[i]);
+        chunk[2 * i + 1] = limitInputMagnitude(input2[i]);
     }
     chunkFrames_ = frames;
     switch (band) {

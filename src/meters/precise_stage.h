@@ -31,7 +31,8 @@ public:
     static constexpr int kChunk = 64;    // most frames per run
 
     void clear();
-    // Writes `frames` (1..kChunk) frames and leaves, per frame i of the chunk, the stage's
+    // Writes `frames` (1..kChunk) frames, their magnitudes limited as the engines take them in
+    // (limitInputMagnitude), and leaves, per frame i of the chunk, the stage's
     // outputs in peaks[2i] (channel 1) and peaks[2i + 1] (channel 2). The time-aligned plain
     // samples are plain(i, channel) until the next run or clear.
     void run(const PreciseTables &tables, PreciseBand band, const float *input1, const float *input2, int frames,

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "meters/processing_rate.h"
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -13,7 +15,7 @@ const double kRest[4] = {kRestNeedle, kRestNeedle, kRestNeedle, kRestNeedle};
 
 void NeedleSection::design(double rate, double cornerHz, double quality)
 {
-    designRate = (rate < 20000 || rate > 200000) ? 44100 : rate;
+    designRate = processingRateFor(static_cast<float>(rate));
     f0 = cornerHz > 0.499 * designRate ? 0.499 * designRate : cornerHz;
     q = quality;
     const double g = std::pow(f0 / (0.50001 * designRate), 8);
@@ -31,6 +33,10 @@ void NeedleSection::design(double rate, double cornerHz, double quality)
 
 void NeedleBank::design(double rate, double cornerHz, double topQ, double bottomQ)
 {
+    // The needle goes on from section 0: it takes over the running state of the section in
+    // use, or a needle redesigned while deflected would fall back to where section 0 last was.
+    if (current != 0)
+        sections[0].takeStateFrom(sections[current]);
     top = topQ;
     bottom = bottomQ;
     for (int i = 0; i < kSections; ++i)

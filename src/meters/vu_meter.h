@@ -52,6 +52,8 @@ struct NeedleBank {
     int previous = 0;
     NeedleSection sections[kSections];
 
+    // New coefficients for every section; the needle continues from where it stands (the
+    // state of the section in use moves to section 0, which becomes current).
     void design(double rate, double cornerHz, double topQ, double bottomQ);
 };
 
