@@ -57,11 +57,39 @@ private:
     double threshold;
 };
 
+struct MeterEngineFrameTicks {
+    static constexpr int kOverTimerTicks = 30; // ring steps an over stays lit
+};
+
+// The shared counting rule: an over sample adds 1; any other sample forgets a run shorter than
+// N, while a count that reached N stays until the ring or the read-out picks it up.
+// Thread: audio.
+inline void countOver(bool over, int overCount, double &counter)
+{
+    if (over)
+        counter += 1;
+    else if (overCount > counter)
+        counter = 0;
+}
+
+// One ring step of a channel's over timer: a count that reached N lights the over for 30 ticks
+// and is picked up; a lit timer counts down. Answers the timer to store. Thread: audio.
+inline double overTimerTick(int overCount, double &counter, double &timer)
+{
+    if (counter >= overCount) {
+        timer = MeterEngineFrameTicks::kOverTimerTicks;
+        counter = 0;
+    }
+    if (timer > 0)
+        timer -= 1;
+    return timer;
+}
+
 class MeterEngineFrame : public MeterEngine {
 public:
     static constexpr int kRingSize = 1001;  // display ring: one value per millisecond
     static constexpr int kMaxLag = 999;     // ms
-    static constexpr int kOverTimerTicks = 30;
+    static constexpr int kOverTimerTicks = MeterEngineFrameTicks::kOverTimerTicks;
 
     ~MeterEngineFrame() override;
 
@@ -210,9 +238,10 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
     const int overCount = overCount_.load(std::memory_order_relaxed);
     const int lag = lag_.load(std::memory_order_relaxed);
     const int period = ringPeriod_.load(std::memory_order_relaxed);
-    const double started[2] = {overCounter_[0].beginBlock(), overCounter_[1].beginBlock()};
-    double counter[2] = {started[0], started[1]};
-    double timer[2] = {overTimer_[0], overTimer_[1]};
+    const double started1 = overCounter_[0].beginBlock(), started2 = overCounter_[1].beginBlock();
+    // Plain scalars, not arrays: nothing takes their address, so they stay in registers.
+    double counter1 = started1, counter2 = started2;
+    double timer1 = overTimer_[0], timer2 = overTimer_[1];
     int sampleCounter = sampleCounter_;
     int position = ringPosition_.load(std::memory_order_relaxed);
 
@@ -234,29 +263,16 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
         channels.step(a, b, plainA, plainB, over1, over2);
         // A run of overs shorter than N is forgotten; a count that reached N stays until the
         // ring or the read-out picks it up.
-        if (over1)
-            counter[0] += 1;
-        else if (overCount > counter[0])
-            counter[0] = 0;
-        if (over2)
-            counter[1] += 1;
-        else if (overCount > counter[1])
-            counter[1] = 0;
+        countOver(over1, overCount, counter1);
+        countOver(over2, overCount, counter2);
 
         if (lag > 0 && ++sampleCounter >= period) {
             sampleCounter = 0;
             if (++position >= kRingSize)
                 position = 0;
             channels.storeRing(*this, position);
-            for (int c = 0; c < 2; ++c) {
-                if (counter[c] >= overCount) {
-                    timer[c] = kOverTimerTicks;
-                    counter[c] = 0;
-                }
-                if (timer[c] > 0)
-                    timer[c] -= 1;
-                ringOver_[c * kRingSize + position].store(timer[c], std::memory_order_relaxed);
-            }
+            ringOver_[position].store(overTimerTick(overCount, counter1, timer1), std::memory_order_relaxed);
+            ringOver_[kRingSize + position].store(overTimerTick(overCount, counter2, timer2), std::memory_order_relaxed);
             ringPosition_.store(position, std::memory_order_relaxed);
         }
     };
@@ -272,16 +288,26 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
                 frame(peaks[2 * i], peaks[2 * i + 1], precise_.plain(i, 0), precise_.plain(i, 1));
         }
     } else {
-        for (VstInt32 i = 0; i < frames; ++i) {
-            const double a = limitInputMagnitude(input1[i]);
-            const double b = limitInputMagnitude(input2[i]);
-            frame(a, b, a, b);
+        // The limit costs more inside the frame loop than one scan of the block for samples
+        // beyond it, which programme material never has.
+        if (anyBeyondInputLimit(input1, frames) || anyBeyondInputLimit(input2, frames)) {
+            for (VstInt32 i = 0; i < frames; ++i) {
+                const double a = limitInputMagnitude(input1[i]);
+                const double b = limitInputMagnitude(input2[i]);
+                frame(a, b, a, b);
+            }
+        } else {
+            for (VstInt32 i = 0; i < frames; ++i) {
+                const double a = input1[i];
+                const double b = input2[i];
+                frame(a, b, a, b);
+            }
         }
     }
 
-    overCounter_[0].endBlock(started[0], counter[0]);
-    overCounter_[1].endBlock(started[1], counter[1]);
-    overTimer_[0] = timer[0];
-    overTimer_[1] = timer[1];
+    overCounter_[0].endBlock(started1, counter1);
+    overCounter_[1].endBlock(started2, counter2);
+    overTimer_[0] = timer1;
+    overTimer_[1] = timer2;
     sampleCounter_ = sampleCounter;
 }

@@ -523,3 +523,27 @@ TEST_F(MeterEngineTest, VUNeedleKeepsItsPositionWhenRedesignedWhilePlaying)
         EXPECT_GT(lowest, 0.97 * before) << "setting " << change.index << " = " << change.value;
     }
 }
+
+// The limit applies wherever the sample falls in a block of any length, without the precise
+// stage as well as with it.
+TEST_F(MeterEngineTest, InfiniteSampleAnywhereInAShortBlockIsLimited)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    for (MeterType type : {kMeterTypeVU, kMeterTypePPM, kMeterTypeRMS}) {
+        for (int length = 1; length <= 9; ++length) {
+            for (int at = 0; at < length; ++at) {
+                MeterTestOwner o;
+                o.setParameter(type == kMeterTypeVU ? 91 : type == kMeterTypePPM ? 100 : 80, 0.f);
+                MeterEngine &e = *o.engine(type);
+                std::vector<float> block(static_cast<size_t>(length), 0.f);
+                block[static_cast<size_t>(at)] = at % 2 ? inf : -inf;
+                feed(e, block, length);
+                const double hold = latest(e, kMeterHold1);
+                EXPECT_TRUE(std::isfinite(hold)) << type << " length " << length << " at " << at;
+                if (type != kMeterTypeVU) { // the needle needs longer than a few samples to move
+                    EXPECT_GT(hold, 1000.0) << type << " length " << length << " at " << at;
+                }
+            }
+        }
+    }
+}
