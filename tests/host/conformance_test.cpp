@@ -27,8 +27,13 @@ TEST(Conformance, DefaultBallisticsMeasureAsDocumented)
         PluginInstance plugin(host);
         preciseBefore = plugin.getParameter(100);
     }
-    const std::vector<ConformanceRow> rows = measureConformance(host);
+    const ConformanceReport report = measureConformance(host);
+    const std::vector<ConformanceRow> &rows = report.rows;
     ASSERT_EQ(rows.size(), 21u);
+    ASSERT_EQ(report.plots.size(), 3u);
+    for (const ConformancePlot &plot : report.plots)
+        for (const ConformanceSeries &series : plot.series)
+            EXPECT_GE(series.points.size(), 4u) << plot.title << ": " << series.name;
 
     const ConformanceRow *rise = find(rows, "VU", "rise");
     ASSERT_NE(rise, nullptr);

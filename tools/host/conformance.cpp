@@ -144,13 +144,13 @@ double mean(const std::vector<double> &v, size_t from, size_t to)
     return sum / double(to - from);
 }
 
-// The rows of the run under way.
-std::vector<ConformanceRow> *rows = nullptr;
+// The report of the run under way.
+ConformanceReport *report = nullptr;
 
 void row(const char *meterName, const std::string &figure, const std::string &standard, const std::string &measured,
          double value)
 {
-    rows->push_back(ConformanceRow{meterName, figure, standard, measured, value});
+    report->rows.push_back(ConformanceRow{meterName, figure, standard, measured, value});
 }
 
 std::string formatted(const char *pattern, double value)
@@ -174,6 +174,11 @@ void measureVU(PluginHost &host)
     while (reached < n && t.level[reached] < 0.99 * final)
         ++reached;
     const double peak = *std::max_element(t.level.begin() + long(start), t.level.end());
+    ConformancePlot plot{"VU needle after a -18 dBFS sine step (1.0 = the final reading)", "time after the step, s",
+                         "needle", false, {{"needle", {}}}};
+    for (size_t i = start; i < n && double(i - start) * t.blockSeconds <= 1.0; i += 5)
+        plot.series[0].points.emplace_back(double(i - start) * t.blockSeconds, t.level[i] / final);
+    report->plots.push_back(plot);
     const double riseMs = (double(reached - start) + 1) * t.blockSeconds * 1000;
     row("VU", "rise to 99 % (-18 dBFS sine step)", "300 ms", formatted("%.0f ms", riseMs), riseMs);
     const double overshoot = 100 * (peak - final) / final;
@@ -192,14 +197,19 @@ void measurePPM(PluginHost &host)
     const struct {
         double ms, standard;
     } bursts[] = {{10, -2}, {5, -4}, {1.5, -9}, {0.5, -17}};
+    ConformancePlot plot{"PPM reading of 5 kHz tone bursts re. the steady tone", "burst length, ms", "dB", true,
+                         {{"measured", {}}, {"IEC Type II", {}}}};
     for (const auto &burst : bursts) {
+        plot.series[1].points.emplace_back(burst.ms, burst.standard);
         const Trace t =
             meter(host, kPPM, rate, {}, joined({silence(rate, 0.2), sine(rate, 5000, amplitude, burst.ms / 1000), silence(rate, 0.5)}));
         const double highest = *std::max_element(t.level.begin(), t.level.end());
         const double db = decibels(highest / level);
         row("PPM", formatted("%g ms burst, 5 kHz, re. steady tone", burst.ms), formatted("%+g dB (IEC Type II)", burst.standard),
             formatted("%+.2f dB", db), db);
+        plot.series[0].points.emplace_back(burst.ms, db);
     }
+    report->plots.push_back(plot);
     size_t fallen = stop;
     while (fallen < steady.level.size() && steady.level[fallen] > level / 16)
         ++fallen;
@@ -223,7 +233,7 @@ void measureRMS(PluginHost &host)
         const double shown = std::sqrt(mean(t.meanSquare, from, n)) * 1.4142 * t.referenceGain;
         const double truth = trueRms(s.signal, s.signal.size() - size_t(window * rate));
         const double db = decibels(shown / truth);
-        row("RMS", std::string(s.name) + ", display re. true RMS", "+3.01 dB (sine-calibrated: a sine reads its peak)",
+        row("RMS", std::string(s.name) + ", display re. true RMS", "+3.01 dB (sine-calibrated)",
             formatted("%+.2f dB", db), db);
     }
 }
@@ -241,6 +251,8 @@ void measurePrecise(PluginHost &host)
             before.emplace_back(setting.first, plugin.getParameter(setting.first));
     }
     const double amplitude = 0.5;
+    ConformancePlot plot{"Precise peaks: lowest reading of a tone burst re. its true peak", "frequency, kHz", "dB", false,
+                         {{"44.1 kHz", {}}, {"48 kHz", {}}}};
     for (float rate : {44100.f, 48000.f}) {
         const Trace quarter = meter(host, kPPM, rate, precise, sine(rate, rate / 4, amplitude, 0.2, 0.125));
         if (quarter.level.empty())
@@ -259,8 +271,10 @@ void measurePrecise(PluginHost &host)
             }
             row("precise", formatted("16-cycle Hann burst, %g kHz", frequency / 1000) + formatted(" at %g kHz, lowest of 32 phases", rate / 1000),
                 "0 dB (true peak)", formatted("%+.2f dB", decibels(lowest)), decibels(lowest));
+            plot.series[rate < 46000 ? 0 : 1].points.emplace_back(frequency / 1000, decibels(lowest));
         }
     }
+    report->plots.push_back(plot);
     // The settings live in the process-wide Session set: give them back.
     PluginInstance plugin(host);
     for (const auto &setting : before)
@@ -269,14 +283,14 @@ void measurePrecise(PluginHost &host)
 
 } // namespace
 
-std::vector<ConformanceRow> measureConformance(PluginHost &host)
+ConformanceReport measureConformance(PluginHost &host)
 {
-    std::vector<ConformanceRow> result;
-    rows = &result;
+    ConformanceReport result;
+    report = &result;
     measureVU(host);
     measurePPM(host);
     measureRMS(host);
     measurePrecise(host);
-    rows = nullptr;
+    report = nullptr;
     return result;
 }

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class PluginHost;
@@ -28,7 +29,23 @@ struct ConformanceRow {
     double value;         // the measured figure in the unit of its text (ms, %, dB, s)
 };
 
+// A curve behind some of the figures, for the manual's plots.
+struct ConformanceSeries {
+    std::string name;
+    std::vector<std::pair<double, double>> points; // (x, y)
+};
+struct ConformancePlot {
+    std::string title, xLabel, yLabel;
+    bool logX;
+    std::vector<ConformanceSeries> series;
+};
+
+struct ConformanceReport {
+    std::vector<ConformanceRow> rows;
+    std::vector<ConformancePlot> plots; // VU step response, PPM bursts, precise under-read
+};
+
 // Runs every measurement on fresh instances of the plug-in, in a few seconds. The settings it
 // changes for the precise-peak figures are given back afterwards. Thread: the host's main
 // thread.
-std::vector<ConformanceRow> measureConformance(PluginHost &host);
+ConformanceReport measureConformance(PluginHost &host);
