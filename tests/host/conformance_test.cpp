@@ -22,10 +22,11 @@ TEST(Conformance, DefaultBallisticsMeasureAsDocumented)
 {
     PluginHost host(builtPluginPath());
     ASSERT_TRUE(host.loaded()) << host.error();
-    float preciseBefore;
+    float preciseBefore, meterBefore;
     {
         PluginInstance plugin(host);
         preciseBefore = plugin.getParameter(100);
+        meterBefore = plugin.getParameter(3);
     }
     const ConformanceReport report = measureConformance(host);
     const std::vector<ConformanceRow> &rows = report.rows;
@@ -78,6 +79,7 @@ TEST(Conformance, DefaultBallisticsMeasureAsDocumented)
 
     PluginInstance after(host);
     EXPECT_EQ(after.getParameter(100), preciseBefore) << "the PPM's shared settings are given back";
+    EXPECT_EQ(after.getParameter(3), meterBefore) << "new instances start with the meter type of before";
 }
 
 } // namespace

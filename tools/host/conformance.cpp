@@ -286,11 +286,21 @@ void measurePrecise(PluginHost &host)
 ConformanceReport measureConformance(PluginHost &host)
 {
     ConformanceReport result;
+    // New instances start with the meter type set last, process-wide: give it back after.
+    float meterBefore;
+    {
+        PluginInstance plugin(host);
+        if (!plugin.valid())
+            return result;
+        meterBefore = plugin.getParameter(kMeterIndex);
+    }
     report = &result;
     measureVU(host);
     measurePPM(host);
     measureRMS(host);
     measurePrecise(host);
     report = nullptr;
+    PluginInstance plugin(host);
+    plugin.setParameter(kMeterIndex, meterBefore);
     return result;
 }

@@ -45,7 +45,8 @@ struct ConformanceReport {
     std::vector<ConformancePlot> plots; // VU step response, PPM bursts, precise under-read
 };
 
-// Runs every measurement on fresh instances of the plug-in, in a few seconds. The settings it
-// changes for the precise-peak figures are given back afterwards. Thread: the host's main
+// Runs every measurement on fresh instances of the plug-in, in a few seconds. The process-wide
+// values it changes (the meter type new instances start with, the PPM settings of the
+// precise-peak figures) are given back afterwards. Thread: the host's main
 // thread.
 ConformanceReport measureConformance(PluginHost &host);
