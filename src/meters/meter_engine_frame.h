@@ -280,7 +280,7 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
     preciseRan_ = precise;
     if (precise) {
         const PreciseTables &tables = preciseTables();
-        alignas(16) double peaks[2 * PreciseStage::kChunk];
+        double peaks[2 * PreciseStage::kChunk];
         for (VstInt32 start = 0; start < frames; start += PreciseStage::kChunk) {
             const int n = frames - start < PreciseStage::kChunk ? static_cast<int>(frames - start) : PreciseStage::kChunk;
             precise_.run(tables, band, input1 + start, input2 + start, n, peaks);

@@ -62,10 +62,10 @@ inline void peaksOf(const double (*coefficients)[64][2], const double *window, d
         __m128d c[Phases];
 #pragma GCC unroll 3
         for (int j = 0; j < Phases; ++j)
-            c[j] = _mm_load_pd(coefficients[j][k]);
+            c[j] = _mm_loadu_pd(coefficients[j][k]);
 #pragma GCC unroll 8
         for (int f = 0; f < Frames; ++f) {
-            const __m128d h = _mm_load_pd(window + 2 * (f + k));
+            const __m128d h = _mm_loadu_pd(window + 2 * (f + k));
 #pragma GCC unroll 3
             for (int j = 0; j < Phases; ++j)
                 sum[f][j] = _mm_add_pd(sum[f][j], _mm_mul_pd(c[j], h));
@@ -75,7 +75,7 @@ inline void peaksOf(const double (*coefficients)[64][2], const double *window, d
     const __m128d sign = _mm_set1_pd(-0.0);
 #pragma GCC unroll 8
     for (int f = 0; f < Frames; ++f) {
-        __m128d best = _mm_load_pd(window + 2 * (f + PreciseStage::kPlainTap));
+        __m128d best = _mm_loadu_pd(window + 2 * (f + PreciseStage::kPlainTap));
 #pragma GCC unroll 3
         for (int j = 0; j < Phases; ++j) {
             const __m128d greater = _mm_cmpgt_pd(_mm_andnot_pd(sign, sum[f][j]), _mm_andnot_pd(sign, best));
@@ -223,7 +223,7 @@ bool PreciseStage::isFinite() const
     __m128d sum[4] = {zero, zero, zero, zero};
     for (int i = 0; i < kLength; i += 4)
         for (int u = 0; u < 4; ++u)
-            sum[u] = _mm_add_pd(sum[u], _mm_mul_pd(_mm_load_pd(h + 2 * (i + u)), zero));
+            sum[u] = _mm_add_pd(sum[u], _mm_mul_pd(_mm_loadu_pd(h + 2 * (i + u)), zero));
     const __m128d total = _mm_add_pd(_mm_add_pd(sum[0], sum[1]), _mm_add_pd(sum[2], sum[3]));
     return _mm_movemask_pd(_mm_cmpeq_pd(total, zero)) == 3;
 }

@@ -9,14 +9,15 @@
 // (channel 1, channel 2) pairs, so that one SSE2 register holds both channels of a tap and each
 // channel's sum is formed in exactly the order of the plain sum Σ c[k]·h[k], k = 0..63. Several
 // frames are summed side by side to keep the adders busy; the result is bit for bit that of
-// the plain loop on every build.
+// the plain loop on every build. Loads are unaligned: the 32-bit Windows heap gives no
+// 16-byte alignment, and on current processors an unaligned load of aligned data costs nothing.
 #pragma once
 
 enum class PreciseBand { Four, Two, None };
 
 // Interpolation coefficients, rounded to 7 decimals; prepared once at library load. Each
 // coefficient is stored twice in a row (once per channel lane).
-struct alignas(16) PreciseTables {
+struct PreciseTables {
     double four[3][64][2]; // points 31.75, 31.5, 31.25 (in this order of comparison)
     double two[1][64][2];  // point 31.5, Blackman-Harris window
 };
@@ -45,6 +46,6 @@ private:
     static constexpr int kKept = kLength - 1; // frames the next output still needs
 
     // (channel 1, channel 2) pairs: the kKept frames before the chunk, then the chunk.
-    alignas(16) double line_[2 * (kKept + kChunk)] = {};
+    double line_[2 * (kKept + kChunk)] = {};
     int chunkFrames_ = 0; // frames of the last chunk, moved out of the way by the next run
 };
