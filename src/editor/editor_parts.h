@@ -62,7 +62,8 @@ class EditorPartsFactory {
 public:
     virtual ~EditorPartsFactory() = default;
     // meterType: 0 VU, 1 RMS, 2 PPM.
-    virtual std::unique_ptr<EditorFrontPanel> createFrontPanel(int meterType, TemepleteEditor *editor, Templete *effect) = 0;
+    virtual std::unique_ptr<EditorFrontPanel> createFrontPanel(int meterType, TemepleteEditor *editor,
+                                                               Templete *effect) = 0;
     virtual std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *editor, Templete *effect) = 0;
     virtual std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *editor, Templete *effect) = 0;
 };

@@ -54,7 +54,8 @@ bool TemepleteEditor::open(void *ptr)
     if (!background || !background->isLoaded() || !ptr || frame)
         return false;
     askHostAboutParent(ptr);
-    OwningPointer<MyFrame> myFrame(new MyFrame(CRect(rect.left, rect.top, rect.left + kWidth, rect.top + 195), ptr, this));
+    const CRect size(rect.left, rect.top, rect.left + kWidth, rect.top + 195);
+    OwningPointer<MyFrame> myFrame(new MyFrame(size, ptr, this));
     if (!myFrame->isValid()) {  // the window system refused the window, or this build the parent
         myFrame.reset();
         withdrawParent();
