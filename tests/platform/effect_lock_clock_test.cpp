@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <dlfcn.h>
 #include <pthread.h>
 #include <time.h>
@@ -38,10 +40,23 @@ TEST(EffectLockClock, TheBoundedWaitIsMeasuredOnTheSteadyClock)
 {
     EffectLock lock;
     lastWaitClock.store(-1);
+    // Free, the lock is taken without any wait.
     ASSERT_TRUE(lock.acquire());
     EXPECT_TRUE(lock.acquire()) << "recursive";
+    EXPECT_EQ(lastWaitClock.load(), -1);
+
+    // Held by this thread for a moment, another thread has to wait for it.
+    std::atomic<bool> acquired{false};
+    std::thread waiter([&] {
+        acquired.store(lock.acquire());
+        if (acquired.load())
+            lock.release();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     lock.release();
     lock.release();
+    waiter.join();
+    EXPECT_TRUE(acquired.load());
     EXPECT_EQ(lastWaitClock.load(), CLOCK_MONOTONIC);
 }
 
