@@ -97,10 +97,10 @@ CRect CZEMMeter2::needleArea(const Needle &n) const
     return area.bound(size);
 }
 
-bool CZEMMeter2::moveNeedle(Needle &n, float newDegrees, bool shown, bool force)
+bool CZEMMeter2::moveNeedle(Needle &n, float newDegrees, bool shown)
 {
     // A hidden marker follows every value, so that it appears where it belongs.
-    if (shown && !force && !(std::fabs(newDegrees - n.degrees) >= visibleStep()))
+    if (shown && !(std::fabs(newDegrees - n.degrees) >= visibleStep()))
         return false;
     CRect area = needleArea(n);
     n.degrees = newDegrees;

@@ -54,9 +54,10 @@ protected:
     CZEMMeter2(const VSTGUI::CPoint &topLeft, VSTGUI::CControlListener *listener, const NeedleGeometry &geometry,
                float arcDegrees);
 
-    // Moves a shown needle to newDegrees when the change is visible (or force is set) and
-    // invalidates the area of the old and the new needle. Answers whether it moved.
-    bool moveNeedle(Needle &needle, float newDegrees, bool shown, bool force = false);
+    // Moves a shown needle to newDegrees when the change is visible and
+    // invalidates the area of the old and the new needle; a needle that is not shown always
+    // follows, without a redraw. Answers whether it moved.
+    bool moveNeedle(Needle &needle, float newDegrees, bool shown);
     // The area a needle covers, with room for its width and antialiasing, inside the view.
     VSTGUI::CRect needleArea(const Needle &needle) const;
     void strokeNeedle(VSTGUI::CDrawContext *context, const Needle &needle, const VSTGUI::CColor &color) const;
