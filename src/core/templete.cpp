@@ -143,8 +143,11 @@ float Templete::effectiveSampleRate() const
 
 // ---- suspend / resume ------------------------------------------------------------------------
 
+// Hosts are allowed to switch the effect off and on while their audio thread is still in a
+// block: the running state changes only under the instance lock, never under the block's feet.
 void Templete::suspend()
 {
+    EffectLockGuard guard(lock);
     currentGain = targetGain.load(std::memory_order_relaxed);
     if (filterBank)
         filterBank->reset();
@@ -155,6 +158,9 @@ void Templete::suspend()
 
 void Templete::resume()
 {
+    // The host is asked before the lock is taken, so that its answer cannot hold up the audio thread.
+    const VstInt32 latency = getOutputLatency();
+    EffectLockGuard guard(lock);
     float rate = effectiveSampleRate();
     processingRate = rate;
     currentGain = targetGain.load(std::memory_order_relaxed);
@@ -169,7 +175,7 @@ void Templete::resume()
             engine->reset();
         }
     }
-    outputLatencySeconds = (double)getOutputLatency() / rate;
+    outputLatencySeconds = (double)latency / rate;
 }
 
 // ---- audio -----------------------------------------------------------------------------------

@@ -26,8 +26,9 @@ public:
     explicit Templete(audioMasterCallback audioMaster);
     ~Templete() override;
 
-    void suspend() override;  // host UI thread
-    void resume() override;   // host UI thread
+    // Host UI thread, possibly while a block runs: both change the running state under the lock.
+    void suspend() override;
+    void resume() override;
     void processReplacing(float **inputs, float **outputs, VstInt32 sampleFrames) override;  // audio
 
     // Parameter model (any thread).
