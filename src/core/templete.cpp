@@ -34,6 +34,11 @@ void copyText(char *destination, const char *source, size_t size)
     destination[size - 1] = 0;
 }
 
+bool sameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
 }  // namespace
 
 Templete::Templete(audioMasterCallback audioMaster) : CPresetSystemEffect(audioMaster, kNumHostParameters)
@@ -210,10 +215,20 @@ void Templete::processBlock(float **inputs, float **outputs, VstInt32 sampleFram
         const float target = targetGain.load(std::memory_order_relaxed);
         const float coefficient = smoothingCoefficient;
         float current = currentGain;
-        for (VstInt32 i = 0; i < n; ++i) {
-            current = current + (target - current) * coefficient;
+        VstInt32 i = 0;
+        for (; i < n; ++i) {
+            float next = current + (target - current) * coefficient;
             // Flushes values too small to matter.
-            current = (float)(((double)current + 1e-14) - 1e-14);
+            next = (float)(((double)next + 1e-14) - 1e-14);
+            // A step that leaves the gain as it was, bit for bit, leaves it so for good (the
+            // target and the coefficient are fixed for the block): the glide has settled.
+            if (sameBits(next, current))
+                break;
+            current = next;
+            outLeft[i] = current * inLeft[i];
+            outRight[i] = inRight[i] * current;
+        }
+        for (; i < n; ++i) {
             outLeft[i] = current * inLeft[i];
             outRight[i] = inRight[i] * current;
         }

@@ -253,7 +253,9 @@ void MeterEngineFrame::resetFrame(const double *rest)
 
 void MeterEngineFrame::beginBlock()
 {
-    if (preciseClearPending_.exchange(false, std::memory_order_relaxed))
+    // A plain load first: the exchange is a locked instruction, needed only when set.
+    if (preciseClearPending_.load(std::memory_order_relaxed) &&
+        preciseClearPending_.exchange(false, std::memory_order_relaxed))
         precise_.clear();
     for (int q = 0; q < quantityCount_; ++q)
         blockStart_[q].store(current_[q].load(std::memory_order_relaxed), std::memory_order_relaxed);
@@ -267,7 +269,7 @@ bool MeterEngineFrame::finishBlock(LevelHold state, const double *more, int more
         sum += value * 0.0; // 0 for every finite value, NaN otherwise
     for (int i = 0; i < moreCount; ++i)
         sum += more[i] * 0.0;
-    if (std::isfinite(sum) && precise_.isFinite()) {
+    if (std::isfinite(sum) && (!preciseRan_ || precise_.isFinite())) {
         setCurrent(kMeterLevel1, state.level[0]);
         setCurrent(kMeterLevel2, state.level[1]);
         setCurrent(kMeterHold1, state.hold[0]);

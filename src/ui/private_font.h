@@ -48,8 +48,10 @@ public:
     // 0 without the drawing font; context may be null.
     VSTGUI::CCoord getStringWidth(VSTGUI::CDrawContext *context, const char *utf8, bool antialias) override;
 
-private:
+    // The platform's part (public so that the platform code can keep a list of live fonts).
     struct Backend;
+
+private:
     // Makes the drawing font on first use; answers whether it exists.
     bool ensureDrawingFont();
 

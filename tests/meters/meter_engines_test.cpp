@@ -431,6 +431,41 @@ TEST_F(MeterEngineTest, NotANumberReturnsEveryEngineToRest)
     }
 }
 
+// A non-finite sample that a block leaves in the precise history, short of the time-aligned
+// tap, must not reach the next block: the engine returns to rest at the end of the block that
+// brought it, whatever the block's length and wherever it falls among the stage's chunks.
+TEST_F(MeterEngineTest, NonFiniteSampleLeftInThePreciseHistoryIsCleared)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<float> clean = sine(44100, 1000, 0.5, 0.5);
+    for (MeterType type : {kMeterTypeVU, kMeterTypePPM, kMeterTypeRMS}) {
+        const VstInt32 preciseIndex = type == kMeterTypeVU ? 91 : type == kMeterTypePPM ? 100 : 80;
+        MeterTestOwner twin;
+        twin.setParameter(preciseIndex, 1.f);
+        feed(*twin.engine(type), clean, 512);
+        for (int length : {1, 63, 64, 65, 300}) {
+            for (int back : {1, 31, 63}) {
+                if (back > length)
+                    continue;
+                MeterTestOwner o;
+                o.setParameter(preciseIndex, 1.f);
+                MeterEngine &e = *o.engine(type);
+                std::vector<float> poisoned(static_cast<size_t>(length), 0.25f);
+                poisoned[static_cast<size_t>(length - back)] = nan;
+                feed(e, poisoned, length);
+                feed(e, clean, 512);
+                for (int q = 0; q < kMeterQuantityCount; ++q) {
+                    const double expected = latest(*twin.engine(type), static_cast<MeterQuantity>(q));
+                    // The VU needle sections keep the sign of their anti-denormal offset through
+                    // the return to rest, so its readings may differ by that offset's effect.
+                    EXPECT_NEAR(latest(e, static_cast<MeterQuantity>(q)), expected, 1e-9 * std::fabs(expected) + 1e-11)
+                        << "type " << type << " block " << length << " NaN " << back << " from the end, q " << q;
+                }
+            }
+        }
+    }
+}
+
 // An infinite sample is an overload: a huge, finite level with the over indicator lit, from
 // which the ballistics fall back as from any loud peak.
 TEST_F(MeterEngineTest, InfiniteInputReadsAsAnOverload)
@@ -486,5 +521,29 @@ TEST_F(MeterEngineTest, VUNeedleKeepsItsPositionWhenRedesignedWhilePlaying)
             lowest = std::min({lowest, latest(vu, kMeterLevel1), latest(vu, kMeterLevel2)});
         }
         EXPECT_GT(lowest, 0.97 * before) << "setting " << change.index << " = " << change.value;
+    }
+}
+
+// The limit applies wherever the sample falls in a block of any length, without the precise
+// stage as well as with it.
+TEST_F(MeterEngineTest, InfiniteSampleAnywhereInAShortBlockIsLimited)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    for (MeterType type : {kMeterTypeVU, kMeterTypePPM, kMeterTypeRMS}) {
+        for (int length = 1; length <= 9; ++length) {
+            for (int at = 0; at < length; ++at) {
+                MeterTestOwner o;
+                o.setParameter(type == kMeterTypeVU ? 91 : type == kMeterTypePPM ? 100 : 80, 0.f);
+                MeterEngine &e = *o.engine(type);
+                std::vector<float> block(static_cast<size_t>(length), 0.f);
+                block[static_cast<size_t>(at)] = at % 2 ? inf : -inf;
+                feed(e, block, length);
+                const double hold = latest(e, kMeterHold1);
+                EXPECT_TRUE(std::isfinite(hold)) << type << " length " << length << " at " << at;
+                if (type != kMeterTypeVU) { // the needle needs longer than a few samples to move
+                    EXPECT_GT(hold, 1000.0) << type << " length " << length << " at " << at;
+                }
+            }
+        }
     }
 }

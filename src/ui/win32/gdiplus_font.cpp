@@ -157,6 +157,7 @@ IPlatformFont *createPlatformFont(const std::string &name, double size, int styl
 void releaseGdiplusFonts()
 {
     CFontDesc::releasePredefinedPlatformFonts();
+    releasePrivateFontsGdiplusObjects();
     for (GdiplusFont *font = liveFonts; font; font = font->nextLive())
         font->releaseGdiplusObjects();
 }
@@ -166,7 +167,7 @@ int gdiplusLiveFonts()
     int count = 0;
     for (GdiplusFont *font = liveFonts; font; font = font->nextLive())
         count += font->holdsGdiplusObjects() ? 1 : 0;
-    return count;
+    return count + privateFontsHoldingGdiplus();
 }
 
 }  // namespace VSTGUI

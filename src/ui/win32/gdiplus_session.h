@@ -28,5 +28,8 @@ int gdiplusLiveFonts();
 // Implemented by the fonts: every platform font lets go of its GDI+ objects (the process-wide
 // fonts drop their platform fonts and make them again on next use).
 void releaseGdiplusFonts();
+// The private typefaces' part of it, and how many of them hold GDI+ objects now.
+void releasePrivateFontsGdiplusObjects();
+int privateFontsHoldingGdiplus();
 
 }  // namespace VSTGUI

@@ -5,6 +5,22 @@
 using namespace VSTGUI;
 
 struct ZEMCoreTextFont::Backend {
+    Backend();
+    ~Backend();
+
+    // GDI+ may shut down while the font lives on: its GDI+ objects go first, and are made
+    // again on the next use.
+    void releaseGdiplusObjects()
+    {
+        delete drawingFont;
+        delete family;
+        delete collection;
+        drawingFont = nullptr;
+        family = nullptr;
+        collection = nullptr;
+        triedDrawingFont = false;
+    }
+
     bool registered = false;
     HFONT nativeFont = nullptr;
     bool triedDrawingFont = false;
@@ -19,7 +35,50 @@ struct ZEMCoreTextFont::Backend {
         UINT16 em = family->GetEmHeight(style);
         return em ? emSize * value / em : -1;
     }
+
+    Backend *previousLive = nullptr;
+    Backend *nextLive = nullptr;
 };
+
+namespace {
+// Every private font alive in the process, so that GDI+ can be shut down under them (UI thread).
+ZEMCoreTextFont::Backend *livePrivateFonts = nullptr;
+}  // namespace
+
+ZEMCoreTextFont::Backend::Backend()
+{
+    nextLive = livePrivateFonts;
+    if (nextLive)
+        nextLive->previousLive = this;
+    livePrivateFonts = this;
+}
+
+ZEMCoreTextFont::Backend::~Backend()
+{
+    releaseGdiplusObjects();
+    if (previousLive)
+        previousLive->nextLive = nextLive;
+    else
+        livePrivateFonts = nextLive;
+    if (nextLive)
+        nextLive->previousLive = previousLive;
+}
+
+namespace VSTGUI {
+void releasePrivateFontsGdiplusObjects()
+{
+    for (ZEMCoreTextFont::Backend *font = livePrivateFonts; font; font = font->nextLive)
+        font->releaseGdiplusObjects();
+}
+
+int privateFontsHoldingGdiplus()
+{
+    int count = 0;
+    for (ZEMCoreTextFont::Backend *font = livePrivateFonts; font; font = font->nextLive)
+        count += font->drawingFont || font->collection ? 1 : 0;
+    return count;
+}
+}  // namespace VSTGUI
 
 ZEMCoreTextFont::ZEMCoreTextFont(const std::wstring &path, double size, int styleFlags)
     : path(path), size(size), style(styleFromFlags(styleFlags)), backend(std::make_unique<Backend>())
@@ -36,9 +95,6 @@ ZEMCoreTextFont::ZEMCoreTextFont(const std::wstring &path, double size, int styl
 
 ZEMCoreTextFont::~ZEMCoreTextFont()
 {
-    delete backend->drawingFont;
-    delete backend->family;
-    delete backend->collection;
     if (backend->nativeFont)
         DeleteObject(backend->nativeFont);
     if (backend->registered)
@@ -55,7 +111,7 @@ bool ZEMCoreTextFont::ensureDrawingFont()
     if (b.triedDrawingFont)
         return b.drawingFont != nullptr;
     b.triedDrawingFont = true;
-    if (!ensureGdiplus())
+    if (!requireGdiplus())
         return false;
     b.collection = new Gdiplus::PrivateFontCollection;
     if (b.collection->AddFontFile(path.c_str()) != Gdiplus::Ok || b.collection->GetFamilyCount() < 1)
