@@ -90,6 +90,8 @@ class MeterViews : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The window must show the whole frame: a window system paints only what is visible.
+        parent.resize(600, 300);
         frame = new CFrame(CRect(0, 0, 586, 300), parent.handle(), nullptr);
         backdrop = new Backdrop(CRect(0, 0, 586, 300));
         frame->addView(backdrop);

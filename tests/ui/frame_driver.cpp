@@ -91,6 +91,10 @@ int TestParentWindow::clientHeight() const
     GetClientRect(static_cast<HWND>(window), &r);
     return r.bottom - r.top;
 }
+void TestParentWindow::resize(int width, int height)
+{
+    SetWindowPos(static_cast<HWND>(window), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 void FrameDriver::press(double x, double y, int buttons)
 {
@@ -168,6 +172,11 @@ TestParentWindow::~TestParentWindow()
 }
 int TestParentWindow::clientWidth() const { return 0; }
 int TestParentWindow::clientHeight() const { return 0; }
+void TestParentWindow::resize(int width, int height)
+{
+    static_cast<OffscreenParent *>(window)->width = width;
+    static_cast<OffscreenParent *>(window)->height = height;
+}
 
 void FrameDriver::press(double x, double y, int buttons)
 {

@@ -16,6 +16,8 @@ public:
     // The parent's client size as the window system reports it.
     int clientWidth() const;
     int clientHeight() const;
+    // Gives the parent this size again (an editor under test may have resized it).
+    void resize(int width, int height);
 
 private:
     void *window = nullptr;
