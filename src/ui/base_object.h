@@ -48,6 +48,19 @@ struct ForgetReference {
 };
 template <class T> using OwningPointer = std::unique_ptr<T, ForgetReference>;
 
+// Keeps an object alive for a scope, also when an exception leaves it: a handler that runs may
+// remove the object that runs it.
+class ReferenceGuard {
+public:
+    explicit ReferenceGuard(CBaseObject *object) : object(object) { object->remember(); }
+    ~ReferenceGuard() { object->forget(); }
+    ReferenceGuard(const ReferenceGuard &) = delete;
+    ReferenceGuard &operator=(const ReferenceGuard &) = delete;
+
+private:
+    CBaseObject *object;
+};
+
 // Implements isTypeOf for a class with one library base.
 #define VSTGUI_TYPE(ClassName, BaseName)                                                                            \
     bool isTypeOf(const char *name) const override                                                                  \

@@ -133,9 +133,8 @@ void CFrame::cancelGesture()
     if (mouseCaptured && platform)
         platform->captureMouse(false);
     mouseCaptured = false;
-    view->remember();
+    ReferenceGuard keep(view);
     view->onMouseCancel();
-    view->forget();
 }
 
 void CFrame::drawRect(CDrawContext *context, const CRect &updateRect) { CViewContainer::drawRect(context, updateRect); }
@@ -155,25 +154,23 @@ void CFrame::updateMouseOver(const CPoint &where, const CButtonState &buttons)
         return;
     if (CView *old = mouseOverView) {
         mouseOverView = nullptr;
-        old->remember();
+        ReferenceGuard keep(old);
         CPoint p(where);
         old->frameToLocal(p);
         old->onMouseExited(p, buttons);
-        old->forget();
     }
     if (view && view->getFrame() == this) {
         mouseOverView = view;
-        view->remember();
+        ReferenceGuard keep(view);
         CPoint p(where);
         view->frameToLocal(p);
         view->onMouseEntered(p, buttons);
-        view->forget();
     }
 }
 
 CMouseEventResult CFrame::platformOnMouseDown(CPoint where, const CButtonState &buttons)
 {
-    remember();
+    ReferenceGuard keep(this);
     // A press whose release never came (the window lost the mouse) ends here.
     cancelGesture();
     updateMouseOver(where, buttons);
@@ -185,32 +182,28 @@ CMouseEventResult CFrame::platformOnMouseDown(CPoint where, const CButtonState &
             platform->captureMouse(true);
         }
     }
-    forget();
     return result;
 }
 
 CMouseEventResult CFrame::platformOnMouseUp(CPoint where, const CButtonState &buttons)
 {
-    remember();
+    ReferenceGuard keep(this);
     gestureView = nullptr;
     CMouseEventResult result = CViewContainer::onMouseUp(where, buttons);
     if (mouseCaptured && platform)
         platform->captureMouse(false);
     mouseCaptured = false;
     updateMouseOver(where, buttons);
-    forget();
     return result;
 }
 
 CMouseEventResult CFrame::platformOnMouseMoved(CPoint where, const CButtonState &buttons)
 {
-    remember();
+    ReferenceGuard keep(this);
     // While a press is captured the view under the mouse does not change for enter/exit.
     if (!mouseDownView())
         updateMouseOver(where, buttons);
-    CMouseEventResult result = CViewContainer::onMouseMoved(where, buttons);
-    forget();
-    return result;
+    return CViewContainer::onMouseMoved(where, buttons);
 }
 
 CMouseEventResult CFrame::platformOnMouseExited(CPoint where, const CButtonState &buttons)
@@ -219,21 +212,18 @@ CMouseEventResult CFrame::platformOnMouseExited(CPoint where, const CButtonState
         return kMouseEventHandled;
     if (CView *old = mouseOverView) {
         mouseOverView = nullptr;
-        old->remember();
+        ReferenceGuard keep(old);
         CPoint p(where);
         old->frameToLocal(p);
         old->onMouseExited(p, buttons);
-        old->forget();
     }
     return kMouseEventHandled;
 }
 
 bool CFrame::platformOnWheel(CPoint where, float distance, const CButtonState &buttons)
 {
-    remember();
-    bool used = CViewContainer::onWheel(where, distance, buttons);
-    forget();
-    return used;
+    ReferenceGuard keep(this);
+    return CViewContainer::onWheel(where, distance, buttons);
 }
 
 }  // namespace VSTGUI

@@ -8,20 +8,6 @@
 
 namespace VSTGUI {
 
-namespace {
-
-// Keeps a view alive while one of its handlers runs: the handler may remove it.
-class ReferenceGuard {
-public:
-    explicit ReferenceGuard(CView *view) : view(view) { view->remember(); }
-    ~ReferenceGuard() { view->forget(); }
-
-private:
-    CView *view;
-};
-
-}  // namespace
-
 CViewContainer::CViewContainer(const CRect &size) : CView(size) {}
 
 CViewContainer::~CViewContainer() { removeAll(true); }
