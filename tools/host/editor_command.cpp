@@ -304,7 +304,7 @@ int runEditor(const std::vector<std::string> &arguments)
     std::vector<EditorAction> actions;
     std::string png, error;
     long idles = 10;
-    bool x11 = false;
+    [[maybe_unused]] bool x11 = false;  // Linux only
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string &a = arguments[i];
         bool hasValue = i + 1 < arguments.size();

@@ -320,7 +320,9 @@ void X11PlatformFrame::handlePress(const XButtonEvent &event)
     // A press anywhere beside the open edit box ends it with its text, before the press acts.
     if (X11TextEdit *edit = textEdit) {
         if (edit->getStyle().rect.pointInside(where)) {
-            edit->press(where, (event.state & ShiftMask) != 0);
+            // The left button places the caret; the box has no use for the others.
+            if (event.button == Button1)
+                edit->press(where, (event.state & ShiftMask) != 0);
             return;
         }
         edit->loseFocus();
