@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test demo clean
+.PHONY: all bootstrap configure build test fuzz demo bench clean
 all: build
 
 bootstrap:
@@ -11,7 +11,7 @@ bootstrap:
 build/%/build.ninja: CMakeLists.txt CMakePresets.json | bootstrap
 	@cmake --preset $* >/dev/null
 
-PRESETS = native native-asan native-tsan win64 win32
+PRESETS = native native-asan native-tsan fuzz win64 win32
 configure: bootstrap $(foreach p,$(PRESETS),build/$(p)/build.ninja)
 
 build: configure
@@ -28,7 +28,10 @@ test: build
 	@echo "== test native (ASan + UBSan)"
 	@cd build/native-asan && ctest --output-on-failure -j $(JOBS)
 	@echo "== test native concurrency (ThreadSanitizer)"
-	@cd build/native-tsan && ctest --output-on-failure -j $(JOBS) -R 'Concurrent|EffectLock|EditorThreads'
+	@cd build/native-tsan && ctest --output-on-failure -j $(JOBS) -R 'Concurrent|EffectLock|EditorThreads|CarelessHost'
+	@echo "== fuzz host session ($(FUZZ_TEST_SECONDS) s from the seed corpus)"
+	@rm -rf build/fuzz/test-corpus
+	@$(MAKE) --no-print-directory fuzz-run FUZZ_SECONDS=$(FUZZ_TEST_SECONDS) FUZZ_CORPUS=build/fuzz/test-corpus
 	@set -e; prefix=$$(mktemp -d /tmp/zem-wine.XXXXXX); trap 'WINEPREFIX=$$prefix wineserver -k 2>/dev/null || true; rm -rf $$prefix' EXIT; \
 	    echo "== preparing a temporary Wine prefix"; scripts/wine-prefix $$prefix; \
 	    export WINEPREFIX=$$prefix; \
@@ -41,6 +44,8 @@ test: build
 	        store=$$(mktemp -d /tmp/zem-store.XXXXXX); \
 	        status=0; XDG_CONFIG_HOME=$$store scripts/with-display $$script || status=$$?; \
 	        wineserver -k 2>/dev/null || true; rm -rf $$store; [ $$status -eq 0 ] || exit $$status; done
+
+.PHONY: all bootstrap configure build test fuzz demo bench clean
 
 demo: build
 	@scripts/with-display scripts/demo

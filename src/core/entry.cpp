@@ -2,6 +2,7 @@
 #include <new>
 
 #include "core/templete.h"
+#include "meters/meter_settings.h"
 
 #if defined(_WIN32)
 #define ZEM_EXPORT  // exported by the module-definition file, together with the alias "main"
@@ -24,6 +25,10 @@ extern "C" ZEM_EXPORT AEffect *VSTCALLBACK VSTPluginMain(audioMasterCallback aud
     if (audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.f) == 0)
         return nullptr;
     try {
+        // The stored defaults are read here, on the host's first call, and not while the
+        // library loads: a static initialiser runs under the loader lock on Windows and must
+        // neither touch the registry nor let an exception escape.
+        prepareMeterDefaults();
         AudioEffect *effect = createEffectInstance(audioMaster);
         return effect ? effect->getAeffect() : nullptr;
     } catch (...) {

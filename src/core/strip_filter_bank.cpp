@@ -7,9 +7,9 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "meters/processing_rate.h"
+
 namespace {
-constexpr float minimumRate = 44100.0f;
-constexpr float maximumRate = 192000.0f;
 constexpr double sectionMinimumFrequency = 0.001;  // Hz
 constexpr double highPassQ = 0.5;
 // Above half the rate the one-pole cannot follow its corner; the blend toward the unfiltered
@@ -49,11 +49,8 @@ StripFilterBank::StripFilterBank()
 
 void StripFilterBank::setSampleRate(float rate)
 {
-    // A rate that is not a number counts as too low.
-    if (!(rate >= minimumRate))
-        rate = minimumRate;
-    if (rate > maximumRate)
-        rate = maximumRate;
+    // The sections are designed at the host's own rate.
+    rate = processingRateFor(rate);
     sampleRate = rate;
     for (int ch = 0; ch < 2; ++ch) {
         hpStage1[ch].setSampleRate(rate);

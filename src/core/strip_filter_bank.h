@@ -10,7 +10,8 @@ class StripFilterBank {
 public:
     StripFilterBank();
 
-    void setSampleRate(float rate);  // limited to 44100..192000 Hz; recomputes every section
+    // The rate the audio path runs at (8 kHz to 768 kHz, else 44.1 kHz); recomputes every section.
+    void setSampleRate(float rate);
     void update();                   // rebuild every section from the stored values
     void reset();                    // clear the running state
 
@@ -39,7 +40,7 @@ private:
     void processChunk(float *left, float *right, int frames);
     void returnNonFiniteSectionsToRest();
 
-    float sampleRate = 44100.0f;  // Hz, limited to 44100..192000
+    float sampleRate = 44100.0f;  // Hz, as processingRateFor gives it
 
     // Stored normalised values and their decoded forms.
     float hpOnNormalised = 0.0f, hpSlopeNormalised = 0.0f, hpFreqNormalised = 0.0f;

@@ -13,6 +13,7 @@
 #include "core/strip_filter_bank.h"
 #include "meters/meter_engine.h"
 #include "meters/meter_factory.h"
+#include "meters/processing_rate.h"
 
 namespace {
 
@@ -31,6 +32,11 @@ void copyText(char *destination, const char *source, size_t size)
 {
     std::strncpy(destination, source, size - 1);
     destination[size - 1] = 0;
+}
+
+bool sameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 }  // namespace
@@ -131,19 +137,22 @@ void Templete::setStripLabel(const char *text)
     const void *end = std::memchr(text, 0, kStripLabelSize - 1);
     size_t length = end ? (size_t)(static_cast<const char *>(end) - text) : (size_t)kStripLabelSize - 1;
     std::memcpy(copy, text, length);
+    std::lock_guard<std::mutex> guard(chunkMutex);
     std::memcpy(stripLabel, copy, sizeof(stripLabel));
 }
 
 float Templete::effectiveSampleRate() const
 {
-    float rate = sampleRate;
-    return (rate >= 20000.f && rate <= 200000.f) ? rate : 44100.f;
+    return processingRateFor(sampleRate);
 }
 
 // ---- suspend / resume ------------------------------------------------------------------------
 
+// Hosts are allowed to switch the effect off and on while their audio thread is still in a
+// block: the running state changes only under the instance lock, never under the block's feet.
 void Templete::suspend()
 {
+    EffectLockGuard guard(lock);
     currentGain = targetGain.load(std::memory_order_relaxed);
     if (filterBank)
         filterBank->reset();
@@ -154,6 +163,9 @@ void Templete::suspend()
 
 void Templete::resume()
 {
+    // The host is asked before the lock is taken, so that its answer cannot hold up the audio thread.
+    const VstInt32 latency = getOutputLatency();
+    EffectLockGuard guard(lock);
     float rate = effectiveSampleRate();
     processingRate = rate;
     currentGain = targetGain.load(std::memory_order_relaxed);
@@ -168,7 +180,7 @@ void Templete::resume()
             engine->reset();
         }
     }
-    outputLatencySeconds = (double)getOutputLatency() / rate;
+    outputLatencySeconds = (double)latency / rate;
 }
 
 // ---- audio -----------------------------------------------------------------------------------
@@ -191,27 +203,39 @@ void Templete::processBlock(float **inputs, float **outputs, VstInt32 sampleFram
     const VstInt32 n = sampleFrames;
     const bool secondInput = secondInputConnected && useSecondInput.load(std::memory_order_relaxed);
     const bool secondOutput = secondOutputConnected && useSecondOutput.load(std::memory_order_relaxed);
+    // A second buffer pointer is read only when the host gave that channel: with one output
+    // the array may hold one pointer, and a buffer the block does not write may hold anything.
     float *inLeft = inputs[0];
     float *inRight = (secondInput && inputs[1] && inputs[1] != inputs[0]) ? inputs[1] : inputs[0];
     float *outLeft = outputs[0];
     float *outRight = (secondOutput && outputs[1] && outputs[1] != outputs[0]) ? outputs[1] : outputs[0];
-    // Filters and meters work on the buffers as the host passed them.
-    float *hostRight = outputs[1] ? outputs[1] : outputs[0];
+    const bool oneOutput = outRight == outLeft;
 
     if (processOn.load(std::memory_order_relaxed)) {
         const float target = targetGain.load(std::memory_order_relaxed);
         const float coefficient = smoothingCoefficient;
         float current = currentGain;
-        for (VstInt32 i = 0; i < n; ++i) {
-            current = current + (target - current) * coefficient;
+        VstInt32 i = 0;
+        for (; i < n; ++i) {
+            float next = current + (target - current) * coefficient;
             // Flushes values too small to matter.
-            current = (float)(((double)current + 1e-14) - 1e-14);
+            next = (float)(((double)next + 1e-14) - 1e-14);
+            // A step that leaves the gain as it was, bit for bit, leaves it so for good (the
+            // target and the coefficient are fixed for the block): the glide has settled.
+            if (sameBits(next, current))
+                break;
+            current = next;
+            outLeft[i] = current * inLeft[i];
+            outRight[i] = inRight[i] * current;
+        }
+        for (; i < n; ++i) {
             outLeft[i] = current * inLeft[i];
             outRight[i] = inRight[i] * current;
         }
         currentGain = current;
+        // One output is filtered once, by the left sections.
         if (filterBank && filtersOn.load(std::memory_order_relaxed))
-            filterBank->process(outputs[0], hostRight, n);
+            filterBank->process(outLeft, oneOutput ? nullptr : outRight, n);
     } else {
         for (VstInt32 i = 0; i < n; ++i) {
             outLeft[i] = inLeft[i];
@@ -226,8 +250,9 @@ void Templete::processBlock(float **inputs, float **outputs, VstInt32 sampleFram
     }
     blockDuration.store((double)n / (double)processingRate, std::memory_order_relaxed);
 
+    // The meter sees the buffers this block wrote; with one output, on both of its channels.
     if (MeterEngine *engine = meterEngine(selectedMeter()))
-        engine->process(outputs[0], hostRight, n);
+        engine->process(outLeft, outRight, n);
 }
 
 // ---- filter bank -----------------------------------------------------------------------------
@@ -350,11 +375,16 @@ void Templete::setParameter(VstInt32 index, float value)
             if (engine)
                 engine->setLag(value, lagMilliseconds(value));
         break;
-    case kStoreDefaults:
-        for (MeterEngine *engine : {rmsMeter, vuMeter, ppmMeter})
-            if (engine)
-                engine->storeDefaults();
+    case kStoreDefaults: {
+        // The Global settings of every engine that exists, written to the store as one batch.
+        if (rmsMeter && vuMeter && ppmMeter)
+            storeDefaults({kMeterTypeRMS, kMeterTypeVU, kMeterTypePPM});
+        else
+            for (MeterEngine *engine : {rmsMeter, vuMeter, ppmMeter})
+                if (engine)
+                    engine->storeDefaults();
         break;
+    }
     case kResetPeaks:
         for (MeterEngine *engine : {rmsMeter, vuMeter, ppmMeter})
             if (engine)
@@ -486,19 +516,34 @@ template <typename Visit> void forEachMeterSetting(Visit visit)
 }
 }  // namespace
 
+void Templete::buildChunkImage(unsigned char *image)
+{
+    std::memset(image, 0, kChunkSize);
+    EffectChunk::writeFloat(image, EffectChunk::kMarkerOffset, EffectChunk::kMarker);
+    {
+        std::lock_guard<std::mutex> guard(chunkMutex);
+        std::memcpy(image + EffectChunk::kLabelOffset, stripLabel, EffectChunk::kLabelSize);
+    }
+    for (VstInt32 index = 0; index < kNumHostParameters; ++index)
+        EffectChunk::writeFloat(image, EffectChunk::kParametersOffset + 4 * (size_t)index, getParameter(index));
+    forEachMeterSetting([&](VstInt32 index, size_t offset) { EffectChunk::writeFloat(image, offset, getParameter(index)); });
+}
+
 VstInt32 Templete::getChunk(void **data, bool isPreset)
 {
     (void)isPreset;
     if (!data || !chunkBuffer)
         return 0;
-    std::memset(chunkBuffer, 0, kChunkSize);
-    EffectChunk::writeFloat(chunkBuffer, EffectChunk::kMarkerOffset, EffectChunk::kMarker);
-    std::memcpy(chunkBuffer + EffectChunk::kLabelOffset, stripLabel, EffectChunk::kLabelSize);
-    for (VstInt32 index = 0; index < kNumHostParameters; ++index)
-        EffectChunk::writeFloat(chunkBuffer, EffectChunk::kParametersOffset + 4 * (size_t)index, getParameter(index));
-    forEachMeterSetting([&](VstInt32 index, size_t offset) {
-        EffectChunk::writeFloat(chunkBuffer, offset, getParameter(index));
-    });
+    // Built apart, then published whole: a second caller never sees the buffer half rewritten,
+    // and an unchanged image is not written at all, so that a caller still reading the buffer
+    // from its last call reads the same bytes.
+    unsigned char image[kChunkSize];
+    buildChunkImage(image);
+    {
+        std::lock_guard<std::mutex> guard(chunkMutex);
+        if (std::memcmp(chunkBuffer, image, kChunkSize) != 0)
+            std::memcpy(chunkBuffer, image, kChunkSize);
+    }
     *data = chunkBuffer;
     return kChunkSize;
 }
@@ -513,12 +558,15 @@ VstInt32 Templete::setChunk(void *data, VstInt32 byteSize, bool isPreset)
     // below may reach code that asks for a chunk again: apply from a private copy.
     unsigned char chunk[kChunkSize];
     std::memset(chunk, 0, kChunkSize);
-    std::memcpy(chunk, data, byteSize < kChunkSize ? (size_t)byteSize : (size_t)kChunkSize);
-    if (chunkBuffer)
-        std::memcpy(chunkBuffer, chunk, kChunkSize);
-
-    std::memcpy(stripLabel, chunk + EffectChunk::kLabelOffset, EffectChunk::kLabelSize);
-    stripLabel[kStripLabelSize - 1] = 0;
+    {
+        // The given bytes may be our own buffer, which another chunk call may be publishing into.
+        std::lock_guard<std::mutex> guard(chunkMutex);
+        std::memcpy(chunk, data, byteSize < kChunkSize ? (size_t)byteSize : (size_t)kChunkSize);
+        if (chunkBuffer)
+            std::memcpy(chunkBuffer, chunk, kChunkSize);
+        std::memcpy(stripLabel, chunk + EffectChunk::kLabelOffset, EffectChunk::kLabelSize);
+        stripLabel[kStripLabelSize - 1] = 0;
+    }
     setParameter(kLabelChanged, 0.f);
 
     // Ascending order: GSIcal (2) makes the engines reload their scope's settings first.

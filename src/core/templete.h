@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
 
 #include "core/parameter_table.h"
 #include "platform/effect_lock.h"
@@ -25,8 +26,9 @@ public:
     explicit Templete(audioMasterCallback audioMaster);
     ~Templete() override;
 
-    void suspend() override;  // host UI thread
-    void resume() override;   // host UI thread
+    // Host UI thread, possibly while a block runs: both change the running state under the lock.
+    void suspend() override;
+    void resume() override;
     void processReplacing(float **inputs, float **outputs, VstInt32 sampleFrames) override;  // audio
 
     // Parameter model (any thread).
@@ -38,7 +40,8 @@ public:
     bool canParameterBeAutomated(VstInt32 index) override;
     bool getParameterProperties(VstInt32 index, VstParameterProperties *properties) override;
 
-    // The host chunk: a 596-byte image of little-endian floats (host UI thread).
+    // The host chunk: a 596-byte image of little-endian floats. Host UI thread; an autosave
+    // thread may ask at the same time: each call builds its image apart and publishes it whole.
     VstInt32 getChunk(void **data, bool isPreset = false) override;
     VstInt32 setChunk(void *data, VstInt32 byteSize, bool isPreset = false) override;
 
@@ -79,14 +82,18 @@ private:
     void refreshFilterBank(bool on);  // caller holds the lock
     static void setFilterValue(StripFilterBank &bank, VstInt32 index, float value);
     float effectiveSampleRate() const;
+    void buildChunkImage(unsigned char *image);
 
     EffectLock lock;
     MeterEngine *rmsMeter = nullptr;
     MeterEngine *vuMeter = nullptr;
     MeterEngine *ppmMeter = nullptr;
     StripFilterBank *filterBank = nullptr;
-    unsigned char *chunkBuffer = nullptr;   // kChunkSize bytes
-    char stripLabel[kStripLabelSize] = {};  // NUL-terminated
+    unsigned char *chunkBuffer = nullptr;   // kChunkSize bytes, written under chunkMutex
+    char stripLabel[kStripLabelSize] = {};  // NUL-terminated, written under chunkMutex
+    // Serialises the chunk calls' writes to chunkBuffer and stripLabel; never held by the audio
+    // thread, never held while a parameter is set.
+    std::mutex chunkMutex;
 
     // By index: 0..16 the values as last set, 17..63 the spares (never changed), 72..81,
     // 83..91 and 93..100 mirrors of the meter settings; the other slots stay 0.

@@ -1,10 +1,12 @@
 #include "editor/temeplete_editor.h"
 
+#include <atomic>
 #include <new>
 
 #include "core/parameter_table.h"
 #include "core/templete.h"
 #include "editor/my_frame.h"
+#include "editor/zem_custom_font.h"
 #include "ui/bitmap.h"
 
 using namespace VSTGUI;
@@ -16,10 +18,17 @@ int rounded(float value) { return (int)(value + 0.5f); }
 
 }  // namespace
 
+namespace {
+// Editor objects of the module; the last one to go releases the process-wide label font, so that
+// the font and its private font resource go when the host closes the last instance, through
+// the entry point, and never inside the module's unload.
+std::atomic<int> editorObjects{0};
+}  // namespace
+
 TemepleteEditor::TemepleteEditor(AudioEffect *effect, EditorPartsFactory &parts)
     : CPresetSystemEditor(effect), templete(dynamic_cast<Templete *>(effect)), parts(parts)
 {
-    background = new (std::nothrow) CBitmap(kBackgroundBitmap);
+    ++editorObjects;
     rect.top = 0;
     rect.left = 0;
     rect.bottom = 195;
@@ -36,6 +45,8 @@ TemepleteEditor::~TemepleteEditor()
         effect->setEditor(nullptr);
     if (background)
         background->forget();
+    if (--editorObjects == 0)
+        releaseSharedLabelFont();
 }
 
 float TemepleteEditor::effectParameter(VstInt32 index) const { return effect ? effect->getParameter(index) : 0.f; }
@@ -49,6 +60,10 @@ bool TemepleteEditor::open(void *ptr)
 {
     editorThread.store(std::this_thread::get_id(), std::memory_order_release);
     parentWindow = ptr;
+    // Pictures are decoded at the first open, not when the effect is built: a host's plug-in
+    // scan builds every effect and must not start the window system's drawing library.
+    if (!background && ptr && !frame)
+        background = new (std::nothrow) CBitmap(kBackgroundBitmap);
     if (!background || !background->isLoaded() || !ptr || frame)
         return false;
     askHostAboutParent(ptr);

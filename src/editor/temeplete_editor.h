@@ -23,7 +23,7 @@ public:
     static constexpr int kPanelHeight = 169;
     static constexpr int kBackgroundBitmap = kImageVUFront;
 
-    // Registers itself with the effect and loads the background.
+    // Registers itself with the effect; the background picture is loaded at the first open.
     explicit TemepleteEditor(AudioEffect *effect, EditorPartsFactory &parts = productEditorParts());
     // Detaches from the effect, then releases the background.
     ~TemepleteEditor() override;

@@ -33,7 +33,8 @@ public:
     virtual VstInt32 firstSettingIndex() const = 0;
     virtual VstInt32 lastSettingIndex() const = 0;
 
-    virtual void setSampleRate(float rate) = 0;  // stored; takes effect at reset()
+    // Stored as processingRateFor(rate) gives it; takes effect at reset().
+    virtual void setSampleRate(float rate) = 0;
     // Recomputes the rate-dependent constants and returns every running value (levels, holds,
     // over indicators, display ring) to rest. Also serves suspend.
     virtual void reset() = 0;

@@ -23,7 +23,6 @@ MeterEngineFrame::MeterEngineFrame(AudioEffect *owner, MeterType type, int quant
         blockStart_[q].store(0, std::memory_order_relaxed);
     }
     for (int c = 0; c < 2; ++c) {
-        overCounter_[c].store(-1, std::memory_order_relaxed);
         overLatch_[c].store(false, std::memory_order_relaxed);
         infiniteHoldMax_[c].store(-1, std::memory_order_relaxed);
     }
@@ -195,11 +194,7 @@ int MeterEngineFrame::readoutOverState(int channel)
         const int read = readPosition_.load(std::memory_order_relaxed);
         over = ringOver_[channel * kRingSize + read].load(std::memory_order_relaxed) > 0;
     } else {
-        over = overCounter_[channel].load(std::memory_order_relaxed) >= overCount_.load(std::memory_order_relaxed);
-        // The audio thread may overwrite this within its block; the over then shows one
-        // refresh later, never gets lost.
-        if (over)
-            overCounter_[channel].store(0, std::memory_order_relaxed);
+        over = overCounter_[channel].pickUp(overCount_.load(std::memory_order_relaxed));
     }
     if (over) {
         overLatch_[channel].store(true, std::memory_order_relaxed);
@@ -246,7 +241,7 @@ void MeterEngineFrame::resetFrame(const double *rest)
     preciseClearPending_.store(false, std::memory_order_relaxed);
     precise_.clear();
     for (int c = 0; c < 2; ++c) {
-        overCounter_[c].store(-1, std::memory_order_relaxed);
+        overCounter_[c].set(-1);
         overTimer_[c] = 0;
         holdCounter_[c] = 0;
     }
@@ -258,7 +253,9 @@ void MeterEngineFrame::resetFrame(const double *rest)
 
 void MeterEngineFrame::beginBlock()
 {
-    if (preciseClearPending_.exchange(false, std::memory_order_relaxed))
+    // A plain load first: the exchange is a locked instruction, needed only when set.
+    if (preciseClearPending_.load(std::memory_order_relaxed) &&
+        preciseClearPending_.exchange(false, std::memory_order_relaxed))
         precise_.clear();
     for (int q = 0; q < quantityCount_; ++q)
         blockStart_[q].store(current_[q].load(std::memory_order_relaxed), std::memory_order_relaxed);
@@ -272,7 +269,7 @@ bool MeterEngineFrame::finishBlock(LevelHold state, const double *more, int more
         sum += value * 0.0; // 0 for every finite value, NaN otherwise
     for (int i = 0; i < moreCount; ++i)
         sum += more[i] * 0.0;
-    if (std::isfinite(sum) && precise_.isFinite()) {
+    if (std::isfinite(sum) && (!preciseRan_ || precise_.isFinite())) {
         setCurrent(kMeterLevel1, state.level[0]);
         setCurrent(kMeterLevel2, state.level[1]);
         setCurrent(kMeterHold1, state.hold[0]);
@@ -281,10 +278,11 @@ bool MeterEngineFrame::finishBlock(LevelHold state, const double *more, int more
         holdCounter_[1] = state.counter[1];
         return true;
     }
-    // Non-finite input must not leave the meter stuck: back to rest, display ring included.
+    // A sample that is not a number must not leave the meter stuck: back to rest, display ring
+    // included. (Infinite samples never get here: they enter as the largest magnitude.)
     precise_.clear();
     for (int c = 0; c < 2; ++c) {
-        overCounter_[c].store(-1, std::memory_order_relaxed);
+        overCounter_[c].set(-1);
         overTimer_[c] = 0;
         holdCounter_[c] = 0;
     }

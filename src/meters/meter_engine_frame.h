@@ -15,7 +15,10 @@
 
 #include "meters/meter_engine.h"
 #include "meters/meter_settings.h"
+#include "meters/input_limit.h"
+#include "meters/over_counter.h"
 #include "meters/precise_stage.h"
+#include "meters/processing_rate.h"
 
 static_assert(std::atomic<double>::is_always_lock_free, "the read-out needs lock-free doubles");
 static_assert(std::atomic<float>::is_always_lock_free, "settings need lock-free floats");
@@ -33,30 +36,67 @@ struct LevelHold {
 
 // The over test of the VU and PPM meters by the threshold selector q: below 0.25 the level
 // relative to the reference against `aboveReference`, otherwise |x| against 0.7071 (−3 dBFS),
-// 0.891 (−1 dBFS) or 1.0 (0 dBFS). Thread: audio.
-inline bool overBySelector(double selector, double magnitude, double relative, double aboveReference)
+// 0.891 (−1 dBFS) or 1.0 (0 dBFS). The selector is decoded once per block. Thread: audio.
+class OverTest {
+public:
+    OverTest(double selector, double aboveReference)
+        : relative(selector < 0.25),
+          threshold(selector < 0.25  ? aboveReference
+                    : selector < 0.5  ? 0.7071
+                    : selector < 0.75 ? 0.8912509381337456
+                                      : 1.0)
+    {
+    }
+    bool operator()(double magnitude, double relativeLevel) const
+    {
+        return (relative ? relativeLevel : magnitude) >= threshold;
+    }
+
+private:
+    bool relative;
+    double threshold;
+};
+
+struct MeterEngineFrameTicks {
+    static constexpr int kOverTimerTicks = 30; // ring steps an over stays lit
+};
+
+// The shared counting rule: an over sample adds 1; any other sample forgets a run shorter than
+// N, while a count that reached N stays until the ring or the read-out picks it up.
+// Thread: audio.
+inline void countOver(bool over, int overCount, double &counter)
 {
-    if (selector < 0.25)
-        return relative >= aboveReference;
-    if (selector < 0.5)
-        return magnitude >= 0.7071;
-    if (selector < 0.75)
-        return magnitude >= 0.8912509381337456;
-    return magnitude >= 1.0;
+    if (over)
+        counter += 1;
+    else if (overCount > counter)
+        counter = 0;
+}
+
+// One ring step of a channel's over timer: a count that reached N lights the over for 30 ticks
+// and is picked up; a lit timer counts down. Answers the timer to store. Thread: audio.
+inline double overTimerTick(int overCount, double &counter, double &timer)
+{
+    if (counter >= overCount) {
+        timer = MeterEngineFrameTicks::kOverTimerTicks;
+        counter = 0;
+    }
+    if (timer > 0)
+        timer -= 1;
+    return timer;
 }
 
 class MeterEngineFrame : public MeterEngine {
 public:
     static constexpr int kRingSize = 1001;  // display ring: one value per millisecond
     static constexpr int kMaxLag = 999;     // ms
-    static constexpr int kOverTimerTicks = 30;
+    static constexpr int kOverTimerTicks = MeterEngineFrameTicks::kOverTimerTicks;
 
     ~MeterEngineFrame() override;
 
     float getSetting(VstInt32 index) override;
     VstInt32 firstSettingIndex() const override { return firstMeterSetting(type_); }
     VstInt32 lastSettingIndex() const override { return lastMeterSetting(type_); }
-    void setSampleRate(float rate) override { sampleRate_.store(rate, std::memory_order_relaxed); }
+    void setSampleRate(float rate) override { sampleRate_.store(processingRateFor(rate), std::memory_order_relaxed); }
 
     void setMidSide(float value, bool on) override;
     void setHold(float value, int mode) override;
@@ -134,10 +174,13 @@ protected:
 
     // Runs the shared per-sample chain over one block. Channels is the engine's ballistics:
     //   static constexpr bool kUsesPlainSample;  (RMS averages the time-aligned plain sample)
-    //   bool step(int channel, double peak, double plain);  answers whether the sample is over
+    //   void step(double peak1, double peak2, double plain1, double plain2, bool &over1, bool &over2);
+    //     one frame of both channels; answers whether each sample is over
     //   void storeRing(MeterEngineFrame &frame, int position);  its quantities into the ring
+    // Inlined into the engine's process, so that `channels`, a local there, stays in registers.
     template <class Channels>
-    void runBlock(const float *input1, const float *input2, VstInt32 frames, Channels &channels);
+    __attribute__((always_inline)) inline void runBlock(const float *input1, const float *input2, VstInt32 frames,
+                                                        Channels &channels);
 
     AudioEffect *const owner_;
 
@@ -167,10 +210,11 @@ private:
     std::atomic<bool> preciseClearPending_{false};
     std::atomic<int> preciseBand_{static_cast<int>(PreciseBand::Four)};
     PreciseStage precise_;                   // audio thread only
+    bool preciseRan_ = false;                // the last block ran the precise stage (audio thread)
 
     std::atomic<double> current_[kMeterQuantityCount];     // shown quantities, latest
     std::atomic<double> blockStart_[kMeterQuantityCount];  // shown quantities at block start
-    std::atomic<double> overCounter_[2];     // consecutive over samples; -1 after reset
+    OverCounter overCounter_[2];             // consecutive over samples; -1 after reset
     double overTimer_[2] = {0, 0};           // ring ticks left of a shown over (audio thread)
     std::atomic<bool> overLatch_[2];
     std::atomic<double> infiniteHoldMax_[2]; // -1 after ResetPeaks
@@ -187,7 +231,6 @@ private:
 template <class Channels>
 void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt32 frames, Channels &channels)
 {
-    const PreciseTables &tables = preciseTables();
     const bool precise = preciseOn_.load(std::memory_order_relaxed);
     const PreciseBand band = static_cast<PreciseBand>(preciseBand_.load(std::memory_order_relaxed));
     const bool midSide = midSideOn_.load(std::memory_order_relaxed);
@@ -195,19 +238,17 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
     const int overCount = overCount_.load(std::memory_order_relaxed);
     const int lag = lag_.load(std::memory_order_relaxed);
     const int period = ringPeriod_.load(std::memory_order_relaxed);
-    double counter[2] = {overCounter_[0].load(std::memory_order_relaxed),
-                         overCounter_[1].load(std::memory_order_relaxed)};
-    double timer[2] = {overTimer_[0], overTimer_[1]};
+    const double started1 = overCounter_[0].beginBlock(), started2 = overCounter_[1].beginBlock();
+    // Plain scalars, not arrays: nothing takes their address, so they stay in registers.
+    double counter1 = started1, counter2 = started2;
+    double timer1 = overTimer_[0], timer2 = overTimer_[1];
     int sampleCounter = sampleCounter_;
     int position = ringPosition_.load(std::memory_order_relaxed);
 
-    for (VstInt32 i = 0; i < frames; ++i) {
-        double a = input1[i];
-        double b = input2[i];
-        double plainA = a;
-        double plainB = b;
-        if (precise)
-            precise_.step(tables, band, a, b, plainA, plainB);
+    // One frame of the chain after the precise stage: a, b are the peaks, plainA, plainB the
+    // time-aligned plain samples.
+    // Inlined into both loops below, so that the running values stay in registers.
+    const auto frame = [&](double a, double b, double plainA, double plainB) __attribute__((always_inline)) {
         if (midSide) {
             const double mid = (a + b) * midFactor;
             b = a - b;
@@ -218,40 +259,55 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
                 plainA = plainMid;
             }
         }
-        const bool over1 = channels.step(0, a, plainA);
-        const bool over2 = channels.step(1, b, plainB);
+        bool over1, over2;
+        channels.step(a, b, plainA, plainB, over1, over2);
         // A run of overs shorter than N is forgotten; a count that reached N stays until the
         // ring or the read-out picks it up.
-        if (over1)
-            counter[0] += 1;
-        else if (overCount > counter[0])
-            counter[0] = 0;
-        if (over2)
-            counter[1] += 1;
-        else if (overCount > counter[1])
-            counter[1] = 0;
+        countOver(over1, overCount, counter1);
+        countOver(over2, overCount, counter2);
 
         if (lag > 0 && ++sampleCounter >= period) {
             sampleCounter = 0;
             if (++position >= kRingSize)
                 position = 0;
             channels.storeRing(*this, position);
-            for (int c = 0; c < 2; ++c) {
-                if (counter[c] >= overCount) {
-                    timer[c] = kOverTimerTicks;
-                    counter[c] = 0;
-                }
-                if (timer[c] > 0)
-                    timer[c] -= 1;
-                ringOver_[c * kRingSize + position].store(timer[c], std::memory_order_relaxed);
-            }
+            ringOver_[position].store(overTimerTick(overCount, counter1, timer1), std::memory_order_relaxed);
+            ringOver_[kRingSize + position].store(overTimerTick(overCount, counter2, timer2), std::memory_order_relaxed);
             ringPosition_.store(position, std::memory_order_relaxed);
+        }
+    };
+
+    preciseRan_ = precise;
+    if (precise) {
+        const PreciseTables &tables = preciseTables();
+        double peaks[2 * PreciseStage::kChunk];
+        for (VstInt32 start = 0; start < frames; start += PreciseStage::kChunk) {
+            const int n = frames - start < PreciseStage::kChunk ? static_cast<int>(frames - start) : PreciseStage::kChunk;
+            precise_.run(tables, band, input1 + start, input2 + start, n, peaks);
+            for (int i = 0; i < n; ++i)
+                frame(peaks[2 * i], peaks[2 * i + 1], precise_.plain(i, 0), precise_.plain(i, 1));
+        }
+    } else {
+        // The limit costs more inside the frame loop than one scan of the block for samples
+        // beyond it, which programme material never has.
+        if (anyBeyondInputLimit(input1, frames) || anyBeyondInputLimit(input2, frames)) {
+            for (VstInt32 i = 0; i < frames; ++i) {
+                const double a = limitInputMagnitude(input1[i]);
+                const double b = limitInputMagnitude(input2[i]);
+                frame(a, b, a, b);
+            }
+        } else {
+            for (VstInt32 i = 0; i < frames; ++i) {
+                const double a = input1[i];
+                const double b = input2[i];
+                frame(a, b, a, b);
+            }
         }
     }
 
-    overCounter_[0].store(counter[0], std::memory_order_relaxed);
-    overCounter_[1].store(counter[1], std::memory_order_relaxed);
-    overTimer_[0] = timer[0];
-    overTimer_[1] = timer[1];
+    overCounter_[0].endBlock(started1, counter1);
+    overCounter_[1].endBlock(started2, counter2);
+    overTimer_[0] = timer1;
+    overTimer_[1] = timer2;
     sampleCounter_ = sampleCounter;
 }

@@ -4,27 +4,17 @@
 
 #include "meters/meter_settings.h"
 #include "meters/ppm_meter.h"
-#include "meters/precise_stage.h"
 #include "meters/rms_meter.h"
 #include "meters/vu_meter.h"
 
 namespace {
 
-// Runs once when the library is loaded, before any instance exists. It lives beside the
-// factory so that even a static link, which pulls this unit in for the factory, runs it.
-struct MeterModuleLoad {
-    MeterModuleLoad()
-    {
-        loadDefaults();
-        preciseTables();
-    }
-};
-const MeterModuleLoad meterModuleLoad;
-
 // An engine that cannot be allocated is left out; the effect tests for its absence.
 template <class Engine>
 MeterEngine *createEngine(AudioEffect *owner)
 {
+    // The defaults an engine starts from are loaded before the first engine exists.
+    prepareMeterDefaults();
     try {
         return new Engine(owner);
     } catch (const std::bad_alloc &) {

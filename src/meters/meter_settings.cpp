@@ -2,6 +2,10 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <mutex>
+#include <new>
+
+#include "meters/precise_stage.h"
 
 #include "meters/meter_text.h"
 #include "platform/defaults_store.h"
@@ -74,13 +78,20 @@ float repairedStoredValue(float stored, float fallback)
     return stored;
 }
 
-float readDefault(const MeterSettingInfo &info)
+constexpr int kAllSettingsCount = 27;
+
+// Calls visit(type, info) for every setting of the given types, in ascending index order.
+template <typename Visit>
+void forEachSetting(std::initializer_list<MeterType> types, Visit visit)
 {
-    float value = info.defaultValue;
-    if (!defaultsStoreRead(info.name, value))
-        return info.defaultValue;
-    return repairedStoredValue(value, info.defaultValue);
+    for (MeterType type : types) {
+        const MeterSettingInfo *infos = meterSettingInfos(type);
+        for (int i = 0; i < meterSettingCount(type); ++i)
+            visit(type, infos[i]);
+    }
 }
+
+std::atomic<bool> defaultsLoaded{false};
 
 } // namespace
 
@@ -117,21 +128,57 @@ void MeterSettings::setDefaults()
 
 void loadDefaults()
 {
-    // The stored order: RMS, VU, PPM.
-    for (MeterType type : {kMeterTypeRMS, kMeterTypeVU, kMeterTypePPM}) {
-        const MeterSettingInfo *infos = meterSettingInfos(type);
-        for (int i = 0; i < meterSettingCount(type); ++i) {
-            globalMeterSettings.forType(type).set(infos[i].index, readDefault(infos[i]));
-            sessionMeterSettings.forType(type).set(infos[i].index, readDefault(infos[i]));
-        }
+    // The store is read once and both sets are filled from what it held: the same values that
+    // two reads of an unchanged store give.
+    StoredDefault stored[kAllSettingsCount];
+    size_t count = 0;
+    forEachSetting({kMeterTypeRMS, kMeterTypeVU, kMeterTypePPM}, [&](MeterType, const MeterSettingInfo &info) {
+        stored[count++] = {info.name, info.defaultValue, false};
+    });
+    try {
+        defaultsStoreReadAll(stored, count);
+    } catch (...) {
+        for (StoredDefault &entry : stored)
+            entry.found = false; // no memory to read the store: the built-in defaults
+    }
+    count = 0;
+    forEachSetting({kMeterTypeRMS, kMeterTypeVU, kMeterTypePPM}, [&](MeterType type, const MeterSettingInfo &info) {
+        const StoredDefault &entry = stored[count++];
+        const float value = entry.found ? repairedStoredValue(entry.value, info.defaultValue) : info.defaultValue;
+        globalMeterSettings.forType(type).set(info.index, value);
+        sessionMeterSettings.forType(type).set(info.index, value);
+    });
+    defaultsLoaded.store(true);
+}
+
+void prepareMeterDefaults()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (!defaultsLoaded.load())
+            loadDefaults();
+        preciseTables();
+    });
+}
+
+void storeDefaults(std::initializer_list<MeterType> types)
+{
+    StoredDefault values[kAllSettingsCount];
+    size_t count = 0;
+    forEachSetting(types, [&](MeterType type, const MeterSettingInfo &info) {
+        if (count < kAllSettingsCount)
+            values[count++] = {info.name, globalMeterSettings.forType(type).get(info.index), false};
+    });
+    try {
+        defaultsStoreWriteAll(values, count);
+    } catch (...) {
+        // Without memory the store stays as it was: a failed write is skipped silently.
     }
 }
 
 void storeDefaults(MeterType type)
 {
-    const MeterSettingInfo *infos = meterSettingInfos(type);
-    for (int i = 0; i < meterSettingCount(type); ++i)
-        defaultsStoreWrite(infos[i].name, globalMeterSettings.forType(type).get(infos[i].index));
+    storeDefaults({type});
 }
 
 int timeStepTruncated(float value)

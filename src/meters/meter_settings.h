@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <initializer_list>
 
 #include "core/parameter_table.h"  // the switch law
 #include "vst/aeffect.h"
@@ -75,14 +76,23 @@ extern MeterSettingsSet sessionMeterSettings;
 // start in it. 1 when the library is loaded. Written by the effect, read at engine construction.
 extern std::atomic<int> calibrationScopeShared;
 
-// Reads every setting twice from the per-user store, first into the Global set, then into the
-// Session set; missing values keep the built-in default, a damaged value is repaired (clamped
-// to 0..1, or the default when not a finite number). Runs once at library load; tests may run
-// it again after pointing the store elsewhere. Thread: UI (no instance may be processing).
+// Fills the Global and the Session set from the per-user store, which is read once for all
+// settings; missing values keep the built-in default, a damaged value is repaired (clamped to
+// 0..1, or the default when not a finite number). Never throws: without memory the sets keep
+// the built-in defaults. Tests may run it again after pointing the store elsewhere.
+// Thread: UI (no instance may be processing).
 void loadDefaults();
 
-// Writes the Global set's values of one meter type to the per-user store, each value on its
-// own; a value that cannot be written is skipped. Thread: UI.
+// The first load: runs loadDefaults and prepares the precise-stage tables, once per process,
+// unless loadDefaults has run already. The entry point calls it before the first effect is
+// built (never a static initialiser: on Windows that would run under the loader lock); engine
+// creation calls it too, for code that links the engines without the entry point. Never
+// throws. Thread: any (concurrent first calls wait for the one that loads).
+void prepareMeterDefaults();
+
+// Writes the Global set's values of the given meter types to the per-user store as one batch;
+// when it cannot be written the store is left as it was. Thread: UI.
+void storeDefaults(std::initializer_list<MeterType> types);
 void storeDefaults(MeterType type);
 
 // ---- Decoding of normalized values. Products with the step counts are taken in single

@@ -48,11 +48,10 @@ struct PeakFollower {
         double &level = state.level[c];
         double &hold = state.hold[c];
         int &counter = state.counter[c];
-        if (relative > level)
-            level = level + (relative - level) * rise;
-        else
-            level = level + (relative - level) * fall;
-        level = flushTiny(level);
+        // A selected coefficient rather than two branches: on programme material a rise or a
+        // fall is as good as random, and a mispredicted branch costs more than the level step.
+        const double coefficient = relative > level ? rise : fall;
+        level = flushTiny(level + (relative - level) * coefficient);
         if (level > hold) {
             hold = level;
             counter = 0;

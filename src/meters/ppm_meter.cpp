@@ -11,16 +11,21 @@ struct PPMChannels {
     static constexpr bool kUsesPlainSample = false;
 
     double inverseGain;
-    double selector;
+    OverTest over;
     PeakFollower peaks;
 
-    bool step(int c, double peak, double)
+    void step(double a, double b, double plainA, double plainB, bool &over1, bool &over2)
+    {
+        over1 = stepChannel(0, a, plainA);
+        over2 = stepChannel(1, b, plainB);
+    }
+    bool stepChannel(int c, double peak, double /* plain */)
     {
         const double u = std::fabs(peak);
         const double relative = u * inverseGain;
-        const bool over = overBySelector(selector, u, relative, 2.5556419010641385); // +8.15 dB
+        const bool isOver = over(u, relative);
         peaks.step(c, relative);
-        return over;
+        return isOver;
     }
     void storeRing(MeterEngineFrame &frame, int position) { frame.storeLevelHoldRing(peaks.state, position); }
 };
@@ -94,7 +99,8 @@ void PPMmeter::reset()
 void PPMmeter::process(float *channel1, float *channel2, VstInt32 frames)
 {
     beginBlock();
-    PPMChannels ch{inverseGain_.load(std::memory_order_relaxed), overSelector_.load(std::memory_order_relaxed),
+    PPMChannels ch{inverseGain_.load(std::memory_order_relaxed),
+                   OverTest(overSelector_.load(std::memory_order_relaxed), 2.5556419010641385), // +8.15 dB
                    times_.follower(loadLevelHold())};
     runBlock(channel1, channel2, frames, ch);
     finishBlock(ch.peaks.state, nullptr, 0, kRest);

@@ -4,14 +4,22 @@
 // points interpolated just after it (31.25, 31.5, 31.75 below 88.2 kHz; 31.5 below 176.4 kHz;
 // none above). Every output is thus the peak of one moment, 32 frames late in every band; the
 // plain sample h[31] is available time-aligned for averaging. Thread: audio (clear: see owner).
+//
+// The stage works a chunk of frames at a time: the history and the chunk lie in one line of
+// (channel 1, channel 2) pairs, so that one SSE2 register holds both channels of a tap and each
+// channel's sum is formed in exactly the order of the plain sum Σ c[k]·h[k], k = 0..63. Several
+// frames are summed side by side to keep the adders busy; the result is bit for bit that of
+// the plain loop on every build. Loads are unaligned: the 32-bit Windows heap gives no
+// 16-byte alignment, and on current processors an unaligned load of aligned data costs nothing.
 #pragma once
 
 enum class PreciseBand { Four, Two, None };
 
-// Interpolation coefficients, rounded to 7 decimals; prepared once at library load.
+// Interpolation coefficients, rounded to 7 decimals; prepared once at library load. Each
+// coefficient is stored twice in a row (once per channel lane).
 struct PreciseTables {
-    double four[3][64]; // points 31.75, 31.5, 31.25 (in this order of comparison)
-    double two[64];     // point 31.5, Blackman-Harris window
+    double four[3][64][2]; // points 31.75, 31.5, 31.25 (in this order of comparison)
+    double two[1][64][2];  // point 31.5, Blackman-Harris window
 };
 const PreciseTables &preciseTables();
 
@@ -21,53 +29,23 @@ class PreciseStage {
 public:
     static constexpr int kLength = 64;
     static constexpr int kPlainTap = 31; // h[31]
+    static constexpr int kChunk = 64;    // most frames per run
 
     void clear();
-    // Writes one frame and replaces peak1/peak2 by the stage's outputs; plain1/plain2 receive
-    // the time-aligned plain samples.
-    inline void step(const PreciseTables &tables, PreciseBand band, double &peak1, double &peak2, double &plain1,
-                     double &plain2);
+    // Writes `frames` (1..kChunk) frames, their magnitudes limited as the engines take them in
+    // (limitInputMagnitude), and leaves, per frame i of the chunk, the stage's
+    // outputs in peaks[2i] (channel 1) and peaks[2i + 1] (channel 2). The time-aligned plain
+    // samples are plain(i, channel) until the next run or clear.
+    void run(const PreciseTables &tables, PreciseBand band, const float *input1, const float *input2, int frames,
+             double *peaks);
+    double plain(int frame, int channel) const { return line_[2 * (frame + kPlainTap) + channel]; }
+    // Whether the history holds only finite values. Thread: audio.
     bool isFinite() const;
 
 private:
-    inline static double pick(const PreciseTables &tables, PreciseBand band, const double *h);
-    // Each channel's 64 samples are kept twice in a row, so h[k] = history[writeIndex + k].
-    double history_[2][2 * kLength] = {};
-    int writeIndex_ = 0;
+    static constexpr int kKept = kLength - 1; // frames the next output still needs
+
+    // (channel 1, channel 2) pairs: the kKept frames before the chunk, then the chunk.
+    double line_[2 * (kKept + kChunk)] = {};
+    int chunkFrames_ = 0; // frames of the last chunk, moved out of the way by the next run
 };
-
-inline double PreciseStage::pick(const PreciseTables &tables, PreciseBand band, const double *h)
-{
-    double best = h[kPlainTap];
-    if (band == PreciseBand::None)
-        return best;
-    if (band == PreciseBand::Two) {
-        double sum = 0;
-        for (int k = 0; k < kLength; ++k)
-            sum += tables.two[k] * h[k];
-        return (sum < 0 ? -sum : sum) > (best < 0 ? -best : best) ? sum : best;
-    }
-    for (int j = 0; j < 3; ++j) {
-        const double *c = tables.four[j];
-        double sum = 0;
-        for (int k = 0; k < kLength; ++k)
-            sum += c[k] * h[k];
-        if ((sum < 0 ? -sum : sum) > (best < 0 ? -best : best))
-            best = sum;
-    }
-    return best;
-}
-
-inline void PreciseStage::step(const PreciseTables &tables, PreciseBand band, double &peak1, double &peak2,
-                               double &plain1, double &plain2)
-{
-    history_[0][writeIndex_] = history_[0][writeIndex_ + kLength] = peak1;
-    history_[1][writeIndex_] = history_[1][writeIndex_ + kLength] = peak2;
-    writeIndex_ = (writeIndex_ + 1) & (kLength - 1);
-    const double *h1 = history_[0] + writeIndex_;
-    const double *h2 = history_[1] + writeIndex_;
-    plain1 = h1[kPlainTap];
-    plain2 = h2[kPlainTap];
-    peak1 = pick(tables, band, h1);
-    peak2 = pick(tables, band, h2);
-}

@@ -18,7 +18,12 @@ struct RMSChannels {
     double averaging;
     double meanSquare[2];
 
-    bool step(int c, double peak, double plain)
+    void step(double a, double b, double plainA, double plainB, bool &over1, bool &over2)
+    {
+        over1 = stepChannel(0, a, plainA);
+        over2 = stepChannel(1, b, plainB);
+    }
+    bool stepChannel(int c, double peak, double plain)
     {
         const double relative = std::fabs(peak) * inverseGain;
         const bool over = relative >= overThreshold;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "meters/processing_rate.h"
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -13,7 +15,7 @@ const double kRest[4] = {kRestNeedle, kRestNeedle, kRestNeedle, kRestNeedle};
 
 void NeedleSection::design(double rate, double cornerHz, double quality)
 {
-    designRate = (rate < 20000 || rate > 200000) ? 44100 : rate;
+    designRate = processingRateFor(static_cast<float>(rate));
     f0 = cornerHz > 0.499 * designRate ? 0.499 * designRate : cornerHz;
     q = quality;
     const double g = std::pow(f0 / (0.50001 * designRate), 8);
@@ -31,6 +33,10 @@ void NeedleSection::design(double rate, double cornerHz, double quality)
 
 void NeedleBank::design(double rate, double cornerHz, double topQ, double bottomQ)
 {
+    // The needle goes on from section 0: it takes over the running state of the section in
+    // use, or a needle redesigned while deflected would fall back to where section 0 last was.
+    if (current != 0)
+        sections[0].takeStateFrom(sections[current]);
     top = topQ;
     bottom = bottomQ;
     for (int i = 0; i < kSections; ++i)
@@ -42,21 +48,29 @@ void NeedleBank::design(double rate, double cornerHz, double topQ, double bottom
 struct VUChannels {
     static constexpr bool kUsesPlainSample = false;
 
-    NeedleBank *banks;
+    NeedlePair needles;
     double inverseGain;
-    double selector;
+    OverTest over;
     float holdLength;
     double holdFall;
     LevelHold state; // level is the needle
 
-    bool step(int c, double peak, double)
+    void step(double a, double b, double, double, bool &over1, bool &over2)
     {
-        const double u = std::fabs(peak);
-        double &needle = state.level[c];
+        const __m128d sign = _mm_set1_pd(-0.0);
+        const __m128d u = _mm_andnot_pd(sign, _mm_setr_pd(a, b));
+        const __m128d y = needles.step(_mm_mul_pd(_mm_mul_pd(u, _mm_set1_pd(inverseGain)), _mm_set1_pd(kNeedleScale)));
+        const double u1 = _mm_cvtsd_f64(u), u2 = _mm_cvtsd_f64(_mm_unpackhi_pd(u, u));
+        over1 = over(u1, u1 * inverseGain);
+        over2 = over(u2, u2 * inverseGain);
+        holdStep(0, _mm_cvtsd_f64(y));
+        holdStep(1, _mm_cvtsd_f64(_mm_unpackhi_pd(y, y)));
+    }
+    void holdStep(int c, double needle)
+    {
         double &hold = state.hold[c];
         int &counter = state.counter[c];
-        needle = banks[c].step(u * inverseGain * kNeedleScale);
-        const bool over = overBySelector(selector, u, u * inverseGain, 2.51188643150958); // +8 dB
+        state.level[c] = needle;
         if (needle >= hold) {
             hold = needle;
             counter = 0;
@@ -65,7 +79,6 @@ struct VUChannels {
             hold = hold - holdFall * hold;
         if (counter < LevelHold::kCounterLimit)
             ++counter;
-        return over;
     }
     void storeRing(MeterEngineFrame &frame, int position) { frame.storeLevelHoldRing(state, position); }
 };
@@ -164,15 +177,16 @@ void VUmeter::reset()
 void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
 {
     beginBlock();
-    if (redesignPending_.exchange(false, std::memory_order_relaxed))
+    if (redesignPending_.load(std::memory_order_relaxed) && redesignPending_.exchange(false, std::memory_order_relaxed))
         redesignNeedles();
-    VUChannels ch{banks_,
+    VUChannels ch{NeedlePair(banks_),
                   inverseGain_.load(std::memory_order_relaxed),
-                  overSelector_.load(std::memory_order_relaxed),
+                  OverTest(overSelector_.load(std::memory_order_relaxed), 2.51188643150958), // +8 dB
                   hold_.length(),
                   holdFall_.load(std::memory_order_relaxed),
                   loadLevelHold()};
     runBlock(channel1, channel2, frames, ch);
+    ch.needles.finish(_mm_setr_pd(ch.state.level[0], ch.state.level[1]));
 
     const NeedleSection &s1 = banks_[0].sections[banks_[0].current];
     const NeedleSection &s2 = banks_[1].sections[banks_[1].current];

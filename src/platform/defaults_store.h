@@ -1,9 +1,28 @@
 // The per-user store of the meter defaults: named 4-byte float values. Windows: the registry key
 // HKEY_CURRENT_USER\SOFTWARE\Velmora\ZEMMETERS300, REG_BINARY values of 4 bytes. POSIX: one file
 // per user, $XDG_CONFIG_HOME (or ~/.config) /Velmora/ZEMMETERS300, replaced atomically on every
-// write so that a crash or a full disk never loses the previous file.
-// Thread: UI (library load, settings panel closed); never the audio thread.
+// write so that a crash or a full disk never loses the previous file, and written under an
+// advisory lock so that processes writing at the same time lose none of each other's values.
+// Thread: UI (first entry call, settings panel closed); never the audio thread.
 #pragma once
+
+#include <cstddef>
+
+// One named value of the store.
+struct StoredDefault {
+    const char *name;
+    float value;
+    bool found; // set by defaultsStoreReadAll
+};
+
+// Reads all the named values in one pass over the store. An entry whose value is present and
+// exactly 4 bytes receives it and `found`; every other entry keeps its value, `found` false.
+void defaultsStoreReadAll(StoredDefault *values, size_t count);
+
+// Writes (creates or replaces) all the values as one batch. Answers false when they could not
+// be written; the store is then unchanged (POSIX) or holds those values that could be written
+// (Windows: a value that cannot be written is skipped).
+bool defaultsStoreWriteAll(const StoredDefault *values, size_t count);
 
 // Reads a value. Answers false, leaving `value` unchanged, when the store or the value is
 // missing or the value is not exactly 4 bytes.

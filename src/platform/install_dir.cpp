@@ -15,3 +15,13 @@ std::string fontPathFromManualPath(const std::wstring &manualPath)
 }
 
 std::string installedFontPath() { return fontPathFromManualPath(readManualPath()); }
+
+std::wstring fontFilePathFromManualPath(const std::wstring &manualPath)
+{
+    std::wstring directory = manualPath.size() >= kManualFileNameLength
+                                 ? manualPath.substr(0, manualPath.size() - kManualFileNameLength)
+                                 : manualPath;
+    return directory + L"ZEMOrdwen.kqf";
+}
+
+std::wstring installedFontFilePath() { return fontFilePathFromManualPath(readManualPath()); }

@@ -21,3 +21,9 @@ std::string fontPathFromManualPath(const std::wstring &manualPath);
 
 // The font path query run when the module loads: fontPathFromManualPath(readManualPath()).
 std::string installedFontPath();
+
+// The private typeface's path kept wide end to end, so that an installation directory with
+// characters outside the process code page still names the file: the manual path without its
+// last 36 characters (whole when shorter), followed by "ZEMOrdwen.kqf".
+std::wstring fontFilePathFromManualPath(const std::wstring &manualPath);
+std::wstring installedFontFilePath();

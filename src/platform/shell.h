@@ -11,8 +11,11 @@ constexpr intptr_t kShellFileNotFound = 2;
 constexpr intptr_t kShellSuccessAbove = 32;  // answers above this mean success
 
 // Opens the document with the program the system associates with it (the shell's "open" verb,
-// no parameters, no working directory, shown normally). Windows: ShellExecute. POSIX: xdg-open
-// (its answer: 0 success, 2 file missing, 3 or no xdg-open at all: no program).
+// no parameters, no working directory, shown normally). Windows: ShellExecute. POSIX: xdg-open,
+// started in the background without the host's file descriptors; the call never waits for the
+// viewer and leaves no child behind. A missing file answers kShellFileNotFound, no xdg-open on
+// the PATH kShellNoAssociation, a started opener success (what the opener later makes of the
+// file is its own to tell the user).
 intptr_t shellOpenDocument(void *ownerWindow, const std::wstring &path);
 
 // A modal message box with an OK button, owned by ownerWindow (may be null); returns after OK.

@@ -78,9 +78,10 @@ void CDrawContext::drawString(const char *utf8, const CRect &rect, CHoriTxtAlign
     CRect oldClip = getClipRect();
     CRect area(rect);
     setClipRect(area.bound(oldClip));
+    // Measured first: a font may make its drawing font (and know its metrics) only when used.
+    CCoord width = platformFont->getPainter()->getStringWidth(this, utf8, antialias);
     double ascent = platformFont->getAscent();
     double descent = platformFont->getDescent();
-    CCoord width = platformFont->getPainter()->getStringWidth(this, utf8, antialias);
     CPoint point(rect.left, rect.top + (rect.getHeight() + ascent - descent) / 2.0);
     if (align == kCenterText)
         point.x = rect.left + (rect.getWidth() - width) / 2.0;

@@ -41,10 +41,17 @@ IPlatformFont *CFontDesc::getPlatformFont()
 }
 
 namespace {
-// Never released: drawing may use them until the module unloads.
+// Never released: drawing may use them until the module unloads. Their platform fonts are
+// released when the backend shuts down (releasePredefinedPlatformFonts).
 CFontDesc arial9("Arial", 9);
 CFontDesc arial10("Arial", 10);
 }  // namespace
+
+void CFontDesc::releasePredefinedPlatformFonts()
+{
+    arial9.freePlatformFont();
+    arial10.freePlatformFont();
+}
 
 const CFontRef kNormalFontVerySmall = &arial9;
 const CFontRef kNormalFontSmaller = &arial10;

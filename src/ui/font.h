@@ -55,6 +55,10 @@ public:
     void setStyle(int newStyle);
     // The platform font, created on first use; null when the system has none.
     virtual IPlatformFont *getPlatformFont();
+    // The predefined fonts let go of their platform fonts; each is made again on next use. Run
+    // by the backend before the window system's drawing library shuts down, so that nothing of
+    // it is freed when the module unloads.
+    static void releasePredefinedPlatformFonts();
 
     VSTGUI_TYPE(CFontDesc, CBaseObject)
 

@@ -235,6 +235,8 @@ bool CFrame::platformWritePicture(const char *path)
     CBitmap *picture = COffscreenContext::renderView(this, CRect(0, 0, size.getWidth(), size.getHeight()));
     if (!picture)
         return false;
+    if (platform)
+        platform->drawChildWindows(picture);
     bool written = path && writePng(*picture, path);
     picture->forget();
     return written;

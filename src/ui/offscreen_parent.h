@@ -36,7 +36,14 @@ struct OffscreenParent {
     int (*wheel)(void *frame, double x, double y, float distance, int buttons) = nullptr;
     // Writes what the frame shows as a PNG file; 1 on success.
     int (*writePicture)(void *frame, const char *path) = nullptr;
+    // Keyboard input to the frame's open edit box, through textInput (filled in with the
+    // frame). key: one of the OffscreenKey values. Answers 0 when no box is open.
+    void *textInput = nullptr;
+    int (*typeText)(void *textInput, const char *utf8) = nullptr;
+    int (*pressKey)(void *textInput, int key) = nullptr;
 };
+
+enum OffscreenKey { kOffscreenKeyEnter = 1, kOffscreenKeyTab = 2, kOffscreenKeyEscape = 3 };
 
 // The offscreen parents known to this module, by address (Linux backend). A parent may be
 // registered more than once; each registration is withdrawn by one unregister. Thread: any.

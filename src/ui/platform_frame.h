@@ -31,12 +31,24 @@ public:
 };
 
 class CFontDesc;
+class CBitmap;
 
 // What an in-place text edit reports to the view that opened it. Exactly one of the three
-// ends an edit; after it the edit takes no more input and the owner releases it.
+// ends an edit; after it the edit takes no more input and the owner releases it. The owner may
+// release the edit while it is told; the edit touches nothing of itself after telling.
 class IPlatformTextEditCallback {
 public:
     virtual ~IPlatformTextEditCallback() = default;
+    // The text in the box changed (every keystroke). The edit goes on.
+    virtual void platformTextEditChanged(const std::string &text) { (void)text; }
+    // A new picture of the box's size showing what lies under the box (rect in frame
+    // coordinates), for the box's background; the edit releases it with forget(). Null: the
+    // box paints its style's back colour.
+    virtual CBitmap *platformTextEditBackground(const CRect &rect)
+    {
+        (void)rect;
+        return nullptr;
+    }
     // Return: the user accepted the text.
     virtual void platformTextEditCommitted(const std::string &text) = 0;
     // Escape: the user dropped the edit; the old text stays.
@@ -53,6 +65,11 @@ struct PlatformTextEditStyle {
     CColor fontColor = kBlackCColor;
     CColor backColor = kWhiteCColor;
     CHoriTxtAlign align = kLeftText;
+    // The box uses the font's own native font (IPlatformFont::getNativeFont) instead of one
+    // made from its name and size.
+    bool useNativeFont = false;
+    // Most characters the box takes.
+    int maxLength = 255;
 };
 
 // An edit box over the frame, alive until its owner releases it.
@@ -83,6 +100,9 @@ public:
     // frame's idle calls it before it draws. Windows that receive input as it comes do nothing.
     virtual void processPendingEvents() {}
     virtual void captureMouse(bool capture) = 0;
+    // Draws the window system's own child windows (an open edit box) over a picture of the
+    // whole frame, where they lie; a frame without such windows leaves it as it is.
+    virtual void drawChildWindows(CBitmap *picture) { (void)picture; }
     // Opens an edit box with the style's text, selected, holding the keyboard focus; it reports
     // to owner. Null when the window system offers no in-place editing.
     virtual std::unique_ptr<IPlatformTextEdit> createTextEdit(IPlatformTextEditCallback *owner,

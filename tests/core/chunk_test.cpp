@@ -1,8 +1,10 @@
 // The host chunk through the loaded plug-in: the byte image of a fresh instance, round trips,
 // the scope rule for the meter settings, short and damaged chunks.
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "loaded_plugin.h"
@@ -180,4 +182,39 @@ TEST_F(ChunkTest, DamagedChunksAreHandledSafely)
     plugin.setChunk(chunk);
     EXPECT_EQ(plugin.getParameter(1), 1.f);
     EXPECT_EQ(label(plugin.getChunk()), std::string(39, 'L'));
+}
+
+// An autosave thread and the UI asking for the chunk at the same time: each must read a whole
+// image of the state, never one that the other call is rewriting. Every copy taken at once
+// after the call equals the image of the state it was taken in.
+TEST_F(ChunkTest, TwoThreadsAskingAtOnceNeverSeeATornImage)
+{
+    PluginInstance plugin(host());
+    constexpr int kCallsPerThreadAndState = 50000;  // two threads, two states: 200 000 calls
+    int torn = 0;
+    for (float trim : {0.8f, 0.3f}) {
+        plugin.setParameter(1, trim);
+        const Bytes valid = plugin.getChunk();
+        ASSERT_EQ(valid.size(), 596u);
+        std::atomic<int> tornInState{0};
+        auto ask = [&] {
+            unsigned char copy[596];
+            for (int call = 0; call < kCallsPerThreadAndState; ++call) {
+                void *data = nullptr;
+                if (plugin.dispatch(effGetChunk, 0, 0, &data) != 596 || !data) {
+                    tornInState.fetch_add(1);
+                    continue;
+                }
+                std::memcpy(copy, data, sizeof copy);
+                if (std::memcmp(copy, valid.data(), sizeof copy) != 0)
+                    tornInState.fetch_add(1);
+            }
+        };
+        std::thread autosave(ask);
+        ask();
+        autosave.join();
+        torn += tornInState.load();
+        EXPECT_EQ(plugin.getChunk(), valid);
+    }
+    EXPECT_EQ(torn, 0) << "images that were neither state";
 }

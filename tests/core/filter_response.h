@@ -23,9 +23,10 @@ struct Settings {
     float lpFreq = 1.0f;  // normalised
 };
 
+// The rate the bank runs at: the host's own from 8 kHz to 768 kHz, else 44.1 kHz.
 inline double bankRate(double hostRate)
 {
-    return std::min(std::max(hostRate, 44100.0), 192000.0);
+    return std::isfinite(hostRate) && hostRate >= 8000.0 && hostRate <= 768000.0 ? hostRate : 44100.0;
 }
 
 // Second-order section with Q lowered near half the rate; highPass selects the numerator.

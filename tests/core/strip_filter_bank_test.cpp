@@ -168,6 +168,29 @@ TEST(StripFilterBankResponse, LowPassSlopesAcrossCornersAndRates)
     }
 }
 
+// Low rates and very high ones: the sections are designed at the host's rate, so the response
+// in Hz is the same as at 44.1 kHz wherever both rates can carry it. The steep slopes run every
+// section; at 22.05 and 32 kHz an LPFreq of 0.85 blends toward the unfiltered signal.
+TEST(StripFilterBankResponse, FollowsTheDesignAtLowAndVeryHighRates)
+{
+    for (float rate : {22050.0f, 32000.0f, 352800.0f, 384000.0f}) {
+        for (float freq : {0.0f, 1.0f}) {
+            Settings s;
+            s.rate = rate;
+            s.hpOn = s.hp24 = true;
+            s.hpFreq = freq;
+            expectResponse(s);
+        }
+        for (float freq : {0.6f, 0.85f}) {
+            Settings s;
+            s.rate = rate;
+            s.lpOn = s.lp18 = true;
+            s.lpFreq = freq;
+            expectResponse(s);
+        }
+    }
+}
+
 TEST(StripFilterBankResponse, ConstructedBankIsTheDefaultPair)
 {
     StripFilterBank bank;
@@ -262,7 +285,7 @@ TEST(StripFilterBankGuard, TinySignalsAreFilteredLikeAnyOther)
 
 // ---- Sample rate limits -----------------------------------------------------------------
 
-TEST(StripFilterBankRate, RunsWithinTheSupportedRange)
+TEST(StripFilterBankRate, RunsAtTheHostRateFrom8kTo768k)
 {
     Settings s;
     s.hpOn = s.lpOn = s.hp24 = s.lp18 = true;
@@ -274,14 +297,13 @@ TEST(StripFilterBankRate, RunsWithinTheSupportedRange)
         return runInBlocks(s, in, {256});
     };
     const Stereo at44k = runAt(44100.0f);
-    EXPECT_TRUE(sameBits(runAt(22050.0f).left, at44k.left));
-    EXPECT_TRUE(sameBits(runAt(0.0f).left, at44k.left));
-    EXPECT_TRUE(sameBits(runAt(std::numeric_limits<float>::quiet_NaN()).left, at44k.left));
-    const Stereo at192k = runAt(192000.0f);
-    EXPECT_TRUE(sameBits(runAt(384000.0f).left, at192k.left));
-    EXPECT_TRUE(sameBits(runAt(std::numeric_limits<float>::infinity()).left, at192k.left));
-    EXPECT_FALSE(sameBits(runAt(48000.0f).left, at44k.left));
-    EXPECT_FALSE(sameBits(runAt(176400.0f).left, at192k.left));
+    for (float rate : {8000.0f, 22050.0f, 32000.0f, 48000.0f, 192000.0f, 384000.0f, 768000.0f})
+        EXPECT_FALSE(sameBits(runAt(rate).left, at44k.left)) << rate;
+    EXPECT_FALSE(sameBits(runAt(384000.0f).left, runAt(192000.0f).left));
+    // A rate no host runs at, or none at all, runs as 44.1 kHz.
+    for (float rate : {0.0f, -48000.0f, 7999.0f, 768001.0f, std::numeric_limits<float>::infinity(),
+                       std::numeric_limits<float>::quiet_NaN()})
+        EXPECT_TRUE(sameBits(runAt(rate).left, at44k.left)) << rate;
 }
 
 TEST(StripFilterBankRate, UpdateAfterARateChangeRebuildsEverySection)

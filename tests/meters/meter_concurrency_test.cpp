@@ -1,6 +1,7 @@
 // The audio thread processes while the editor reads the meters and another thread changes
 // settings: run under ThreadSanitizer, this shows that every shared value is race-free.
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <thread>
 
@@ -63,4 +64,53 @@ TEST_F(MeterConcurrencyTest, ConcurrentProcessingReadoutAndSettingChanges)
     for (MeterEngine *e : {owner.vu(), owner.rms(), owner.ppm()})
         for (int q = 0; q < kMeterQuantityCount; ++q)
             EXPECT_TRUE(std::isfinite(e->readoutValue(static_cast<MeterQuantity>(q), 1.0)));
+}
+
+// Each over is shown once, even when the read-out picks it up while the audio thread is in the
+// middle of the next block. The audio thread sends one short burst of full-scale samples, then
+// long silence, and waits until the editor thread has shown the over before the next burst.
+TEST_F(MeterConcurrencyTest, ConcurrentReadoutShowsEachOverOnce)
+{
+    constexpr int kBursts = 40;
+    for (MeterType type : {kMeterTypeVU, kMeterTypePPM}) {
+        MeterTestOwner owner;
+        MeterEngine &engine = *owner.engine(type);
+        owner.setParameter(type == kMeterTypeVU ? 90 : 99, 1.f); // overs at 0 dBFS
+        owner.setParameter(type == kMeterTypeVU ? 89 : 98, 0.f); // N = 1
+        std::vector<float> burst(64, 0.f);
+        for (int i = 0; i < 8; ++i)
+            burst[static_cast<size_t>(i)] = 1.f;
+        std::vector<float> silence(16384, 0.f);
+        std::atomic<int> shown{0};
+        std::atomic<bool> stop{false};
+
+        std::thread editor([&] {
+            while (!stop.load()) {
+                for (int q = 0; q < kMeterQuantityCount; ++q)
+                    engine.readoutValue(static_cast<MeterQuantity>(q), 0.5);
+                if (engine.readoutOverState(0) == 1)
+                    shown.fetch_add(1);
+                engine.readoutOverState(1);
+                std::this_thread::sleep_for(std::chrono::microseconds(20));
+            }
+        });
+
+        bool timedOut = false;
+        for (int b = 0; b < kBursts && !timedOut; ++b) {
+            engine.process(burst.data(), burst.data(), static_cast<VstInt32>(burst.size()));
+            engine.process(silence.data(), silence.data(), static_cast<VstInt32>(silence.size()));
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (shown.load() <= b && !timedOut) {
+                engine.process(silence.data(), silence.data(), 64);
+                timedOut = std::chrono::steady_clock::now() > deadline;
+            }
+        }
+        // Time for a last, unwanted showing of the final burst.
+        engine.process(silence.data(), silence.data(), static_cast<VstInt32>(silence.size()));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        stop.store(true);
+        editor.join();
+        EXPECT_FALSE(timedOut) << "type " << type;
+        EXPECT_EQ(shown.load(), kBursts) << "type " << type;
+    }
 }

@@ -1,5 +1,6 @@
 // The three engines driven through their entry points: calibration, ballistics, holds, overs,
 // the display delay, the precise stage and recovery from non-finite input.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -399,35 +400,149 @@ TEST_F(MeterEngineTest, BlockSizeDoesNotChangeAnyReading)
     }
 }
 
-// After a block with NaN or infinity the engine returns to rest and then reads clean material
-// as an engine that never saw the bad block.
-TEST_F(MeterEngineTest, NonFiniteInputDoesNotStopAnyEngine)
+// After a block with a sample that is not a number the engine returns to rest and then reads
+// clean material as an engine that never saw the bad block.
+TEST_F(MeterEngineTest, NotANumberReturnsEveryEngineToRest)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
     const std::vector<float> clean = sine(44100, 1000, 0.5, 3.0);
     for (MeterType type : {kMeterTypeVU, kMeterTypePPM, kMeterTypeRMS}) {
         const VstInt32 preciseIndex = type == kMeterTypeVU ? 91 : type == kMeterTypePPM ? 100 : 80;
         MeterTestOwner twin;
         twin.setParameter(preciseIndex, 1.f);
         feed(*twin.engine(type), clean, 256);
-        for (float bad : {nan, inf, -inf}) {
+        MeterTestOwner o;
+        o.setParameter(preciseIndex, 1.f);
+        o.setParameter(16, 0.05f);
+        MeterEngine &e = *o.engine(type);
+        std::vector<float> poisoned = sine(44100, 1000, 0.5, 0.01);
+        poisoned[100] = nan;
+        feed(e, poisoned, 256);
+        EXPECT_TRUE(std::isfinite(latest(e, kMeterLevel1)));
+        feed(e, clean, 256);
+        for (int q = 0; q < kMeterQuantityCount; ++q)
+            EXPECT_TRUE(std::isfinite(e.readoutValue(static_cast<MeterQuantity>(q), 0))) << type << " q " << q;
+        o.setParameter(16, 0.f);
+        for (int q = 0; q < kMeterQuantityCount; ++q) {
+            const double expected = latest(*twin.engine(type), static_cast<MeterQuantity>(q));
+            EXPECT_NEAR(latest(e, static_cast<MeterQuantity>(q)), expected, 0.01 * std::fabs(expected))
+                << type << " q " << q;
+        }
+    }
+}
+
+// A non-finite sample that a block leaves in the precise history, short of the time-aligned
+// tap, must not reach the next block: the engine returns to rest at the end of the block that
+// brought it, whatever the block's length and wherever it falls among the stage's chunks.
+TEST_F(MeterEngineTest, NonFiniteSampleLeftInThePreciseHistoryIsCleared)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<float> clean = sine(44100, 1000, 0.5, 0.5);
+    for (MeterType type : {kMeterTypeVU, kMeterTypePPM, kMeterTypeRMS}) {
+        const VstInt32 preciseIndex = type == kMeterTypeVU ? 91 : type == kMeterTypePPM ? 100 : 80;
+        MeterTestOwner twin;
+        twin.setParameter(preciseIndex, 1.f);
+        feed(*twin.engine(type), clean, 512);
+        for (int length : {1, 63, 64, 65, 300}) {
+            for (int back : {1, 31, 63}) {
+                if (back > length)
+                    continue;
+                MeterTestOwner o;
+                o.setParameter(preciseIndex, 1.f);
+                MeterEngine &e = *o.engine(type);
+                std::vector<float> poisoned(static_cast<size_t>(length), 0.25f);
+                poisoned[static_cast<size_t>(length - back)] = nan;
+                feed(e, poisoned, length);
+                feed(e, clean, 512);
+                for (int q = 0; q < kMeterQuantityCount; ++q) {
+                    const double expected = latest(*twin.engine(type), static_cast<MeterQuantity>(q));
+                    // The VU needle sections keep the sign of their anti-denormal offset through
+                    // the return to rest, so its readings may differ by that offset's effect.
+                    EXPECT_NEAR(latest(e, static_cast<MeterQuantity>(q)), expected, 1e-9 * std::fabs(expected) + 1e-11)
+                        << "type " << type << " block " << length << " NaN " << back << " from the end, q " << q;
+                }
+            }
+        }
+    }
+}
+
+// An infinite sample is an overload: a huge, finite level with the over indicator lit, from
+// which the ballistics fall back as from any loud peak.
+TEST_F(MeterEngineTest, InfiniteInputReadsAsAnOverload)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    for (MeterType type : {kMeterTypeVU, kMeterTypePPM, kMeterTypeRMS}) {
+        for (bool precise : {false, true}) {
             MeterTestOwner o;
-            o.setParameter(preciseIndex, 1.f);
-            o.setParameter(16, 0.05f);
+            o.setParameter(type == kMeterTypeVU ? 91 : type == kMeterTypePPM ? 100 : 80, precise ? 1.f : 0.f);
             MeterEngine &e = *o.engine(type);
-            std::vector<float> poisoned = sine(44100, 1000, 0.5, 0.01);
-            poisoned[100] = bad;
-            feed(e, poisoned, 256);
-            EXPECT_TRUE(std::isfinite(latest(e, kMeterLevel1)));
-            feed(e, clean, 256);
+            feed(e, sine(44100, 1000, 0.05, 0.5), 256);
+            ASSERT_EQ(e.readoutOverState(0), -1);
+            std::vector<float> block = sine(44100, 1000, 0.05, 256 / 44100.0);
+            for (size_t i = 10; i < 20; ++i)
+                block[i] = precise ? -inf : inf;
+            feed(e, block, 256);
+            feed(e, std::vector<float>(256, 0.f), 256); // the precise stage delays by 63 frames
+            const double level = latest(e, kMeterLevel1);
+            EXPECT_TRUE(std::isfinite(level)) << type << " precise " << precise;
+            EXPECT_GT(level, 1000.0) << type << " precise " << precise;
+            EXPECT_GT(latest(e, kMeterHold1), 1000.0) << type << " precise " << precise;
+            EXPECT_EQ(e.readoutOverState(0), 1) << type << " precise " << precise;
+            feed(e, sine(44100, 1000, 0.05, 1.0), 256);
             for (int q = 0; q < kMeterQuantityCount; ++q)
-                EXPECT_TRUE(std::isfinite(e.readoutValue(static_cast<MeterQuantity>(q), 0))) << type << " q " << q;
-            o.setParameter(16, 0.f);
-            for (int q = 0; q < kMeterQuantityCount; ++q) {
-                const double expected = latest(*twin.engine(type), static_cast<MeterQuantity>(q));
-                EXPECT_NEAR(latest(e, static_cast<MeterQuantity>(q)), expected, 0.01 * std::fabs(expected))
-                    << type << " q " << q;
+                EXPECT_TRUE(std::isfinite(latest(e, static_cast<MeterQuantity>(q)))) << type << " q " << q;
+            EXPECT_LT(latest(e, kMeterLevel1), level) << type << " falls back";
+        }
+    }
+}
+
+// A redesign of the needle (integration time or needle type changed while a signal plays)
+// continues from where the needle stands instead of dropping toward rest.
+TEST_F(MeterEngineTest, VUNeedleKeepsItsPositionWhenRedesignedWhilePlaying)
+{
+    const double reference = std::pow(10.0, -18.0 / 20);
+    const std::vector<float> tone = sine(44100, 1000, reference, 3.0);
+    const std::vector<float> more = sine(44100, 1000, reference, 0.5);
+    struct Change {
+        VstInt32 index;
+        float value;
+    };
+    for (Change change : {Change{84, 0.2f}, Change{84, 0.9f}, Change{86, 1.f}}) {
+        MeterTestOwner o;
+        MeterEngine &vu = *o.vu();
+        feed(vu, tone, 512);
+        const double before = latest(vu, kMeterLevel1);
+        ASSERT_NEAR(before, 2 / kPi * 1.56, 0.01);
+        o.setParameter(change.index, change.value);
+        double lowest = before;
+        for (size_t start = 0; start + 512 <= more.size(); start += 512) {
+            std::vector<float> block(more.begin() + static_cast<long>(start), more.begin() + static_cast<long>(start) + 512);
+            feed(vu, block, 512);
+            lowest = std::min({lowest, latest(vu, kMeterLevel1), latest(vu, kMeterLevel2)});
+        }
+        EXPECT_GT(lowest, 0.97 * before) << "setting " << change.index << " = " << change.value;
+    }
+}
+
+// The limit applies wherever the sample falls in a block of any length, without the precise
+// stage as well as with it.
+TEST_F(MeterEngineTest, InfiniteSampleAnywhereInAShortBlockIsLimited)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    for (MeterType type : {kMeterTypeVU, kMeterTypePPM, kMeterTypeRMS}) {
+        for (int length = 1; length <= 9; ++length) {
+            for (int at = 0; at < length; ++at) {
+                MeterTestOwner o;
+                o.setParameter(type == kMeterTypeVU ? 91 : type == kMeterTypePPM ? 100 : 80, 0.f);
+                MeterEngine &e = *o.engine(type);
+                std::vector<float> block(static_cast<size_t>(length), 0.f);
+                block[static_cast<size_t>(at)] = at % 2 ? inf : -inf;
+                feed(e, block, length);
+                const double hold = latest(e, kMeterHold1);
+                EXPECT_TRUE(std::isfinite(hold)) << type << " length " << length << " at " << at;
+                if (type != kMeterTypeVU) { // the needle needs longer than a few samples to move
+                    EXPECT_GT(hold, 1000.0) << type << " length " << length << " at " << at;
+                }
             }
         }
     }

@@ -1,9 +1,13 @@
 #include "frame_driver.h"
 
+#include "keyboard_input.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #include <windowsx.h>
 #else
+#include "ui/cairo/offscreen_frame.h"
+#include "ui/cairo/offscreen_text_edit.h"
 #include "ui/offscreen_parent.h"
 #endif
 
@@ -125,6 +129,10 @@ void FrameDriver::wheel(double x, double y, float distance, int modifiers)
 
 void FrameDriver::leave() { SendMessageW(frameWindow(frame), WM_MOUSELEAVE, 0, 0); }
 
+bool FrameDriver::type(const std::string &utf8) { return typeIntoEditBox(frameWindow(frame), utf8); }
+
+bool FrameDriver::key(const std::string &name) { return pressEditBoxKey(frameWindow(frame), name); }
+
 namespace {
 BOOL CALLBACK countChild(HWND, LPARAM data)
 {
@@ -180,6 +188,39 @@ void FrameDriver::wheel(double x, double y, float distance, int modifiers)
 }
 
 void FrameDriver::leave() { frame->platformOnMouseExited(frame->getLastMousePosition(), CButtonState()); }
+
+namespace {
+OffscreenTextEdit *openBox(CFrame *frame)
+{
+    auto *window = static_cast<OffscreenPlatformFrame *>(frame->getPlatformFrame());
+    return window ? window->activeTextEdit() : nullptr;
+}
+}  // namespace
+
+bool FrameDriver::type(const std::string &utf8)
+{
+    OffscreenTextEdit *box = openBox(frame);
+    if (!box)
+        return false;
+    box->type(utf8);
+    return true;
+}
+
+bool FrameDriver::key(const std::string &name)
+{
+    OffscreenTextEdit *box = openBox(frame);
+    if (!box)
+        return false;
+    if (name == "enter")
+        box->pressReturn();
+    else if (name == "tab")
+        box->pressTab();
+    else if (name == "escape")
+        box->pressEscape();
+    else
+        return false;
+    return true;
+}
 
 int countThreadWindows() { return 0; }
 

@@ -2,6 +2,8 @@
 // the frame's platform entry points elsewhere. Also provides a parent window for frames.
 #pragma once
 
+#include <string>
+
 #include "ui/frame.h"
 
 class TestParentWindow {
@@ -42,6 +44,10 @@ public:
         release(x, y, buttons);
     }
     void drag(double x1, double y1, double x2, double y2, int buttons = 0);
+    // Keyboard input to the open edit box (Windows: characters and key messages to the window
+    // with the keyboard focus). key: "enter", "tab" or "escape". False when no box is open.
+    bool type(const std::string &utf8);
+    bool key(const std::string &name);
 
 private:
     VSTGUI::CFrame *frame;

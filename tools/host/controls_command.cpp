@@ -20,11 +20,19 @@
 #include "editor/zem_meter_selector_control.h"
 #include "editor/zem_on_off_button.h"
 #include "editor/zem_slider.h"
+#include "editor/my_frame.h"
+#include "editor/zem_text_edit.h"
 #include "editor_command.h"
 #include "editor_window.h"
+#include "keyboard_input.h"
 #include "subcommands.h"
 #include "ui/bitmap.h"
 #include "ui/frame.h"
+
+#ifndef _WIN32
+#include "ui/cairo/offscreen_frame.h"
+#include "ui/cairo/offscreen_text_edit.h"
+#endif
 
 #ifdef _WIN32
 #include <windows.h>
@@ -158,6 +166,14 @@ void layOut(CFrame &frame, CControlListener &listener)
                                                  image(kImageReferenceDisplay, images));
     reference->setReferenceText("-18 dBFS");
     add(reference, reference);
+
+    // The trim entry: an editable field over the face picture.
+    auto *trimEntry = new CMyTextEditAH(CRect(440, 100, 540, 114), &listener, kTagTrimEntry, "0.0 dB",
+                                        face->getBackground());
+    trimEntry->setFont(kNormalFontVerySmall);
+    trimEntry->setFontColor(CColor(200, 193, 193, 255));
+    trimEntry->setStyle(CTextLabel::kNoFrame);
+    add(trimEntry, trimEntry);
 }
 
 class ControlsWindow {
@@ -265,6 +281,12 @@ public:
         case EditorAction::Param:
             effect.setParameter(a.index, a.value);
             break;
+        case EditorAction::Type:
+        case EditorAction::Key:
+            if (!keyboard(frame, a))
+                std::fprintf(stderr, "no edit box is open for: %s %s\n", a.kind == EditorAction::Type ? "type" : "key",
+                             a.text.c_str());
+            break;
         }
         frame.idle();
     }
@@ -304,12 +326,43 @@ public:
         case EditorAction::Param:
             effect.setParameter(a.index, a.value);
             break;
+        case EditorAction::Type:
+            if (!x11->type(a.text))
+                std::fprintf(stderr, "no edit box is open for: type %s\n", a.text.c_str());
+            break;
+        case EditorAction::Key:
+            if (!x11->key(a.text))
+                std::fprintf(stderr, "no edit box is open for: key %s\n", a.text.c_str());
+            break;
         }
         frame.idle();
     }
 #endif
 
 private:
+    bool keyboard(CFrame &frame, const EditorAction &a)
+    {
+#ifdef _WIN32
+        if (a.kind == EditorAction::Type)
+            return typeIntoEditBox(frame.getSystemWindow(), a.text);
+        return pressEditBoxKey(frame.getSystemWindow(), a.text);
+#else
+        auto *window = static_cast<OffscreenPlatformFrame *>(frame.getPlatformFrame());
+        OffscreenTextEdit *box = window ? window->activeTextEdit() : nullptr;
+        if (!box)
+            return false;
+        if (a.kind == EditorAction::Type)
+            box->type(a.text);
+        else if (a.text == "enter")
+            box->pressReturn();
+        else if (a.text == "tab")
+            box->pressTab();
+        else
+            box->pressEscape();
+        return true;
+#endif
+    }
+
 #ifdef _WIN32
     HWND parent = nullptr;
 #else
@@ -393,7 +446,9 @@ int runControls(const std::vector<std::string> &arguments)
         if (x11)
             parent = window.x11Handle();
 #endif
-        OwningPointer<CFrame> frame(new CFrame(CRect(0, 0, 586, 261), parent, nullptr));
+        // The editor's frame: a press takes the keyboard focus, so a click commits an open box.
+        OwningPointer<MyFrame> frame(new MyFrame(CRect(0, 0, 586, 261), parent, nullptr));
+        frame->focusOnClick = true;
         if (!frame->isValid()) {
             std::fprintf(stderr, "the frame did not open\n");
             return 1;

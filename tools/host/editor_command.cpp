@@ -6,7 +6,7 @@
 // applies the actions in order with a block and an idle after each, writes a picture of the
 // frame, and prints every host notification the plug-in sent, one per line:
 //   size 586x221 / automate 6 1 / begin 83 / end 83
-// Actions on Windows are real window messages to the frame's window.
+// Actions on Windows are real window messages to the frame's window (keys to its edit box).
 #include "editor_command.h"
 
 #include <cmath>
@@ -16,6 +16,7 @@
 
 #include "command_options.h"
 #include "editor_window.h"
+#include "keyboard_input.h"
 #include "subcommands.h"
 #include "ui/offscreen_parent.h"
 #include "ui/view.h"
@@ -53,6 +54,22 @@ bool parseEditorAction(const std::string &text, EditorAction &action, std::strin
         action.kind = EditorAction::Param;
         if (!(in >> action.index >> equals >> action.value) || equals != '=')
             return bad("expected param INDEX=VALUE");
+        return true;
+    }
+    if (verb == "type") {
+        action.kind = EditorAction::Type;
+        std::getline(in, action.text);
+        if (!action.text.empty() && action.text[0] == ' ')
+            action.text.erase(0, 1);
+        if (action.text.empty())
+            return bad("expected type TEXT");
+        return true;
+    }
+    if (verb == "key") {
+        action.kind = EditorAction::Key;
+        if (!(in >> action.text) || (action.text != "enter" && action.text != "tab" && action.text != "escape") ||
+            (in >> word))
+            return bad("expected key enter|tab|escape");
         return true;
     }
     if (verb != "click" && verb != "drag" && verb != "wheel")
@@ -98,6 +115,8 @@ public:
     void release(double x, double y, int buttons) override;
     void move(double x, double y, int buttons) override;
     void wheel(double x, double y, float distance, int buttons) override;
+    bool type(const std::string &text) override;
+    bool key(const std::string &name) override;
     bool writePicture(const std::string &path, uint32_t cookie) override;
     void pump() override;
 
@@ -115,6 +134,8 @@ public:
     void release(double x, double y, int buttons) override;
     void move(double x, double y, int buttons) override;
     void wheel(double x, double y, float distance, int buttons) override;
+    bool type(const std::string &text) override;
+    bool key(const std::string &name) override;
     bool writePicture(const std::string &path, uint32_t cookie) override;
 
 private:
@@ -182,6 +203,8 @@ void EditorWindow::wheel(double x, double y, float distance, int buttons)
     SendMessageW(frame, WM_MOUSEWHEEL, MAKEWPARAM(keyState(buttons), (WORD)(short)std::lround(distance * WHEEL_DELTA)),
                  MAKELPARAM(p.x, p.y));
 }
+bool EditorWindow::type(const std::string &text) { return typeIntoEditBox(frame, text); }
+bool EditorWindow::key(const std::string &name) { return pressEditBoxKey(frame, name); }
 bool EditorWindow::writePicture(const std::string &path, uint32_t cookie)
 {
     UINT message = RegisterWindowMessageW(kFramePictureMessage);
@@ -205,6 +228,15 @@ void EditorWindow::wheel(double x, double y, float distance, int buttons)
 {
     parent.mouseMoved(parent.frame, x, y, buttons & (kShift | kControl | kAlt));
     parent.wheel(parent.frame, x, y, distance, buttons);
+}
+bool EditorWindow::type(const std::string &text)
+{
+    return parent.typeText && parent.textInput && parent.typeText(parent.textInput, text.c_str()) == 1;
+}
+bool EditorWindow::key(const std::string &name)
+{
+    int key = name == "enter" ? kOffscreenKeyEnter : name == "tab" ? kOffscreenKeyTab : kOffscreenKeyEscape;
+    return parent.pressKey && parent.textInput && parent.pressKey(parent.textInput, key) == 1;
 }
 bool EditorWindow::writePicture(const std::string &path, uint32_t)
 {
@@ -260,6 +292,14 @@ public:
             break;
         case EditorAction::Param:
             plugin.setParameter(a.index, a.value);
+            break;
+        case EditorAction::Type:
+            if (!window.type(a.text))
+                std::fprintf(stderr, "no edit box is open for: type %s\n", a.text.c_str());
+            break;
+        case EditorAction::Key:
+            if (!window.key(a.text))
+                std::fprintf(stderr, "no edit box is open for: key %s\n", a.text.c_str());
             break;
         }
         step();

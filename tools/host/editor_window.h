@@ -19,6 +19,10 @@ public:
     virtual void release(double x, double y, int buttons) = 0;
     virtual void move(double x, double y, int buttons) = 0;
     virtual void wheel(double x, double y, float distance, int buttons) = 0;
+    // Keyboard input to the open edit box, as the window system delivers keys; false when no
+    // box is open. name: enter, tab or escape.
+    virtual bool type(const std::string &text) = 0;
+    virtual bool key(const std::string &name) = 0;
     // cookie: what the editor sent with its question about the parent.
     virtual bool writePicture(const std::string &path, uint32_t cookie) = 0;
     // The host answers the editor's size-window request.
@@ -27,7 +31,7 @@ public:
 };
 
 #ifndef _WIN32
-// A top-level window on the X display of $DISPLAY: input through the XTest extension, pictures
+// A top-level window on the X display of $DISPLAY: input (keys too) through the XTest extension, pictures
 // read back from the editor's window with XGetImage. Null with a message when there is none.
 std::unique_ptr<HarnessEditorWindow> createX11EditorWindow(std::string &error);
 #endif

@@ -11,7 +11,10 @@ thread_local PluginHost *constructingHost = nullptr;
 constexpr int kOpcodeCount = 64;
 }  // namespace
 
-PluginHost::PluginHost(const std::string &path) : library(path), queryCounts(kOpcodeCount, 0) {}
+PluginHost::PluginHost(const std::string &path, LibraryUnload unload)
+    : library(path, unload), queryCounts(kOpcodeCount, 0)
+{
+}
 
 PluginHost::~PluginHost() = default;
 

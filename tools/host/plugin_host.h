@@ -23,7 +23,7 @@ struct HostEvent {
 
 class PluginHost {
 public:
-    explicit PluginHost(const std::string &path);
+    explicit PluginHost(const std::string &path, LibraryUnload unload = LibraryUnload::KeepMappedUnderSanitizers);
     ~PluginHost();
     PluginHost(const PluginHost &) = delete;
     PluginHost &operator=(const PluginHost &) = delete;

@@ -9,8 +9,9 @@
 #include <climits>
 #endif
 
-PluginLibrary::PluginLibrary(const std::string &path)
+PluginLibrary::PluginLibrary(const std::string &path, LibraryUnload unload)
 {
+    (void)unload;
 #ifdef _WIN32
     HMODULE module = LoadLibraryA(path.c_str());
     handle = module;
@@ -27,7 +28,8 @@ PluginLibrary::PluginLibrary(const std::string &path)
 #if defined(__SANITIZE_ADDRESS__)
     // The sanitizer runtime's own start-up allocations in the plug-in would be reported as
     // leaks once the library is unmapped; keep it mapped in sanitizer builds.
-    flags |= RTLD_NODELETE;
+    if (unload == LibraryUnload::KeepMappedUnderSanitizers)
+        flags |= RTLD_NODELETE;
 #endif
     handle = dlopen(path.c_str(), flags);
     if (!handle) {

@@ -8,9 +8,13 @@
 
 typedef AEffect *(VSTCALLBACK *PluginEntryProc)(audioMasterCallback host);
 
+// Sanitizer builds normally keep an unloaded library mapped (see the constructor); a test of
+// loading and unloading asks for the real unload.
+enum class LibraryUnload { KeepMappedUnderSanitizers, Always };
+
 class PluginLibrary {
 public:
-    explicit PluginLibrary(const std::string &path);
+    explicit PluginLibrary(const std::string &path, LibraryUnload unload = LibraryUnload::KeepMappedUnderSanitizers);
     ~PluginLibrary();
     PluginLibrary(const PluginLibrary &) = delete;
     PluginLibrary &operator=(const PluginLibrary &) = delete;

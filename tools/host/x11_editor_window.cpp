@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <thread>
+#include <vector>
 
 #include "editor_window.h"
 #include "ui/view.h"
@@ -38,6 +39,9 @@ public:
     }
     ~X11EditorWindow() override
     {
+        KeySym none[2] = {NoSymbol, NoSymbol};
+        for (KeyCode code : borrowed)
+            XChangeKeyboardMapping(display, code, 2, none, 1);
         XDestroyWindow(display, window);
         XCloseDisplay(display);
     }
@@ -100,6 +104,27 @@ public:
         modifiers(buttons, False);
         XSync(display, False);
     }
+    // Each character becomes a press and release of its key (with Shift where the keyboard map
+    // has it shifted); a character the map lacks is bound to a spare key code for its press.
+    bool type(const std::string &text) override
+    {
+        if (!frame)
+            return false;
+        for (size_t i = 0; i < text.size();) {
+            const unsigned long character = nextCharacter(text, i);
+            strike(character < 0x100 ? (KeySym)character : (KeySym)(0x01000000ul | character));
+        }
+        XSync(display, False);
+        return true;
+    }
+    bool key(const std::string &name) override
+    {
+        if (!frame)
+            return false;
+        strike(name == "enter" ? XK_Return : name == "tab" ? XK_Tab : XK_Escape);
+        XSync(display, False);
+        return true;
+    }
     bool writePicture(const std::string &path, uint32_t) override
     {
         XWindowAttributes attributes;
@@ -159,6 +184,67 @@ private:
                               &rootY, &child);
         XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
     }
+    // The code point at offset i of UTF-8 text; i moves past it (a stray byte counts as itself).
+    static unsigned long nextCharacter(const std::string &text, size_t &i)
+    {
+        const unsigned char lead = static_cast<unsigned char>(text[i++]);
+        const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+        unsigned long character = more ? (lead & (0x3Fu >> more)) : lead;
+        for (int k = 0; k < more && i < text.size(); ++k)
+            character = character << 6 | (static_cast<unsigned char>(text[i++]) & 0x3Fu);
+        return character;
+    }
+    void strike(KeySym symbol)
+    {
+        KeyCode code = XKeysymToKeycode(display, symbol);
+        bool shifted = false;
+        if (code) {
+            shifted = keysymAt(code, 0) != symbol && keysymAt(code, 1) == symbol;
+        } else {
+            // Bound until the window goes: the frame looks the key up only at its next idle.
+            code = spareKeycode();
+            if (!code)
+                return;
+            KeySym both[2] = {symbol, symbol};
+            XChangeKeyboardMapping(display, code, 2, both, 1);
+            borrowed.push_back(code);
+            XSync(display, False);
+        }
+        if (shifted)
+            XTestFakeKeyEvent(display, XKeysymToKeycode(display, XK_Shift_L), True, CurrentTime);
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+        if (shifted)
+            XTestFakeKeyEvent(display, XKeysymToKeycode(display, XK_Shift_L), False, CurrentTime);
+        XSync(display, False);
+    }
+    KeySym keysymAt(KeyCode code, int index)
+    {
+        int perCode = 0;
+        KeySym *symbols = XGetKeyboardMapping(display, code, 1, &perCode);
+        KeySym symbol = symbols && index < perCode ? symbols[index] : NoSymbol;
+        if (symbols)
+            XFree(symbols);
+        return symbol;
+    }
+    // A key code the keyboard map leaves without symbols, 0 when there is none.
+    KeyCode spareKeycode()
+    {
+        int lowest = 0, highest = 0, perCode = 0;
+        XDisplayKeycodes(display, &lowest, &highest);
+        KeySym *symbols = XGetKeyboardMapping(display, (KeyCode)lowest, highest - lowest + 1, &perCode);
+        KeyCode found = 0;
+        for (int code = highest; symbols && code >= lowest && !found; --code) {
+            bool empty = true;
+            for (int k = 0; k < perCode; ++k)
+                empty = empty && symbols[(code - lowest) * perCode + k] == NoSymbol;
+            if (empty)
+                found = (KeyCode)code;
+        }
+        if (symbols)
+            XFree(symbols);
+        return found;
+    }
     void modifiers(int buttons, Bool down)
     {
         if (buttons & kShift)
@@ -170,6 +256,7 @@ private:
     Display *display;
     Window window = 0;
     Window frame = 0;
+    std::vector<KeyCode> borrowed;  // key codes bound to characters the keyboard map lacked
     unsigned int lastButton = 0;
     double lastX = -100, lastY = -100;
     std::chrono::steady_clock::time_point lastPress;

@@ -1,6 +1,12 @@
 // The store file holds one line per value: the name, "=", and the value's 4 bytes as 8 hex
 // digits in little-endian order (the bytes a Windows registry value of the same name holds).
 // Lines that are not ours are kept as they are.
+//
+// Writers take an advisory lock (flock) on the sibling file "ZEMMETERS300.lock" for the whole
+// read-modify-replace, so two processes storing at once never drop each other's values. The new
+// contents go to a temporary file beside the store ("ZEMMETERS300.XXXXXX"), are forced to disk
+// and renamed over it; a temporary left by a writer that crashed is removed by the next writer,
+// which holds the lock and so knows that no temporary belongs to a live writer.
 #include "platform/defaults_store.h"
 
 #include <cerrno>
@@ -8,64 +14,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
+#include "platform/posix/store_file.h"
+
 namespace {
 
-std::string storeDirectory()
-{
-    const char *config = std::getenv("XDG_CONFIG_HOME");
-    std::string base;
-    if (config && config[0] == '/') {
-        base = config;
-    } else {
-        const char *home = std::getenv("HOME");
-        if (!home || !home[0])
-            return std::string();
-        base = std::string(home) + "/.config";
-    }
-    return base + "/Velmora";
-}
-
-std::string storeFile()
-{
-    const std::string dir = storeDirectory();
-    return dir.empty() ? dir : dir + "/ZEMMETERS300";
-}
-
-bool readLines(const std::string &path, std::vector<std::string> &lines)
-{
-    FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    std::string current;
-    char buffer[512];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        for (size_t i = 0; i < got; ++i) {
-            if (buffer[i] == '\n') {
-                lines.push_back(current);
-                current.clear();
-            } else {
-                current.push_back(buffer[i]);
-            }
-        }
-    }
-    if (!current.empty())
-        lines.push_back(current);
-    std::fclose(file);
-    return true;
-}
-
-bool isLineOf(const std::string &line, const char *name)
-{
-    const size_t length = std::strlen(name);
-    return line.size() > length && line.compare(0, length, name) == 0 && line[length] == '=';
-}
+const char kStoreName[] = "ZEMMETERS300";
+const char kLockSuffix[] = ".lock";
+constexpr size_t kTemporarySuffixLength = 6; // the XXXXXX of mkostemp
 
 int hexDigit(char c)
 {
@@ -104,9 +67,28 @@ bool decodeValue(const std::string &digits, float &value)
     return true;
 }
 
+bool isLineOf(const std::string &line, const char *name)
+{
+    const size_t length = std::strlen(name);
+    return line.size() > length && line.compare(0, length, name) == 0 && line[length] == '=';
+}
+
+std::vector<std::string> splitLines(const std::string &contents)
+{
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < contents.size();) {
+        size_t end = contents.find('\n', start);
+        if (end == std::string::npos)
+            end = contents.size();
+        lines.emplace_back(contents, start, end - start);
+        start = end + 1;
+    }
+    return lines;
+}
+
 bool makeDirectories(const std::string &path)
 {
-    for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         const std::string part = path.substr(0, slash);
         if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
             return false;
@@ -130,32 +112,106 @@ bool writeAll(int fd, const std::string &data)
     return true;
 }
 
-// Writes the new contents beside the store, forces them to disk, then renames them over it:
-// readers see either the old file or the complete new one.
-bool replaceStore(const std::vector<std::string> &lines)
+// The exclusive advisory lock of all writers of one store, held while the object lives.
+class WriterLock {
+public:
+    explicit WriterLock(const std::string &directory)
+    {
+        const std::string path = directory + "/" + kStoreName + kLockSuffix;
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+        if (fd_ < 0)
+            return;
+        // A blocking wait: the kernel wakes the waiter when the holder lets go, where polling
+        // could lose every race against a holder that writes again at once. Every holder
+        // writes a bounded amount and never waits on anything else while it holds the lock.
+        while (::flock(fd_, LOCK_EX) != 0)
+            if (errno != EINTR)
+                return;
+        held_ = true;
+    }
+    ~WriterLock()
+    {
+        if (fd_ >= 0)
+            ::close(fd_); // releases the lock
+    }
+    WriterLock(const WriterLock &) = delete;
+    WriterLock &operator=(const WriterLock &) = delete;
+    bool held() const { return held_; }
+
+private:
+    int fd_ = -1;
+    bool held_ = false;
+};
+
+bool isTemporaryOf(const char *entry, const std::string &base)
 {
-    const std::string dir = storeDirectory();
-    if (dir.empty() || !makeDirectories(dir))
+    if (std::strncmp(entry, base.c_str(), base.size()) != 0 || entry[base.size()] != '.')
         return false;
-    const std::string path = storeFile();
-    std::string temp = path + ".XXXXXX";
+    const char *suffix = entry + base.size() + 1;
+    if (std::strlen(suffix) != kTemporarySuffixLength)
+        return false;
+    for (const char *c = suffix; *c; ++c)
+        if (!((*c >= '0' && *c <= '9') || (*c >= 'a' && *c <= 'z') || (*c >= 'A' && *c <= 'Z')))
+            return false;
+    return true;
+}
+
+// Called with the lock held: every temporary of this store is a crashed writer's leftover.
+void removeStaleTemporaries(const std::string &directory, const std::string &base)
+{
+    DIR *dir = ::opendir(directory.c_str());
+    if (!dir)
+        return;
+    while (const struct dirent *entry = ::readdir(dir))
+        if (isTemporaryOf(entry->d_name, base))
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    ::closedir(dir);
+}
+
+// The file the contents go to: the store itself, or the regular file its symbolic link leads
+// to, so that a store kept elsewhere (a dotfiles folder) stays linked. A link to anything else
+// (a device, a folder, nothing) is not written through.
+bool resolveTarget(const std::string &path, std::string &target)
+{
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        target = path;
+        return true;
+    }
+    char *resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return false;
+    target = resolved;
+    std::free(resolved);
+    return ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// Writes the new contents beside the target, forces them to disk, then renames them over it:
+// readers see either the old file or the complete new one.
+bool replaceFile(const std::string &target, const std::string &data)
+{
+    const size_t slash = target.rfind('/');
+    const std::string dir = target.substr(0, slash);
+    const std::string base = target.substr(slash + 1);
+    removeStaleTemporaries(dir, base);
+    std::string temp = target + "." + std::string(kTemporarySuffixLength, 'X');
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back(0);
-    const int fd = ::mkstemp(name.data());
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
-    std::string data;
-    for (const std::string &line : lines)
-        data += line + "\n";
+    struct stat old;
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(fd, old.st_mode & 07777);
     bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok)
-        ok = ::rename(name.data(), path.c_str()) == 0;
+        ok = ::rename(name.data(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(name.data());
         return false;
     }
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    const int dirFd = ::open(dir.empty() ? "/" : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
@@ -163,57 +219,89 @@ bool replaceStore(const std::vector<std::string> &lines)
     return true;
 }
 
+// One locked read-modify-replace of the store: the given values are set, the named ones removed.
+bool updateStore(const StoredDefault *values, size_t count, const char *removed)
+{
+    const std::string dir = store_file::directory();
+    if (dir.empty() || !makeDirectories(dir))
+        return false;
+    WriterLock lock(dir);
+    if (!lock.held())
+        return false;
+    std::string target;
+    if (!resolveTarget(dir + "/" + kStoreName, target))
+        return false;
+    std::string contents;
+    store_file::read(target, contents); // a store that is not a readable file is replaced
+    std::vector<std::string> lines = splitLines(contents);
+    std::vector<bool> written(count, false);
+    bool changed = false;
+    std::string data;
+    for (const std::string &line : lines) {
+        if (removed && isLineOf(line, removed)) {
+            changed = true;
+            continue;
+        }
+        std::string kept = line;
+        for (size_t i = 0; i < count; ++i) {
+            if (isLineOf(line, values[i].name)) {
+                kept = std::string(values[i].name) + "=" + encodeValue(values[i].value);
+                written[i] = true;
+                changed = true;
+            }
+        }
+        data += kept + "\n";
+    }
+    for (size_t i = 0; i < count; ++i) {
+        if (!written[i]) {
+            data += std::string(values[i].name) + "=" + encodeValue(values[i].value) + "\n";
+            changed = true;
+        }
+    }
+    return !changed || replaceFile(target, data);
+}
+
 } // namespace
+
+void defaultsStoreReadAll(StoredDefault *values, size_t count)
+{
+    std::string contents;
+    const bool readable = store_file::read(store_file::path(), contents);
+    for (size_t i = 0; i < count; ++i) {
+        values[i].found = false;
+        std::string digits;
+        float read;
+        if (readable && store_file::findValue(contents, values[i].name, digits) && decodeValue(digits, read)) {
+            values[i].value = read;
+            values[i].found = true;
+        }
+    }
+}
+
+bool defaultsStoreWriteAll(const StoredDefault *values, size_t count)
+{
+    return updateStore(values, count, nullptr);
+}
 
 bool defaultsStoreRead(const char *name, float &value)
 {
-    std::vector<std::string> lines;
-    const std::string path = storeFile();
-    if (path.empty() || !readLines(path, lines))
-        return false;
-    for (const std::string &line : lines) {
-        if (isLineOf(line, name)) {
-            float read;
-            if (!decodeValue(line.substr(std::strlen(name) + 1), read))
-                return false;
-            value = read;
-            return true;
-        }
-    }
-    return false;
+    StoredDefault entry = {name, value, false};
+    defaultsStoreReadAll(&entry, 1);
+    if (entry.found)
+        value = entry.value;
+    return entry.found;
 }
 
 bool defaultsStoreWrite(const char *name, float value)
 {
-    std::vector<std::string> lines;
-    const std::string path = storeFile();
-    if (path.empty())
-        return false;
-    readLines(path, lines);
-    const std::string entry = std::string(name) + "=" + encodeValue(value);
-    bool replaced = false;
-    for (std::string &line : lines) {
-        if (isLineOf(line, name)) {
-            line = entry;
-            replaced = true;
-        }
-    }
-    if (!replaced)
-        lines.push_back(entry);
-    return replaceStore(lines);
+    const StoredDefault entry = {name, value, false};
+    return updateStore(&entry, 1, nullptr);
 }
 
 bool defaultsStoreRemove(const char *name)
 {
-    std::vector<std::string> lines;
-    const std::string path = storeFile();
-    if (path.empty() || !readLines(path, lines))
+    std::string contents, value;
+    if (!store_file::read(store_file::path(), contents) || !store_file::findValue(contents, name, value))
         return true;
-    std::vector<std::string> kept;
-    for (const std::string &line : lines)
-        if (!isLineOf(line, name))
-            kept.push_back(line);
-    if (kept.size() == lines.size())
-        return true;
-    return replaceStore(kept);
+    return updateStore(nullptr, 0, name);
 }

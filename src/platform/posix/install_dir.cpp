@@ -2,22 +2,11 @@
 // path in UTF-8 up to the end of the line.
 #include "platform/install_dir.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cwchar>
 
-namespace {
+#include "platform/posix/store_file.h"
 
-std::string storeFile()
-{
-    const char *config = std::getenv("XDG_CONFIG_HOME");
-    if (config && config[0] == '/')
-        return std::string(config) + "/Velmora/ZEMMETERS300";
-    const char *home = std::getenv("HOME");
-    if (!home || !home[0])
-        return std::string();
-    return std::string(home) + "/.config/Velmora/ZEMMETERS300";
-}
+namespace {
 
 // UTF-8 to UTF-32; an invalid sequence ends the text.
 std::wstring fromUtf8(const std::string &text)
@@ -45,30 +34,10 @@ std::wstring fromUtf8(const std::string &text)
 
 std::wstring readManualPath()
 {
-    const std::string path = storeFile();
-    if (path.empty())
+    // The same bounded, non-blocking read as the meter defaults: the file may be anything.
+    std::string contents, value;
+    if (!store_file::read(store_file::path(), contents) || !store_file::findValue(contents, "ManualPath", value))
         return std::wstring();
-    FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return std::wstring();
-    static const char prefix[] = "ManualPath=";
-    std::string line, value;
-    bool found = false;
-    int c;
-    while (!found && (c = std::fgetc(file)) != EOF) {
-        if (c != '\n') {
-            line.push_back(static_cast<char>(c));
-            continue;
-        }
-        if (line.compare(0, sizeof prefix - 1, prefix) == 0) {
-            value = line.substr(sizeof prefix - 1);
-            found = true;
-        }
-        line.clear();
-    }
-    if (!found && line.compare(0, sizeof prefix - 1, prefix) == 0)
-        value = line.substr(sizeof prefix - 1);
-    std::fclose(file);
     std::wstring wide = fromUtf8(value);
     if (wide.size() > 1024)
         wide.resize(1024);

@@ -55,6 +55,32 @@ OffscreenPlatformFrame::OffscreenPlatformFrame(IPlatformFrameCallback *frame, co
         host->writePicture = [](void *f, const char *path) {
             return guarded([&] { return callbackOf(f)->platformWritePicture(path) ? 1 : 0; });
         };
+        host->textInput = this;
+        host->typeText = [](void *input, const char *utf8) {
+            return guarded([&] {
+                OffscreenTextEdit *edit = static_cast<OffscreenPlatformFrame *>(input)->activeTextEdit();
+                if (!edit || !utf8)
+                    return 0;
+                edit->type(utf8);
+                return 1;
+            });
+        };
+        host->pressKey = [](void *input, int key) {
+            return guarded([&] {
+                OffscreenTextEdit *edit = static_cast<OffscreenPlatformFrame *>(input)->activeTextEdit();
+                if (!edit)
+                    return 0;
+                if (key == kOffscreenKeyEnter)
+                    edit->pressReturn();
+                else if (key == kOffscreenKeyTab)
+                    edit->pressTab();
+                else if (key == kOffscreenKeyEscape)
+                    edit->pressEscape();
+                else
+                    return 0;
+                return 1;
+            });
+        };
     }
 }
 
@@ -63,8 +89,10 @@ OffscreenPlatformFrame::~OffscreenPlatformFrame()
     if (textEdit)
         textEdit->detachFromFrame();
     if (OffscreenParent *host = hostParent(parent))
-        if (host->frame == frame)
+        if (host->frame == frame) {
             host->frame = nullptr;
+            host->textInput = nullptr;
+        }
     delete surface;
 }
 

@@ -19,10 +19,14 @@ public:
     const PlatformTextEditStyle &getStyle() const override { return style; }
     bool isActive() const override { return owner != nullptr; }
 
-    // Replaces the text, as typing over the selected text does.
+    // Types the text (UTF-8): the first typing after opening replaces the text, which opens
+    // selected; later typing adds to the end. The box keeps at most the style's maxLength
+    // characters. Reports the change to the owner.
     void type(const std::string &typed);
     // Each ends the edit and reports to the owner, which may release the edit while told.
     void pressReturn();
+    // Tab accepts the text as Return does.
+    void pressTab() { pressReturn(); }
     void pressEscape();
     void loseFocus();
     // The frame's window is gone before the edit.
@@ -36,6 +40,7 @@ private:
     IPlatformTextEditCallback *owner;
     PlatformTextEditStyle style;
     std::string text;
+    bool allSelected = true;
 };
 
 }  // namespace VSTGUI

@@ -6,18 +6,6 @@
 
 namespace VSTGUI {
 
-bool ensureGdiplus()
-{
-    // Never shut down: objects of the process-wide fonts may be released as late as unloading.
-    static ULONG_PTR token = 0;
-    static bool started = false;
-    if (!started) {
-        Gdiplus::GdiplusStartupInput input;
-        started = Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
-    }
-    return started;
-}
-
 std::wstring toWide(const char *utf8)
 {
     if (!utf8 || !*utf8)
@@ -44,11 +32,12 @@ bool GdiplusBitmap::getPixel(int x, int y, CColor &color) const
 
 IPlatformBitmap *createPlatformBitmap(int width, int height)
 {
-    if (!ensureGdiplus())
+    if (!acquireGdiplus())
         return nullptr;
     auto *bitmap = new Gdiplus::Bitmap(width, height, PixelFormat32bppPARGB);
     if (bitmap->GetLastStatus() != Gdiplus::Ok) {
         delete bitmap;
+        releaseGdiplus();
         return nullptr;
     }
     {
@@ -58,10 +47,10 @@ IPlatformBitmap *createPlatformBitmap(int width, int height)
     return new GdiplusBitmap(bitmap);
 }
 
-IPlatformBitmap *createPlatformBitmapFromPng(const unsigned char *data, size_t size)
+namespace {
+// With GDI+ running; the picture made takes the caller's reference.
+IPlatformBitmap *decodePng(const unsigned char *data, size_t size)
 {
-    if (!ensureGdiplus() || !data || size == 0)
-        return nullptr;
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!memory)
         return nullptr;
@@ -89,6 +78,18 @@ IPlatformBitmap *createPlatformBitmapFromPng(const unsigned char *data, size_t s
     stream->Release();
     return result;
 }
+}  // namespace
+
+IPlatformBitmap *createPlatformBitmapFromPng(const unsigned char *data, size_t size)
+{
+    if (!data || size == 0 || !acquireGdiplus())
+        return nullptr;
+    IPlatformBitmap *result = decodePng(data, size);
+    if (!result)
+        releaseGdiplus();
+    return result;
+}
+
 
 CDrawContext *createBitmapDrawContext(CBitmap *bitmap)
 {
@@ -97,7 +98,8 @@ CDrawContext *createBitmapDrawContext(CBitmap *bitmap)
 }
 
 GdiplusDrawContext::GdiplusDrawContext(Gdiplus::Bitmap *target)
-    : CDrawContext(target->GetWidth(), target->GetHeight()), graphics(new Gdiplus::Graphics(target))
+    : CDrawContext(target->GetWidth(), target->GetHeight()), holdsGdiplus(acquireGdiplus()),
+      graphics(new Gdiplus::Graphics(target))
 {
     graphics->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     graphics->SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
@@ -108,6 +110,8 @@ GdiplusDrawContext::~GdiplusDrawContext()
     delete fontBrush;
     graphics->Flush(Gdiplus::FlushIntentionSync);
     delete graphics;
+    if (holdsGdiplus)
+        releaseGdiplus();  // the context may outlive its picture
 }
 
 Gdiplus::Color GdiplusDrawContext::toColor(const CColor &color) const

@@ -14,19 +14,23 @@ using std::min;
 
 #include <string>
 
+#include "gdiplus_session.h"
 #include "ui/bitmap.h"
 #include "ui/draw_context.h"
 
 namespace VSTGUI {
 
-// Starts GDI+ once for the process, on first use.
-bool ensureGdiplus();
 std::wstring toWide(const char *utf8);
 
 class GdiplusBitmap : public IPlatformBitmap {
 public:
+    // Takes over the bitmap and one GDI+ reference (acquireGdiplus), given back with it.
     explicit GdiplusBitmap(Gdiplus::Bitmap *bitmap) : bitmap(bitmap) {}
-    ~GdiplusBitmap() override { delete bitmap; }
+    ~GdiplusBitmap() override
+    {
+        delete bitmap;
+        releaseGdiplus();
+    }
     int getWidth() const override { return (int)bitmap->GetWidth(); }
     int getHeight() const override { return (int)bitmap->GetHeight(); }
     bool getPixel(int x, int y, CColor &color) const override;
@@ -55,6 +59,7 @@ public:
 private:
     void prepare();
 
+    bool holdsGdiplus;  // a reference of the GDI+ session
     Gdiplus::Graphics *graphics;
     Gdiplus::SolidBrush *fontBrush = nullptr;
 };

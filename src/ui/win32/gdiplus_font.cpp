@@ -18,10 +18,19 @@ int gdiplusStyle(int style)
     return s;
 }
 
+class GdiplusFont;
+// Every platform font alive, so that all of them can let go of GDI+ before it shuts down. A
+// plain pointer: nothing to destroy when the module unloads.
+GdiplusFont *liveFonts = nullptr;
+
 class GdiplusFont : public IPlatformFont, public IFontPainter {
 public:
     GdiplusFont(const std::string &name, double size, int style) : size(size), style(style)
     {
+        next = liveFonts;
+        if (next)
+            next->previous = this;
+        liveFonts = this;
         // Systems without Arial (Wine) fall back to a face with the same metrics.
         std::wstring names[] = {toWide(name.c_str()), L"Arial", L"Liberation Sans", L"Tahoma"};
         for (const std::wstring &n : names) {
@@ -46,9 +55,25 @@ public:
     {
         if (nativeFont)
             DeleteObject(nativeFont);
+        releaseGdiplusObjects();
+        if (previous)
+            previous->next = next;
+        else
+            liveFonts = next;
+        if (next)
+            next->previous = previous;
+    }
+
+    // Before GDI+ shuts down: the font draws and measures nothing from here on.
+    void releaseGdiplusObjects()
+    {
         delete font;
         delete family;
+        font = nullptr;
+        family = nullptr;
     }
+    bool holdsGdiplusObjects() const { return font || family; }
+    GdiplusFont *nextLive() const { return next; }
 
     void *getNativeFont() override
     {
@@ -71,6 +96,8 @@ public:
 
     void drawString(CDrawContext *context, const char *utf8, const CPoint &point, bool antialias) override
     {
+        if (!font)
+            return;
         auto *gdiContext = static_cast<GdiplusDrawContext *>(context);
         Gdiplus::Graphics *g = gdiContext->getGraphics();
         g->SetTextRenderingHint(antialias ? Gdiplus::TextRenderingHintAntiAliasGridFit
@@ -86,7 +113,7 @@ public:
     {
         (void)context;
         std::wstring text = toWide(utf8);
-        if (text.empty())
+        if (text.empty() || !font)
             return 0;
         HDC dc = CreateCompatibleDC(nullptr);
         Gdiplus::RectF bounds;
@@ -109,13 +136,15 @@ private:
     Gdiplus::Font *font = nullptr;
     HFONT nativeFont = nullptr;
     double ascent = -1, descent = -1, leading = -1;
+    GdiplusFont *previous = nullptr;
+    GdiplusFont *next = nullptr;
 };
 
 }  // namespace
 
 IPlatformFont *createPlatformFont(const std::string &name, double size, int style)
 {
-    if (size <= 0 || !ensureGdiplus())
+    if (size <= 0 || !requireGdiplus())
         return nullptr;
     auto *font = new GdiplusFont(name, size, style);
     if (!font->valid()) {
@@ -123,6 +152,22 @@ IPlatformFont *createPlatformFont(const std::string &name, double size, int styl
         return nullptr;
     }
     return font;
+}
+
+void releaseGdiplusFonts()
+{
+    CFontDesc::releasePredefinedPlatformFonts();
+    releasePrivateFontsGdiplusObjects();
+    for (GdiplusFont *font = liveFonts; font; font = font->nextLive())
+        font->releaseGdiplusObjects();
+}
+
+int gdiplusLiveFonts()
+{
+    int count = 0;
+    for (GdiplusFont *font = liveFonts; font; font = font->nextLive())
+        count += font->holdsGdiplusObjects() ? 1 : 0;
+    return count + privateFontsHoldingGdiplus();
 }
 
 }  // namespace VSTGUI

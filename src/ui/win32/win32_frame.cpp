@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gdiplus_draw_context.h"
+#include "win32_text_edit.h"
 #include "ui/offscreen_parent.h"
 #include "ui/platform_frame.h"
 
@@ -57,6 +58,12 @@ public:
     void *getSystemWindow() const override { return window; }
     bool takeFocus() override { return SetFocus(window) != nullptr || GetFocus() == window; }
     void captureMouse(bool capture) override;
+    void drawChildWindows(CBitmap *picture) override;
+    std::unique_ptr<IPlatformTextEdit> createTextEdit(IPlatformTextEditCallback *owner,
+                                                      const PlatformTextEditStyle &style) override
+    {
+        return createWin32TextEdit(window, owner, style);
+    }
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -70,6 +77,7 @@ private:
     IPlatformFrameCallback *frame;
     HWND window = nullptr;
     Gdiplus::Bitmap *backBuffer = nullptr;
+    bool holdsGdiplus = false;  // a reference of the GDI+ session, for the back buffer
     bool trackingLeave = false;
     uint32_t pictureCookie = 0;  // non-zero: the parent's host program may ask for pictures
 };
@@ -87,8 +95,9 @@ const wchar_t *Win32Frame::className()
 
 Win32Frame::Win32Frame(IPlatformFrameCallback *frame, const CRect &size, HWND parent) : frame(frame)
 {
-    if (!parent || !IsWindow(parent) || !ensureGdiplus())
+    if (!parent || !IsWindow(parent) || !acquireGdiplus())
         return;
+    holdsGdiplus = true;
     if (windowCount == 0) {
         WNDCLASSW wc{};
         wc.style = CS_DBLCLKS;
@@ -121,6 +130,8 @@ Win32Frame::~Win32Frame()
             UnregisterClassW(className(), ownModule());
     }
     delete backBuffer;
+    if (holdsGdiplus)
+        releaseGdiplus();
 }
 
 void Win32Frame::invalidRect(const CRect &rect)
@@ -144,6 +155,53 @@ bool Win32Frame::setParentSize(int width, int height)
 {
     HWND parent = window ? GetParent(window) : nullptr;
     return parent && SetWindowPos(parent, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+namespace {
+
+BOOL CALLBACK collectChild(HWND child, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND> *>(list)->push_back(child);
+    return TRUE;
+}
+
+}  // namespace
+
+// Each visible child prints itself into an opaque bitmap of its own size (its background brush
+// aligned to the child, as on screen), which is then laid over the picture.
+void Win32Frame::drawChildWindows(CBitmap *picture)
+{
+    auto *target = picture ? static_cast<GdiplusBitmap *>(picture->getPlatformBitmap()) : nullptr;
+    if (!window || !target)
+        return;
+    std::vector<HWND> children;
+    EnumChildWindows(window, collectChild, reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) {
+        if (GetParent(child) != window || !IsWindowVisible(child))
+            continue;
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&r), 2);
+        int width = r.right - r.left, height = r.bottom - r.top;
+        if (width <= 0 || height <= 0)
+            continue;
+        HDC screen = GetDC(window);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        ReleaseDC(window, screen);
+        if (dc && bitmap) {
+            HGDIOBJ old = SelectObject(dc, bitmap);
+            SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+            SelectObject(dc, old);
+            Gdiplus::Bitmap shot(bitmap, nullptr);
+            Gdiplus::Graphics g(target->get());
+            g.DrawImage(&shot, r.left, r.top, width, height);
+        }
+        if (bitmap)
+            DeleteObject(bitmap);
+        if (dc)
+            DeleteDC(dc);
+    }
 }
 
 void Win32Frame::captureMouse(bool capture)

@@ -1,0 +1,40 @@
+// The over counter of one channel, handed between the audio thread and the read-out. A block
+// counts consecutive over samples in a local and writes the count back once; the read-out
+// picks a count that has reached N up and clears it. The hand-over is one atomic value: the
+// block writes back only if the count is still the one it started from, so a pick-up that
+// lands during a block stands and the same over never shows twice. Neither side waits.
+#pragma once
+
+#include <atomic>
+
+class OverCounter {
+public:
+    // The count a block starts from (−1 after a reset). Thread: audio.
+    double beginBlock() const { return count_.load(std::memory_order_relaxed); }
+
+    // Publishes the count the block ends with. If the read-out picked `started` up meanwhile,
+    // the cleared count stands: the overs this block added belong to the over just shown.
+    // Thread: audio.
+    void endBlock(double started, double counted)
+    {
+        count_.compare_exchange_strong(started, counted, std::memory_order_relaxed);
+    }
+
+    // True when the count has reached `overCount`; the count is then cleared. Thread: editor.
+    bool pickUp(int overCount)
+    {
+        double count = count_.load(std::memory_order_relaxed);
+        while (count >= overCount) {
+            if (count_.compare_exchange_weak(count, 0, std::memory_order_relaxed))
+                return true;
+        }
+        return false;
+    }
+
+    // Sets the count outright: −1 at a reset. Thread: audio, or UI while the effect is
+    // suspended.
+    void set(double count) { count_.store(count, std::memory_order_relaxed); }
+
+private:
+    std::atomic<double> count_{-1};  // consecutive over samples
+};

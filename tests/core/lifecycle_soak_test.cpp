@@ -1,0 +1,173 @@
+// Life-cycle soak through the built plug-in, loaded as a host loads it: the editor opened and
+// closed a thousand times, and the library loaded, used and unloaded two hundred times. What
+// must come back: the windows of the thread (Windows), the host's file descriptors and the
+// heap (natively), and at unload the editor's window class must be gone. LeakSanitizer checks
+// the rest when the test program ends.
+#include <fstream>
+#include <string>
+
+#include "loaded_plugin.h"
+#include "ui/frame_driver.h"
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dirent.h>
+
+#include "ui/offscreen_parent.h"
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer runtime's count of live heap bytes (its header is not shipped with g++).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
+namespace {
+
+// Heap still allocated (AddressSanitizer builds), or 0.
+size_t heapInUse()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    return 0;
+#endif
+}
+
+// Open file descriptors of the process (0 where there are none to count).
+int openDescriptors()
+{
+#ifdef _WIN32
+    return 0;
+#else
+    int count = 0;
+    if (DIR *folder = opendir("/proc/self/fd")) {
+        while (readdir(folder))
+            ++count;
+        closedir(folder);
+    }
+    return count;
+#endif
+}
+
+// Whether the built plug-in is still part of the process.
+bool pluginMapped()
+{
+#ifdef _WIN32
+    return GetModuleHandleA(builtPluginPath().c_str()) != nullptr;
+#else
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line))
+        if (line.find(ZEM_PLUGIN_FILE) != std::string::npos)
+            return true;
+    return false;
+#endif
+}
+
+// Where the editor opens: the test parent window on Windows, the harness's offscreen parent
+// elsewhere.
+class EditorParent {
+public:
+#ifdef _WIN32
+    void *handle() { return sharedParentWindow().handle(); }
+    // The class of the frame window while the editor is open.
+    std::wstring frameClass()
+    {
+        HWND child = GetWindow(static_cast<HWND>(handle()), GW_CHILD);
+        wchar_t name[128] = {};
+        if (child)
+            GetClassNameW(child, name, 128);
+        return name;
+    }
+    bool frameAttached() { return GetWindow(static_cast<HWND>(handle()), GW_CHILD) != nullptr; }
+#else
+    void *handle() { return &parent; }
+    bool frameAttached() { return parent.frame != nullptr; }
+
+private:
+    OffscreenParent parent;
+#endif
+};
+
+// One editor session of the effect: open, a few idles, close.
+void openIdleClose(PluginInstance &plugin, EditorParent &parent)
+{
+    ASSERT_EQ(plugin.dispatch(effEditOpen, 0, 0, parent.handle()), 1);
+    ASSERT_TRUE(parent.frameAttached());
+    for (int i = 0; i < 3; ++i)
+        plugin.dispatch(effEditIdle);
+    plugin.dispatch(effEditClose);
+    ASSERT_FALSE(parent.frameAttached());
+}
+
+}  // namespace
+
+using LifecycleSoak = LoadedPluginTest;
+
+TEST_F(LifecycleSoak, ThousandEditorOpenCloseCycles)
+{
+    EditorParent parent;
+    host().vouchForParent(parent.handle());
+    PluginInstance plugin(host());
+    ASSERT_TRUE(plugin.valid());
+    openIdleClose(plugin, parent);  // first-use caches (fonts, pictures) are not growth
+    const int windows = countThreadWindows();
+    const size_t heap = heapInUse();
+    for (int cycle = 0; cycle < 1000 && !HasFatalFailure(); ++cycle) {
+        plugin.setParameter(3, (float)(cycle % 3) * 0.5f);  // each meter's panel in turn
+        openIdleClose(plugin, parent);
+    }
+    EXPECT_EQ(countThreadWindows(), windows);
+    // A frame, its pictures and views come to far more than this; a few allocators keep free lists.
+    EXPECT_LT(heapInUse(), heap + 256 * 1024);
+    host().withdrawParent(parent.handle());
+}
+
+TEST(LifecycleSoakLibrary, TwoHundredLoadUseUnloadCycles)
+{
+    EditorParent parent;
+    parent.handle();  // the parent window is the host's, made before the first load
+    const int descriptors = openDescriptors();
+    const int windows = countThreadWindows();
+    size_t heap = 0;
+#ifdef _WIN32
+    std::wstring frameClass;
+    HMODULE module = nullptr;
+#endif
+    for (int cycle = 0; cycle < 200 && !HasFatalFailure(); ++cycle) {
+        {
+            PluginHost library(builtPluginPath(), LibraryUnload::Always);
+            ASSERT_TRUE(library.loaded()) << library.error();
+            library.vouchForParent(parent.handle());
+            PluginInstance plugin(library);
+            ASSERT_TRUE(plugin.valid());
+            plugin.start(48000.f, 64);
+            float in[64] = {}, out[2][64];
+            float *inputs[2] = {in, in};
+            float *outputs[2] = {out[0], out[1]};
+            plugin.processReplacing(inputs, outputs, 64);
+            if (cycle % 20 == 0) {
+                ASSERT_EQ(plugin.dispatch(effEditOpen, 0, 0, parent.handle()), 1);
+#ifdef _WIN32
+                if (frameClass.empty()) {
+                    frameClass = parent.frameClass();
+                    module = GetModuleHandleA(builtPluginPath().c_str());
+                }
+#endif
+                plugin.dispatch(effEditIdle);
+                plugin.dispatch(effEditClose);
+            }
+        }  // effClose, then the library is unloaded
+        if (cycle == 0)
+            heap = heapInUse();  // what the first load leaves for good (the sanitizer's own records)
+    }
+    EXPECT_EQ(openDescriptors(), descriptors);
+    EXPECT_FALSE(pluginMapped()) << "the library was not unloaded";
+    EXPECT_EQ(countThreadWindows(), windows);
+    EXPECT_LT(heapInUse(), heap + 256 * 1024);
+#ifdef _WIN32
+    ASSERT_FALSE(frameClass.empty());
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    EXPECT_FALSE(GetClassInfoExW(module, frameClass.c_str(), &info)) << "the frame's window class outlives the module";
+#endif
+}

@@ -1,0 +1,139 @@
+// The tape label: its marker's loop while it is being edited, and its text in the private
+// typeface before and after.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editor/image_numbers.h"
+#include "editor/my_frame.h"
+#include "editor/zem_custom_font.h"
+#include "editor/zem_tape_label.h"
+#include "ui/bitmap.h"
+#include "ui/draw_context.h"
+#include "ui/frame_driver.h"
+
+using namespace VSTGUI;
+
+namespace {
+
+std::wstring repositoryFontFile()
+{
+    std::string here = __FILE__;
+    std::string path = here.substr(0, here.rfind("tests")) + "resources/font/ZEMOrdwen.kqf";
+    return std::wstring(path.begin(), path.end());
+}
+
+class TapeLabel : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame = new MyFrame(CRect(0, 0, 586, 300), sharedParentWindow().handle(), nullptr);
+        frame->focusOnClick = true;
+        label = new CZEMTapeLabel(CRect(20, 200, 566, 240), nullptr, nullptr);
+        label->setStyle(CTextLabel::kNoFrame | CTextLabel::kNoDrawBackground);
+        frame->addView(label);
+    }
+    void TearDown() override
+    {
+        frame->forget();
+        releaseSharedLabelFont();
+        EXPECT_EQ(activeInPlaceEdit, nullptr);
+        EXPECT_EQ(CBaseObject::liveObjects(), live);
+    }
+    // The label as drawn now, pixel by pixel (alpha only).
+    std::vector<int> picture()
+    {
+        CBitmap *shot = COffscreenContext::renderView(label, label->getViewSize());
+        std::vector<int> alphas;
+        for (int y = 0; y < (int)shot->getHeight(); ++y)
+            for (int x = 0; x < (int)shot->getWidth(); ++x) {
+                CColor c;
+                shot->getPixel(x, y, c);
+                alphas.push_back(c.alpha);
+            }
+        shot->forget();
+        return alphas;
+    }
+    static int painted(const std::vector<int> &alphas)
+    {
+        int n = 0;
+        for (int a : alphas)
+            n += a > 0;
+        return n;
+    }
+    int live = CBaseObject::liveObjects();
+    MyFrame *frame = nullptr;
+    CZEMTapeLabel *label = nullptr;
+};
+
+TEST_F(TapeLabel, IsTheLabelChangeFieldInTheSharedLabelFont)
+{
+    EXPECT_EQ(label->getTag(), 69);
+    EXPECT_TRUE(label->getUseFontForEdit());
+    EXPECT_EQ(label->getFontColor(), CColor(4, 45, 85, 205));
+    EXPECT_EQ(label->getFont(), sharedLabelFont);
+    EXPECT_EQ(label->getMarkerHome(), CRect(566 - 20 - 47, 200, 566 - 20, 233));
+    EXPECT_EQ(label->getMarkerRect(), label->getMarkerHome());
+    EXPECT_EQ(label->getBackOffset(), CPoint(20, 200));
+}
+
+TEST_F(TapeLabel, TheMarkerFollowsItsTableAndIsHomeAgainAfter95Steps)
+{
+    uint32_t now = 1000;
+    label->animationStep(now);
+    EXPECT_EQ(label->getStep(), 0) << "no animation while not editing";
+
+    FrameDriver(frame).click(100, 220);
+    ASSERT_TRUE(label->isBeingEdited());
+    label->animationStep(now);
+    ASSERT_EQ(label->getStep(), 1);
+    CRect previous = label->getMarkerRect();
+    label->animationStep(now + 29);
+    EXPECT_EQ(label->getStep(), 1) << "a step waits for 30 ms";
+    int largest = 0;
+    for (int s = 2; s < CZEMTapeLabel::kSteps; ++s) {
+        now += 30;
+        label->animationStep(now);
+        ASSERT_EQ(label->getStep(), s);
+        CPoint move = CZEMTapeLabel::markerMove(s);
+        CRect expected(previous);
+        expected.offset(move.x, move.y);
+        ASSERT_EQ(label->getMarkerRect(), expected) << "step " << s;
+        int dx = (int)(label->getMarkerRect().left - label->getMarkerHome().left);
+        int dy = (int)(label->getMarkerRect().top - label->getMarkerHome().top);
+        largest = std::max(largest, std::max(std::abs(dx), std::abs(dy)));
+        previous = label->getMarkerRect();
+    }
+    EXPECT_GT(largest, 3) << "the marker wanders";
+    EXPECT_LE(largest, 20) << "and stays near home";
+    EXPECT_EQ(CZEMTapeLabel::markerMove(1), CPoint(0, 0));
+    EXPECT_EQ(CZEMTapeLabel::markerMove(69), CPoint(-1, -2));
+    now += 30;
+    label->animationStep(now);
+    EXPECT_EQ(label->getStep(), 0);
+    EXPECT_EQ(label->getMarkerRect(), label->getMarkerHome());
+    FrameDriver(frame).key("escape");
+}
+
+TEST_F(TapeLabel, DrawsTheMarkerWhileEditedAndItsTextAgainAfter)
+{
+    label->setFont(new CZEMCustomFont("file", 38, kNormalFace, new ZEMCoreTextFont(repositoryFontFile(), 38, kNormalFace)));
+    label->getFont()->forget();  // the label holds it
+    label->setText("Kick In");
+    std::vector<int> before = picture();
+    ASSERT_GT(painted(before), 100) << "the text in the private typeface";
+
+    FrameDriver(frame).click(100, 220);
+    ASSERT_TRUE(label->isBeingEdited());
+    std::vector<int> editing = picture();
+    EXPECT_NE(editing, before);
+    EXPECT_GT(painted(editing), 200) << "the marker";
+
+    FrameDriver(frame).key("escape");
+    EXPECT_FALSE(label->isBeingEdited());
+    EXPECT_EQ(std::string(label->getText()), "Kick In");
+    EXPECT_EQ(picture(), before);
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+// zem_host conformance <plugin> [--groff FILE]
+// Prints the figures of measureConformance (conformance.h) as a table: meter, figure, the
+// standard's figure, the measured one. With --groff it writes them instead as a chapter of the
+// user manual (groff -ms with tbl and pic): the table and the plots, so that the manual shows
+// what the build measures.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "conformance.h"
+#include "plugin_host.h"
+#include "subcommands.h"
+
+namespace {
+
+// Text for groff: a leading dot or quote would start a request, a backslash an escape, the
+// table's column separator is |, and the one non-ASCII character, °, has a name.
+std::string groffText(const std::string &text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (text.compare(i, 2, "\xc2\xb0") == 0) { // the degree sign in UTF-8
+            out += "\\(de";
+            ++i;
+        } else if (c == '\\')
+            out += "\\e";
+        else if (c == '-')
+            out += "\\-";
+        else if (c == '|')
+            out += "/";
+        else
+            out += c;
+    }
+    if (!out.empty() && (out[0] == '.' || out[0] == '\''))
+        out = "\\&" + out;
+    return out;
+}
+
+// A plot in pic: a 5 × 2 inch frame, the extreme values at the axes, one line per series
+// (the second dashed), the legend below the frame.
+void writePlot(std::FILE *out, const ConformancePlot &plot)
+{
+    const double width = 5, height = 2;
+    double xMin = 1e300, xMax = -1e300, yMin = 1e300, yMax = -1e300;
+    const auto xOf = [&plot](double x) { return plot.logX ? std::log10(x) : x; };
+    for (const ConformanceSeries &s : plot.series)
+        for (const auto &p : s.points) {
+            xMin = std::min(xMin, xOf(p.first));
+            xMax = std::max(xMax, xOf(p.first));
+            yMin = std::min(yMin, p.second);
+            yMax = std::max(yMax, p.second);
+        }
+    if (!(xMax > xMin))
+        xMax = xMin + 1;
+    const double margin = 0.08 * std::max(yMax - yMin, 0.1);
+    yMin -= margin;
+    yMax += margin;
+    const auto px = [&](double x) { return width * (xOf(x) - xMin) / (xMax - xMin); };
+    const auto py = [&](double y) { return height * (y - yMin) / (yMax - yMin); };
+    std::fprintf(out, ".KS\n.sp 0.5v\n.PS\nbox wid %g ht %g with .sw at (0,0)\n", width, height);
+    const double xLow = plot.logX ? std::pow(10.0, xMin) : xMin, xHigh = plot.logX ? std::pow(10.0, xMax) : xMax;
+    std::fprintf(out, "\"\\s-2%g\\s+2\" at (0,-0.12)\n\"\\s-2%g\\s+2\" at (%g,-0.12)\n", xLow, xHigh, width);
+    std::fprintf(out, "\"\\s-2%s\\s+2\" at (%g,-0.3)\n", groffText(plot.xLabel).c_str(), width / 2);
+    std::fprintf(out, "\"\\s-2%.2f\\s+2\" rjust at (-0.05,0)\n\"\\s-2%.2f\\s+2\" rjust at (-0.05,%g)\n", yMin, yMax, height);
+    std::fprintf(out, "\"\\s-2%s\\s+2\" rjust at (-0.05,%g)\n", groffText(plot.yLabel).c_str(), height / 2);
+    int index = 0;
+    for (const ConformanceSeries &s : plot.series) {
+        if (s.points.empty())
+            continue;
+        std::fprintf(out, "line%s from (%.4f,%.4f)", index ? " dashed" : "", px(s.points[0].first), py(s.points[0].second));
+        // "to" for the first segment: a "then" right after "from" would start with a default one.
+        for (size_t i = 1; i < s.points.size(); ++i)
+            std::fprintf(out, " \\\n%s (%.4f,%.4f)", i == 1 ? "to" : "then to", px(s.points[i].first),
+                         py(s.points[i].second));
+        std::fprintf(out, "\n");
+        const double legendX = 1.6 * index;
+        std::fprintf(out, "line%s from (%g,-0.5) to (%g,-0.5)\n\"\\s-2%s\\s+2\" ljust at (%g,-0.5)\n", index ? " dashed" : "",
+                     legendX, legendX + 0.3, groffText(s.name).c_str(), legendX + 0.35);
+        ++index;
+    }
+    std::fprintf(out, ".PE\n.ce\n\\s-1\\fI%s\\fP\\s+1\n.sp 0.4v\n.KE\n", groffText(plot.title).c_str());
+}
+
+void writeChapter(std::FILE *out, const ConformanceReport &report)
+{
+    std::fprintf(out, ".\\\" Written by zem_host conformance at build time: the figures the build measured.\n"
+                      ".NH 1\nMeasured behaviour\n.LP\n"
+                      "The figures below are measured at every build, through the plug-in's own VST interface, with "
+                      "the default settings (precise peaks: the PPM3 at a reference of 0\\~dBFS, instant rise, "
+                      "PRECISE PEAKS on). Beside each is the figure of the standard that engineers check it against. "
+                      "The meters' ballistics are their own: where a figure differs from a standard, the table says "
+                      "so rather than the meter being tuned to it.\n");
+    std::fprintf(out, ".TS\nallbox tab(|);\nlb lb lb lb\nlw(0.55i) lw(2.35i) lw(1.5i) lw(0.75i).\nMeter|Figure|Standard|Measured\n");
+    for (const ConformanceRow &row : report.rows)
+        std::fprintf(out, "%s|%s|%s|%s\n", groffText(row.meter).c_str(), groffText(row.figure).c_str(),
+                     groffText(row.standard).c_str(), groffText(row.measured).c_str());
+    std::fprintf(out, ".TE\n");
+    for (const ConformancePlot &plot : report.plots)
+        writePlot(out, plot);
+}
+
+int runConformance(const std::vector<std::string> &arguments)
+{
+    std::string groff;
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--groff" && i + 1 < arguments.size())
+            groff = arguments[++i];
+        else
+            positional.push_back(arguments[i]);
+    }
+    if (positional.size() != 1) {
+        std::fprintf(stderr, "usage: zem_host conformance <plugin> [--groff FILE]\n");
+        return 2;
+    }
+    PluginHost host(positional[0]);
+    if (!host.loaded()) {
+        std::fprintf(stderr, "cannot load %s: %s\n", positional[0].c_str(), host.error().c_str());
+        return 1;
+    }
+    const ConformanceReport report = measureConformance(host);
+    if (report.rows.empty()) {
+        std::fprintf(stderr, "the plug-in measured nothing\n");
+        return 1;
+    }
+    if (!groff.empty()) {
+        std::FILE *out = std::fopen(groff.c_str(), "w");
+        if (!out) {
+            std::fprintf(stderr, "cannot write %s\n", groff.c_str());
+            return 1;
+        }
+        writeChapter(out, report);
+        return std::fclose(out) == 0 ? 0 : 1;
+    }
+    std::printf("| meter | figure | standard | measured |\n|---|---|---|---|\n");
+    for (const ConformanceRow &row : report.rows)
+        std::printf("| %s | %s | %s | %s |\n", row.meter.c_str(), row.figure.c_str(), row.standard.c_str(),
+                    row.measured.c_str());
+    return 0;
+}
+
+SubcommandRegistration registration{"conformance", "conformance <plugin> [--groff FILE]", runConformance};
+
+}  // namespace
