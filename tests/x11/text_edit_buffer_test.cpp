@@ -73,6 +73,12 @@ TEST(TextEditBuffer, ControlCharactersBrokenSequencesAndTheLimitAreKeptOut)
     EXPECT_EQ(TextEditBuffer::characterCount(std::string(254, 'x') + "\xE2\x82\xAC\xE2\x82\xAC"), 256u);
     TextEditBuffer full(std::string(254, 'x') + "\xE2\x82\xAC\xE2\x82\xAC");
     EXPECT_EQ(TextEditBuffer::characterCount(full.text()), 255u) << "the limit counts characters, not bytes";
+
+    TextEditBuffer four("abc\xC3\xA9" "def", 4);
+    EXPECT_EQ(four.text(), "abc\xC3\xA9") << "a box of 4 characters";
+    four.backspace();
+    four.insert("\xE2\x82\xAC" "x");
+    EXPECT_EQ(four.text(), "abc\xE2\x82\xAC");
 }
 
 }  // namespace

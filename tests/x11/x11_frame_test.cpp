@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "ui/bitmap.h"
+#include "ui/draw_context.h"
 #include "ui/font.h"
 #include "ui/frame.h"
 #include "ui/probe_view.h"
@@ -266,6 +268,20 @@ TEST_F(X11FrameTest, TwoFramesSideBySideHearOnlyTheirOwnInput)
 
 class TextEditOwner : public IPlatformTextEditCallback {
 public:
+    void platformTextEditChanged(const std::string &text) override { log.push_back("change " + text); }
+    // A picture of the field in one colour, when the owner has one.
+    CBitmap *platformTextEditBackground(const CRect &rect) override
+    {
+        ++backgroundsAsked;
+        if (!fieldColour)
+            return nullptr;
+        auto *picture = new CBitmap(rect.getWidth(), rect.getHeight());
+        CDrawContext *context = createBitmapDrawContext(picture);
+        context->setFillColor(*fieldColour);
+        context->drawRect(CRect(0, 0, rect.getWidth(), rect.getHeight()), kDrawFilled);
+        context->forget();
+        return picture;
+    }
     void platformTextEditCommitted(const std::string &text) override { done("commit " + text); }
     void platformTextEditCancelled() override { done("cancel"); }
     void platformTextEditLostFocus(const std::string &text) override { done("focus lost " + text); }
@@ -276,6 +292,8 @@ public:
     }
     Lines log;
     std::unique_ptr<IPlatformTextEdit> edit;
+    std::unique_ptr<CColor> fieldColour;
+    int backgroundsAsked = 0;
 };
 
 class X11TextEditTest : public X11FrameTest {
@@ -314,10 +332,12 @@ TEST_F(X11TextEditTest, TypingReplacesTheSelectedTextAndTheEditingKeysWork)
     type({XK_Left, XK_1, XK_Right, XK_Right, XK_4});
     EXPECT_EQ(owner.edit->getText(), "3124");
     type({XK_Return});
-    EXPECT_EQ(owner.log, Lines({"commit 3124"}));
+    EXPECT_EQ(owner.log, Lines({"change -", "change -3", "change -3.", "change -3.5", "change -3.", "change 3.",
+                                "change 3.0", "change 32", "change 312", "change 3124", "commit 3124"}))
+        << "every keystroke that changes the text is reported; moving the caret is not";
     EXPECT_EQ(owner.edit, nullptr);
     type({XK_5});  // no box: the key goes nowhere
-    EXPECT_EQ(owner.log.size(), 1u);
+    EXPECT_EQ(owner.log.size(), 11u);
 }
 
 TEST_F(X11TextEditTest, TabCommitsEscapeCancelsAndLeavingCommits)
@@ -336,7 +356,7 @@ TEST_F(X11TextEditTest, TabCommitsEscapeCancelsAndLeavingCommits)
     XSetInputFocus(display, host, RevertToParent, CurrentTime);
     XSync(display, False);
     frame->idle();
-    EXPECT_EQ(owner.log, Lines({"commit 2", "cancel", "focus lost 1k5", "focus lost 7"}));
+    EXPECT_EQ(owner.log, Lines({"change 2", "commit 2", "change 2", "cancel", "change 1k5", "focus lost 1k5", "focus lost 7"}));
     EXPECT_EQ(only("A down"), Lines({"A down 50,50"}));
 }
 
@@ -350,9 +370,36 @@ TEST_F(X11TextEditTest, APressInsideTheBoxPlacesTheCaretAndTheBoxIsDrawnOverTheF
     type({XK_0});
     EXPECT_EQ(owner.edit->getText(), "012345");
     EXPECT_TRUE(log.empty()) << "the frame's views do not hear presses in the box";
-    // The box draws over what the frame shows beneath it: the frame is white there.
-    EXPECT_EQ(before, 0ul) << "empty frame area is black";
+    // The box is drawn over the frame: without a picture of the field, in the style's back colour.
+    EXPECT_EQ(before, 0xFFFFFFul) << "the frame is black there";
     type({XK_Escape});
+}
+
+TEST_F(X11TextEditTest, TheBoxTakesAtMostItsLengthAndShowsTheFieldsPictureElseItsBackColour)
+{
+    style.maxLength = 3;
+    open("");
+    type({XK_1, XK_2, XK_3, XK_4});
+    EXPECT_EQ(owner.edit->getText(), "123");
+    EXPECT_EQ(owner.log, Lines({"change 1", "change 12", "change 123"})) << "a full box takes no more";
+    type({XK_Escape});
+
+    // No picture of the field: the style's back colour, under the box only.
+    style.maxLength = 255;
+    style.backColor = CColor(0, 0, 255, 255);
+    open("1");
+    EXPECT_EQ(pixelAt(186, 22), 0x0000FFul);
+    EXPECT_EQ(pixelAt(195, 22), 0ul) << "beside the box the frame shows through";
+    type({XK_Escape});
+    // The field's picture, asked for again whenever the box is drawn (a field may move under it).
+    owner.fieldColour = std::make_unique<CColor>(0, 255, 0, 255);
+    open("1");
+    EXPECT_EQ(pixelAt(186, 22), 0x00FF00ul);
+    const int asked = owner.backgroundsAsked;
+    type({XK_2});
+    EXPECT_GT(owner.backgroundsAsked, asked);
+    type({XK_Escape});
+    EXPECT_EQ(pixelAt(186, 22), 0ul) << "a closed box leaves the frame's own picture";
 }
 
 }  // namespace

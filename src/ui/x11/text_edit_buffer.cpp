@@ -39,7 +39,7 @@ std::string cleaned(const std::string &text)
 
 }  // namespace
 
-TextEditBuffer::TextEditBuffer(const std::string &text)
+TextEditBuffer::TextEditBuffer(const std::string &text, size_t maxCharacters) : maxCharacters(maxCharacters)
 {
     insert(text);
     caretAt = anchor = content.size();
@@ -71,7 +71,8 @@ void TextEditBuffer::insert(const std::string &typed)
 {
     eraseSelection();
     const std::string clean = cleaned(typed);
-    size_t room = kMaxCharacters - characterCount(content);
+    const size_t count = characterCount(content);
+    size_t room = count < maxCharacters ? maxCharacters - count : 0;
     size_t take = 0;
     while (take < clean.size() && room > 0) {
         take += sequenceLength(clean, take);

@@ -10,10 +10,10 @@ namespace VSTGUI {
 
 class TextEditBuffer {
 public:
-    // The box holds at most this many characters, as the native edit boxes do.
+    // A box holds at most this many characters unless told otherwise, as the native edit boxes do.
     static constexpr size_t kMaxCharacters = 255;
 
-    explicit TextEditBuffer(const std::string &text = std::string());
+    explicit TextEditBuffer(const std::string &text = std::string(), size_t maxCharacters = kMaxCharacters);
 
     const std::string &text() const { return content; }
     // Byte offsets into text(), always on character boundaries. The selection runs between
@@ -45,6 +45,7 @@ private:
     void moveTo(size_t offset, bool extend);
     void eraseSelection();
 
+    size_t maxCharacters;
     std::string content;
     size_t caretAt = 0;
     size_t anchor = 0;

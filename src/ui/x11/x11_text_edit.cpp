@@ -12,8 +12,12 @@
 namespace VSTGUI {
 
 X11TextEdit::X11TextEdit(X11PlatformFrame *frame, IPlatformTextEditCallback *owner, const PlatformTextEditStyle &style)
-    : frame(frame), owner(owner), style(style), buffer(style.text)
+    : frame(frame), owner(owner), style(style),
+      buffer(style.text, style.maxLength > 0 ? (size_t)style.maxLength : TextEditBuffer::kMaxCharacters)
 {
+    if (style.font && !style.useNativeFont)
+        madeFont.reset(new CFontDesc(style.font->getName(), style.font->getSize()));
+    boxFont = madeFont ? madeFont.get() : style.font;
     buffer.selectAll();
 }
 
@@ -27,14 +31,21 @@ IPlatformTextEditCallback *X11TextEdit::finish()
 {
     IPlatformTextEditCallback *reportTo = owner;
     owner = nullptr;
-    changed();
+    redraw();
     return reportTo;
 }
 
-void X11TextEdit::changed()
+void X11TextEdit::redraw()
 {
     if (frame)
         frame->invalidRect(style.rect);
+}
+
+void X11TextEdit::changed(const std::string &before)
+{
+    redraw();
+    if (owner && buffer.text() != before)
+        owner->platformTextEditChanged(buffer.text());
 }
 
 // The owner may release the edit while it is told, so nothing of this object is used after.
@@ -86,6 +97,7 @@ void X11TextEdit::keyPress(XKeyEvent &event)
             }
         }
     }
+    const std::string before = buffer.text();
     const bool shift = (event.state & ShiftMask) != 0;
     const bool control = (event.state & ControlMask) != 0;
     switch (key) {
@@ -131,7 +143,7 @@ void X11TextEdit::keyPress(XKeyEvent &event)
         else
             return;
     }
-    changed();
+    changed(before);
 }
 
 double X11TextEdit::textOrigin(CDrawContext &context)
@@ -183,10 +195,10 @@ void X11TextEdit::press(const CPoint &where, bool extend)
     // Measuring needs a context with the box's font; a scratch one of one pixel does.
     auto *scratch = new CBitmap(1, 1);
     if (CDrawContext *context = createBitmapDrawContext(scratch)) {
-        context->setFont(style.font);
+        context->setFont(boxFont);
         buffer.placeCaret(offsetAt(*context, where.x), extend);
         context->forget();
-        changed();
+        redraw();
     }
     scratch->forget();
 }
@@ -201,10 +213,17 @@ void X11TextEdit::draw(CairoDrawContext &context, const CRect &area)
         return;
     context.setOffset(CPoint());
     context.setClipRect(box);
-    context.setFont(style.font);
+    if (CBitmap *background = owner->platformTextEditBackground(style.rect)) {
+        context.drawBitmap(background, style.rect);
+        background->forget();
+    } else {
+        context.setFillColor(style.backColor);
+        context.drawRect(style.rect, kDrawFilled);
+    }
+    context.setFont(boxFont);
     const std::string &text = buffer.text();
     const double origin = textOrigin(context);
-    IPlatformFont *font = style.font ? style.font->getPlatformFont() : nullptr;
+    IPlatformFont *font = boxFont ? boxFont->getPlatformFont() : nullptr;
     const double ascent = font ? font->getAscent() : 0;
     const double descent = font ? font->getDescent() : 0;
     const double baseline = style.rect.top + (style.rect.getHeight() + ascent - descent) / 2.0;

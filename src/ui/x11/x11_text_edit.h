@@ -1,14 +1,19 @@
-// The in-place edit box of the X11 frame, drawn by us over the field: the frame's picture under
-// the box as its background (the field draws no text while edited), the field's font, colour
-// and alignment, a caret and a selection. Keys arrive through the frame's input method
-// (Xutf8LookupString). Enter and Tab commit, Escape cancels, a press beside the box or the
-// window losing the focus commits. The whole text is selected when the box opens.
+// The in-place edit box of the X11 frame, drawn by us over the field: the field's own picture
+// (asked of the owner at every drawing, so that a field that moves while edited shows it) as its
+// background, else the style's back colour; the field's own font with useNativeFont, else a
+// font of its name and size; its colour and alignment, a caret and a selection. Keys arrive
+// through the frame's input method (Xutf8LookupString); every change of the text is reported to
+// the owner. Enter and Tab commit, Escape cancels, a press beside the box or the window losing
+// the focus commits. The whole text is selected when the box opens; it holds at most the
+// style's maxLength characters.
 // Thread: the UI thread.
 #pragma once
 
 #include <X11/Xlib.h>
 
 #include "text_edit_buffer.h"
+#include "ui/base_object.h"
+#include "ui/font.h"
 #include "ui/platform_frame.h"
 
 namespace VSTGUI {
@@ -40,7 +45,9 @@ public:
 
 private:
     IPlatformTextEditCallback *finish();
-    void changed();
+    // Redraws the box; reports the text to the owner when it differs from before.
+    void changed(const std::string &before);
+    void redraw();
     // The x of the text's start in frame coordinates, so that the caret stays in the box.
     double textOrigin(CDrawContext &context);
     size_t offsetAt(CDrawContext &context, double x);
@@ -48,6 +55,8 @@ private:
     X11PlatformFrame *frame;
     IPlatformTextEditCallback *owner;
     PlatformTextEditStyle style;
+    OwningPointer<CFontDesc> madeFont;  // of the field font's name and size, unless useNativeFont
+    CFontDesc *boxFont;                 // what the box writes with
     TextEditBuffer buffer;
     double scroll = 0;  // pixels of the text scrolled out at the left
 };
