@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <dlfcn.h>
 #include <pthread.h>
 #include <time.h>
@@ -42,6 +44,21 @@ TEST(EffectLockClock, TheBoundedWaitIsMeasuredOnTheSteadyClock)
     EXPECT_TRUE(lock.acquire()) << "recursive";
     lock.release();
     lock.release();
+    EXPECT_EQ(lastWaitClock.load(), -1) << "an uncontended lock is taken without a timed wait";
+
+    // Held by another thread for a moment: the wait is a timed one.
+    std::atomic<bool> held{false};
+    std::thread holder([&] {
+        lock.acquire();
+        held.store(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        lock.release();
+    });
+    while (!held.load())
+        std::this_thread::yield();
+    EXPECT_TRUE(lock.acquire());
+    lock.release();
+    holder.join();
     EXPECT_EQ(lastWaitClock.load(), CLOCK_MONOTONIC);
 }
 
