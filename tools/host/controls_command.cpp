@@ -76,13 +76,16 @@ VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, 
 }
 
 // Routes the controls to the effect as the editor does: host parameters as automated changes,
-// edits as begin and end edit.
+// edits as begin and end edit. A text field's committed text is recorded among the
+// notifications too ("text 68 -3.5 dB"), so that the text each way of typing left is compared.
 class EffectRouting : public CControlListener {
 public:
     explicit EffectRouting(Templete &effect) : effect(effect) {}
     void valueChanged(CControl *control) override
     {
         long tag = control->getTag();
+        if (auto *field = dynamic_cast<CZEMTextEdit *>(control))
+            notifications.push_back("text " + std::to_string(tag) + " " + field->getText());
         if ((tag >= kProcess && tag <= kShowFlt) || tag == kShowLbl)
             effect.setParameterAutomated((VstInt32)tag, control->getValue());
     }

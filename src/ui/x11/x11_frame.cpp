@@ -321,8 +321,10 @@ void X11PlatformFrame::handlePress(const XButtonEvent &event)
     if (X11TextEdit *edit = textEdit) {
         if (edit->getStyle().rect.pointInside(where)) {
             // The left button places the caret; the box has no use for the others.
-            if (event.button == Button1)
+            if (event.button == Button1) {
+                draggingInTextEdit = true;
                 edit->press(where, (event.state & ShiftMask) != 0);
+            }
             return;
         }
         edit->loseFocus();
@@ -361,6 +363,8 @@ void X11PlatformFrame::handle(XEvent &event)
         int released = b.button == Button1 ? kLButton : b.button == Button2 ? kMButton : b.button == Button3 ? kRButton : 0;
         if (!released)
             break;
+        if (b.button == Button1)
+            draggingInTextEdit = false;
         if (textEdit && textEdit->getStyle().rect.pointInside(CPoint(b.x, b.y)))
             break;
         // The state holds the buttons down before this release, the released one included.
@@ -370,7 +374,8 @@ void X11PlatformFrame::handle(XEvent &event)
     }
     case MotionNotify: {
         const XMotionEvent &m = event.xmotion;
-        if (textEdit && (m.state & Button1Mask) && textEdit->getStyle().rect.pointInside(CPoint(m.x, m.y)))
+        if (textEdit && draggingInTextEdit && (m.state & Button1Mask) &&
+            textEdit->getStyle().rect.pointInside(CPoint(m.x, m.y)))
             textEdit->press(CPoint(m.x, m.y), true);
         else
             frame->platformOnMouseMoved(CPoint(m.x, m.y), buttonsOf(m.state));
@@ -392,6 +397,12 @@ void X11PlatformFrame::handle(XEvent &event)
             if (X11TextEdit *edit = textEdit)
                 edit->loseFocus();
         }
+        break;
+    case MappingNotify:
+        // The keyboard map changed (another layout, a key bound anew): keys that follow are
+        // looked up in the new one.
+        if (event.xmapping.request != MappingPointer)
+            XRefreshKeyboardMapping(&event.xmapping);
         break;
     case FocusIn:
         if (inputContext)

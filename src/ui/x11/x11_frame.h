@@ -74,6 +74,9 @@ private:
     XIM inputMethod = nullptr;
     XIC inputContext = nullptr;
     bool grabbed = false;
+    // The left button went down inside the open edit box: its drag selects there. A press that
+    // opens a box is no drag of that box.
+    bool draggingInTextEdit = false;
     unsigned long multiClickTime = 400;
     // The last press, for double-clicks: same button, within the time and a few pixels.
     unsigned int lastButton = 0;
