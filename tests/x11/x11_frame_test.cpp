@@ -402,4 +402,26 @@ TEST_F(X11TextEditTest, TheBoxTakesAtMostItsLengthAndShowsTheFieldsPictureElseIt
     EXPECT_EQ(pixelAt(186, 22), 0ul) << "a closed box leaves the frame's own picture";
 }
 
+TEST_F(X11TextEditTest, ThePressThatOpensTheBoxIsNoDragInIt)
+{
+    // A field opens its box on the press; the pointer moves on before the button comes up.
+    moveTo(130, 30);
+    button(1, true);
+    frame->idle();
+    open("12345");
+    moveTo(121, 30);  // before the text's first character
+    frame->idle();
+    button(1, false);
+    type({XK_0});
+    EXPECT_EQ(owner.edit->getText(), "0") << "the whole text stays selected";
+    // A drag that starts inside the box selects there.
+    moveTo(121, 30);
+    button(1, true);
+    moveTo(189, 30);
+    button(1, false);
+    type({XK_7});
+    EXPECT_EQ(owner.edit->getText(), "7");
+    type({XK_Escape});
+}
+
 }  // namespace
