@@ -68,7 +68,7 @@ Templete::Templete(audioMasterCallback audioMaster) : CPresetSystemEffect(audioM
 
     setDefaults();
 
-    setEditor(createTemepleteEditor(this));
+    setEditor(createTemepleteEditor(this).release());  // the base deletes its editor
 
     suspend();
     resume();

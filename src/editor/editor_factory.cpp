@@ -4,13 +4,13 @@
 
 #include "editor/temeplete_editor.h"
 
-AEffEditor *createTemepleteEditor(AudioEffect *effect)
+std::unique_ptr<AEffEditor> createTemepleteEditor(AudioEffect *effect)
 {
     if (!effect)
         return nullptr;
     // Without memory for the editor the effect runs without one.
     try {
-        return new (std::nothrow) TemepleteEditor(effect);
+        return std::unique_ptr<AEffEditor>(new (std::nothrow) TemepleteEditor(effect));
     } catch (...) {
         return nullptr;
     }

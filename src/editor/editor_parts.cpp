@@ -6,9 +6,12 @@ namespace {
 // the product, the editor runs with the frame and background alone.
 class ProductEditorParts : public EditorPartsFactory {
 public:
-    EditorFrontPanel *createFrontPanel(int, TemepleteEditor *, Templete *) override { return nullptr; }
-    EditorFiltersHolder *createFiltersEditor(TemepleteEditor *, Templete *) override { return nullptr; }
-    EditorLabelHolder *createLabelEditor(TemepleteEditor *, Templete *) override { return nullptr; }
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(int, TemepleteEditor *, Templete *) override { return nullptr; }
+    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *, Templete *) override
+    {
+        return nullptr;
+    }
+    std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *, Templete *) override { return nullptr; }
 };
 
 }  // namespace

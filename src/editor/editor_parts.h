@@ -4,6 +4,8 @@
 // threads over at idle.
 #pragma once
 
+#include <memory>
+
 #include "ui/control.h"
 #include "ui/frame.h"
 #include "vst/aeffect.h"
@@ -53,15 +55,17 @@ public:
     virtual void idleTick() = 0;
 };
 
-// Creates the parts each time the editor opens; a part that cannot be created is answered
-// with null and the editor goes on without it.
+// Creates the parts each time the editor opens; the editor owns what it is handed and deletes it
+// when it closes. A part that cannot be created is answered with null and the editor goes on
+// without it.
 class EditorPartsFactory {
 public:
     virtual ~EditorPartsFactory() = default;
     // meterType: 0 VU, 1 RMS, 2 PPM.
-    virtual EditorFrontPanel *createFrontPanel(int meterType, TemepleteEditor *editor, Templete *effect) = 0;
-    virtual EditorFiltersHolder *createFiltersEditor(TemepleteEditor *editor, Templete *effect) = 0;
-    virtual EditorLabelHolder *createLabelEditor(TemepleteEditor *editor, Templete *effect) = 0;
+    virtual std::unique_ptr<EditorFrontPanel> createFrontPanel(int meterType, TemepleteEditor *editor,
+                                                               Templete *effect) = 0;
+    virtual std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *editor, Templete *effect) = 0;
+    virtual std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *editor, Templete *effect) = 0;
 };
 
 // The parts of the product.

@@ -43,8 +43,6 @@ TemepleteEditor::~TemepleteEditor()
         close();
     if (effect && effect->getEditor() == this)
         effect->setEditor(nullptr);
-    if (background)
-        background->forget();
     if (--editorObjects == 0)
         releaseSharedLabelFont();
 }
@@ -53,7 +51,8 @@ float TemepleteEditor::effectParameter(VstInt32 index) const { return effect ? e
 
 EditorFrontPanel *TemepleteEditor::panel(int meterType) const
 {
-    return meterType == 0 ? vuPanel : meterType == 1 ? rmsPanel : meterType == 2 ? ppmPanel : nullptr;
+    const std::unique_ptr<EditorFrontPanel> *panels[3] = {&vuPanel, &rmsPanel, &ppmPanel};
+    return meterType >= 0 && meterType <= 2 ? panels[meterType]->get() : nullptr;
 }
 
 bool TemepleteEditor::open(void *ptr)
@@ -63,21 +62,22 @@ bool TemepleteEditor::open(void *ptr)
     // Pictures are decoded at the first open, not when the effect is built: a host's plug-in
     // scan builds every effect and must not start the window system's drawing library.
     if (!background && ptr && !frame)
-        background = new (std::nothrow) CBitmap(kBackgroundBitmap);
+        background.reset(new (std::nothrow) CBitmap(kBackgroundBitmap));
     if (!background || !background->isLoaded() || !ptr || frame)
         return false;
     askHostAboutParent(ptr);
-    auto *myFrame = new MyFrame(CRect(rect.left, rect.top, rect.left + kWidth, rect.top + 195), ptr, this);
+    const CRect size(rect.left, rect.top, rect.left + kWidth, rect.top + 195);
+    OwningPointer<MyFrame> myFrame(new MyFrame(size, ptr, this));
     if (!myFrame->isValid()) {  // the window system refused the window, or this build the parent
-        myFrame->forget();
+        myFrame.reset();
         withdrawParent();
         parentWindow = nullptr;
         return false;
     }
     AEffGUIEditor::open(ptr);
-    setFrame(myFrame);
     myFrame->focusOnClick = true;
-    frame->setBackground(background);
+    setFrame(myFrame.release());  // the editor's frame reference, given back in close
+    frame->setBackground(background.get());
     setKnobMode(2);
 
     // The panels take their state from the effect below: what was pending before is in it.
@@ -88,7 +88,7 @@ bool TemepleteEditor::open(void *ptr)
     vuPanel = parts.createFrontPanel(0, this, templete);
     rmsPanel = parts.createFrontPanel(1, this, templete);
     ppmPanel = parts.createFrontPanel(2, this, templete);
-    for (EditorFrontPanel *p : {vuPanel, rmsPanel, ppmPanel})
+    for (EditorFrontPanel *p : {vuPanel.get(), rmsPanel.get(), ppmPanel.get()})
         if (p)
             p->buildPanel(frame, nullptr);
     selectMeterPanel(effectParameter(kMeter));
@@ -96,9 +96,9 @@ bool TemepleteEditor::open(void *ptr)
     filtersEditor = parts.createFiltersEditor(this, templete);
     labelEditor = parts.createLabelEditor(this, templete);
     if (filtersEditor)
-        filtersEditor->open(frame, vuPanel, rmsPanel, ppmPanel);
+        filtersEditor->open(frame, vuPanel.get(), rmsPanel.get(), ppmPanel.get());
     if (labelEditor)
-        labelEditor->open(frame, vuPanel, rmsPanel, ppmPanel);
+        labelEditor->open(frame, vuPanel.get(), rmsPanel.get(), ppmPanel.get());
     layoutStrips(true);
     return true;
 }
@@ -108,20 +108,18 @@ void TemepleteEditor::close()
     parentWindow = nullptr;
     if (labelEditor) {
         labelEditor->close();
-        delete labelEditor;
-        labelEditor = nullptr;
+        labelEditor.reset();
     }
     if (filtersEditor) {
         filtersEditor->close();
-        delete filtersEditor;
-        filtersEditor = nullptr;
+        filtersEditor.reset();
     }
-    for (EditorFrontPanel *p : {vuPanel, rmsPanel, ppmPanel})
+    for (EditorFrontPanel *p : {vuPanel.get(), rmsPanel.get(), ppmPanel.get()})
         if (p)
             p->teardownPanel();
-    for (EditorFrontPanel *p : {vuPanel, rmsPanel, ppmPanel})
-        delete p;
-    vuPanel = rmsPanel = ppmPanel = nullptr;
+    vuPanel.reset();
+    rmsPanel.reset();
+    ppmPanel.reset();
     if (frame) {
         CFrame *closing = frame;
         setFrame(nullptr);
@@ -139,7 +137,7 @@ void TemepleteEditor::selectMeterPanel(float value)
         return;
     selectedMeter = index;
     if (index >= 0 && index <= 2) {
-        for (EditorFrontPanel *p : {vuPanel, rmsPanel, ppmPanel})
+        for (EditorFrontPanel *p : {vuPanel.get(), rmsPanel.get(), ppmPanel.get()})
             if (p)
                 p->hidePanel();
         if (EditorFrontPanel *shown = panel(index))
@@ -271,7 +269,7 @@ void TemepleteEditor::applyParameter(VstInt32 index, float value)
         labelEditor->parameterChanged(index, value);
     if (filtersEditor)
         filtersEditor->parameterChanged(index, value);
-    for (EditorFrontPanel *p : {vuPanel, rmsPanel, ppmPanel})
+    for (EditorFrontPanel *p : {vuPanel.get(), rmsPanel.get(), ppmPanel.get()})
         if (p)
             p->parameterChanged(index, value);
 }

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <thread>
 
 #include "editor/editor_parts.h"
@@ -65,13 +66,13 @@ private:
 
     Templete *templete;
     EditorPartsFactory &parts;
-    VSTGUI::CBitmap *background = nullptr;
+    VSTGUI::OwningPointer<VSTGUI::CBitmap> background;
     void *parentWindow = nullptr;
-    EditorFrontPanel *vuPanel = nullptr;
-    EditorFrontPanel *rmsPanel = nullptr;
-    EditorFrontPanel *ppmPanel = nullptr;
-    EditorLabelHolder *labelEditor = nullptr;
-    EditorFiltersHolder *filtersEditor = nullptr;
+    std::unique_ptr<EditorFrontPanel> vuPanel;
+    std::unique_ptr<EditorFrontPanel> rmsPanel;
+    std::unique_ptr<EditorFrontPanel> ppmPanel;
+    std::unique_ptr<EditorLabelHolder> labelEditor;
+    std::unique_ptr<EditorFiltersHolder> filtersEditor;
     int selectedMeter = -1;                    // 0 VU, 1 RMS, 2 PPM; -1 none shown
     int stripLayoutCache[3] = {-1, -1, -1};    // Strips, ShowFlt, ShowLbl as last applied
     double lastIdlePosition = 0;

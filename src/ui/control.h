@@ -66,6 +66,9 @@ public:
 
     // The drag state of a press; it exists only from the press to its release or cancel.
     struct Gesture {
+        // Spelled out: clang cannot default-construct a nested class with member initialisers
+        // inside std::optional of the enclosing class.
+        Gesture() {}
         CPoint start;             // where the press was, or the last point a drag measured from
         float startValue = 0.f;   // the value that the drag's movement is added to
         CButtonState buttons;     // buttons and modifiers at the press (or the last rebase)

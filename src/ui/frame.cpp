@@ -185,6 +185,12 @@ CMouseEventResult CFrame::platformOnMouseDown(CPoint where, const CButtonState &
     return result;
 }
 
+void CFrame::platformOnMouseCancelled()
+{
+    ReferenceGuard keep(this);
+    cancelGesture();
+}
+
 CMouseEventResult CFrame::platformOnMouseUp(CPoint where, const CButtonState &buttons)
 {
     ReferenceGuard keep(this);

@@ -86,6 +86,7 @@ public:
     CMouseEventResult platformOnMouseMoved(CPoint where, const CButtonState &buttons) override;
     CMouseEventResult platformOnMouseExited(CPoint where, const CButtonState &buttons) override;
     bool platformOnWheel(CPoint where, float distance, const CButtonState &buttons) override;
+    void platformOnMouseCancelled() override;
     bool platformWritePicture(const char *path) override;
 
     VSTGUI_TYPE(CFrame, CViewContainer)

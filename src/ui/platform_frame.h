@@ -26,6 +26,9 @@ public:
     virtual CMouseEventResult platformOnMouseMoved(CPoint where, const CButtonState &buttons) = 0;
     virtual CMouseEventResult platformOnMouseExited(CPoint where, const CButtonState &buttons) = 0;
     virtual bool platformOnWheel(CPoint where, float distance, const CButtonState &buttons) = 0;
+    // The press in progress ends without a release: another window took the mouse, or the
+    // window was disabled or hidden.
+    virtual void platformOnMouseCancelled() = 0;
     // Writes the whole frame, as drawn now, to a PNG file.
     virtual bool platformWritePicture(const char *path) = 0;
 };

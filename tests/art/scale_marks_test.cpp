@@ -16,8 +16,7 @@ namespace {
 
 std::string pngPath(const char *name)
 {
-    std::string here = __FILE__;
-    return here.substr(0, here.rfind("tests")) + "resources/png/" + name;
+    return std::string(ZEM_SOURCE_DIR) + "/resources/png/" + name;
 }
 
 class Image {

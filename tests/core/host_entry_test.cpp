@@ -49,12 +49,15 @@ private:
 
 class EngineReadingParts : public EditorPartsFactory {
 public:
-    EditorFrontPanel *createFrontPanel(int type, TemepleteEditor *, Templete *effect) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, TemepleteEditor *, Templete *effect) override
     {
-        return new EngineReadingPanel(effect, type);
+        return std::make_unique<EngineReadingPanel>(effect, type);
     }
-    EditorFiltersHolder *createFiltersEditor(TemepleteEditor *, Templete *) override { return nullptr; }
-    EditorLabelHolder *createLabelEditor(TemepleteEditor *, Templete *) override { return nullptr; }
+    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *, Templete *) override
+    {
+        return nullptr;
+    }
+    std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *, Templete *) override { return nullptr; }
 };
 
 TEST(HostEntry, ClosingTheEffectWithItsEditorOpenClosesTheEditorBeforeTheEnginesGo)

@@ -82,9 +82,18 @@ public:
 
 class PlainParts : public EditorPartsFactory {
 public:
-    EditorFrontPanel *createFrontPanel(int, TemepleteEditor *, Templete *) override { return new PlainPanel; }
-    EditorFiltersHolder *createFiltersEditor(TemepleteEditor *, Templete *) override { return new PlainFilters; }
-    EditorLabelHolder *createLabelEditor(TemepleteEditor *, Templete *) override { return new PlainLabel; }
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(int, TemepleteEditor *, Templete *) override
+    {
+        return std::make_unique<PlainPanel>();
+    }
+    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *, Templete *) override
+    {
+        return std::make_unique<PlainFilters>();
+    }
+    std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *, Templete *) override
+    {
+        return std::make_unique<PlainLabel>();
+    }
 };
 
 // Every host parameter in turn, at values that switch panels, strips and window heights.

@@ -135,15 +135,20 @@ public:
 class RecordingParts : public EditorPartsFactory {
 public:
     explicit RecordingParts(Lines &log) : log(log) {}
-    EditorFrontPanel *createFrontPanel(int type, TemepleteEditor *, Templete *) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, TemepleteEditor *, Templete *) override
     {
-        return panels[type] = new RecordingPanel(type, log);
+        auto panel = std::make_unique<RecordingPanel>(type, log);
+        panels[type] = panel.get();
+        return panel;
     }
-    EditorFiltersHolder *createFiltersEditor(TemepleteEditor *, Templete *) override
+    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *, Templete *) override
     {
-        return new RecordingFilters("filters", log);
+        return std::make_unique<RecordingFilters>("filters", log);
     }
-    EditorLabelHolder *createLabelEditor(TemepleteEditor *, Templete *) override { return new RecordingLabel("label", log); }
+    std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *, Templete *) override
+    {
+        return std::make_unique<RecordingLabel>("label", log);
+    }
     Lines &log;
     RecordingPanel *panels[3] = {};
 };

@@ -70,12 +70,10 @@ uint32_t bigEndian(const unsigned char *p) { return uint32_t(p[0]) << 24 | uint3
 
 std::string committedFile(int number)
 {
-    // The source tree, found from this file's own path (under Wine a Unix path names drive Z:).
-    std::string here = __FILE__;
-    const size_t cut = here.rfind("tests");
+    // The source tree's absolute path (under Wine a Unix path names drive Z:).
     char name[32];
-    std::snprintf(name, sizeof name, "resources/png/%05d.png", number);
-    return here.substr(0, cut) + name;
+    std::snprintf(name, sizeof name, "/resources/png/%05d.png", number);
+    return std::string(ZEM_SOURCE_DIR) + name;
 }
 
 std::vector<unsigned char> readFile(const std::string &path)

@@ -22,8 +22,7 @@ namespace {
 
 std::string fontFile()
 {
-    std::string here = __FILE__;
-    return here.substr(0, here.rfind("tests")) + "resources/font/ZEMOrdwen.kqf";
+    return std::string(ZEM_SOURCE_DIR) + "/resources/font/ZEMOrdwen.kqf";
 }
 
 #ifdef _WIN32

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "ui/bitmap.h"
 #include "ui/controls.h"
@@ -101,6 +103,81 @@ TEST(DrawContext, BitmapFrameIsCopiedFromItsSourceOffsetWithoutScaling)
     CColor half = canvas.at(5, 35);
     EXPECT_NEAR(half.alpha, 128, 2);
     EXPECT_NEAR(half.red, 255, 2);
+}
+
+// A PNG of one row of straight-alpha RGBA pixels, stored without compression.
+std::vector<unsigned char> pngRow(const std::vector<uint32_t> &rgba)
+{
+    auto crc = [](const unsigned char *p, size_t n) {
+        uint32_t c = 0xFFFFFFFFu;
+        for (size_t i = 0; i < n; ++i) {
+            c ^= p[i];
+            for (int k = 0; k < 8; ++k)
+                c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+        }
+        return ~c;
+    };
+    auto put32 = [](std::vector<unsigned char> &out, uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back((unsigned char)(v >> shift));
+    };
+    std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto chunk = [&](const char *type, const std::vector<unsigned char> &data) {
+        put32(png, (uint32_t)data.size());
+        std::vector<unsigned char> body(type, type + 4);
+        body.insert(body.end(), data.begin(), data.end());
+        png.insert(png.end(), body.begin(), body.end());
+        put32(png, crc(body.data(), body.size()));
+    };
+    std::vector<unsigned char> header;
+    put32(header, (uint32_t)rgba.size());
+    put32(header, 1);
+    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA
+    chunk("IHDR", header);
+    std::vector<unsigned char> raw = {0};  // filter: none
+    for (uint32_t p : rgba)
+        put32(raw, p);
+    uint32_t a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    std::vector<unsigned char> zlib = {0x78, 0x01, 0x01, (unsigned char)raw.size(), (unsigned char)(raw.size() >> 8),
+                                       (unsigned char)~raw.size(), (unsigned char)(~raw.size() >> 8)};
+    zlib.insert(zlib.end(), raw.begin(), raw.end());
+    put32(zlib, b << 16 | a);
+    chunk("IDAT", zlib);
+    chunk("IEND", {});
+    return png;
+}
+
+TEST(DrawContext, PartlyTransparentBitmapsBlendWithOneRoundingInEveryBuild)
+{
+    // Straight RGBA: a half and a 30 % transparent pixel over an opaque background colour.
+    const std::vector<unsigned char> pixels = pngRow({0xFF640780, 0x0AC8634D});
+    const std::vector<unsigned char> backdrop = pngRow({0x28B4FAFF});
+    auto *picture = new CBitmap(pixels.data(), pixels.size());
+    auto *background = new CBitmap(backdrop.data(), backdrop.size());
+    ASSERT_TRUE(picture->isLoaded());
+    ASSERT_TRUE(background->isLoaded());
+    Canvas canvas(4, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            canvas.context->drawBitmap(background, CRect(x, y, x + 1, y + 1));
+    canvas.context->drawBitmap(picture, CRect(0, 0, 2, 1));
+    canvas.context->drawBitmap(picture, CRect(1, 1, 3, 2), CPoint(0, 0), 0.6f);
+    canvas.context->drawBitmap(picture, CRect(3, 0, 4, 1), CPoint(1, 0));  // from an offset
+    // Premultiplied with rounding, then over the background with rounding: every build agrees
+    // to the last bit, so pictures made of bitmaps compare equal.
+    EXPECT_EQ(canvas.at(0, 0), CColor(148, 140, 129, 255));
+    EXPECT_EQ(canvas.at(1, 0), CColor(31, 186, 205, 255));
+    EXPECT_EQ(canvas.at(3, 0), CColor(31, 186, 205, 255));
+    EXPECT_EQ(canvas.at(1, 1), CColor(105, 156, 177, 255));
+    EXPECT_EQ(canvas.at(2, 1), CColor(35, 184, 223, 255));
+    EXPECT_EQ(canvas.at(0, 1), CColor(40, 180, 250, 255));
+    EXPECT_EQ(canvas.at(3, 1), CColor(40, 180, 250, 255));
+    picture->forget();
+    background->forget();
 }
 
 TEST(DrawContext, GlobalOpacityHalvesEverythingDrawn)

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -105,5 +107,63 @@ TEST(FrameWindow, AnExceptionInAViewNeverLeavesTheWindowsEntryPoints)
 #endif
     frame->forget();
 }
+
+#ifdef _WIN32
+// Real window messages end a drag that cannot end with a release: another window takes the
+// mouse, or the frame's window is disabled or hidden. The knob ends its edit exactly once.
+TEST(FrameWindow, LosingTheMouseOrBeingDisabledOrHiddenUnderADragEndsTheEditOnce)
+{
+    struct EditLog : CControlListener {
+        void valueChanged(CControl *) override { log.push_back("value"); }
+        void controlBeginEdit(CControl *) override { log.push_back("begin"); }
+        void controlEndEdit(CControl *) override { log.push_back("end"); }
+        std::vector<std::string> log;
+    } listener;
+    const std::vector<std::string> matched = {"begin", "value", "end"};
+    TestParentWindow &parent = sharedParentWindow();
+    auto *frame = new CFrame(CRect(0, 0, 300, 200), parent.handle(), nullptr);
+    ASSERT_TRUE(frame->isValid());
+    frame->addView(new CAnimKnob(CRect(10, 10, 40, 40), &listener, 83, 3, 30, nullptr));
+    HWND window = static_cast<HWND>(frame->getPlatformFrame()->getSystemWindow());
+    FrameDriver mouse(frame);
+    auto startDrag = [&] {
+        listener.log.clear();
+        mouse.press(20, 20);
+        mouse.move(20, 0, kLButton);
+        ASSERT_EQ(GetCapture(), window);
+        ASSERT_NE(frame->getGestureView(), nullptr);
+    };
+    auto finishDrag = [&](const char *what) {
+        EXPECT_EQ(listener.log, matched) << what;
+        EXPECT_EQ(frame->getGestureView(), nullptr) << what;
+        EXPECT_NE(GetCapture(), window) << what;
+        mouse.move(20, 30, kLButton);  // the rest of the drag reaches nobody
+        mouse.release(20, 30);
+        EXPECT_EQ(listener.log, matched) << what;
+    };
+
+    startDrag();
+    SetCapture(static_cast<HWND>(parent.handle()));  // another window takes the mouse
+    finishDrag("capture taken");
+    ReleaseCapture();
+
+    startDrag();
+    EnableWindow(window, FALSE);
+    finishDrag("disabled");
+    EnableWindow(window, TRUE);
+
+    startDrag();
+    ShowWindow(window, SW_HIDE);
+    finishDrag("hidden");
+    ShowWindow(window, SW_SHOWNA);
+
+    // The frame's own release of the mouse at the end of a drag ends nothing twice.
+    startDrag();
+    mouse.release(20, 0);
+    EXPECT_EQ(listener.log, matched);
+    EXPECT_NE(GetCapture(), window);
+    frame->forget();
+}
+#endif
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ui/pixel_blend.h"
+
 namespace VSTGUI {
 
 bool CairoBitmap::getPixel(int x, int y, CColor &color) const
@@ -144,6 +146,24 @@ void CairoDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoi
     if (!bitmapPartSize(dest, source, platform->getWidth(), platform->getHeight(), width, height))
         return;
     double x = dest.left + offset.x, y = dest.top + offset.y;
+    cairo_surface_t *target = cairo_get_target(cr);
+    cairo_surface_t *picture = platform->getSurface();
+    if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
+        cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32 &&
+        cairo_image_surface_get_format(picture) == CAIRO_FORMAT_ARGB32) {
+        // Pixel by pixel, as the Windows backend draws bitmaps (pixel_blend.h).
+        cairo_surface_flush(target);
+        cairo_surface_flush(picture);
+        const PixelPlane to{cairo_image_surface_get_data(target), cairo_image_surface_get_width(target),
+                            cairo_image_surface_get_height(target), cairo_image_surface_get_stride(target)};
+        const PixelPlane from{cairo_image_surface_get_data(picture), platform->getWidth(), platform->getHeight(),
+                              cairo_image_surface_get_stride(picture)};
+        const CRect touched = blendBitmapPart(to, clip, CPoint(x, y), from, source, width, height, alpha * globalAlpha);
+        if (!touched.isEmpty())
+            cairo_surface_mark_dirty_rectangle(target, (int)touched.left, (int)touched.top, (int)touched.getWidth(),
+                                               (int)touched.getHeight());
+        return;
+    }
     begin();
     cairo_set_source_surface(cr, platform->getSurface(), x - source.x, y - source.y);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ui/pixel_blend.h"
+
 namespace VSTGUI {
 
 std::wstring toWide(const char *utf8)
@@ -64,16 +66,36 @@ IPlatformBitmap *decodePng(const unsigned char *data, size_t size)
     IPlatformBitmap *result = nullptr;
     Gdiplus::Bitmap decoded(stream);
     if (decoded.GetLastStatus() == Gdiplus::Ok && decoded.GetWidth() > 0 && decoded.GetHeight() > 0) {
-        // Copy into a picture of our own, so that nothing refers to the stream any more.
-        auto *copy = new Gdiplus::Bitmap((INT)decoded.GetWidth(), (INT)decoded.GetHeight(), PixelFormat32bppPARGB);
-        if (copy->GetLastStatus() == Gdiplus::Ok) {
-            Gdiplus::Graphics g(copy);
-            g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
-            g.DrawImage(&decoded, 0, 0, (INT)decoded.GetWidth(), (INT)decoded.GetHeight());
-            result = new GdiplusBitmap(copy);
-        } else {
-            delete copy;
+        // Copy into a picture of our own, so that nothing refers to the stream any more. The
+        // straight-alpha pixels are premultiplied here, rounded as every backend does.
+        const INT width = (INT)decoded.GetWidth(), height = (INT)decoded.GetHeight();
+        auto *copy = new Gdiplus::Bitmap(width, height, PixelFormat32bppPARGB);
+        const Gdiplus::Rect whole(0, 0, width, height);
+        Gdiplus::BitmapData from{}, to{};
+        bool copied = false;
+        if (copy->GetLastStatus() == Gdiplus::Ok &&
+            decoded.LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &from) == Gdiplus::Ok) {
+            if (copy->LockBits(&whole, Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB, &to) == Gdiplus::Ok) {
+                for (INT y = 0; y < height; ++y) {
+                    const auto *in = static_cast<const unsigned char *>(from.Scan0) + (ptrdiff_t)y * from.Stride;
+                    auto *out = static_cast<unsigned char *>(to.Scan0) + (ptrdiff_t)y * to.Stride;
+                    for (INT x = 0; x < width; ++x) {
+                        uint32_t straight;
+                        std::memcpy(&straight, in + 4 * x, 4);
+                        const uint32_t pixel = premultipliedPixel(straight >> 24, (straight >> 16) & 255,
+                                                                  (straight >> 8) & 255, straight & 255);
+                        std::memcpy(out + 4 * x, &pixel, 4);
+                    }
+                }
+                copy->UnlockBits(&to);
+                copied = true;
+            }
+            decoded.UnlockBits(&from);
         }
+        if (copied)
+            result = new GdiplusBitmap(copy);
+        else
+            delete copy;
     }
     stream->Release();
     return result;
@@ -98,7 +120,7 @@ CDrawContext *createBitmapDrawContext(CBitmap *bitmap)
 }
 
 GdiplusDrawContext::GdiplusDrawContext(Gdiplus::Bitmap *target)
-    : CDrawContext(target->GetWidth(), target->GetHeight()), holdsGdiplus(acquireGdiplus()),
+    : CDrawContext(target->GetWidth(), target->GetHeight()), target(target), holdsGdiplus(acquireGdiplus()),
       graphics(new Gdiplus::Graphics(target))
 {
     graphics->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
@@ -218,12 +240,14 @@ void GdiplusDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CP
     CCoord width, height;
     if (!bitmapPartSize(dest, source, platform->getWidth(), platform->getHeight(), width, height))
         return;
-    prepare();
-    Gdiplus::RectF target((Gdiplus::REAL)(dest.left + offset.x), (Gdiplus::REAL)(dest.top + offset.y),
-                          (Gdiplus::REAL)width, (Gdiplus::REAL)height);
     float opacity = alpha * globalAlpha;
+    if (blendBitmap(platform->get(), dest, source, width, height, opacity))
+        return;
+    prepare();
+    Gdiplus::RectF area((Gdiplus::REAL)(dest.left + offset.x), (Gdiplus::REAL)(dest.top + offset.y),
+                        (Gdiplus::REAL)width, (Gdiplus::REAL)height);
     if (opacity >= 1.f) {
-        graphics->DrawImage(platform->get(), target, (Gdiplus::REAL)source.x, (Gdiplus::REAL)source.y,
+        graphics->DrawImage(platform->get(), area, (Gdiplus::REAL)source.x, (Gdiplus::REAL)source.y,
                             (Gdiplus::REAL)width, (Gdiplus::REAL)height, Gdiplus::UnitPixel);
         return;
     }
@@ -231,8 +255,45 @@ void GdiplusDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CP
                                     {0, 0, 0, 0, 1}}};
     Gdiplus::ImageAttributes attributes;
     attributes.SetColorMatrix(&matrix);
-    graphics->DrawImage(platform->get(), target, (Gdiplus::REAL)source.x, (Gdiplus::REAL)source.y,
+    graphics->DrawImage(platform->get(), area, (Gdiplus::REAL)source.x, (Gdiplus::REAL)source.y,
                         (Gdiplus::REAL)width, (Gdiplus::REAL)height, Gdiplus::UnitPixel, &attributes);
+}
+
+bool GdiplusDrawContext::blendBitmap(Gdiplus::Bitmap *picture, const CRect &dest, const CPoint &source, CCoord width,
+                                     CCoord height, float opacity)
+{
+    if (target->GetPixelFormat() != PixelFormat32bppPARGB || picture->GetPixelFormat() != PixelFormat32bppPARGB)
+        return false;
+    // Only the target pixels the part may touch are locked: the part within the clip, rounded out.
+    CRect area(dest.left + offset.x, dest.top + offset.y, dest.left + offset.x + width, dest.top + offset.y + height);
+    area.bound(clip);
+    const INT left = std::max(0, (INT)std::floor(area.left)), top = std::max(0, (INT)std::floor(area.top));
+    const INT right = std::min((INT)target->GetWidth(), (INT)std::ceil(area.right));
+    const INT bottom = std::min((INT)target->GetHeight(), (INT)std::ceil(area.bottom));
+    if (left >= right || top >= bottom)
+        return true;  // nothing to draw
+    graphics->Flush(Gdiplus::FlushIntentionSync);
+    const Gdiplus::Rect locked(left, top, right - left, bottom - top);
+    const Gdiplus::Rect whole(0, 0, (INT)picture->GetWidth(), (INT)picture->GetHeight());
+    Gdiplus::BitmapData to{}, from{};
+    if (target->LockBits(&locked, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB,
+                         &to) != Gdiplus::Ok)
+        return false;
+    if (picture == target || picture->LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &from) !=
+                                 Gdiplus::Ok) {
+        target->UnlockBits(&to);
+        return false;
+    }
+    // The locked rows start at (left, top): the part and the clip move with them.
+    const PixelPlane into{static_cast<unsigned char *>(to.Scan0), right - left, bottom - top, to.Stride};
+    const PixelPlane out{static_cast<unsigned char *>(from.Scan0), whole.Width, whole.Height, from.Stride};
+    CRect clipInLocked = clip;
+    clipInLocked.offset(-left, -top);
+    blendBitmapPart(into, clipInLocked, CPoint(dest.left + offset.x - left, dest.top + offset.y - top), out, source,
+                    width, height, opacity);
+    picture->UnlockBits(&from);
+    target->UnlockBits(&to);
+    return true;
 }
 
 }  // namespace VSTGUI

@@ -59,6 +59,12 @@ public:
 private:
     void prepare();
 
+    // Draws the bitmap part pixel by pixel (pixel_blend.h); false when the pictures' pixels
+    // cannot be reached, and GDI+ draws it.
+    bool blendBitmap(Gdiplus::Bitmap *picture, const CRect &dest, const CPoint &source, CCoord width, CCoord height,
+                     float opacity);
+
+    Gdiplus::Bitmap *target;
     bool holdsGdiplus;  // a reference of the GDI+ session
     Gdiplus::Graphics *graphics;
     Gdiplus::SolidBrush *fontBrush = nullptr;

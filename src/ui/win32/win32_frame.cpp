@@ -331,6 +331,24 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
         trackingLeave = false;
         frame->platformOnMouseExited(where, CButtonState());
         return 0;
+    // The press in progress cannot end with a release here: another window took the mouse (the
+    // frame's own release at the end of a press names no new owner), a dialog cancels modes,
+    // or the window is disabled or hidden. The frame ends the gesture, and with it the edit.
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != window)
+            frame->platformOnMouseCancelled();
+        return 0;
+    case WM_CANCELMODE:
+        frame->platformOnMouseCancelled();
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_ENABLE:
+        if (!wParam)
+            frame->platformOnMouseCancelled();
+        return 0;
+    case WM_SHOWWINDOW:
+        if (!wParam)
+            frame->platformOnMouseCancelled();
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_MOUSEWHEEL: {
         POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ScreenToClient(window, &p);
