@@ -45,7 +45,35 @@ test: build
 	        status=0; XDG_CONFIG_HOME=$$store scripts/with-display $$script || status=$$?; \
 	        wineserver -k 2>/dev/null || true; rm -rf $$store; [ $$status -eq 0 ] || exit $$status; done
 
-.PHONY: all bootstrap configure build test fuzz demo bench clean
+# The libFuzzer host session: `make fuzz FUZZ_SECONDS=3600` runs it as long as asked. New
+# inputs collect in build/fuzz/corpus (the committed seeds in tests/fuzz/corpus stay as they
+# are); an input that breaks a promise is written to build/fuzz/ as crash-*, leak-* or timeout-*
+# and can be replayed with `build/fuzz/bin/zem_fuzz_session FILE`.
+FUZZ_SECONDS ?= 600
+FUZZ_TEST_SECONDS = 60
+FUZZ_CORPUS = build/fuzz/corpus
+fuzz: build/fuzz/build.ninja
+	@cmake --build build/fuzz -j $(JOBS) --target zem_fuzz_session
+	@$(MAKE) --no-print-directory fuzz-run
+
+.PHONY: fuzz-run
+fuzz-run:
+	@mkdir -p $(FUZZ_CORPUS)
+	@build/fuzz/bin/zem_fuzz_session -max_total_time=$(FUZZ_SECONDS) -timeout=30 -print_final_stats=1 \
+	    -artifact_prefix=build/fuzz/ $(FUZZ_CORPUS) tests/fuzz/corpus 2>build/fuzz/session.log \
+	    || { tail -n 60 build/fuzz/session.log; exit 1; }
+	@grep -E '^#[0-9]+[[:space:]]+DONE' build/fuzz/session.log | tail -n 1
+	@grep -E 'stat::(number_of_executed_units|average_exec_per_sec)' build/fuzz/session.log
+
+# Speed: the Google Benchmark suite, then the side-by-side comparison with the x42 meters.
+# Not part of the tests: the figures depend on the machine.
+bench: bootstrap build/native/build.ninja
+	@cmake --build build/native -j $(JOBS)
+	@echo "== benchmark suite (ns per stereo frame)"
+	@build/native/bin/zem_bench --benchmark_format=json --benchmark_out=build/native/bench.json \
+	    --benchmark_out_format=json >/dev/null && bench/frame_table.py --pivot build/native/bench.json
+	@echo "== comparison with the x42 meters"
+	@build/native/bin/zem_peer_bench
 
 demo: build
 	@scripts/with-display scripts/demo

@@ -20,6 +20,9 @@ enum ImageNumber {
     kImageMeterSelector = 10015,
     kImageStripToggle = 10025,
     kImageManualButton = 989,
+    // Needle views
+    kImageVUFace = 40007,
+    kImageOverLED = 40008,
     // Settings panels
     kImageKnobStrip = 10003,
     kImageSettingsScope = 10014,

@@ -40,25 +40,23 @@ TEST(EffectLockClock, TheBoundedWaitIsMeasuredOnTheSteadyClock)
 {
     EffectLock lock;
     lastWaitClock.store(-1);
+    // Free, the lock is taken without any wait.
     ASSERT_TRUE(lock.acquire());
     EXPECT_TRUE(lock.acquire()) << "recursive";
-    lock.release();
-    lock.release();
-    EXPECT_EQ(lastWaitClock.load(), -1) << "an uncontended lock is taken without a timed wait";
+    EXPECT_EQ(lastWaitClock.load(), -1);
 
-    // Held by another thread for a moment: the wait is a timed one.
-    std::atomic<bool> held{false};
-    std::thread holder([&] {
-        lock.acquire();
-        held.store(true);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        lock.release();
+    // Held by this thread for a moment, another thread has to wait for it.
+    std::atomic<bool> acquired{false};
+    std::thread waiter([&] {
+        acquired.store(lock.acquire());
+        if (acquired.load())
+            lock.release();
     });
-    while (!held.load())
-        std::this_thread::yield();
-    EXPECT_TRUE(lock.acquire());
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     lock.release();
-    holder.join();
+    lock.release();
+    waiter.join();
+    EXPECT_TRUE(acquired.load());
     EXPECT_EQ(lastWaitClock.load(), CLOCK_MONOTONIC);
 }
 

@@ -1,8 +1,9 @@
 // zem_host controls [--do ACTION]... [--script FILE] [--png OUT.png]
-// Lays every editor control and knob out on one frame with the product's own images, over an
-// effect of the product built into this program, applies the actions of the editor subcommand
-// (Windows: as window messages to the frame's window), writes the picture and prints the host
-// notifications the effect sent (automate / begin / end), as the editor subcommand does.
+// Lays every editor control and knob, and the three needle views with fixed readings, out on
+// one frame with the product's own images, over an effect of the product built into this
+// program, applies the actions of the editor subcommand (Windows: as window messages to the
+// frame's window), writes the picture and prints the host notifications the effect sent
+// (automate / begin / end), as the editor subcommand does.
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "core/parameter_table.h"
 #include "core/templete.h"
 #include "display/anim_knob4.h"
+#include "display/zem_meter2.h"
 #include "editor/image_numbers.h"
 #include "editor/kq_kick_button.h"
 #include "editor/zem_calibration_control.h"
@@ -50,6 +52,9 @@ extern "C" __attribute__((visibility("default"), used)) const char *__lsan_defau
 #endif
 
 namespace {
+
+// The controls above, the needle views below.
+constexpr int kGalleryWidth = 586, kGalleryHeight = 520;
 
 std::vector<std::string> notifications;
 
@@ -177,6 +182,27 @@ void layOut(CFrame &frame, CControlListener &listener)
     trimEntry->setFontColor(CColor(200, 193, 193, 255));
     trimEntry->setStyle(CTextLabel::kNoFrame);
     add(trimEntry, trimEntry);
+
+    // The needle views below, with fixed readings: LED states, hold markers, a lit VU face.
+    auto *vu = new CZEMVUMeter2(CPoint(20, 265), &listener);
+    vu->setBacklight(2);
+    vu->setHoldVisible(true);
+    vu->setNeedleValue(1.0f);
+    vu->setHoldValue(1.3f);
+    vu->setOverState(0);
+    add(vu);
+    auto *rms = new CZEMRMSMeter2(CPoint(300, 265), &listener);
+    rms->setHoldVisible(true);
+    rms->setPeakValue(1.0f);
+    rms->setRMSValue(0.3f);
+    rms->setHoldValue(1.6f);
+    rms->setOverState(1);
+    add(rms);
+    auto *ppm = new CZEMPPMMeter2(CPoint(20, 395), &listener);
+    ppm->setHoldVisible(true);
+    ppm->setPeakValue(0.5f);
+    ppm->setHoldValue(1.2f);
+    add(ppm);
 }
 
 class ControlsWindow {
@@ -190,7 +216,7 @@ public:
         wc.lpszClassName = L"ZemHarnessControls";
         RegisterClassW(&wc);
         parent = CreateWindowExW(0, L"ZemHarnessControls", L"ZEM Ordwen controls", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                 0, 0, 586, 261, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                                 0, 0, kGalleryWidth, kGalleryHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     ~ControlsWindow()
     {
@@ -301,7 +327,7 @@ public:
     {
         x11 = createX11EditorWindow(error);
         if (x11)
-            x11->resize(586, 261);
+            x11->resize(kGalleryWidth, kGalleryHeight);
         return x11 != nullptr;
     }
     void *x11Handle() const { return x11 ? x11->parentHandle() : nullptr; }
@@ -450,7 +476,7 @@ int runControls(const std::vector<std::string> &arguments)
             parent = window.x11Handle();
 #endif
         // The editor's frame: a press takes the keyboard focus, so a click commits an open box.
-        OwningPointer<MyFrame> frame(new MyFrame(CRect(0, 0, 586, 261), parent, nullptr));
+        OwningPointer<MyFrame> frame(new MyFrame(CRect(0, 0, kGalleryWidth, kGalleryHeight), parent, nullptr));
         frame->focusOnClick = true;
         if (!frame->isValid()) {
             std::fprintf(stderr, "the frame did not open\n");
