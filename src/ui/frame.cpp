@@ -65,6 +65,8 @@ void CFrame::idle()
     if (inIdle || !platform)
         return;
     inIdle = true;
+    // Input first, so that what it changes is drawn in this same idle.
+    platform->processPendingEvents();
     std::vector<CRect> rects;
     rects.swap(pendingRects);
     if (isDirty())

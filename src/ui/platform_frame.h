@@ -1,5 +1,6 @@
 // The narrow seam between the frame and a window system. Each backend implements it once:
-// win32 as a child window of the host's window, cairo as an offscreen picture.
+// win32 as a child window of the host's window; on Linux x11 as a child window of the host's
+// X11 window and cairo as an offscreen picture for host programs that drive the editor.
 // Thread: the UI thread.
 #pragma once
 
@@ -98,6 +99,9 @@ public:
     // The native window handle, or null for an offscreen frame.
     virtual void *getSystemWindow() const = 0;
     virtual bool takeFocus() = 0;
+    // Handles the input the window system queued for the window since the last call; the
+    // frame's idle calls it before it draws. Windows that receive input as it comes do nothing.
+    virtual void processPendingEvents() {}
     virtual void captureMouse(bool capture) = 0;
     // Draws the window system's own child windows (an open edit box) over a picture of the
     // whole frame, where they lie; a frame without such windows leaves it as it is.
@@ -120,8 +124,8 @@ uint32_t platformTickCount();
 // parent the backend cannot use gives no window (null).
 IPlatformFrame *createPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent);
 
-// Whether frames can live in a real host's window in this build (Windows: yes; the offscreen
-// Linux backend: no, until it has an X11 window). Thread: any.
+// Whether frames can live in a real host's window in this build (Windows: an HWND; Linux: an
+// X11 window id). Thread: any.
 bool platformShowsInHostWindows();
 
 // The host program vouched that it created parent itself (offscreen_parent.h); cookie is the

@@ -1,6 +1,7 @@
 // The parent window a host hands to effEditOpen, through the loaded plug-in: a Linux host's X11
-// window id or any other value is refused without being read; a parent the host program created
-// itself and vouched for opens the editor; the Linux build announces no editor to hosts.
+// window id is used through Xlib only and gets the editor as its child window, an invalid id is
+// refused; any other value is never read; a parent the host program created itself and vouched
+// for opens the editor offscreen.
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -12,72 +13,14 @@
 #include <windows.h>
 #else
 #include <X11/Xlib.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-extern char **environ;
+#include "support/private_x_server.h"
 #endif
 
 namespace {
 
 using EditorParentTest = LoadedPluginTest;
 
-#ifndef _WIN32
-// An X display of this test's own: a private Xvfb that reports its display number on a pipe.
-class PrivateXServer {
-public:
-    PrivateXServer()
-    {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        std::string fd = std::to_string(fds[1]);
-        // -terminate: the server ends with its last client, even if this process dies.
-        const char *argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-terminate", "-nolisten", "tcp",
-                              "-screen", "0", "640x480x24", nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        if (posix_spawnp(&server, "Xvfb", &actions, nullptr, const_cast<char **>(argv), environ) != 0)
-            server = 0;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        // The server writes its number and a newline, and gives up if the pipe closes between.
-        std::string number;
-        char c = 0;
-        while (server && number.size() < 16 && read(fds[0], &c, 1) == 1 && c != '\n')
-            number += c;
-        close(fds[0]);
-        if (!number.empty())
-            name = ":" + number;
-        // The server answers once it has written its number; give a busy machine a few tries.
-        for (int attempt = 0; attempt < 50 && !display && !name.empty(); ++attempt) {
-            display = XOpenDisplay(name.c_str());
-            if (!display)
-                usleep(100000);
-        }
-    }
-    ~PrivateXServer()
-    {
-        if (display)
-            XCloseDisplay(display);
-        if (server > 0) {
-            kill(server, SIGTERM);
-            waitpid(server, nullptr, 0);
-        }
-    }
-    Display *display = nullptr;
-    std::string name;  // ":N"
-
-private:
-    pid_t server = 0;
-};
-#endif
 
 // An address in no mapped page of a test process, as a buggy or hostile host might pass.
 void *const kRandomPointer = reinterpret_cast<void *>(static_cast<uintptr_t>(0xdead0000u));
@@ -89,15 +32,16 @@ TEST_F(EditorParentTest, TheEditorIsAnnouncedOnlyWhereItCanLiveInTheHostsWindow)
     PluginInstance plugin(host());
     ERect *rect = nullptr;
     EXPECT_EQ(plugin.dispatch(effEditGetRect, 0, 0, &rect), 1) << "the editor exists in every build";
-#ifdef _WIN32
-    EXPECT_TRUE(plugin.record()->flags & effFlagsHasEditor);
-#else
-    EXPECT_FALSE(plugin.record()->flags & effFlagsHasEditor) << "Linux hosts get no editor to embed";
-#endif
+    EXPECT_TRUE(plugin.record()->flags & effFlagsHasEditor) << "Windows: an HWND; Linux: an X11 window id";
 }
 
 TEST_F(EditorParentTest, AParentTheHostDidNotVouchForIsRefusedUnread)
 {
+#ifndef _WIN32
+    // Taken as an X11 window id, which no display here knows.
+    PrivateXServer server;
+    DisplayVariable session(server.name);
+#endif
     PluginInstance plugin(host());
     EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, kRandomPointer), 0);
     // A look-alike of the offscreen parent that its host never vouched for is not used either.
@@ -110,9 +54,10 @@ TEST_F(EditorParentTest, AParentTheHostDidNotVouchForIsRefusedUnread)
 }
 
 #ifndef _WIN32
-TEST_F(EditorParentTest, ARealX11WindowIdFromALinuxHostIsRefusedWithoutACrash)
+TEST_F(EditorParentTest, ARealX11WindowIdFromALinuxHostGetsTheEditorAsItsChildWindow)
 {
     PrivateXServer server;
+    DisplayVariable session(server.name);
     ASSERT_NE(server.display, nullptr) << "no private Xvfb (display \"" << server.name << "\")";
     Window window = XCreateSimpleWindow(server.display, DefaultRootWindow(server.display), 0, 0, 586, 195, 0, 0, 0);
     XMapWindow(server.display, window);
@@ -120,10 +65,25 @@ TEST_F(EditorParentTest, ARealX11WindowIdFromALinuxHostIsRefusedWithoutACrash)
     PluginInstance plugin(host());
     // The id travels by value in the pointer argument, as Linux hosts pass it.
     void *xid = reinterpret_cast<void *>(static_cast<uintptr_t>(window));
-    EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, xid), 0);
+    EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, xid), 1);
     plugin.dispatch(effEditIdle);
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(server.display, window, &root, &parent, &children, &count);
+    EXPECT_EQ(count, 1u);
+    if (children)
+        XFree(children);
     plugin.dispatch(effEditClose);
+    XQueryTree(server.display, window, &root, &parent, &children, &count);
+    EXPECT_EQ(count, 0u) << "closing destroys the editor's window";
+    if (children)
+        XFree(children);
+    // A made-up id and the id of a window that is gone are refused, and the host lives on.
+    EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, reinterpret_cast<void *>(static_cast<uintptr_t>(0x3ffff01))), 0);
     XDestroyWindow(server.display, window);
+    XSync(server.display, False);
+    EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, xid), 0);
+    plugin.dispatch(effEditClose);
 }
 
 TEST_F(EditorParentTest, AnOffscreenParentItsHostVouchedForOpensTheEditor)

@@ -24,8 +24,7 @@ namespace fs = std::filesystem;
 
 fs::path sourceFontFile()
 {
-    std::string here = __FILE__;
-    return fs::path(here.substr(0, here.rfind("tests")) + "resources/font/ZEMOrdwen.kqf");
+    return fs::path(std::string(ZEM_SOURCE_DIR) + "/resources/font/ZEMOrdwen.kqf");
 }
 
 // The manual's file name is always 36 characters.

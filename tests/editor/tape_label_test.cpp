@@ -19,8 +19,7 @@ namespace {
 
 std::wstring repositoryFontFile()
 {
-    std::string here = __FILE__;
-    std::string path = here.substr(0, here.rfind("tests")) + "resources/font/ZEMOrdwen.kqf";
+    std::string path = std::string(ZEM_SOURCE_DIR) + "/resources/font/ZEMOrdwen.kqf";
     return std::wstring(path.begin(), path.end());
 }
 

@@ -6,6 +6,7 @@
 // (automate / begin / end), as the editor subcommand does.
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@
 #include "editor/my_frame.h"
 #include "editor/zem_text_edit.h"
 #include "editor_command.h"
+#include "editor_window.h"
 #include "keyboard_input.h"
 #include "subcommands.h"
 #include "ui/bitmap.h"
@@ -79,13 +81,16 @@ VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, 
 }
 
 // Routes the controls to the effect as the editor does: host parameters as automated changes,
-// edits as begin and end edit.
+// edits as begin and end edit. A text field's committed text is recorded among the
+// notifications too ("text 68 -3.5 dB"), so that the text each way of typing left is compared.
 class EffectRouting : public CControlListener {
 public:
     explicit EffectRouting(Templete &effect) : effect(effect) {}
     void valueChanged(CControl *control) override
     {
         long tag = control->getTag();
+        if (auto *field = dynamic_cast<CZEMTextEdit *>(control))
+            notifications.push_back("text " + std::to_string(tag) + " " + field->getText());
         if ((tag >= kProcess && tag <= kShowFlt) || tag == kShowLbl)
             effect.setParameterAutomated((VstInt32)tag, control->getValue());
     }
@@ -280,6 +285,12 @@ public:
 
     void perform(CFrame &frame, Templete &effect, const EditorAction &a)
     {
+#ifndef _WIN32
+        if (x11) {
+            performOnX11(frame, effect, a);
+            return;
+        }
+#endif
         switch (a.kind) {
         case EditorAction::Click:
             send(frame, "move", a.x1, a.y1, 0);
@@ -309,6 +320,54 @@ public:
         frame.idle();
     }
 
+#ifndef _WIN32
+    // A real X11 window instead of the offscreen frame, with input made by the X server (XTest);
+    // the frame handles it at its idle, as in a Linux host. False with a message without one.
+    bool useX11(std::string &error)
+    {
+        x11 = createX11EditorWindow(error);
+        if (x11)
+            x11->resize(kGalleryWidth, kGalleryHeight);
+        return x11 != nullptr;
+    }
+    void *x11Handle() const { return x11 ? x11->parentHandle() : nullptr; }
+    bool attachX11() { return x11 && x11->attach(); }
+    bool writeX11Picture(const std::string &path) { return x11->writePicture(path, 0); }
+
+    void performOnX11(CFrame &frame, Templete &effect, const EditorAction &a)
+    {
+        switch (a.kind) {
+        case EditorAction::Click:
+            x11->move(a.x1, a.y1, 0);
+            x11->press(a.x1, a.y1, a.buttons);
+            x11->release(a.x1, a.y1, a.buttons & ~kDoubleClick);
+            break;
+        case EditorAction::Drag:
+            x11->move(a.x1, a.y1, 0);
+            x11->press(a.x1, a.y1, a.buttons);
+            for (int i = 1; i <= 10; ++i)
+                x11->move(a.x1 + (a.x2 - a.x1) * i / 10, a.y1 + (a.y2 - a.y1) * i / 10, a.buttons);
+            x11->release(a.x2, a.y2, a.buttons);
+            break;
+        case EditorAction::Wheel:
+            x11->wheel(a.x1, a.y1, a.distance, a.buttons);
+            break;
+        case EditorAction::Param:
+            effect.setParameter(a.index, a.value);
+            break;
+        case EditorAction::Type:
+            if (!x11->type(a.text))
+                std::fprintf(stderr, "no edit box is open for: type %s\n", a.text.c_str());
+            break;
+        case EditorAction::Key:
+            if (!x11->key(a.text))
+                std::fprintf(stderr, "no edit box is open for: key %s\n", a.text.c_str());
+            break;
+        }
+        frame.idle();
+    }
+#endif
+
 private:
     bool keyboard(CFrame &frame, const EditorAction &a)
     {
@@ -335,10 +394,13 @@ private:
 
 #ifdef _WIN32
     HWND parent = nullptr;
+#else
+    std::unique_ptr<HarnessEditorWindow> x11;
 #endif
 };
 
-bool readActions(const std::vector<std::string> &arguments, std::vector<EditorAction> &actions, std::string &png)
+bool readActions(const std::vector<std::string> &arguments, std::vector<EditorAction> &actions, std::string &png,
+                 bool &x11)
 {
     std::string error;
     auto take = [&](const std::string &text) {
@@ -352,8 +414,12 @@ bool readActions(const std::vector<std::string> &arguments, std::vector<EditorAc
     };
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string &a = arguments[i];
+        if (a == "--x11") {
+            x11 = true;
+            continue;
+        }
         if (i + 1 >= arguments.size() || (a != "--do" && a != "--script" && a != "--png")) {
-            std::fprintf(stderr, "usage: zem_host controls [--do ACTION]... [--script FILE] [--png OUT.png]\n");
+            std::fprintf(stderr, "usage: zem_host controls [--do ACTION]... [--script FILE] [--png OUT.png] [--x11]\n");
             return false;
         }
         const std::string &value = arguments[++i];
@@ -384,16 +450,33 @@ int runControls(const std::vector<std::string> &arguments)
 {
     std::vector<EditorAction> actions;
     std::string png;
-    if (!readActions(arguments, actions, png))
+    bool x11 = false;
+    if (!readActions(arguments, actions, png, x11))
         return 2;
+#ifdef _WIN32
+    if (x11) {
+        std::fprintf(stderr, "--x11 is for the Linux build\n");
+        return 2;
+    }
+#endif
     notifications.clear();
     bool written = true;
     {
         Templete effect(recordingHost);
         EffectRouting routing(effect);
         ControlsWindow window;
+        void *parent = window.handle();
+#ifndef _WIN32
+        std::string error;
+        if (x11 && !window.useX11(error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+        if (x11)
+            parent = window.x11Handle();
+#endif
         // The editor's frame: a press takes the keyboard focus, so a click commits an open box.
-        OwningPointer<MyFrame> frame(new MyFrame(CRect(0, 0, kGalleryWidth, kGalleryHeight), window.handle(), nullptr));
+        OwningPointer<MyFrame> frame(new MyFrame(CRect(0, 0, kGalleryWidth, kGalleryHeight), parent, nullptr));
         frame->focusOnClick = true;
         if (!frame->isValid()) {
             std::fprintf(stderr, "the frame did not open\n");
@@ -401,8 +484,20 @@ int runControls(const std::vector<std::string> &arguments)
         }
         layOut(*frame, routing);
         frame->idle();
+#ifndef _WIN32
+        if (x11 && !window.attachX11()) {
+            std::fprintf(stderr, "the frame has no X11 window\n");
+            return 1;
+        }
+#endif
         for (const EditorAction &action : actions)
             window.perform(*frame, effect, action);
+#ifndef _WIN32
+        if (x11 && !png.empty()) {
+            frame->idle();
+            written = window.writeX11Picture(png);
+        } else
+#endif
         if (!png.empty())
             written = frame->platformWritePicture(png.c_str());
         frame->close();
@@ -417,7 +512,7 @@ int runControls(const std::vector<std::string> &arguments)
     return 0;
 }
 
-SubcommandRegistration registration{"controls", "controls [--do ACTION]... [--script FILE] [--png OUT.png]",
+SubcommandRegistration registration{"controls", "controls [--do ACTION]... [--script FILE] [--png OUT.png] [--x11]",
                                     runControls};
 
 }  // namespace

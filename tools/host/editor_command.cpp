@@ -1,11 +1,12 @@
 // zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png]
 //                          [--param I=V]... [--chunk FILE] [--block N]
 // Opens the editor into a parent window (Windows: a window of this program; Linux: an offscreen
-// parent), runs N idle calls (default 10) while a 1 kHz tone at -6 dBFS is fed block by block,
+// parent, or with --x11 a real X11 window on $DISPLAY with input through XTest), runs N idle
+// calls (default 10) while a 1 kHz tone at -6 dBFS is fed block by block,
 // applies the actions in order with a block and an idle after each, writes a picture of the
 // frame, and prints every host notification the plug-in sent, one per line:
 //   size 586x221 / automate 6 1 / begin 83 / end 83
-// Actions on Windows are real window messages to the frame's window.
+// Actions on Windows are real window messages to the frame's window (keys to its edit box).
 #include "editor_command.h"
 
 #include <cmath>
@@ -14,6 +15,7 @@
 #include <sstream>
 
 #include "command_options.h"
+#include "editor_window.h"
 #include "keyboard_input.h"
 #include "subcommands.h"
 #include "ui/offscreen_parent.h"
@@ -102,32 +104,44 @@ bool parseEditorAction(const std::string &text, EditorAction &action, std::strin
 
 namespace {
 
-// The parent window and the way input reaches the frame on it.
-class EditorWindow {
+#ifdef _WIN32
+class EditorWindow : public HarnessEditorWindow {
 public:
     EditorWindow();
-    ~EditorWindow();
-    void *parentHandle();
-    bool attach();  // after the editor opened
-    void press(double x, double y, int buttons);
-    void release(double x, double y, int buttons);
-    void move(double x, double y, int buttons);
-    void wheel(double x, double y, float distance, int buttons);
-    // To the open edit box; false when none is open.
-    bool type(const std::string &text);
-    bool key(const std::string &name);
-    // cookie: what the editor sent with its question about the parent.
-    bool writePicture(const std::string &path, uint32_t cookie);
-    void pump();
+    ~EditorWindow() override;
+    void *parentHandle() override;
+    bool attach() override;
+    void press(double x, double y, int buttons) override;
+    void release(double x, double y, int buttons) override;
+    void move(double x, double y, int buttons) override;
+    void wheel(double x, double y, float distance, int buttons) override;
+    bool type(const std::string &text) override;
+    bool key(const std::string &name) override;
+    bool writePicture(const std::string &path, uint32_t cookie) override;
+    void pump() override;
 
 private:
-#ifdef _WIN32
     HWND parent = nullptr;
     HWND frame = nullptr;
-#else
-    OffscreenParent parent;
-#endif
 };
+#else
+// A parent of this program's own, as the offscreen frame's record.
+class EditorWindow : public HarnessEditorWindow {
+public:
+    void *parentHandle() override;
+    bool attach() override;
+    void press(double x, double y, int buttons) override;
+    void release(double x, double y, int buttons) override;
+    void move(double x, double y, int buttons) override;
+    void wheel(double x, double y, float distance, int buttons) override;
+    bool type(const std::string &text) override;
+    bool key(const std::string &name) override;
+    bool writePicture(const std::string &path, uint32_t cookie) override;
+
+private:
+    OffscreenParent parent;
+};
+#endif
 
 #ifdef _WIN32
 LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return DefWindowProcW(hwnd, msg, w, l); }
@@ -205,8 +219,6 @@ void EditorWindow::pump()
     }
 }
 #else
-EditorWindow::EditorWindow() = default;
-EditorWindow::~EditorWindow() = default;
 void *EditorWindow::parentHandle() { return &parent; }
 bool EditorWindow::attach() { return parent.frame != nullptr; }
 void EditorWindow::press(double x, double y, int buttons) { parent.mouseDown(parent.frame, x, y, buttons); }
@@ -230,15 +242,22 @@ bool EditorWindow::writePicture(const std::string &path, uint32_t)
 {
     return parent.writePicture(parent.frame, path.c_str()) == 1;
 }
-void EditorWindow::pump() {}
 #endif
 
 // Feeds one block of the tone, then lets the editor idle.
 class EditorSession {
 public:
-    EditorSession(PluginInstance &plugin, EditorWindow &window, size_t blockSize)
-        : plugin(plugin), window(window), in(blockSize), out0(blockSize), out1(blockSize)
+    EditorSession(PluginHost &host, PluginInstance &plugin, HarnessEditorWindow &window, size_t blockSize)
+        : host(host), plugin(plugin), window(window), in(blockSize), out0(blockSize), out1(blockSize)
     {
+    }
+    // The host's part of a size-window request: its window takes the size asked for.
+    void answerSizeRequests()
+    {
+        const std::vector<HostEvent> events = host.events();
+        for (; seenEvents < events.size(); ++seenEvents)
+            if (events[seenEvents].opcode == audioMasterSizeWindow)
+                window.resize((int)events[seenEvents].index, (int)events[seenEvents].value);
     }
     void step()
     {
@@ -249,6 +268,7 @@ public:
         plugin.processReplacing(inputs, outputs, (VstInt32)in.size());
         plugin.dispatch(effEditIdle);
         window.pump();
+        answerSizeRequests();
     }
     void perform(const EditorAction &a)
     {
@@ -286,8 +306,10 @@ public:
     }
 
 private:
+    PluginHost &host;
     PluginInstance &plugin;
-    EditorWindow &window;
+    HarnessEditorWindow &window;
+    size_t seenEvents = 0;
     std::vector<float> in, out0, out1;
     long sample = 0;
 };
@@ -317,11 +339,12 @@ void printEvents(const std::vector<HostEvent> &events)
 int runEditor(const std::vector<std::string> &arguments)
 {
     const char *usage = "usage: zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] "
-                        "[--png OUT.png] [--param I=V]... [--chunk FILE] [--block N]\n";
+                        "[--png OUT.png] [--x11] [--param I=V]... [--chunk FILE] [--block N]\n";
     std::vector<std::string> rest;
     std::vector<EditorAction> actions;
     std::string png, error;
     long idles = 10;
+    [[maybe_unused]] bool x11 = false;  // Linux only
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string &a = arguments[i];
         bool hasValue = i + 1 < arguments.size();
@@ -329,7 +352,14 @@ int runEditor(const std::vector<std::string> &arguments)
             std::fprintf(stderr, "%s needs a value\n%s", a.c_str(), usage);
             return 2;
         }
-        if (a == "--idle") {
+        if (a == "--x11") {
+#ifdef _WIN32
+            std::fprintf(stderr, "--x11 is for the Linux build\n");
+            return 2;
+#else
+            x11 = true;
+#endif
+        } else if (a == "--idle") {
             idles = std::strtol(arguments[++i].c_str(), nullptr, 10);
         } else if (a == "--png") {
             png = arguments[++i];
@@ -381,20 +411,35 @@ int runEditor(const std::vector<std::string> &arguments)
     plugin.start(44100.f, (VstInt32)options.blockSize);
     host.clearEvents();
 
-    EditorWindow window;
-    host.vouchForParent(window.parentHandle());
+    std::unique_ptr<HarnessEditorWindow> ownWindow;
+#ifndef _WIN32
+    if (x11) {
+        ownWindow = createX11EditorWindow(error);
+        if (!ownWindow) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+    }
+#endif
+    if (!ownWindow)
+        ownWindow = std::make_unique<EditorWindow>();
+    HarnessEditorWindow &window = *ownWindow;
+    if (window.vouched())
+        host.vouchForParent(window.parentHandle());
     if (plugin.dispatch(effEditOpen, 0, 0, window.parentHandle()) == 0 || !window.attach()) {
         std::fprintf(stderr, "the editor did not open\n");
         return 1;
     }
-    EditorSession session(plugin, window, options.blockSize);
+    EditorSession session(host, plugin, window, options.blockSize);
+    session.answerSizeRequests();
     for (long i = 0; i < idles; ++i)
         session.step();
     for (const EditorAction &action : actions)
         session.perform(action);
     bool pictureWritten = png.empty() || window.writePicture(png, host.parentCookie());
     plugin.dispatch(effEditClose);
-    host.withdrawParent(window.parentHandle());
+    if (window.vouched())
+        host.withdrawParent(window.parentHandle());
     printEvents(host.events());
     if (!pictureWritten) {
         std::fprintf(stderr, "cannot write %s\n", png.c_str());
@@ -403,7 +448,7 @@ int runEditor(const std::vector<std::string> &arguments)
     return 0;
 }
 
-SubcommandRegistration registration{"editor", "editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png]",
+SubcommandRegistration registration{"editor", "editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png] [--x11]",
                                     runEditor};
 
 }  // namespace

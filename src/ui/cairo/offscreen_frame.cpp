@@ -183,18 +183,4 @@ void OffscreenPlatformFrame::textEditGone(OffscreenTextEdit *edit)
         textEdit = nullptr;
 }
 
-IPlatformFrame *createPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent)
-{
-    // Any other parent is a host's window (an X11 window id) that this backend cannot show in.
-    if (parent && !isRegisteredOffscreenParent(parent))
-        return nullptr;
-    return new OffscreenPlatformFrame(frame, size, parent);
-}
-
-bool platformShowsInHostWindows() { return false; }
-
-void platformVouchedParent(void *parent, uint32_t) { registerOffscreenParent(parent); }
-
-void platformWithdrawnParent(void *parent) { unregisterOffscreenParent(parent); }
-
 }  // namespace VSTGUI

@@ -1,0 +1,42 @@
+#include "x11_error_trap.h"
+
+namespace VSTGUI {
+
+X11ErrorTrap *X11ErrorTrap::innermost = nullptr;
+XErrorHandler X11ErrorTrap::replaced = nullptr;
+
+X11ErrorTrap::X11ErrorTrap(Display *display) : display(display), outer(innermost)
+{
+    // Errors of requests sent before the trap belong to whoever sent them.
+    XSync(display, False);
+    if (!outer)
+        replaced = XSetErrorHandler(&X11ErrorTrap::onError);
+    innermost = this;
+}
+
+X11ErrorTrap::~X11ErrorTrap()
+{
+    XSync(display, False);
+    innermost = outer;
+    if (!outer)
+        XSetErrorHandler(replaced);
+}
+
+bool X11ErrorTrap::failed()
+{
+    XSync(display, False);
+    return sawError;
+}
+
+int X11ErrorTrap::onError(Display *display, XErrorEvent *event)
+{
+    for (X11ErrorTrap *trap = innermost; trap; trap = trap->outer) {
+        if (trap->display == display) {
+            trap->sawError = true;
+            return 0;
+        }
+    }
+    return replaced ? replaced(display, event) : 0;
+}
+
+}  // namespace VSTGUI

@@ -1,0 +1,422 @@
+#include "x11_frame.h"
+
+#include <X11/Xutil.h>
+#include <cstdlib>
+#include <cstring>
+
+#include "ui/cairo/cairo_draw_context.h"
+#include "x11_error_trap.h"
+#include "x11_text_edit.h"
+
+namespace VSTGUI {
+
+namespace {
+
+constexpr int kDoubleClickDistance = 4;  // pixels either way
+constexpr unsigned long kDefaultDoubleClickTime = 400;
+
+// Every entry point reached from the host's idle ends an exception here.
+template <typename Call> void guarded(Call call)
+{
+    try {
+        call();
+    } catch (...) {
+    }
+}
+
+CRect rectOf(int x, int y, int w, int h) { return CRect(x, y, x + w, y + h); }
+
+}  // namespace
+
+X11PlatformFrame *X11PlatformFrame::create(IPlatformFrameCallback *frame, const CRect &size, Window parent)
+{
+    if (!parent)
+        return nullptr;
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return nullptr;
+    auto *platform = new X11PlatformFrame(frame, display);
+    if (!platform->open(size, parent)) {
+        delete platform;
+        return nullptr;
+    }
+    return platform;
+}
+
+X11PlatformFrame::X11PlatformFrame(IPlatformFrameCallback *frame, Display *display) : frame(frame), display(display)
+{
+    if (const char *value = XGetDefault(display, "ZEMOrdwen", "multiClickTime")) {
+        const long ms = std::strtol(value, nullptr, 10);
+        multiClickTime = ms > 0 && ms < 5000 ? (unsigned long)ms : kDefaultDoubleClickTime;
+    }
+}
+
+bool X11PlatformFrame::open(const CRect &size, Window parent)
+{
+    X11ErrorTrap trap(display);
+    XWindowAttributes parentAttributes;
+    // The host's id is asked about before anything is created on it; a stale or made-up id
+    // answers an error here, which the trap keeps from the host.
+    if (!XGetWindowAttributes(display, parent, &parentAttributes) || trap.failed())
+        return false;
+    width = (int)size.getWidth();
+    height = (int)size.getHeight();
+    if (width <= 0 || height <= 0)
+        return false;
+    XSetWindowAttributes attributes{};
+    attributes.background_pixmap = None;  // no flicker: every pixel is ours to copy
+    attributes.backing_store = WhenMapped;
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask;
+    window = XCreateWindow(display, parent, (int)size.left, (int)size.top, (unsigned)width, (unsigned)height, 0,
+                           CopyFromParent, InputOutput, CopyFromParent,
+                           CWBackPixmap | CWBackingStore | CWEventMask, &attributes);
+    XWindowAttributes own;
+    if (trap.failed() || !window || !XGetWindowAttributes(display, window, &own) || trap.failed()) {
+        window = 0;
+        return false;
+    }
+    visual = own.visual;
+    depth = own.depth;
+    gc = XCreateGC(display, window, 0, nullptr);
+    XMapWindow(display, window);
+    back = static_cast<CairoBitmap *>(createPlatformBitmap(width, height));
+    if (!back || !gc)
+        return false;
+    invalid.push_back(rectOf(0, 0, width, height));
+    // Text input through the input method of the user's locale, where one answers.
+    inputMethod = XOpenIM(display, nullptr, nullptr, nullptr);
+    if (inputMethod) {
+        inputContext = XCreateIC(inputMethod, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
+                                 window, XNFocusWindow, window, nullptr);
+    }
+    return !trap.failed();
+}
+
+X11PlatformFrame::~X11PlatformFrame()
+{
+    if (textEdit)
+        textEdit->detachFromFrame();
+    {
+        X11ErrorTrap trap(display);
+        if (grabbed)
+            XUngrabPointer(display, CurrentTime);
+        if (inputContext)
+            XDestroyIC(inputContext);
+        if (inputMethod)
+            XCloseIM(inputMethod);
+        if (gc)
+            XFreeGC(display, gc);
+        // The host may have destroyed its window, and ours with it, before closing the editor.
+        if (window)
+            XDestroyWindow(display, window);
+    }
+    delete back;
+    XCloseDisplay(display);
+}
+
+void *X11PlatformFrame::getSystemWindow() const { return reinterpret_cast<void *>((uintptr_t)window); }
+
+void X11PlatformFrame::invalidRect(const CRect &rect) { invalid.push_back(rect); }
+
+void X11PlatformFrame::redrawNow()
+{
+    std::vector<CRect> rects;
+    rects.swap(invalid);
+    if (back) {
+        for (const CRect &r : rects) {
+            CairoDrawContext context(back->getSurface());
+            cairo_t *cr = context.getCairo();
+            cairo_save(cr);
+            cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+            cairo_rectangle(cr, r.left, r.top, r.getWidth(), r.getHeight());
+            cairo_fill(cr);
+            cairo_restore(cr);
+            frame->platformDrawRect(&context, r);
+            if (textEdit)
+                textEdit->draw(context, r);
+        }
+    }
+    rects.insert(rects.end(), exposed.begin(), exposed.end());
+    exposed.clear();
+    copyToWindow(rects);
+}
+
+namespace {
+
+int shiftOf(unsigned long mask)
+{
+    int shift = 0;
+    while (mask && !(mask & 1)) {
+        mask >>= 1;
+        ++shift;
+    }
+    return shift;
+}
+
+// The byte order of this machine's 32-bit words, in Xlib's terms.
+int hostByteOrder()
+{
+    const uint32_t one = 1;
+    unsigned char first = 0;
+    std::memcpy(&first, &one, 1);
+    return first == 1 ? LSBFirst : MSBFirst;
+}
+
+}  // namespace
+
+void X11PlatformFrame::copyToWindow(const std::vector<CRect> &rects)
+{
+    if (!back || !gc || rects.empty())
+        return;
+    cairo_surface_t *surface = back->getSurface();
+    cairo_surface_flush(surface);
+    const unsigned char *pixels = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    X11ErrorTrap trap(display);
+    for (const CRect &area : rects) {
+        CRect r(area);
+        r.bound(rectOf(0, 0, width, height));
+        const int x = (int)r.left, y = (int)r.top;
+        const int w = (int)(r.right + 0.999) - x, h = (int)(r.bottom + 0.999) - y;
+        if (w <= 0 || h <= 0 || x + w > width || y + h > height)
+            continue;
+        // The image owns a buffer of its own, freed by XDestroyImage.
+        auto *data = static_cast<char *>(std::malloc((size_t)w * (size_t)h * 4));
+        XImage *image = data ? XCreateImage(display, visual, (unsigned)depth, ZPixmap, 0, data, (unsigned)w,
+                                            (unsigned)h, 32, 0)
+                             : nullptr;
+        if (!image) {
+            std::free(data);
+            continue;
+        }
+        const bool sameLayout = image->bits_per_pixel == 32 && image->red_mask == 0xFF0000 &&
+                                image->green_mask == 0xFF00 && image->blue_mask == 0xFF &&
+                                image->byte_order == hostByteOrder();
+        const int red = shiftOf(image->red_mask), green = shiftOf(image->green_mask), blue = shiftOf(image->blue_mask);
+        for (int row = 0; row < h; ++row) {
+            const auto *source = reinterpret_cast<const uint32_t *>(pixels + (size_t)(y + row) * (size_t)stride) + x;
+            if (sameLayout) {
+                std::memcpy(image->data + (size_t)row * (size_t)image->bytes_per_line, source, (size_t)w * 4);
+                continue;
+            }
+            for (int column = 0; column < w; ++column) {
+                const uint32_t p = source[column];
+                XPutPixel(image, column, row,
+                          (unsigned long)((p >> 16) & 0xFF) << red | (unsigned long)((p >> 8) & 0xFF) << green |
+                              (unsigned long)(p & 0xFF) << blue);
+            }
+        }
+        XPutImage(display, window, gc, image, 0, 0, x, y, (unsigned)w, (unsigned)h);
+        XDestroyImage(image);
+    }
+}
+
+bool X11PlatformFrame::setSize(int newWidth, int newHeight)
+{
+    if (newWidth <= 0 || newHeight <= 0)
+        return false;
+    auto *bigger = static_cast<CairoBitmap *>(createPlatformBitmap(newWidth, newHeight));
+    if (!bigger)
+        return false;
+    delete back;
+    back = bigger;
+    width = newWidth;
+    height = newHeight;
+    X11ErrorTrap trap(display);
+    XResizeWindow(display, window, (unsigned)width, (unsigned)height);
+    invalid.clear();
+    invalid.push_back(rectOf(0, 0, width, height));
+    return true;
+}
+
+// The host's window is the host's: Linux hosts size their editor windows themselves when the
+// editor asks through audioMasterSizeWindow (which the editor does right after this), and a
+// plug-in that resized a host window behind its back would fight the host's layout.
+bool X11PlatformFrame::setParentSize(int, int) { return true; }
+
+bool X11PlatformFrame::takeFocus()
+{
+    // The window taking the focus takes it from the edit box, as a click beside it does.
+    if (X11TextEdit *edit = textEdit)
+        edit->loseFocus();
+    X11ErrorTrap trap(display);
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    return !trap.failed();
+}
+
+void X11PlatformFrame::captureMouse(bool capture)
+{
+    X11ErrorTrap trap(display);
+    if (capture && !grabbed) {
+        grabbed = XGrabPointer(display, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                               GrabModeAsync, GrabModeAsync, None, None, CurrentTime) == GrabSuccess;
+    } else if (!capture && grabbed) {
+        XUngrabPointer(display, CurrentTime);
+        grabbed = false;
+    }
+}
+
+std::unique_ptr<IPlatformTextEdit> X11PlatformFrame::createTextEdit(IPlatformTextEditCallback *owner,
+                                                                    const PlatformTextEditStyle &style)
+{
+    if (!owner)
+        return nullptr;
+    if (X11TextEdit *previous = textEdit)
+        previous->loseFocus();
+    auto edit = std::make_unique<X11TextEdit>(this, owner, style);
+    textEdit = edit.get();
+    invalid.push_back(style.rect);
+    X11ErrorTrap trap(display);
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    if (inputContext)
+        XSetICFocus(inputContext);
+    return edit;
+}
+
+void X11PlatformFrame::textEditGone(X11TextEdit *edit)
+{
+    if (textEdit != edit)
+        return;
+    invalid.push_back(edit->getStyle().rect);
+    textEdit = nullptr;
+}
+
+CButtonState X11PlatformFrame::buttonsOf(unsigned int state, int pressed) const
+{
+    int flags = pressed;
+    if (state & Button1Mask)
+        flags |= kLButton;
+    if (state & Button2Mask)
+        flags |= kMButton;
+    if (state & Button3Mask)
+        flags |= kRButton;
+    if (state & ShiftMask)
+        flags |= kShift;
+    if (state & ControlMask)
+        flags |= kControl;
+    if (state & Mod1Mask)
+        flags |= kAlt;
+    return CButtonState(flags);
+}
+
+void X11PlatformFrame::processPendingEvents()
+{
+    X11ErrorTrap trap(display);
+    // One round trip: everything the server queued for this window before now is here.
+    XSync(display, False);
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (XFilterEvent(&event, None))
+            continue;
+        guarded([&] { handle(event); });
+    }
+}
+
+void X11PlatformFrame::handlePress(const XButtonEvent &event)
+{
+    CPoint where(event.x, event.y);
+    // A press anywhere beside the open edit box ends it with its text, before the press acts.
+    if (X11TextEdit *edit = textEdit) {
+        if (edit->getStyle().rect.pointInside(where)) {
+            // The left button places the caret; the box has no use for the others.
+            if (event.button == Button1) {
+                draggingInTextEdit = true;
+                edit->press(where, (event.state & ShiftMask) != 0);
+            }
+            return;
+        }
+        edit->loseFocus();
+    }
+    if (event.button == Button4 || event.button == Button5) {
+        frame->platformOnMouseMoved(where, buttonsOf(event.state));
+        frame->platformOnWheel(where, event.button == Button4 ? 1.f : -1.f, buttonsOf(event.state));
+        return;
+    }
+    int pressed = event.button == Button1 ? kLButton : event.button == Button2 ? kMButton
+                : event.button == Button3 ? kRButton : 0;
+    if (!pressed)
+        return;  // the horizontal wheel and extra buttons
+    const bool isDouble = !lastWasDouble && event.button == lastButton &&
+                          event.time - lastPressTime <= multiClickTime && std::abs(event.x - lastX) <= kDoubleClickDistance &&
+                          std::abs(event.y - lastY) <= kDoubleClickDistance;
+    lastWasDouble = isDouble;
+    lastButton = event.button;
+    lastPressTime = event.time;
+    lastX = event.x;
+    lastY = event.y;
+    frame->platformOnMouseDown(where, buttonsOf(event.state, pressed | (isDouble ? kDoubleClick : 0)));
+}
+
+void X11PlatformFrame::handle(XEvent &event)
+{
+    switch (event.type) {
+    case Expose:
+        exposed.push_back(rectOf(event.xexpose.x, event.xexpose.y, event.xexpose.width, event.xexpose.height));
+        break;
+    case ButtonPress:
+        handlePress(event.xbutton);
+        break;
+    case ButtonRelease: {
+        const XButtonEvent &b = event.xbutton;
+        int released = b.button == Button1 ? kLButton : b.button == Button2 ? kMButton : b.button == Button3 ? kRButton : 0;
+        if (!released)
+            break;
+        if (b.button == Button1)
+            draggingInTextEdit = false;
+        if (textEdit && textEdit->getStyle().rect.pointInside(CPoint(b.x, b.y)))
+            break;
+        // The state holds the buttons down before this release, the released one included.
+        unsigned int state = b.state & ~(b.button == Button1 ? Button1Mask : b.button == Button2 ? Button2Mask : Button3Mask);
+        frame->platformOnMouseUp(CPoint(b.x, b.y), buttonsOf(state, released));
+        break;
+    }
+    case MotionNotify: {
+        const XMotionEvent &m = event.xmotion;
+        if (textEdit && draggingInTextEdit && (m.state & Button1Mask) &&
+            textEdit->getStyle().rect.pointInside(CPoint(m.x, m.y)))
+            textEdit->press(CPoint(m.x, m.y), true);
+        else
+            frame->platformOnMouseMoved(CPoint(m.x, m.y), buttonsOf(m.state));
+        break;
+    }
+    case EnterNotify:
+        if (event.xcrossing.mode == NotifyNormal)
+            frame->platformOnMouseMoved(CPoint(event.xcrossing.x, event.xcrossing.y), buttonsOf(event.xcrossing.state));
+        break;
+    case LeaveNotify:
+        // Grabs and ungrabs report crossings too; only the mouse leaving counts.
+        if (event.xcrossing.mode == NotifyNormal)
+            frame->platformOnMouseExited(CPoint(event.xcrossing.x, event.xcrossing.y), buttonsOf(event.xcrossing.state));
+        break;
+    case FocusOut:
+        if (event.xfocus.mode == NotifyNormal && event.xfocus.detail != NotifyPointer && event.xfocus.detail != NotifyInferior) {
+            if (inputContext)
+                XUnsetICFocus(inputContext);
+            if (X11TextEdit *edit = textEdit)
+                edit->loseFocus();
+        }
+        break;
+    case MappingNotify:
+        // The keyboard map changed (another layout, a key bound anew): keys that follow are
+        // looked up in the new one.
+        if (event.xmapping.request != MappingPointer)
+            XRefreshKeyboardMapping(&event.xmapping);
+        break;
+    case FocusIn:
+        if (inputContext)
+            XSetICFocus(inputContext);
+        break;
+    case KeyPress:
+        // Keys for the views come through the host (effEditKeyDown); the window takes them only
+        // while an edit box is open.
+        if (X11TextEdit *edit = textEdit)
+            edit->keyPress(event.xkey);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace VSTGUI

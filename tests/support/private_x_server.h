@@ -1,0 +1,88 @@
+// An X display of a test's own: a private Xvfb, so that what a test counts on the server
+// (clients, windows) is its own. POSIX only.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+extern char **environ;
+
+// An X display of this test's own: a private Xvfb that reports its display number on a pipe.
+class PrivateXServer {
+public:
+    PrivateXServer()
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return;
+        std::string fd = std::to_string(fds[1]);
+        // -terminate: the server ends with its last client, even if this process dies.
+        const char *argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-terminate", "-nolisten", "tcp",
+                              "-screen", "0", "640x480x24", nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp(&server, "Xvfb", &actions, nullptr, const_cast<char **>(argv), environ) != 0)
+            server = 0;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        // The server writes its number and a newline, and gives up if the pipe closes between.
+        std::string number;
+        char c = 0;
+        while (server && number.size() < 16 && read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        close(fds[0]);
+        if (!number.empty())
+            name = ":" + number;
+        // The server answers once it has written its number; give a busy machine a few tries.
+        for (int attempt = 0; attempt < 50 && !display && !name.empty(); ++attempt) {
+            display = XOpenDisplay(name.c_str());
+            if (!display)
+                usleep(100000);
+        }
+    }
+    ~PrivateXServer()
+    {
+        if (display)
+            XCloseDisplay(display);
+        if (server > 0) {
+            kill(server, SIGTERM);
+            waitpid(server, nullptr, 0);
+        }
+    }
+    Display *display = nullptr;
+    std::string name;  // ":N"
+
+private:
+    pid_t server = 0;
+};
+
+// Points DISPLAY at a display while it lives, as the session a host runs in would.
+class DisplayVariable {
+public:
+    explicit DisplayVariable(const std::string &name)
+    {
+        if (const char *old = getenv("DISPLAY"))
+            saved = old, hadOne = true;
+        setenv("DISPLAY", name.c_str(), 1);
+    }
+    ~DisplayVariable()
+    {
+        if (hadOne)
+            setenv("DISPLAY", saved.c_str(), 1);
+        else
+            unsetenv("DISPLAY");
+    }
+
+private:
+    std::string saved;
+    bool hadOne = false;
+};

@@ -1,0 +1,37 @@
+// The parent window the harness opens the editor into, and the way input reaches the frame on
+// it. Each kind of window sends input the way its window system delivers it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class HarnessEditorWindow {
+public:
+    virtual ~HarnessEditorWindow() = default;
+    virtual void *parentHandle() = 0;
+    // Whether the harness vouches for the parent (offscreen_parent.h): only for windows it
+    // created as this program's own records, never for an X11 window id.
+    virtual bool vouched() const { return true; }
+    virtual bool attach() = 0;  // after the editor opened
+    // buttons: the view library's button and modifier flags.
+    virtual void press(double x, double y, int buttons) = 0;
+    virtual void release(double x, double y, int buttons) = 0;
+    virtual void move(double x, double y, int buttons) = 0;
+    virtual void wheel(double x, double y, float distance, int buttons) = 0;
+    // Keyboard input to the open edit box, as the window system delivers keys; false when no
+    // box is open. name: enter, tab or escape.
+    virtual bool type(const std::string &text) = 0;
+    virtual bool key(const std::string &name) = 0;
+    // cookie: what the editor sent with its question about the parent.
+    virtual bool writePicture(const std::string &path, uint32_t cookie) = 0;
+    // The host answers the editor's size-window request.
+    virtual void resize(int width, int height) { (void)width, (void)height; }
+    virtual void pump() {}
+};
+
+#ifndef _WIN32
+// A top-level window on the X display of $DISPLAY: input (keys too) through the XTest extension, pictures
+// read back from the editor's window with XGetImage. Null with a message when there is none.
+std::unique_ptr<HarnessEditorWindow> createX11EditorWindow(std::string &error);
+#endif
