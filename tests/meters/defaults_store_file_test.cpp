@@ -10,23 +10,11 @@
 
 #include "meter_test_support.h"
 #include "platform/defaults_store.h"
+#include "support/file_contents.h"
 
 using namespace meter_test;
 
 namespace {
-
-std::string fileContents(const std::string &path)
-{
-    std::string data;
-    if (FILE *file = std::fopen(path.c_str(), "rb")) {
-        char buffer[256];
-        size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            data.append(buffer, got);
-        std::fclose(file);
-    }
-    return data;
-}
 
 class DefaultsStoreFileTest : public MeterTest {};
 

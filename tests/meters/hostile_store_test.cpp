@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/file_contents.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -57,19 +59,6 @@ int runWatched(const std::function<int()> &body, int seconds = 30)
 }
 
 int removeEntry(const char *path, const struct stat *, int, struct FTW *) { return ::remove(path); }
-
-std::string fileContents(const std::string &path)
-{
-    std::string data;
-    if (FILE *file = std::fopen(path.c_str(), "rb")) {
-        char buffer[256];
-        size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            data.append(buffer, got);
-        std::fclose(file);
-    }
-    return data;
-}
 
 void writeFile(const std::string &path, const std::string &data)
 {

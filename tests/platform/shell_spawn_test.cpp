@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/file_contents.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -35,19 +37,6 @@ void pause(int milliseconds)
 {
     struct timespec time = {milliseconds / 1000, (milliseconds % 1000) * 1000000L};
     ::nanosleep(&time, nullptr);
-}
-
-std::string contents(const std::string &path)
-{
-    std::string data;
-    if (FILE *file = std::fopen(path.c_str(), "rb")) {
-        char buffer[256];
-        size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            data.append(buffer, got);
-        std::fclose(file);
-    }
-    return data;
 }
 
 class ManualOpener : public ::testing::Test {
@@ -121,12 +110,12 @@ TEST_F(ManualOpener, TheViewerGetsNoneOfTheHostsDescriptorsAndTheCallDoesNotWait
     EXPECT_TRUE(returnedWhileTheViewerRan) << "the UI thread waited for the viewer";
     for (int waited = 0; waited < 500 && !exists(dir_ + "/fds"); ++waited)
         pause(10);
-    const std::string fds = contents(dir_ + "/fds");
+    const std::string fds = fileContents(dir_ + "/fds");
     ASSERT_FALSE(fds.empty());
     EXPECT_EQ(fds.find(hostPath), std::string::npos) << "the host's descriptor " << hostFile << " reached the viewer";
     for (int waited = 0; waited < 500 && !exists(dir_ + "/done"); ++waited)
         pause(10);
-    EXPECT_EQ(contents(dir_ + "/done"), document_ + "\n");
+    EXPECT_EQ(fileContents(dir_ + "/done"), document_ + "\n");
     // The viewer has ended: nothing of it is left for the host to reap.
     pause(50);
     int status = 0;

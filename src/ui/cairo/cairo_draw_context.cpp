@@ -173,4 +173,13 @@ void CairoDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoi
     end();
 }
 
+void CairoDrawContext::clearRect(const CRect &rect)
+{
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_rectangle(cr, rect.left, rect.top, rect.getWidth(), rect.getHeight());
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
 }  // namespace VSTGUI

@@ -31,6 +31,8 @@ public:
     void drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoint &source = CPoint(), float alpha = 1.f) override;
 
     cairo_t *getCairo() const { return cr; }
+    // Makes the area fully transparent, so that a redraw starts from nothing.
+    void clearRect(const CRect &rect);
     // Saves the state and clips to the clip rectangle; end() restores it.
     void begin();
     void end() { cairo_restore(cr); }

@@ -126,12 +126,7 @@ void X11PlatformFrame::redrawNow()
     if (back) {
         for (const CRect &r : rects) {
             CairoDrawContext context(back->getSurface());
-            cairo_t *cr = context.getCairo();
-            cairo_save(cr);
-            cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-            cairo_rectangle(cr, r.left, r.top, r.getWidth(), r.getHeight());
-            cairo_fill(cr);
-            cairo_restore(cr);
+            context.clearRect(r);
             frame->platformDrawRect(&context, r);
             if (textEdit)
                 textEdit->draw(context, r);
