@@ -81,6 +81,16 @@ bool isMeterSetting(VstInt32 index);
 // integer(value * 2 + 0.5). The sum is taken in single precision, so 0.49999997 is on.
 inline bool switchOn(float value) { return (int)(value + 0.5f) == 1; }
 inline int threeState(float value) { return (int)(value * 2.f + 0.5f); }
+// A three-state control's wheel step without wrap-around: a notch up or down moves one state,
+// a smaller turn stays; the answer is a state's value (0, 0.5 or 1) as threeState decodes it.
+inline float threeStateWheelStep(float value, float distance)
+{
+    if (distance > 0.1f)
+        value += 0.5f;
+    else if (distance < -0.1f)
+        value -= 0.5f;
+    return (float)threeState(value) / 2.f;
+}
 
 // Trim: integer(value * 400 + 0.5) tenths of a dB above -20 dB.
 float trimDecibels(float value);

@@ -36,11 +36,6 @@ CMouseEventResult CZEMCalibrationControl::onMouseDown(CPoint &where, const CButt
 
 bool CZEMCalibrationControl::onWheel(const CPoint &, const float &distance, const CButtonState &)
 {
-    float next = value;
-    if (distance > 0.1f)
-        next += 0.5f;
-    else if (distance < -0.1f)
-        next -= 0.5f;
-    commitValue((float)threeState(next) / 2.f);
+    commitValue(threeStateWheelStep(value, distance));
     return true;
 }

@@ -69,12 +69,7 @@ CMouseEventResult CZEMMeterSelectorControl::onMouseDown(CPoint &where, const CBu
 
 bool CZEMMeterSelectorControl::onWheel(const CPoint &, const float &distance, const CButtonState &)
 {
-    float next = value;
-    if (distance > 0.1f)
-        next += 0.5f;
-    else if (distance < -0.1f)
-        next -= 0.5f;
-    commitValue((float)threeState(next) / 2.f);
+    commitValue(threeStateWheelStep(value, distance));
     showHint(tag, value, hoverZone);
     return true;
 }
