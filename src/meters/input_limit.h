@@ -15,6 +15,13 @@ inline double limitInputMagnitude(double x)
     return _mm_cvtsd_f64(_mm_max_sd(_mm_set_sd(-kLargestInputMagnitude), limited));
 }
 
+// limitInputMagnitude of both lanes.
+inline __m128d limitInputMagnitudes(__m128d x)
+{
+    const __m128d limited = _mm_min_pd(_mm_set1_pd(kLargestInputMagnitude), x);
+    return _mm_max_pd(_mm_set1_pd(-kLargestInputMagnitude), limited);
+}
+
 // Whether any of the samples lies beyond the limit (so that limitInputMagnitude would change
 // it); four at a time. Thread: audio.
 inline bool anyBeyondInputLimit(const float *samples, int count)

@@ -57,6 +57,25 @@ struct NeedleBank {
     void design(double rate, double cornerHz, double topQ, double bottomQ);
 };
 
+// The section of a needle output y: trunc(15 · b + 0.5) in single precision, b the output in
+// single precision clamped to 0..1 (a NaN gives 0), for both lanes. Thread: any.
+inline __m128i needleSections(__m128d y)
+{
+    __m128 b = _mm_cvtpd_ps(y);
+    b = _mm_min_ps(_mm_max_ps(b, _mm_setzero_ps()), _mm_set1_ps(1.f));
+    return _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_set1_ps(15.f), b), _mm_set1_ps(0.5f)));
+}
+
+// The section never falls as the output grows, so each section holds the outputs from where it
+// starts up to where the next one starts: start[k] is the least output of section k or above,
+// start[0] = −inf and start[16] = +inf. A step then tests its output against its section's two
+// bounds and works the index out only when the output leaves them. Prepared once at library
+// load. Thread: any.
+struct NeedleSectionStarts {
+    double start[NeedleBank::kSections + 1];
+};
+const NeedleSectionStarts &needleSectionStarts();
+
 // Both needle banks for the length of one block, channel 1 in the low and channel 2 in the
 // high lane of SSE2 registers: each lane computes exactly the scalar step of its bank. The
 // current sections' coefficients, offsets and states live in registers, so the step's only
@@ -89,11 +108,14 @@ private:
     int current[2];
     int switchedFrom[2]; // the section a lane left at its last switch
     int lastChanged;     // lanes whose last step switched sections
+    const double *starts; // needleSectionStarts
     __m128d b0, b1, b2, a1, a2, epsilon, x1, x2, y1, y2;
     __m128i currentLanes; // current[0], current[1] in the two low 32-bit lanes
+    __m128d lowest, beyond; // the current sections' bounds: start[current], start[current + 1]
 };
 
-inline NeedlePair::NeedlePair(NeedleBank *banks) : banks(banks), lastChanged(0)
+inline NeedlePair::NeedlePair(NeedleBank *banks)
+    : banks(banks), lastChanged(0), starts(needleSectionStarts().start)
 {
     for (int c = 0; c < 2; ++c) {
         current[c] = banks[c].current;
@@ -114,6 +136,8 @@ inline NeedlePair::NeedlePair(NeedleBank *banks) : banks(banks), lastChanged(0)
     y1 = _mm_setr_pd(s1.y1, s2.y1);
     y2 = _mm_setr_pd(s1.y2, s2.y2);
     currentLanes = _mm_setr_epi32(current[0], current[1], 0, 0);
+    lowest = _mm_setr_pd(starts[current[0]], starts[current[1]]);
+    beyond = _mm_setr_pd(starts[current[0] + 1], starts[current[1] + 1]);
 }
 
 inline __m128d NeedlePair::step(__m128d u)
@@ -128,15 +152,17 @@ inline __m128d NeedlePair::step(__m128d u)
     x1 = xe; // also the section's last input
     y2 = y1;
     y1 = _mm_add_pd(y, epsilon);
-    // The section index: the output in single precision, clamped to 0..1 (a NaN gives 0),
-    // trunc(15 · b + 0.5).
-    __m128 b = _mm_cvtpd_ps(y);
-    b = _mm_min_ps(_mm_max_ps(b, _mm_setzero_ps()), _mm_set1_ps(1.f));
-    const __m128i next = _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_set1_ps(15.f), b), _mm_set1_ps(0.5f)));
-    const int changed = ~_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(next, currentLanes))) & 3;
-    lastChanged = changed;
-    if (changed)
-        switchSections(changed, next, y);
+    // The section index changes only where the output leaves its section's bounds (or is not
+    // a number).
+    const __m128d inside = _mm_and_pd(_mm_cmpge_pd(y, lowest), _mm_cmplt_pd(y, beyond));
+    lastChanged = 0;
+    if (_mm_movemask_pd(inside) != 3) {
+        const __m128i next = needleSections(y);
+        const int changed = ~_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(next, currentLanes))) & 3;
+        lastChanged = changed;
+        if (changed)
+            switchSections(changed, next, y);
+    }
     return y;
 }
 
@@ -179,6 +205,8 @@ inline void NeedlePair::switchSections(int changed, __m128i next, __m128d y)
         loadLane(c, banks[c].sections[current[c]]);
     }
     currentLanes = _mm_setr_epi32(current[0], current[1], 0, 0);
+    lowest = _mm_setr_pd(starts[current[0]], starts[current[1]]);
+    beyond = _mm_setr_pd(starts[current[0] + 1], starts[current[1] + 1]);
 }
 
 inline void NeedlePair::finish(__m128d y)
