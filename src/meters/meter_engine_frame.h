@@ -324,18 +324,11 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
                 frame(_mm_loadu_pd(peaks + 2 * i), precise_.plains(i));
         }
     } else {
-        // The limit costs more inside the frame loop than one scan of the block for samples
-        // beyond it, which programme material never has.
-        if (anyBeyondInputLimit(input1, frames) || anyBeyondInputLimit(input2, frames)) {
-            for (VstInt32 i = 0; i < frames; ++i) {
-                const __m128d x = limitInputMagnitudes(samples(i));
-                frame(x, x);
-            }
-        } else {
-            for (VstInt32 i = 0; i < frames; ++i) {
-                const __m128d x = samples(i);
-                frame(x, x);
-            }
+        // Both channels are limited by one minimum and one maximum: less than a scan of the
+        // block for samples beyond the limit would cost.
+        for (VstInt32 i = 0; i < frames; ++i) {
+            const __m128d x = limitInputMagnitudes(samples(i));
+            frame(x, x);
         }
     }
 

@@ -90,7 +90,8 @@ void PPMmeter::reset()
     resetFrame(kRest);
 }
 
-void PPMmeter::process(float *channel1, float *channel2, VstInt32 frames)
+// The block routine, inlined into the SSE2 and the VEX variant.
+inline void PPMmeter::processBlock(float *channel1, float *channel2, VstInt32 frames)
 {
     beginBlock();
     const __m128d inverseGain = _mm_set1_pd(inverseGain_.load(std::memory_order_relaxed));
@@ -99,4 +100,22 @@ void PPMmeter::process(float *channel1, float *channel2, VstInt32 frames)
                    times_.follower(loadLevelHold())};
     runBlock(channel1, channel2, frames, ch);
     finishBlock(ch.peaks.state.unpacked(), nullptr, 0, kRest);
+}
+
+#ifdef ZEM_ENGINE_VEX
+void PPMmeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
+}
+#endif
+
+void PPMmeter::process(float *channel1, float *channel2, VstInt32 frames)
+{
+#ifdef ZEM_ENGINE_VEX
+    if (processorHasAvx()) {
+        processBlockVex(channel1, channel2, frames);
+        return;
+    }
+#endif
+    processBlock(channel1, channel2, frames);
 }

@@ -135,7 +135,8 @@ void RMSMeter::reset()
     resetFrame(kRest);
 }
 
-void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)
+// The block routine, inlined into the SSE2 and the VEX variant.
+inline void RMSMeter::processBlock(float *channel1, float *channel2, VstInt32 frames)
 {
     beginBlock();
     const double inverseGain = inverseGain_.load(std::memory_order_relaxed);
@@ -154,4 +155,22 @@ void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)
         return;
     setCurrent(kMeterMeanSquare1, meanSquare[0]);
     setCurrent(kMeterMeanSquare2, meanSquare[1]);
+}
+
+#ifdef ZEM_ENGINE_VEX
+void RMSMeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
+}
+#endif
+
+void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)
+{
+#ifdef ZEM_ENGINE_VEX
+    if (processorHasAvx()) {
+        processBlockVex(channel1, channel2, frames);
+        return;
+    }
+#endif
+    processBlock(channel1, channel2, frames);
 }

@@ -199,13 +199,14 @@ void VUmeter::reset()
     holdFall_.store(returnCoefficient(rate, integrationMs_.load(std::memory_order_relaxed)), std::memory_order_relaxed);
 }
 
-void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
+// The block routine, inlined into the SSE2 and the VEX variant.
+inline void VUmeter::processBlock(float *channel1, float *channel2, VstInt32 frames)
 {
     beginBlock();
     if (redesignPending_.load(std::memory_order_relaxed) && redesignPending_.exchange(false, std::memory_order_relaxed))
         redesignNeedles();
     const __m128d inverseGain = _mm_set1_pd(inverseGain_.load(std::memory_order_relaxed));
-    VUChannels ch{NeedlePair(banks_),
+    VUChannels ch{NeedlePair(banks_, sectionStarts_),
                   inverseGain,
                   OverTest(overSelector_.load(std::memory_order_relaxed), 2.51188643150958, inverseGain), // +8 dB
                   _mm_set1_pd(hold_.countReaching()),
@@ -219,4 +220,22 @@ void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
     const double needleState[] = {s1.x1, s1.x2, s1.y1, s1.y2, s2.x1, s2.x2, s2.y1, s2.y2};
     if (!finishBlock(ch.state.unpacked(), needleState, static_cast<int>(sizeof needleState / sizeof needleState[0]), kRest))
         restState();
+}
+
+#ifdef ZEM_ENGINE_VEX
+void VUmeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
+}
+#endif
+
+void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
+{
+#ifdef ZEM_ENGINE_VEX
+    if (processorHasAvx()) {
+        processBlockVex(channel1, channel2, frames);
+        return;
+    }
+#endif
+    processBlock(channel1, channel2, frames);
 }

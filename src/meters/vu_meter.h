@@ -5,6 +5,7 @@
 
 #include "meters/meter_engine_frame.h"
 #include "meters/peak_follower.h"
+#include "meters/vex_encoding.h"
 
 #include <emmintrin.h>
 
@@ -87,7 +88,7 @@ const NeedleSectionStarts &needleSectionStarts();
 // its values into memory. Thread: audio.
 class NeedlePair {
 public:
-    __attribute__((always_inline)) explicit NeedlePair(NeedleBank *banks);
+    __attribute__((always_inline)) NeedlePair(NeedleBank *banks, const NeedleSectionStarts &sectionStarts);
     // One step of both banks with the inputs (u1, u2); answers the outputs (y1, y2).
     __attribute__((always_inline)) __m128d step(__m128d u);
     // Stores the running sections back into the banks; `y` is the last step's output (the
@@ -114,8 +115,8 @@ private:
     __m128d lowest, beyond; // the current sections' bounds: start[current], start[current + 1]
 };
 
-inline NeedlePair::NeedlePair(NeedleBank *banks)
-    : banks(banks), lastChanged(0), starts(needleSectionStarts().start)
+inline NeedlePair::NeedlePair(NeedleBank *banks, const NeedleSectionStarts &sectionStarts)
+    : banks(banks), lastChanged(0), starts(sectionStarts.start)
 {
     for (int c = 0; c < 2; ++c) {
         current[c] = banks[c].current;
@@ -231,6 +232,10 @@ public:
 
 private:
     friend struct VUChannels;
+    __attribute__((always_inline)) inline void processBlock(float *channel1, float *channel2, VstInt32 frames);
+#ifdef ZEM_ENGINE_VEX
+    ZEM_VEX_TARGET void processBlockVex(float *channel1, float *channel2, VstInt32 frames);
+#endif
     void redesignNeedles();
     void restState();
 
@@ -243,4 +248,5 @@ private:
     std::atomic<bool> redesignPending_{false}; // needle design applied by the audio thread
 
     NeedleBank banks_[2];                      // audio thread (and reset)
+    const NeedleSectionStarts &sectionStarts_ = needleSectionStarts();
 };
