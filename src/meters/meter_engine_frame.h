@@ -47,6 +47,9 @@ inline __m128d selectLanes(__m128d mask, __m128d whenSet, __m128d otherwise)
 inline double lowLane(__m128d v) { return _mm_cvtsd_f64(v); }
 inline double highLane(__m128d v) { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
 inline __m128d magnitudes(__m128d v) { return _mm_andnot_pd(_mm_set1_pd(-0.0), v); }
+// v · 0: zero for every finite value and NaN otherwise; a sum of these is zero only when all
+// the values are finite, in whatever order it is added.
+inline __m128d finiteZeros(__m128d v) { return _mm_mul_pd(v, _mm_setzero_pd()); }
 
 // LevelHold in lanes for the length of a block; the counters are doubles (exact up to the
 // limit), so that every step stays in the double lanes.
@@ -57,12 +60,6 @@ struct LevelHoldLanes {
         : level(_mm_setr_pd(s.level[0], s.level[1])), hold(_mm_setr_pd(s.hold[0], s.hold[1])),
           counters(_mm_setr_pd(s.counter[0], s.counter[1]))
     {
-    }
-    LevelHold unpacked() const
-    {
-        return LevelHold{{lowLane(level), highLane(level)},
-                         {lowLane(hold), highLane(hold)},
-                         {static_cast<int>(lowLane(counters)), static_cast<int>(highLane(counters))}};
     }
     // The count of one more sample: 0 becomes 1, the limit stays.
     static __m128d nextCount(__m128d counters)
@@ -188,13 +185,29 @@ protected:
     void resetFrame(const double *rest);
     // Start of a block: block-start copies of the quantities, pending precise clear.
     void beginBlock();
-    // After a block: if level or hold, any of the engine's `more` state values or the precise
+    // After a block: if level or hold, any of the engine's other state values or the precise
     // history is not finite, the frame returns to rest (as resetFrame, keeping the rates) and
     // the answer is false, so the engine rests its own state too. Otherwise the frame keeps
     // `state` for the read-out and the next block, and the engine stores the rest of its own.
-    // `state` is taken by value so that the block's own copy never has its address taken and
-    // can stay in registers through the loop; for the same reason `more` should be a copy.
-    bool finishBlock(LevelHold state, const double *more, int moreCount, const double *rest);
+    // `moreZeros` is the sum of the engine's other state values times zero (finiteZeros), 0 in
+    // both lanes when they are all finite. Inline, so that the block's state stays in
+    // registers.
+    __attribute__((always_inline)) bool finishBlock(const LevelHoldLanes &state, __m128d moreZeros,
+                                                    const double *rest)
+    {
+        const __m128d zeros = _mm_add_pd(moreZeros, _mm_add_pd(finiteZeros(state.level), finiteZeros(state.hold)));
+        if (_mm_movemask_pd(_mm_cmpeq_pd(zeros, _mm_setzero_pd())) != 3 || (preciseRan_ && !precise_.isFinite())) {
+            restAfterNonFinite(rest);
+            return false;
+        }
+        setCurrent(kMeterLevel1, lowLane(state.level));
+        setCurrent(kMeterLevel2, highLane(state.level));
+        setCurrent(kMeterHold1, lowLane(state.hold));
+        setCurrent(kMeterHold2, highLane(state.hold));
+        holdCounter_[0] = static_cast<int>(lowLane(state.counters));
+        holdCounter_[1] = static_cast<int>(highLane(state.counters));
+        return true;
+    }
 
     double current(int quantity) const { return current_[quantity].load(std::memory_order_relaxed); }
     void setCurrent(int quantity, double value) { current_[quantity].store(value, std::memory_order_relaxed); }
@@ -222,6 +235,8 @@ protected:
 private:
     MeterSettings &scopeRecord(int scope);
     void clearRings();
+    // finishBlock's return to rest.
+    void restAfterNonFinite(const double *rest);
     void sendToOwner(VstInt32 index, float value);
 
     const MeterType type_;

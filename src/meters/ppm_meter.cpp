@@ -90,7 +90,6 @@ void PPMmeter::reset()
     resetFrame(kRest);
 }
 
-// The block routine, inlined into the SSE2 and the VEX variant.
 inline void PPMmeter::processBlock(float *channel1, float *channel2, VstInt32 frames)
 {
     beginBlock();
@@ -99,7 +98,12 @@ inline void PPMmeter::processBlock(float *channel1, float *channel2, VstInt32 fr
                    OverTest(overSelector_.load(std::memory_order_relaxed), 2.5556419010641385, inverseGain), // +8.15 dB
                    times_.follower(loadLevelHold())};
     runBlock(channel1, channel2, frames, ch);
-    finishBlock(ch.peaks.state.unpacked(), nullptr, 0, kRest);
+    finishBlock(ch.peaks.state, _mm_setzero_pd(), kRest);
+}
+
+void PPMmeter::processBlockSse2(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
 }
 
 #ifdef ZEM_ENGINE_VEX
@@ -112,10 +116,10 @@ void PPMmeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames
 void PPMmeter::process(float *channel1, float *channel2, VstInt32 frames)
 {
 #ifdef ZEM_ENGINE_VEX
-    if (processorHasAvx()) {
+    if (processorHasAvx) {
         processBlockVex(channel1, channel2, frames);
         return;
     }
 #endif
-    processBlock(channel1, channel2, frames);
+    processBlockSse2(channel1, channel2, frames);
 }

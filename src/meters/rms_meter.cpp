@@ -135,7 +135,6 @@ void RMSMeter::reset()
     resetFrame(kRest);
 }
 
-// The block routine, inlined into the SSE2 and the VEX variant.
 inline void RMSMeter::processBlock(float *channel1, float *channel2, VstInt32 frames)
 {
     beginBlock();
@@ -150,11 +149,15 @@ inline void RMSMeter::processBlock(float *channel1, float *channel2, VstInt32 fr
                    _mm_set1_pd(averaging_.load(std::memory_order_relaxed)),
                    _mm_setr_pd(current(kMeterMeanSquare1), current(kMeterMeanSquare2))};
     runBlock(channel1, channel2, frames, ch);
-    const double meanSquare[] = {lowLane(ch.meanSquare), highLane(ch.meanSquare)}; // a copy: see finishBlock
-    if (!finishBlock(ch.peaks.state.unpacked(), meanSquare, 2, kRest))
+    if (!finishBlock(ch.peaks.state, finiteZeros(ch.meanSquare), kRest))
         return;
-    setCurrent(kMeterMeanSquare1, meanSquare[0]);
-    setCurrent(kMeterMeanSquare2, meanSquare[1]);
+    setCurrent(kMeterMeanSquare1, lowLane(ch.meanSquare));
+    setCurrent(kMeterMeanSquare2, highLane(ch.meanSquare));
+}
+
+void RMSMeter::processBlockSse2(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
 }
 
 #ifdef ZEM_ENGINE_VEX
@@ -167,10 +170,10 @@ void RMSMeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames
 void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)
 {
 #ifdef ZEM_ENGINE_VEX
-    if (processorHasAvx()) {
+    if (processorHasAvx) {
         processBlockVex(channel1, channel2, frames);
         return;
     }
 #endif
-    processBlock(channel1, channel2, frames);
+    processBlockSse2(channel1, channel2, frames);
 }

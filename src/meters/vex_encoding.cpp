@@ -9,12 +9,7 @@ bool detectAvx()
     return __builtin_cpu_supports("avx");
 }
 
-const bool hasAvx = detectAvx();
-
 } // namespace
 
-bool processorHasAvx()
-{
-    return hasAvx;
-}
+const bool processorHasAvx = detectAvx();
 #endif

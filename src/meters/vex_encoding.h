@@ -11,5 +11,5 @@
 #define ZEM_VEX_TARGET __attribute__((target("avx")))
 
 // Whether the processor runs AVX instructions; decided at library load. Thread: any.
-bool processorHasAvx();
+extern const bool processorHasAvx;
 #endif

@@ -199,7 +199,6 @@ void VUmeter::reset()
     holdFall_.store(returnCoefficient(rate, integrationMs_.load(std::memory_order_relaxed)), std::memory_order_relaxed);
 }
 
-// The block routine, inlined into the SSE2 and the VEX variant.
 inline void VUmeter::processBlock(float *channel1, float *channel2, VstInt32 frames)
 {
     beginBlock();
@@ -215,11 +214,13 @@ inline void VUmeter::processBlock(float *channel1, float *channel2, VstInt32 fra
     runBlock(channel1, channel2, frames, ch);
     ch.needles.finish(ch.state.level);
 
-    const NeedleSection &s1 = banks_[0].sections[banks_[0].current];
-    const NeedleSection &s2 = banks_[1].sections[banks_[1].current];
-    const double needleState[] = {s1.x1, s1.x2, s1.y1, s1.y2, s2.x1, s2.x2, s2.y1, s2.y2};
-    if (!finishBlock(ch.state.unpacked(), needleState, static_cast<int>(sizeof needleState / sizeof needleState[0]), kRest))
+    if (!finishBlock(ch.state, ch.needles.stateZeros(), kRest))
         restState();
+}
+
+void VUmeter::processBlockSse2(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
 }
 
 #ifdef ZEM_ENGINE_VEX
@@ -232,10 +233,10 @@ void VUmeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames)
 void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
 {
 #ifdef ZEM_ENGINE_VEX
-    if (processorHasAvx()) {
+    if (processorHasAvx) {
         processBlockVex(channel1, channel2, frames);
         return;
     }
 #endif
-    processBlock(channel1, channel2, frames);
+    processBlockSse2(channel1, channel2, frames);
 }

@@ -94,6 +94,11 @@ public:
     // Stores the running sections back into the banks; `y` is the last step's output (the
     // needles). Thread: audio, after the block.
     __attribute__((always_inline)) void finish(__m128d y);
+    // The running state (x1, x2, y1, y2) of both lanes summed times zero (finiteZeros).
+    __m128d stateZeros() const
+    {
+        return _mm_add_pd(_mm_add_pd(finiteZeros(x1), finiteZeros(x2)), _mm_add_pd(finiteZeros(y1), finiteZeros(y2)));
+    }
 
 private:
     static double low(__m128d v) { return _mm_cvtsd_f64(v); }
@@ -232,7 +237,9 @@ public:
 
 private:
     friend struct VUChannels;
+    // The block routine, inlined into an SSE2 and a VEX variant; process() picks one.
     __attribute__((always_inline)) inline void processBlock(float *channel1, float *channel2, VstInt32 frames);
+    void processBlockSse2(float *channel1, float *channel2, VstInt32 frames);
 #ifdef ZEM_ENGINE_VEX
     ZEM_VEX_TARGET void processBlockVex(float *channel1, float *channel2, VstInt32 frames);
 #endif
