@@ -63,9 +63,10 @@ struct PeakFollower {
         // fall is as good as random, and a mispredicted branch costs more than the level step.
         const __m128d coefficient = selectLanes(_mm_cmpgt_pd(relative, level), rise, fall);
         level = flushTiny(_mm_add_pd(level, _mm_mul_pd(_mm_sub_pd(relative, level), coefficient)));
-        const __m128d raised = _mm_cmpgt_pd(level, hold);
-        hold = selectLanes(raised, level, hold);
-        counters = _mm_andnot_pd(raised, counters);
+        // level > hold ? level : hold is what the maximum instruction answers, lane by lane,
+        // not-a-number and signed zeros included; one operation on the hold's own chain.
+        counters = _mm_andnot_pd(_mm_cmpgt_pd(level, hold), counters);
+        hold = _mm_max_pd(level, hold);
         const __m128d falling = _mm_cmpge_pd(counters, holdCount);
         hold = flushTiny(selectLanes(falling, _mm_sub_pd(hold, _mm_mul_pd(fall, hold)), hold));
         state.level = level;
