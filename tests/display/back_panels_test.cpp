@@ -556,6 +556,8 @@ TEST_F(BackPanels, TheScopeIsWrittenPlainOnlyWhileShownAndForeignTagsAreLeftAlon
     EXPECT_FLOAT_EQ(effect->getParameter(kGSIcal), 1.f);
 
     toggle();
+    EXPECT_FLOAT_EQ(selector->getValue(), 1.f);  // showing took the effect's value
+    selector->setValue(0.5f);
     back->controlChanged(selector);
     EXPECT_FLOAT_EQ(effect->getParameter(kGSIcal), 0.5f);
     EXPECT_TRUE(host.automated.empty());  // the panel's own write is a plain one
