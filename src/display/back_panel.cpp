@@ -42,6 +42,18 @@ CMouseEventResult CZEMBackPanelContainer::onMouseDown(CPoint &where, const CButt
     return kMouseEventHandled;
 }
 
+CMouseEventResult CZEMBackPanelContainer::onMouseMoved(CPoint &where, const CButtonState &buttons)
+{
+    CMouseEventResult result = CViewContainer::onMouseMoved(where, buttons);
+    return result == kMouseEventNotHandled ? kMouseEventHandled : result;
+}
+
+bool CZEMBackPanelContainer::onWheel(const CPoint &where, const float &distance, const CButtonState &buttons)
+{
+    CViewContainer::onWheel(where, distance, buttons);
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The common part
 

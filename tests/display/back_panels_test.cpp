@@ -24,6 +24,7 @@
 #include "ui/bitmap.h"
 #include "ui/frame_driver.h"
 #include "ui/movie_bitmap.h"
+#include "ui/probe_view.h"
 
 using namespace VSTGUI;
 
@@ -498,6 +499,29 @@ TEST_F(BackPanels, EmptyPlacesLabelsAndAnyRightClickCloseALeftClickOnAControlDoe
         }
     }
     EXPECT_EQ(closes(kMeterTypeVU), closed);
+}
+
+TEST_F(BackPanels, NothingBelowTheOpenPanelFeelsTheWheelOrTheMouse)
+{
+    open(kMeterTypeVU);
+    std::vector<std::string> log;
+    // Stands for the front panel's and the strips' controls under the settings panel.
+    frame->addView(new ProbeView(CRect(0, 0, 586, 261), log, "below"));
+    toggle();
+    FrameDriver mouse(frame);
+    mouse.move(300, 230);
+    mouse.wheel(300, 230, 1.f);
+    mouse.wheel(300, 5, -1.f, kShift);
+    const CPoint knob = centre(knobAt(105, 35));
+    const float before = back->settingControl(84)->getValue();
+    mouse.move(knob.x, knob.y);
+    mouse.wheel(knob.x, knob.y, 1.f);
+    EXPECT_NEAR(back->settingControl(84)->getValue(), before + 1.f / 12, 1e-6);
+    EXPECT_TRUE(log.empty()) << log.front();
+    mouse.click(300, 230);
+    ASSERT_FALSE(back->isShown());
+    mouse.wheel(300, 230, 1.f);
+    EXPECT_FALSE(log.empty());  // closed, the panel lets everything through again
 }
 
 TEST_F(BackPanels, AControlChangeIsAPlainWriteAndItsLabelFollowsTheEcho)
