@@ -22,6 +22,7 @@
 #include "editor/zem_on_off_button.h"
 #include "meters/meter_engine.h"
 #include "ui/bitmap.h"
+#include "ui/draw_context.h"
 #include "ui/frame_driver.h"
 #include "ui/movie_bitmap.h"
 #include "ui/probe_view.h"
@@ -601,6 +602,36 @@ TEST_F(BackPanels, TheScopeIsWrittenPlainOnlyWhileShownAndForeignTagsAreLeftAlon
     EXPECT_FLOAT_EQ(effect->getParameter(93), ppmReference);
     selector->setValue(1.f);
     back->controlChanged(selector);
+}
+
+TEST_F(BackPanels, TheShownPanelCoversTheWindowAndHidingUncoversIt)
+{
+    open(kMeterTypeRMS);
+    OwningPointer<CBitmap> settingsFace(new CBitmap(41000));
+    OwningPointer<CBitmap> windowFace(new CBitmap(TemepleteEditor::kBackgroundBitmap));
+    ASSERT_TRUE(settingsFace->isLoaded() && windowFace->isLoaded());
+    // A spot without controls where the two pictures differ.
+    CPoint spot(-1, -1);
+    CColor settingsColour, windowColour;
+    for (int y = 110; y < 165 && spot.x < 0; ++y)
+        for (int x = 300; x < 420 && spot.x < 0; ++x) {
+            settingsFace->getPixel(x, y, settingsColour);
+            windowFace->getPixel(x, y, windowColour);
+            if (settingsColour != windowColour)
+                spot = CPoint(x, y);
+        }
+    ASSERT_GE(spot.x, 0);
+    auto drawnAtSpot = [&] {
+        OwningPointer<CBitmap> picture(COffscreenContext::renderView(frame, CRect(0, 0, 586, 169)));
+        CColor c;
+        picture->getPixel((int)spot.x, (int)spot.y, c);
+        return c;
+    };
+    EXPECT_EQ(drawnAtSpot(), windowColour);
+    toggle();
+    EXPECT_EQ(drawnAtSpot(), settingsColour);
+    toggle();
+    EXPECT_EQ(drawnAtSpot(), windowColour);
 }
 
 TEST_F(BackPanels, TeardownShownOrHiddenReleasesEverything)
