@@ -54,8 +54,8 @@ public:
     BackPanel(const BackPanel &) = delete;
     BackPanel &operator=(const BackPanel &) = delete;
 
-    // Builds the panel into frame, hidden (the container stays detached). False when the frame
-    // or a picture is missing.
+    // Builds the panel into frame, hidden (the container stays detached); a panel built before
+    // lets its old views go first. False when the frame or a picture is missing.
     virtual bool buildPanel(VSTGUI::CFrame *frame) = 0;
     // The container with background as its picture, the scope selector and the scope indicator.
     virtual bool buildCommon(VSTGUI::CFrame *frame, VSTGUI::CBitmap *background);

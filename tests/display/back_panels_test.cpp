@@ -654,6 +654,14 @@ TEST_F(BackPanels, TeardownShownOrHiddenReleasesEverything)
         for (int way = 0; way < 3; ++way) {
             std::unique_ptr<MeterBackPanel> panel = makeBackPanel(type, effect, editor);
             ASSERT_TRUE(panel->buildPanel(own));
+            if (way == 0) {
+                const int once = CBaseObject::liveObjects();
+                panel->showPanel();
+                ASSERT_TRUE(panel->buildPanel(own));  // built again: the old views go
+                EXPECT_EQ(CBaseObject::liveObjects(), once);
+                EXPECT_FALSE(panel->isShown());
+                EXPECT_EQ(own->getNbViews(), 0);
+            }
             EXPECT_GT(CBaseObject::liveObjects(), withFrame);
             if (way != 1)
                 panel->showPanel();
