@@ -27,7 +27,13 @@ enum ImageNumber {
     kImageKnobStrip = 10003,
     kImageSettingsScope = 10014,
     kImageSettingsScopeIndicator = 10016,
-    // Channel strips
+    // Channel strips. Backgrounds: the number of the VU family plus the step times the meter
+    // type (0 VU, 1 RMS, 2 PPM).
+    kImageFilterStripExpanded = 31000,
+    kImageLabelStripExpanded = 34000,
+    kImageStripExpandedStep = 100,
+    kImageStripCollapsed = 40100,
+    kImageStripCollapsedStep = 1000,
     kImageFiltersInExpanded = 10020,
     kImageFiltersInCollapsed = 10103,
     kImageFilterInOut = 10021,
