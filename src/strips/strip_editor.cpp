@@ -104,12 +104,30 @@ CRect bitmapFrameRect(CBitmap *bitmap, int frames, CCoord x, CCoord y)
     return CRect(x, y, x + w, y + h);
 }
 
-CBitmap *loadStripBitmap(int number)
+CBitmap *StripEditor::picture(int number)
 {
+    if (!pictures)
+        pictures.reset(new (std::nothrow) StripPictures);
+    return pictures ? pictures->get(number) : nullptr;
+}
+
+StripPictures::~StripPictures()
+{
+    for (auto &entry : pictures)
+        if (entry.second)
+            entry.second->forget();
+}
+
+CBitmap *StripPictures::get(int number)
+{
+    for (auto &entry : pictures)
+        if (entry.first == number)
+            return entry.second;
     auto *bitmap = new (std::nothrow) CBitmap(number);
     if (bitmap && !bitmap->isLoaded()) {
         bitmap->forget();
-        return nullptr;
+        bitmap = nullptr;
     }
+    pictures.emplace_back(number, bitmap);  // a missing picture is not looked for again
     return bitmap;
 }

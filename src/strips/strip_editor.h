@@ -4,6 +4,8 @@
 // Thread: the UI thread (the editor's thread), like every view it holds.
 #pragma once
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "editor/zem_hint_control.h"
@@ -15,6 +17,23 @@
 class Templete;
 class TemepleteEditor;
 
+// The pictures of a set of strips, each decoded once: the six strips of a holder share most of
+// their controls' pictures. The set keeps one reference of each; controls keep their own.
+// Thread: the UI thread.
+class StripPictures {
+public:
+    StripPictures() = default;
+    ~StripPictures();
+    StripPictures(const StripPictures &) = delete;
+    StripPictures &operator=(const StripPictures &) = delete;
+    // The PNG resource of that number, loaded at the first request; null when it cannot be
+    // loaded. Valid while the set lives.
+    VSTGUI::CBitmap *get(int number);
+
+private:
+    std::vector<std::pair<int, VSTGUI::CBitmap *>> pictures;
+};
+
 class StripEditor : public CZEMHintControl {
 public:
     static constexpr VSTGUI::CCoord kWidth = 586;
@@ -25,6 +44,9 @@ public:
     ~StripEditor() override;
     StripEditor(const StripEditor &) = delete;
     StripEditor &operator=(const StripEditor &) = delete;
+
+    // The picture set to load from; before build. Without one the strip has a set of its own.
+    void setPictures(std::shared_ptr<StripPictures> set) { pictures = std::move(set); }
 
     // The hint line every hint control of the strip explains itself on.
     void setHintTarget(CHelpHintLabel *target) override;
@@ -70,6 +92,8 @@ protected:
     void automate(VstInt32 index, float value);
     // Forgets the controls it holds; close calls it before it releases the container.
     virtual void dropControls() = 0;
+    // A picture of the strip's set (borrowed), null when it cannot be loaded.
+    VSTGUI::CBitmap *picture(int number);
 
     VSTGUI::CFrame *frame = nullptr;
     Templete *effect;
@@ -80,10 +104,8 @@ protected:
 
 private:
     std::vector<CZEMHintControl *> hintControls;  // owned by the container
+    std::shared_ptr<StripPictures> pictures;
 };
 
 // Picture sizes: a control is as wide as its bitmap and as high as one of its stacked frames.
 VSTGUI::CRect bitmapFrameRect(VSTGUI::CBitmap *bitmap, int frames, VSTGUI::CCoord x, VSTGUI::CCoord y);
-
-// Loads a PNG resource of the module; null when it cannot be loaded. Thread: the UI thread.
-VSTGUI::CBitmap *loadStripBitmap(int number);

@@ -19,19 +19,6 @@ namespace {
 
 int switchState(float value) { return (int)(value + 0.5f); }
 
-// Releases the caller's reference of a picture when the scope ends (controls keep their own).
-struct BitmapReference {
-    explicit BitmapReference(int number) : bitmap(loadStripBitmap(number)) {}
-    ~BitmapReference()
-    {
-        if (bitmap)
-            bitmap->forget();
-    }
-    BitmapReference(const BitmapReference &) = delete;
-    BitmapReference &operator=(const BitmapReference &) = delete;
-    CBitmap *bitmap;
-};
-
 const CColor kFieldFontColour(170, 170, 170, 255);
 
 }  // namespace
@@ -56,42 +43,42 @@ bool StripFiltersEditor::build(CFrame *toFrame, CBitmap *background, bool expand
         buildExpanded();
     else
         buildCollapsed();
-    BitmapReference toggle(kImageStripToggle);
-    showFlt = add(new (std::nothrow) COnOffButtonH(bitmapFrameRect(toggle.bitmap, 2, 574, 0), editor, kShowFlt,
-                                                    toggle.bitmap));
+    CBitmap *toggle = picture(kImageStripToggle);
+    showFlt = add(new (std::nothrow) COnOffButtonH(bitmapFrameRect(toggle, 2, 574, 0), editor, kShowFlt,
+                                                    toggle));
     setActive(effectValue(kProcess));
     return true;
 }
 
 void StripFiltersEditor::buildExpanded()
 {
-    BitmapReference active(kImageFiltersInExpanded);
-    BitmapReference status(kImageFilterInOut);
-    BitmapReference slope(kImageFilterSlope);
-    BitmapReference handle(kImageFrequencyHandle);
+    CBitmap *active = picture(kImageFiltersInExpanded);
+    CBitmap *status = picture(kImageFilterInOut);
+    CBitmap *slope = picture(kImageFilterSlope);
+    CBitmap *handle = picture(kImageFrequencyHandle);
 
-    procFlt = add(new (std::nothrow) StripActiveButton(bitmapFrameRect(active.bitmap, 3, 541, 4), editor, kProcFlt,
-                                                        active.bitmap));
-    hpStat = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(status.bitmap, 2, 16, 20), editor, kHPStat,
-                                                       status.bitmap));
-    lpStat = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(status.bitmap, 2, 281, 20), editor, kLPStat,
-                                                       status.bitmap));
-    hpSlope = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(slope.bitmap, 2, 223, 8), editor, kHPSlope,
-                                                        slope.bitmap));
-    lpSlope = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(slope.bitmap, 2, 489, 8), editor, kLPSlope,
-                                                        slope.bitmap));
+    procFlt = add(new (std::nothrow) StripActiveButton(bitmapFrameRect(active, 3, 541, 4), editor, kProcFlt,
+                                                        active));
+    hpStat = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(status, 2, 16, 20), editor, kHPStat,
+                                                       status));
+    lpStat = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(status, 2, 281, 20), editor, kLPStat,
+                                                       status));
+    hpSlope = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(slope, 2, 223, 8), editor, kHPSlope,
+                                                        slope));
+    lpSlope = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(slope, 2, 489, 8), editor, kLPSlope,
+                                                        slope));
     for (CZEMOnOffButtonAH *button : {hpSlope, lpSlope})
         if (button)
             button->directionalWheel = button->keepWheelSign = true;
 
     // The handle travels over the whole area less its own width.
-    const CCoord handleWidth = handle.bitmap ? handle.bitmap->getWidth() : 0;
+    const CCoord handleWidth = handle ? handle->getWidth() : 0;
     const CRect sliderAreas[2] = {CRect(58, 10, 220, 42), CRect(323, 10, 485, 42)};
     CZEMSliderAH **sliders[2] = {&hpFreq, &lpFreq};
     for (int i = 0; i < 2; ++i) {
         auto *slider = new (std::nothrow)
             CZEMSliderAH(sliderAreas[i], editor, i == 0 ? kHPFreq : kLPFreq, CPoint(0, 0),
-                         sliderAreas[i].getWidth() - handleWidth, handle.bitmap, nullptr, CPoint(),
+                         sliderAreas[i].getWidth() - handleWidth, handle, nullptr, CPoint(),
                          CSlider::kHorizontal | CSlider::kLeft);
         if (slider) {
             slider->setDefaultValue(0.5f);
@@ -118,13 +105,13 @@ void StripFiltersEditor::buildExpanded()
 
 void StripFiltersEditor::buildCollapsed()
 {
-    BitmapReference titleImage(kImageFiltersTitle);
-    BitmapReference active(kImageFiltersInCollapsed);
-    title = add(new (std::nothrow) CMovieBitmap(bitmapFrameRect(titleImage.bitmap, 1, 503, 2), editor, kTagStaticImage,
-                                                1, titleImage.bitmap ? titleImage.bitmap->getHeight() : 0,
-                                                titleImage.bitmap));
-    procFlt = add(new (std::nothrow) StripActiveButton(bitmapFrameRect(active.bitmap, 3, 547, 1), editor, kProcFlt,
-                                                        active.bitmap));
+    CBitmap *titleImage = picture(kImageFiltersTitle);
+    CBitmap *active = picture(kImageFiltersInCollapsed);
+    title = add(new (std::nothrow) CMovieBitmap(bitmapFrameRect(titleImage, 1, 503, 2), editor, kTagStaticImage,
+                                                1, titleImage ? titleImage->getHeight() : 0,
+                                                titleImage));
+    procFlt = add(new (std::nothrow) StripActiveButton(bitmapFrameRect(active, 3, 547, 1), editor, kProcFlt,
+                                                        active));
 }
 
 void StripFiltersEditor::attach(const CPoint &position)

@@ -29,24 +29,21 @@ bool StripLabelEditor::build(CFrame *toFrame, CBitmap *background, bool expanded
     if (!createContainer(toFrame, background, expanded ? kExpandedHeight : kCollapsedHeight))
         return false;
     if (expanded) {
-        if (CBitmap *display = loadStripBitmap(kImageLagDisplay)) {
+        if (CBitmap *display = picture(kImageLagDisplay)) {
             lag = add(new (std::nothrow) CZEMLatencyControl(
                 CRect(541, 1, 541 + display->getWidth(), 1 + CZEMLatencyControl::kLayerHeight), editor, kLagTime,
                 display));
-            display->forget();
         }
         // The strip's own picture lies under the label.
         tape = add(new (std::nothrow) CZEMTapeLabel(CRect(17, 1, 523, 35), editor, background));
         if (tape)
             tape->setFrameColor(CColor(255, 255, 255, 255));  // the text fields' colour
-    } else if (CBitmap *titleImage = loadStripBitmap(kImageLabelTitle)) {
+    } else if (CBitmap *titleImage = picture(kImageLabelTitle)) {
         title = add(new (std::nothrow) CMovieBitmap(bitmapFrameRect(titleImage, 1, 506, 2), editor, kTagStaticImage, 1,
                                                     titleImage->getHeight(), titleImage));
-        titleImage->forget();
     }
-    if (CBitmap *toggle = loadStripBitmap(kImageStripToggle)) {
+    if (CBitmap *toggle = picture(kImageStripToggle)) {
         showLbl = add(new (std::nothrow) COnOffButtonH(bitmapFrameRect(toggle, 2, 574, 0), editor, kShowLbl, toggle));
-        toggle->forget();
     }
     if (showLbl)
         showLbl->setValue(effectValue(kShowLbl));

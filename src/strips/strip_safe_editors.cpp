@@ -13,17 +13,15 @@ void StripSafeEditor<Strip, Holder>::open(CFrame *frame, EditorFrontPanel *vu, E
 {
     close();
     EditorFrontPanel *panels[kMeterTypeCount] = {vu, rms, ppm};
+    std::shared_ptr<StripPictures> pictures(new (std::nothrow) StripPictures);
     for (int type = 0; type < kMeterTypeCount; ++type) {
         for (int expanded = 0; expanded < 2; ++expanded) {
             std::unique_ptr<Strip> built(new (std::nothrow) Strip(editor, effect));
             if (!built)
                 continue;
-            CBitmap *background =
-                loadStripBitmap(expanded ? expandedBackground(type) : collapsedBackground(type));
-            const bool ok = built->build(frame, background, expanded != 0);
-            if (background)
-                background->forget();  // the container and the controls keep their own references
-            if (!ok)
+            built->setPictures(pictures);
+            const int background = expanded ? expandedBackground(type) : collapsedBackground(type);
+            if (!built->build(frame, pictures ? pictures->get(background) : nullptr, expanded != 0))
                 continue;
             built->setHintTarget(panels[type] ? panels[type]->hintLabel() : nullptr);
             strips[type][expanded] = std::move(built);
