@@ -235,6 +235,10 @@ TEST_F(Strips, TypedFrequenciesReachTheEffectAsAutomatedChangesAndTheFieldFollow
     EXPECT_EQ(effect->getParameter(kLPFreq), 1.f);
     typeFrequency(true, "not a number");
     EXPECT_EQ(effect->getParameter(kLPFreq), 0.f);
+    // The field shows the frequency it set, not what was typed, also when nothing changed.
+    typeFrequency(true, "0k1");
+    effect->getParameterDisplay(kLPFreq, display);
+    EXPECT_STREQ(filterStrip()->getField(true)->getText(), display);
     EXPECT_EQ(filterStrip()->getField(true)->getViewSize().left, 310);
 }
 
