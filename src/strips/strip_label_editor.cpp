@@ -36,8 +36,12 @@ bool StripLabelEditor::build(CFrame *toFrame, CBitmap *background, bool expanded
         }
         // The strip's own picture lies under the label.
         tape = add(new (std::nothrow) CZEMTapeLabel(CRect(17, 1, 523, 35), editor, background));
-        if (tape)
-            tape->setFrameColor(CColor(255, 255, 255, 255));  // the text fields' colour
+        if (tape) {
+            // The tape is the strip's picture with the text on it: no frame is drawn around it.
+            // Its edit frame colour is the text fields' white.
+            tape->setStyle(CTextLabel::kNoFrame);
+            tape->setEditFrameColour(CColor(255, 255, 255, 255));
+        }
     } else if (CBitmap *titleImage = picture(kImageLabelTitle)) {
         title = add(new (std::nothrow) CMovieBitmap(bitmapFrameRect(titleImage, 1, 506, 2), editor, kTagStaticImage, 1,
                                                     titleImage->getHeight(), titleImage));
