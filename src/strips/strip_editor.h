@@ -74,11 +74,16 @@ public:
 
 protected:
     // Adds the control to the container (which takes the reference) and answers it; hint
-    // controls are remembered for setHintTarget. Null stays null.
+    // controls are remembered for setHintTarget. Null stays null; without a container the control
+    // is released.
     template <class Control> Control *add(Control *control)
     {
-        if (!control || !container)
+        if (!control)
             return nullptr;
+        if (!container) {
+            control->forget();
+            return nullptr;
+        }
         if (auto *hint = dynamic_cast<CZEMHintControl *>(control)) {
             hint->setHintTarget(hintTarget);
             hintControls.push_back(hint);
