@@ -10,6 +10,7 @@
 #include "ui/frame.h"
 #include "vst/aeffect.h"
 
+class CHelpHintLabel;
 class Templete;
 class TemepleteEditor;
 
@@ -27,6 +28,9 @@ public:
     virtual void controlChanged(VSTGUI::CControl *control) = 0;
     // position: block durations since the last audio block, never negative.
     virtual void refreshMeters(double position) = 0;
+    // The hint line that the strips of this meter type explain themselves on; null when the
+    // panel has none (not built).
+    virtual CHelpHintLabel *hintLabel() const { return nullptr; }
 };
 
 // A holder of one strip editor per meter type and form (expanded, collapsed). UI thread only.
