@@ -96,7 +96,7 @@ public:
     CZEMOnOffButtonH *getStripsButton() const { return stripsButton; }
     CKQKickButtonH *getManualButton() const { return manualButton; }
     CFrontReferenceControl *getReferenceControl() const { return referenceControl; }
-    CHelpHintLabel *getHintLabel() const { return hintLabel; }
+    CHelpHintLabel *getHintLabel() const override { return hintLabel; }
     BackPanel *getSettingsPanel() const { return settingsPanel.get(); }
 
     static constexpr int kWidth = 586;

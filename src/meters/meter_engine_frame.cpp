@@ -261,23 +261,8 @@ void MeterEngineFrame::beginBlock()
         blockStart_[q].store(current_[q].load(std::memory_order_relaxed), std::memory_order_relaxed);
 }
 
-bool MeterEngineFrame::finishBlock(LevelHold state, const double *more, int moreCount, const double *rest)
+void MeterEngineFrame::restAfterNonFinite(const double *rest)
 {
-    const double levelHold[] = {state.level[0], state.level[1], state.hold[0], state.hold[1]};
-    double sum = 0;
-    for (double value : levelHold)
-        sum += value * 0.0; // 0 for every finite value, NaN otherwise
-    for (int i = 0; i < moreCount; ++i)
-        sum += more[i] * 0.0;
-    if (std::isfinite(sum) && (!preciseRan_ || precise_.isFinite())) {
-        setCurrent(kMeterLevel1, state.level[0]);
-        setCurrent(kMeterLevel2, state.level[1]);
-        setCurrent(kMeterHold1, state.hold[0]);
-        setCurrent(kMeterHold2, state.hold[1]);
-        holdCounter_[0] = state.counter[0];
-        holdCounter_[1] = state.counter[1];
-        return true;
-    }
     // A sample that is not a number must not leave the meter stuck: back to rest, display ring
     // included. (Infinite samples never get here: they enter as the largest magnitude.)
     precise_.clear();
@@ -291,5 +276,4 @@ bool MeterEngineFrame::finishBlock(LevelHold state, const double *more, int more
         current_[q].store(rest[q], std::memory_order_relaxed);
         blockStart_[q].store(rest[q], std::memory_order_relaxed);
     }
-    return false;
 }

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <memory>
 
+#include <emmintrin.h>
+
 #include "meters/meter_engine.h"
 #include "meters/meter_settings.h"
 #include "meters/input_limit.h"
@@ -25,7 +27,7 @@ static_assert(std::atomic<float>::is_always_lock_free, "settings need lock-free 
 static_assert(std::atomic<int>::is_always_lock_free, "counters need lock-free ints");
 
 // Level and hold of both channels with their hold counters: the running state that every
-// engine's hold works on, kept in locals for one block.
+// engine's hold works on, kept from one block to the next.
 struct LevelHold {
     static constexpr int kCounterLimit = 1 << 30; // far beyond any hold length; keeps the count defined
 
@@ -34,42 +36,72 @@ struct LevelHold {
     int counter[2];  // samples since the hold was last raised
 };
 
+// Inside a block the engines work on both channels at once: channel 1 in the low and channel 2
+// in the high lane of an SSE2 register, each lane computing exactly what the scalar step of its
+// channel would (the same operations in the same order). A mask lane is all ones or all zeros.
+// Thread: any.
+inline __m128d selectLanes(__m128d mask, __m128d whenSet, __m128d otherwise)
+{
+    return _mm_or_pd(_mm_and_pd(mask, whenSet), _mm_andnot_pd(mask, otherwise));
+}
+inline double lowLane(__m128d v) { return _mm_cvtsd_f64(v); }
+inline double highLane(__m128d v) { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
+inline __m128d magnitudes(__m128d v) { return _mm_andnot_pd(_mm_set1_pd(-0.0), v); }
+// v · 0: zero for every finite value and NaN otherwise; a sum of these is zero only when all
+// the values are finite, in whatever order it is added.
+inline __m128d finiteZeros(__m128d v) { return _mm_mul_pd(v, _mm_setzero_pd()); }
+
+// LevelHold in lanes for the length of a block; the counters are doubles (exact up to the
+// limit), so that every step stays in the double lanes.
+struct LevelHoldLanes {
+    __m128d level, hold, counters;
+
+    explicit LevelHoldLanes(const LevelHold &s)
+        : level(_mm_setr_pd(s.level[0], s.level[1])), hold(_mm_setr_pd(s.hold[0], s.hold[1])),
+          counters(_mm_setr_pd(s.counter[0], s.counter[1]))
+    {
+    }
+    // The count of one more sample: 0 becomes 1, the limit stays.
+    static __m128d nextCount(__m128d counters)
+    {
+        return _mm_min_pd(_mm_add_pd(counters, _mm_set1_pd(1.0)), _mm_set1_pd(LevelHold::kCounterLimit));
+    }
+};
+
 // The over test of the VU and PPM meters by the threshold selector q: below 0.25 the level
-// relative to the reference against `aboveReference`, otherwise |x| against 0.7071 (−3 dBFS),
-// 0.891 (−1 dBFS) or 1.0 (0 dBFS). The selector is decoded once per block. Thread: audio.
+// relative to the reference, |x| · inverseGain, against `aboveReference`, otherwise |x| against
+// 0.7071 (−3 dBFS), 0.891 (−1 dBFS) or 1.0 (0 dBFS). The selector is decoded once per block
+// into the factor |x| is taken with: |x| · 1 is |x| itself, so each lane compares exactly the
+// value its branch of the rule names. Thread: audio.
 class OverTest {
 public:
-    OverTest(double selector, double aboveReference)
-        : relative(selector < 0.25),
-          threshold(selector < 0.25  ? aboveReference
-                    : selector < 0.5  ? 0.7071
-                    : selector < 0.75 ? 0.8912509381337456
-                                      : 1.0)
+    OverTest(double selector, double aboveReference, __m128d inverseGain)
+        : factor(selector < 0.25 ? inverseGain : _mm_set1_pd(1.0)),
+          threshold(_mm_set1_pd(selector < 0.25  ? aboveReference
+                                : selector < 0.5  ? 0.7071
+                                : selector < 0.75 ? 0.8912509381337456
+                                                  : 1.0))
     {
     }
-    bool operator()(double magnitude, double relativeLevel) const
-    {
-        return (relative ? relativeLevel : magnitude) >= threshold;
-    }
+    // Both channels' magnitudes |x|: a lane is set where that channel's sample is over.
+    __m128d operator()(__m128d magnitude) const { return _mm_cmpge_pd(_mm_mul_pd(magnitude, factor), threshold); }
 
 private:
-    bool relative;
-    double threshold;
+    __m128d factor;
+    __m128d threshold;
 };
 
 struct MeterEngineFrameTicks {
     static constexpr int kOverTimerTicks = 30; // ring steps an over stays lit
 };
 
-// The shared counting rule: an over sample adds 1; any other sample forgets a run shorter than
-// N, while a count that reached N stays until the ring or the read-out picks it up.
-// Thread: audio.
-inline void countOver(bool over, int overCount, double &counter)
+// The shared counting rule, both channels at once (`over` set in the lanes whose sample is
+// over): an over sample adds 1; any other sample forgets a run shorter than N, while a count
+// that reached N stays until the ring or the read-out picks it up. Thread: audio.
+inline __m128d countOvers(__m128d over, __m128d overCount, __m128d counters)
 {
-    if (over)
-        counter += 1;
-    else if (overCount > counter)
-        counter = 0;
+    const __m128d kept = _mm_and_pd(_mm_cmple_pd(overCount, counters), counters);
+    return selectLanes(over, _mm_add_pd(counters, _mm_set1_pd(1.0)), kept);
 }
 
 // One ring step of a channel's over timer: a count that reached N lights the over for 30 ticks
@@ -119,12 +151,12 @@ public:
     }
     // Writes level and hold of both channels into the display ring, from runBlock too.
     // Thread: audio.
-    void storeLevelHoldRing(const LevelHold &state, int position)
+    void storeLevelHoldRing(const LevelHoldLanes &state, int position)
     {
-        storeRing(kMeterLevel1, position, state.level[0]);
-        storeRing(kMeterLevel2, position, state.level[1]);
-        storeRing(kMeterHold1, position, state.hold[0]);
-        storeRing(kMeterHold2, position, state.hold[1]);
+        storeRing(kMeterLevel1, position, lowLane(state.level));
+        storeRing(kMeterLevel2, position, highLane(state.level));
+        storeRing(kMeterHold1, position, lowLane(state.hold));
+        storeRing(kMeterHold2, position, highLane(state.hold));
     }
 
     MeterType meterType() const { return type_; }
@@ -153,13 +185,29 @@ protected:
     void resetFrame(const double *rest);
     // Start of a block: block-start copies of the quantities, pending precise clear.
     void beginBlock();
-    // After a block: if level or hold, any of the engine's `more` state values or the precise
+    // After a block: if level or hold, any of the engine's other state values or the precise
     // history is not finite, the frame returns to rest (as resetFrame, keeping the rates) and
     // the answer is false, so the engine rests its own state too. Otherwise the frame keeps
     // `state` for the read-out and the next block, and the engine stores the rest of its own.
-    // `state` is taken by value so that the block's own copy never has its address taken and
-    // can stay in registers through the loop; for the same reason `more` should be a copy.
-    bool finishBlock(LevelHold state, const double *more, int moreCount, const double *rest);
+    // `moreZeros` is the sum of the engine's other state values times zero (finiteZeros), 0 in
+    // both lanes when they are all finite. Inline, so that the block's state stays in
+    // registers.
+    __attribute__((always_inline)) bool finishBlock(const LevelHoldLanes &state, __m128d moreZeros,
+                                                    const double *rest)
+    {
+        const __m128d zeros = _mm_add_pd(moreZeros, _mm_add_pd(finiteZeros(state.level), finiteZeros(state.hold)));
+        if (_mm_movemask_pd(_mm_cmpeq_pd(zeros, _mm_setzero_pd())) != 3 || (preciseRan_ && !precise_.isFinite())) {
+            restAfterNonFinite(rest);
+            return false;
+        }
+        setCurrent(kMeterLevel1, lowLane(state.level));
+        setCurrent(kMeterLevel2, highLane(state.level));
+        setCurrent(kMeterHold1, lowLane(state.hold));
+        setCurrent(kMeterHold2, highLane(state.hold));
+        holdCounter_[0] = static_cast<int>(lowLane(state.counters));
+        holdCounter_[1] = static_cast<int>(highLane(state.counters));
+        return true;
+    }
 
     double current(int quantity) const { return current_[quantity].load(std::memory_order_relaxed); }
     void setCurrent(int quantity, double value) { current_[quantity].store(value, std::memory_order_relaxed); }
@@ -174,8 +222,8 @@ protected:
 
     // Runs the shared per-sample chain over one block. Channels is the engine's ballistics:
     //   static constexpr bool kUsesPlainSample;  (RMS averages the time-aligned plain sample)
-    //   void step(double peak1, double peak2, double plain1, double plain2, bool &over1, bool &over2);
-    //     one frame of both channels; answers whether each sample is over
+    //   __m128d step(__m128d peaks, __m128d plains);
+    //     one frame of both channels (in lanes); answers a mask set where the sample is over
     //   void storeRing(MeterEngineFrame &frame, int position);  its quantities into the ring
     // Inlined into the engine's process, so that `channels`, a local there, stays in registers.
     template <class Channels>
@@ -187,6 +235,8 @@ protected:
 private:
     MeterSettings &scopeRecord(int scope);
     void clearRings();
+    // finishBlock's return to rest.
+    void restAfterNonFinite(const double *rest);
     void sendToOwner(VstInt32 index, float value);
 
     const MeterType type_;
@@ -234,47 +284,48 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
     const bool precise = preciseOn_.load(std::memory_order_relaxed);
     const PreciseBand band = static_cast<PreciseBand>(preciseBand_.load(std::memory_order_relaxed));
     const bool midSide = midSideOn_.load(std::memory_order_relaxed);
-    const double midFactor = midFactor_.load(std::memory_order_relaxed);
+    const __m128d midFactor = _mm_set_sd(midFactor_.load(std::memory_order_relaxed));
     const int overCount = overCount_.load(std::memory_order_relaxed);
+    const __m128d overCountLanes = _mm_set1_pd(overCount);
     const int lag = lag_.load(std::memory_order_relaxed);
     const int period = ringPeriod_.load(std::memory_order_relaxed);
     const double started1 = overCounter_[0].beginBlock(), started2 = overCounter_[1].beginBlock();
+    __m128d counters = _mm_setr_pd(started1, started2);
     // Plain scalars, not arrays: nothing takes their address, so they stay in registers.
-    double counter1 = started1, counter2 = started2;
     double timer1 = overTimer_[0], timer2 = overTimer_[1];
     int sampleCounter = sampleCounter_;
     int position = ringPosition_.load(std::memory_order_relaxed);
 
-    // One frame of the chain after the precise stage: a, b are the peaks, plainA, plainB the
-    // time-aligned plain samples.
-    // Inlined into both loops below, so that the running values stay in registers.
-    const auto frame = [&](double a, double b, double plainA, double plainB) __attribute__((always_inline)) {
+    // Mid (a + b)·m in the low lane, side a − b in the high lane.
+    const auto midSideOf = [midFactor](__m128d v) __attribute__((always_inline)) {
+        const __m128d swapped = _mm_shuffle_pd(v, v, 1);
+        return _mm_unpacklo_pd(_mm_mul_sd(_mm_add_sd(v, swapped), midFactor), _mm_sub_sd(v, swapped));
+    };
+    // One frame of the chain after the precise stage: the peaks and the time-aligned plain
+    // samples of both channels. Inlined into the loops below, so that the running values stay
+    // in registers.
+    const auto frame = [&](__m128d peaks, __m128d plains) __attribute__((always_inline)) {
         if (midSide) {
-            const double mid = (a + b) * midFactor;
-            b = a - b;
-            a = mid;
-            if constexpr (Channels::kUsesPlainSample) {
-                const double plainMid = (plainA + plainB) * midFactor;
-                plainB = plainA - plainB;
-                plainA = plainMid;
-            }
+            peaks = midSideOf(peaks);
+            if constexpr (Channels::kUsesPlainSample)
+                plains = midSideOf(plains);
         }
-        bool over1, over2;
-        channels.step(a, b, plainA, plainB, over1, over2);
-        // A run of overs shorter than N is forgotten; a count that reached N stays until the
-        // ring or the read-out picks it up.
-        countOver(over1, overCount, counter1);
-        countOver(over2, overCount, counter2);
+        counters = countOvers(channels.step(peaks, plains), overCountLanes, counters);
 
         if (lag > 0 && ++sampleCounter >= period) {
             sampleCounter = 0;
             if (++position >= kRingSize)
                 position = 0;
             channels.storeRing(*this, position);
+            double counter1 = lowLane(counters), counter2 = highLane(counters);
             ringOver_[position].store(overTimerTick(overCount, counter1, timer1), std::memory_order_relaxed);
             ringOver_[kRingSize + position].store(overTimerTick(overCount, counter2, timer2), std::memory_order_relaxed);
+            counters = _mm_setr_pd(counter1, counter2);
             ringPosition_.store(position, std::memory_order_relaxed);
         }
+    };
+    const auto samples = [input1, input2](VstInt32 i) __attribute__((always_inline)) {
+        return _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(input1 + i), _mm_load_ss(input2 + i)));
     };
 
     preciseRan_ = precise;
@@ -285,28 +336,19 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
             const int n = frames - start < PreciseStage::kChunk ? static_cast<int>(frames - start) : PreciseStage::kChunk;
             precise_.run(tables, band, input1 + start, input2 + start, n, peaks);
             for (int i = 0; i < n; ++i)
-                frame(peaks[2 * i], peaks[2 * i + 1], precise_.plain(i, 0), precise_.plain(i, 1));
+                frame(_mm_loadu_pd(peaks + 2 * i), precise_.plains(i));
         }
     } else {
-        // The limit costs more inside the frame loop than one scan of the block for samples
-        // beyond it, which programme material never has.
-        if (anyBeyondInputLimit(input1, frames) || anyBeyondInputLimit(input2, frames)) {
-            for (VstInt32 i = 0; i < frames; ++i) {
-                const double a = limitInputMagnitude(input1[i]);
-                const double b = limitInputMagnitude(input2[i]);
-                frame(a, b, a, b);
-            }
-        } else {
-            for (VstInt32 i = 0; i < frames; ++i) {
-                const double a = input1[i];
-                const double b = input2[i];
-                frame(a, b, a, b);
-            }
+        // Both channels are limited by one minimum and one maximum: less than a scan of the
+        // block for samples beyond the limit would cost.
+        for (VstInt32 i = 0; i < frames; ++i) {
+            const __m128d x = limitInputMagnitudes(samples(i));
+            frame(x, x);
         }
     }
 
-    overCounter_[0].endBlock(started1, counter1);
-    overCounter_[1].endBlock(started2, counter2);
+    overCounter_[0].endBlock(started1, lowLane(counters));
+    overCounter_[1].endBlock(started2, highLane(counters));
     overTimer_[0] = timer1;
     overTimer_[1] = timer2;
     sampleCounter_ = sampleCounter;

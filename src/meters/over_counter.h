@@ -17,7 +17,11 @@ public:
     // Thread: audio.
     void endBlock(double started, double counted)
     {
-        count_.compare_exchange_strong(started, counted, std::memory_order_relaxed);
+        // An unchanged count needs no write: either the count is still `started`, or a pick-up
+        // cleared it, which stands. Most blocks count no over, and the exchange is a locked
+        // instruction.
+        if (counted != started)
+            count_.compare_exchange_strong(started, counted, std::memory_order_relaxed);
     }
 
     // True when the count has reached `overCount`; the count is then cleared. Thread: editor.

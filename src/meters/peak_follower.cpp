@@ -1,6 +1,7 @@
 #include "meters/peak_follower.h"
 
 #include <cmath>
+#include <limits>
 
 #include "meters/meter_settings.h"
 
@@ -27,12 +28,32 @@ double returnCoefficient(float rate, double ms)
 void HoldTime::set(double ms, float rate)
 {
     ms_.store(ms, std::memory_order_relaxed);
-    length_.store(holdLengthSamples(rate, ms), std::memory_order_relaxed);
+    setLength(holdLengthSamples(rate, ms));
 }
 
 void HoldTime::recompute(float rate)
 {
-    length_.store(holdLengthSamples(rate, ms_.load(std::memory_order_relaxed)), std::memory_order_relaxed);
+    setLength(holdLengthSamples(rate, ms_.load(std::memory_order_relaxed)));
+}
+
+void HoldTime::setLength(float samples)
+{
+    countReaching_.store(firstCountReaching(samples), std::memory_order_relaxed);
+}
+
+double HoldTime::firstCountReaching(float length)
+{
+    if (length <= 0.f)
+        return 0;
+    // Not a number, or beyond every count the counter takes: never.
+    if (!(length <= static_cast<float>(LevelHold::kCounterLimit)))
+        return std::numeric_limits<double>::infinity();
+    // Below 2^24 every count is exact in single precision and the ceiling is the answer; above
+    // it the length is a whole number and a few counts below it may round up to it.
+    int count = static_cast<int>(std::ceil(length));
+    while (count > 0 && static_cast<float>(count - 1) >= length)
+        --count;
+    return count;
 }
 
 double PeakFollowerTimes::riseTimeMs(float value)

@@ -14,53 +14,64 @@ inline double flushTiny(double x)
 {
     return (x + 1e-14) - 1e-14; // two real additions: the build never uses fast-math
 }
+inline __m128d flushTiny(__m128d x)
+{
+    return _mm_sub_pd(_mm_add_pd(x, _mm_set1_pd(1e-14)), _mm_set1_pd(1e-14));
+}
 
 // The coefficient of a fall to 1/16 (−24.08 dB) in `ms`: kR of the return time, and kH of the
 // VU hold over the integration time. Thread: any.
 double returnCoefficient(float rate, double ms);
 
 // A hold time H and its length in samples, fs · H · 0.001 in single precision (the VU hold
-// uses it as well).
+// uses it as well). A hold falls once its counter, taken in single precision, reaches the
+// length; as that test only ever turns true as the count grows, the engines compare the count
+// with the first one that passes it (countReaching).
 class HoldTime {
 public:
     // Stores H and its length at `rate`. Thread: any thread that sets parameters.
     void set(double ms, float rate);
     // The length at a new rate. Thread: UI, while the effect is suspended.
     void recompute(float rate);
-    // Thread: audio, once per block.
-    float length() const { return length_.load(std::memory_order_relaxed); }
+    // The first count c with float(c) >= the length, +inf when no count up to the counter's
+    // limit reaches it. Thread: audio, once per block.
+    double countReaching() const { return countReaching_.load(std::memory_order_relaxed); }
+
+    // The first count for a length. Thread: any.
+    static double firstCountReaching(float length);
 
 private:
-    std::atomic<double> ms_{1000};       // H
-    std::atomic<float> length_{44100.f}; // samples
+    void setLength(float samples);
+
+    std::atomic<double> ms_{1000}; // H
+    std::atomic<double> countReaching_{44100};
 };
 
-// The ballistics of one block: the coefficients as the block started and the running state.
+// The ballistics of one block, both channels in lanes: the coefficients as the block started
+// and the running state.
 struct PeakFollower {
-    double rise;      // kA
-    double fall;      // kR
-    float holdLength; // samples
-    LevelHold state;
+    __m128d rise;         // kA
+    __m128d fall;         // kR
+    __m128d holdCount;    // HoldTime::countReaching
+    LevelHoldLanes state;
 
-    // One sample of channel c; `relative` is |x| relative to the reference. Thread: audio.
-    void step(int c, double relative)
+    // One sample of both channels; `relative` is |x| relative to the reference. Thread: audio.
+    void step(__m128d relative)
     {
-        double &level = state.level[c];
-        double &hold = state.hold[c];
-        int &counter = state.counter[c];
+        __m128d level = state.level, hold = state.hold, counters = state.counters;
         // A selected coefficient rather than two branches: on programme material a rise or a
         // fall is as good as random, and a mispredicted branch costs more than the level step.
-        const double coefficient = relative > level ? rise : fall;
-        level = flushTiny(level + (relative - level) * coefficient);
-        if (level > hold) {
-            hold = level;
-            counter = 0;
-        }
-        if (static_cast<float>(counter) >= holdLength)
-            hold = hold - fall * hold;
-        hold = flushTiny(hold);
-        if (counter < LevelHold::kCounterLimit)
-            ++counter;
+        const __m128d coefficient = selectLanes(_mm_cmpgt_pd(relative, level), rise, fall);
+        level = flushTiny(_mm_add_pd(level, _mm_mul_pd(_mm_sub_pd(relative, level), coefficient)));
+        // level > hold ? level : hold is what the maximum instruction answers, lane by lane,
+        // not-a-number and signed zeros included; one operation on the hold's own chain.
+        counters = _mm_andnot_pd(_mm_cmpgt_pd(level, hold), counters);
+        hold = _mm_max_pd(level, hold);
+        const __m128d falling = _mm_cmpge_pd(counters, holdCount);
+        hold = flushTiny(selectLanes(falling, _mm_sub_pd(hold, _mm_mul_pd(fall, hold)), hold));
+        state.level = level;
+        state.hold = hold;
+        state.counters = LevelHoldLanes::nextCount(counters);
     }
 };
 
@@ -78,8 +89,9 @@ public:
     // The block's follower: the coefficients loaded once, the running state given. Thread: audio.
     PeakFollower follower(const LevelHold &state) const
     {
-        return PeakFollower{rise_.load(std::memory_order_relaxed), fall_.load(std::memory_order_relaxed),
-                            hold_.length(), state};
+        return PeakFollower{_mm_set1_pd(rise_.load(std::memory_order_relaxed)),
+                            _mm_set1_pd(fall_.load(std::memory_order_relaxed)), _mm_set1_pd(hold_.countReaching()),
+                            LevelHoldLanes(state)};
     }
 
     // Times of a normalized setting, in ms: the rise law and the long law. Thread: any.

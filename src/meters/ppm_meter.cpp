@@ -10,22 +10,16 @@ const double kRest[4] = {0, 0, 0, 0};
 struct PPMChannels {
     static constexpr bool kUsesPlainSample = false;
 
-    double inverseGain;
+    __m128d inverseGain;
     OverTest over;
     PeakFollower peaks;
 
-    void step(double a, double b, double plainA, double plainB, bool &over1, bool &over2)
+    __m128d step(__m128d peak, __m128d /* plain */)
     {
-        over1 = stepChannel(0, a, plainA);
-        over2 = stepChannel(1, b, plainB);
-    }
-    bool stepChannel(int c, double peak, double /* plain */)
-    {
-        const double u = std::fabs(peak);
-        const double relative = u * inverseGain;
-        const bool isOver = over(u, relative);
-        peaks.step(c, relative);
-        return isOver;
+        const __m128d u = magnitudes(peak);
+        const __m128d relative = _mm_mul_pd(u, inverseGain);
+        peaks.step(relative);
+        return over(u);
     }
     void storeRing(MeterEngineFrame &frame, int position) { frame.storeLevelHoldRing(peaks.state, position); }
 };
@@ -96,12 +90,36 @@ void PPMmeter::reset()
     resetFrame(kRest);
 }
 
-void PPMmeter::process(float *channel1, float *channel2, VstInt32 frames)
+inline void PPMmeter::processBlock(float *channel1, float *channel2, VstInt32 frames)
 {
     beginBlock();
-    PPMChannels ch{inverseGain_.load(std::memory_order_relaxed),
-                   OverTest(overSelector_.load(std::memory_order_relaxed), 2.5556419010641385), // +8.15 dB
+    const __m128d inverseGain = _mm_set1_pd(inverseGain_.load(std::memory_order_relaxed));
+    PPMChannels ch{inverseGain,
+                   OverTest(overSelector_.load(std::memory_order_relaxed), 2.5556419010641385, inverseGain), // +8.15 dB
                    times_.follower(loadLevelHold())};
     runBlock(channel1, channel2, frames, ch);
-    finishBlock(ch.peaks.state, nullptr, 0, kRest);
+    finishBlock(ch.peaks.state, _mm_setzero_pd(), kRest);
+}
+
+void PPMmeter::processBlockSse2(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
+}
+
+#ifdef ZEM_ENGINE_VEX
+void PPMmeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
+}
+#endif
+
+void PPMmeter::process(float *channel1, float *channel2, VstInt32 frames)
+{
+#ifdef ZEM_ENGINE_VEX
+    if (processorHasAvx) {
+        processBlockVex(channel1, channel2, frames);
+        return;
+    }
+#endif
+    processBlockSse2(channel1, channel2, frames);
 }

@@ -4,6 +4,7 @@
 
 #include "meters/meter_engine_frame.h"
 #include "meters/peak_follower.h"
+#include "meters/vex_encoding.h"
 
 class PPMmeter : public MeterEngineFrame {
 public:
@@ -15,6 +16,13 @@ public:
     void process(float *channel1, float *channel2, VstInt32 frames) override;
 
 private:
+    // The block routine, inlined into an SSE2 and a VEX variant; process() picks one.
+    __attribute__((always_inline)) inline void processBlock(float *channel1, float *channel2, VstInt32 frames);
+    void processBlockSse2(float *channel1, float *channel2, VstInt32 frames);
+#ifdef ZEM_ENGINE_VEX
+    ZEM_VEX_TARGET void processBlockVex(float *channel1, float *channel2, VstInt32 frames);
+#endif
+
     std::atomic<double> inverseGain_{1.0};  // 1/g, g = 10^(r/20)
     PeakFollowerTimes times_;               // t, R, H and kA, kR, hold length
     std::atomic<double> overSelector_{1.0}; // q

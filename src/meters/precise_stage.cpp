@@ -205,10 +205,8 @@ void PreciseStage::run(const PreciseTables &tables, PreciseBand band, const floa
         peaksOfChunk<1, 8>(tables.two, line_, frames, peaks);
         break;
     case PreciseBand::None:
-        for (int i = 0; i < frames; ++i) {
-            peaks[2 * i] = plain(i, 0);
-            peaks[2 * i + 1] = plain(i, 1);
-        }
+        for (int i = 0; i < frames; ++i)
+            _mm_storeu_pd(peaks + 2 * i, plains(i));
         break;
     }
 }

@@ -13,6 +13,8 @@
 // 16-byte alignment, and on current processors an unaligned load of aligned data costs nothing.
 #pragma once
 
+#include <emmintrin.h>
+
 enum class PreciseBand { Four, Two, None };
 
 // Interpolation coefficients, rounded to 7 decimals; prepared once at library load. Each
@@ -35,10 +37,11 @@ public:
     // Writes `frames` (1..kChunk) frames, their magnitudes limited as the engines take them in
     // (limitInputMagnitude), and leaves, per frame i of the chunk, the stage's
     // outputs in peaks[2i] (channel 1) and peaks[2i + 1] (channel 2). The time-aligned plain
-    // samples are plain(i, channel) until the next run or clear.
+    // samples are plains(i) until the next run or clear.
     void run(const PreciseTables &tables, PreciseBand band, const float *input1, const float *input2, int frames,
              double *peaks);
-    double plain(int frame, int channel) const { return line_[2 * (frame + kPlainTap) + channel]; }
+    // The time-aligned plain samples of frame i of the chunk, channel 1 in the low lane.
+    __m128d plains(int frame) const { return _mm_loadu_pd(line_ + 2 * (frame + kPlainTap)); }
     // Whether the history holds only finite values. Thread: audio.
     bool isFinite() const;
 

@@ -12,32 +12,28 @@ const double kRest[6] = {0, 0, 0, 0, 0, 0};
 struct RMSChannels {
     static constexpr bool kUsesPlainSample = true;
 
-    double inverseGain;
-    double overThreshold; // compared with the level relative to the reference
+    __m128d inverseGain;
+    __m128d overThreshold; // compared with the level relative to the reference
     PeakFollower peaks;
-    double averaging;
-    double meanSquare[2];
+    __m128d averaging;
+    __m128d meanSquare;
 
-    void step(double a, double b, double plainA, double plainB, bool &over1, bool &over2)
+    __m128d step(__m128d peak, __m128d plain)
     {
-        over1 = stepChannel(0, a, plainA);
-        over2 = stepChannel(1, b, plainB);
-    }
-    bool stepChannel(int c, double peak, double plain)
-    {
-        const double relative = std::fabs(peak) * inverseGain;
-        const bool over = relative >= overThreshold;
-        peaks.step(c, relative);
-        const double plainRelative = std::fabs(plain) * inverseGain;
-        meanSquare[c] = meanSquare[c] + (plainRelative * plainRelative - meanSquare[c]) * averaging;
-        meanSquare[c] = flushTiny(meanSquare[c]);
+        const __m128d relative = _mm_mul_pd(magnitudes(peak), inverseGain);
+        const __m128d over = _mm_cmpge_pd(relative, overThreshold);
+        peaks.step(relative);
+        const __m128d plainRelative = _mm_mul_pd(magnitudes(plain), inverseGain);
+        meanSquare = _mm_add_pd(meanSquare,
+                                _mm_mul_pd(_mm_sub_pd(_mm_mul_pd(plainRelative, plainRelative), meanSquare), averaging));
+        meanSquare = flushTiny(meanSquare);
         return over;
     }
     void storeRing(MeterEngineFrame &frame, int position)
     {
         frame.storeLevelHoldRing(peaks.state, position);
-        frame.storeRing(kMeterMeanSquare1, position, meanSquare[0]);
-        frame.storeRing(kMeterMeanSquare2, position, meanSquare[1]);
+        frame.storeRing(kMeterMeanSquare1, position, lowLane(meanSquare));
+        frame.storeRing(kMeterMeanSquare2, position, highLane(meanSquare));
     }
 };
 
@@ -139,7 +135,7 @@ void RMSMeter::reset()
     resetFrame(kRest);
 }
 
-void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)
+inline void RMSMeter::processBlock(float *channel1, float *channel2, VstInt32 frames)
 {
     beginBlock();
     const double inverseGain = inverseGain_.load(std::memory_order_relaxed);
@@ -147,15 +143,37 @@ void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)
     // Full-scale base: |a| ≥ e(j), i.e. a level of e(j)/g; reference base: a level of e(j).
     const double overThreshold =
         overFromFullScale_.load(std::memory_order_relaxed) ? factor * inverseGain : factor;
-    RMSChannels ch{inverseGain,
-                   overThreshold,
+    RMSChannels ch{_mm_set1_pd(inverseGain),
+                   _mm_set1_pd(overThreshold),
                    times_.follower(loadLevelHold()),
-                   averaging_.load(std::memory_order_relaxed),
-                   {current(kMeterMeanSquare1), current(kMeterMeanSquare2)}};
+                   _mm_set1_pd(averaging_.load(std::memory_order_relaxed)),
+                   _mm_setr_pd(current(kMeterMeanSquare1), current(kMeterMeanSquare2))};
     runBlock(channel1, channel2, frames, ch);
-    const double meanSquare[] = {ch.meanSquare[0], ch.meanSquare[1]}; // a copy: see finishBlock
-    if (!finishBlock(ch.peaks.state, meanSquare, 2, kRest))
+    if (!finishBlock(ch.peaks.state, finiteZeros(ch.meanSquare), kRest))
         return;
-    setCurrent(kMeterMeanSquare1, meanSquare[0]);
-    setCurrent(kMeterMeanSquare2, meanSquare[1]);
+    setCurrent(kMeterMeanSquare1, lowLane(ch.meanSquare));
+    setCurrent(kMeterMeanSquare2, highLane(ch.meanSquare));
+}
+
+void RMSMeter::processBlockSse2(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
+}
+
+#ifdef ZEM_ENGINE_VEX
+void RMSMeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
+}
+#endif
+
+void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)
+{
+#ifdef ZEM_ENGINE_VEX
+    if (processorHasAvx) {
+        processBlockVex(channel1, channel2, frames);
+        return;
+    }
+#endif
+    processBlockSse2(channel1, channel2, frames);
 }

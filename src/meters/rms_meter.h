@@ -6,6 +6,7 @@
 
 #include "meters/meter_engine_frame.h"
 #include "meters/peak_follower.h"
+#include "meters/vex_encoding.h"
 
 class RMSMeter : public MeterEngineFrame {
 public:
@@ -17,6 +18,13 @@ public:
     void process(float *channel1, float *channel2, VstInt32 frames) override;
 
 private:
+    // The block routine, inlined into an SSE2 and a VEX variant; process() picks one.
+    __attribute__((always_inline)) inline void processBlock(float *channel1, float *channel2, VstInt32 frames);
+    void processBlockSse2(float *channel1, float *channel2, VstInt32 frames);
+#ifdef ZEM_ENGINE_VEX
+    ZEM_VEX_TARGET void processBlockVex(float *channel1, float *channel2, VstInt32 frames);
+#endif
+
     static float averagingCoefficient(float rate, double ms);
 
     std::atomic<double> gain_{1.0};          // g = 10^(r/20)

@@ -1,6 +1,9 @@
 #include "meters/vu_meter.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 
 #include "meters/processing_rate.h"
 
@@ -11,7 +14,39 @@ constexpr double kRestNeedle = -0.05;
 constexpr double kNeedleScale = 1.56; // a steady sine at the reference reads 2/π · 1.56 ≈ 0.993
 const double kRest[4] = {kRestNeedle, kRestNeedle, kRestNeedle, kRestNeedle};
 
+NeedleSectionStarts findSectionStarts()
+{
+    NeedleSectionStarts starts;
+    starts.start[0] = -std::numeric_limits<double>::infinity();
+    starts.start[NeedleBank::kSections] = std::numeric_limits<double>::infinity();
+    const auto section = [](std::uint64_t bits) {
+        double y;
+        std::memcpy(&y, &bits, sizeof y);
+        return _mm_cvtsi128_si32(needleSections(_mm_set1_pd(y)));
+    };
+    // Non-negative doubles are ordered as their bit patterns: a bisection between 0 (section 0)
+    // and 2 (the last section) finds each start exactly.
+    std::uint64_t two;
+    const double twoValue = 2.0;
+    std::memcpy(&two, &twoValue, sizeof two);
+    for (int k = 1; k < NeedleBank::kSections; ++k) {
+        std::uint64_t below = 0, at = two;
+        while (at - below > 1) {
+            const std::uint64_t middle = below + (at - below) / 2;
+            (section(middle) >= k ? at : below) = middle;
+        }
+        std::memcpy(&starts.start[k], &at, sizeof at);
+    }
+    return starts;
+}
+
 } // namespace
+
+const NeedleSectionStarts &needleSectionStarts()
+{
+    static const NeedleSectionStarts starts = findSectionStarts();
+    return starts;
+}
 
 void NeedleSection::design(double rate, double cornerHz, double quality)
 {
@@ -49,36 +84,26 @@ struct VUChannels {
     static constexpr bool kUsesPlainSample = false;
 
     NeedlePair needles;
-    double inverseGain;
+    __m128d inverseGain;
     OverTest over;
-    float holdLength;
-    double holdFall;
-    LevelHold state; // level is the needle
+    __m128d holdCount; // HoldTime::countReaching
+    __m128d holdFall;
+    LevelHoldLanes state; // level is the needle
 
-    void step(double a, double b, double, double, bool &over1, bool &over2)
+    __m128d step(__m128d peak, __m128d /* plain */)
     {
-        const __m128d sign = _mm_set1_pd(-0.0);
-        const __m128d u = _mm_andnot_pd(sign, _mm_setr_pd(a, b));
-        const __m128d y = needles.step(_mm_mul_pd(_mm_mul_pd(u, _mm_set1_pd(inverseGain)), _mm_set1_pd(kNeedleScale)));
-        const double u1 = _mm_cvtsd_f64(u), u2 = _mm_cvtsd_f64(_mm_unpackhi_pd(u, u));
-        over1 = over(u1, u1 * inverseGain);
-        over2 = over(u2, u2 * inverseGain);
-        holdStep(0, _mm_cvtsd_f64(y));
-        holdStep(1, _mm_cvtsd_f64(_mm_unpackhi_pd(y, y)));
-    }
-    void holdStep(int c, double needle)
-    {
-        double &hold = state.hold[c];
-        int &counter = state.counter[c];
-        state.level[c] = needle;
-        if (needle >= hold) {
-            hold = needle;
-            counter = 0;
-        }
-        if (static_cast<float>(counter) >= holdLength)
-            hold = hold - holdFall * hold;
-        if (counter < LevelHold::kCounterLimit)
-            ++counter;
+        const __m128d u = magnitudes(peak);
+        const __m128d relative = _mm_mul_pd(u, inverseGain);
+        const __m128d needle = needles.step(_mm_mul_pd(relative, _mm_set1_pd(kNeedleScale)));
+        __m128d hold = state.hold, counters = state.counters;
+        const __m128d raised = _mm_cmpge_pd(needle, hold);
+        hold = selectLanes(raised, needle, hold);
+        counters = _mm_andnot_pd(raised, counters);
+        const __m128d falling = _mm_cmpge_pd(counters, holdCount);
+        state.hold = selectLanes(falling, _mm_sub_pd(hold, _mm_mul_pd(holdFall, hold)), hold);
+        state.counters = LevelHoldLanes::nextCount(counters);
+        state.level = needle;
+        return over(u);
     }
     void storeRing(MeterEngineFrame &frame, int position) { frame.storeLevelHoldRing(state, position); }
 };
@@ -174,23 +199,44 @@ void VUmeter::reset()
     holdFall_.store(returnCoefficient(rate, integrationMs_.load(std::memory_order_relaxed)), std::memory_order_relaxed);
 }
 
-void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
+inline void VUmeter::processBlock(float *channel1, float *channel2, VstInt32 frames)
 {
     beginBlock();
     if (redesignPending_.load(std::memory_order_relaxed) && redesignPending_.exchange(false, std::memory_order_relaxed))
         redesignNeedles();
-    VUChannels ch{NeedlePair(banks_),
-                  inverseGain_.load(std::memory_order_relaxed),
-                  OverTest(overSelector_.load(std::memory_order_relaxed), 2.51188643150958), // +8 dB
-                  hold_.length(),
-                  holdFall_.load(std::memory_order_relaxed),
-                  loadLevelHold()};
+    const __m128d inverseGain = _mm_set1_pd(inverseGain_.load(std::memory_order_relaxed));
+    VUChannels ch{NeedlePair(banks_, sectionStarts_),
+                  inverseGain,
+                  OverTest(overSelector_.load(std::memory_order_relaxed), 2.51188643150958, inverseGain), // +8 dB
+                  _mm_set1_pd(hold_.countReaching()),
+                  _mm_set1_pd(holdFall_.load(std::memory_order_relaxed)),
+                  LevelHoldLanes(loadLevelHold())};
     runBlock(channel1, channel2, frames, ch);
-    ch.needles.finish(_mm_setr_pd(ch.state.level[0], ch.state.level[1]));
+    ch.needles.finish(ch.state.level);
 
-    const NeedleSection &s1 = banks_[0].sections[banks_[0].current];
-    const NeedleSection &s2 = banks_[1].sections[banks_[1].current];
-    const double needleState[] = {s1.x1, s1.x2, s1.y1, s1.y2, s2.x1, s2.x2, s2.y1, s2.y2};
-    if (!finishBlock(ch.state, needleState, static_cast<int>(sizeof needleState / sizeof needleState[0]), kRest))
+    if (!finishBlock(ch.state, ch.needles.stateZeros(), kRest))
         restState();
+}
+
+void VUmeter::processBlockSse2(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
+}
+
+#ifdef ZEM_ENGINE_VEX
+void VUmeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
+}
+#endif
+
+void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
+{
+#ifdef ZEM_ENGINE_VEX
+    if (processorHasAvx) {
+        processBlockVex(channel1, channel2, frames);
+        return;
+    }
+#endif
+    processBlockSse2(channel1, channel2, frames);
 }

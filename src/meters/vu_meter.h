@@ -5,6 +5,7 @@
 
 #include "meters/meter_engine_frame.h"
 #include "meters/peak_follower.h"
+#include "meters/vex_encoding.h"
 
 #include <emmintrin.h>
 
@@ -57,6 +58,25 @@ struct NeedleBank {
     void design(double rate, double cornerHz, double topQ, double bottomQ);
 };
 
+// The section of a needle output y: trunc(15 · b + 0.5) in single precision, b the output in
+// single precision clamped to 0..1 (a NaN gives 0), for both lanes. Thread: any.
+inline __m128i needleSections(__m128d y)
+{
+    __m128 b = _mm_cvtpd_ps(y);
+    b = _mm_min_ps(_mm_max_ps(b, _mm_setzero_ps()), _mm_set1_ps(1.f));
+    return _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_set1_ps(15.f), b), _mm_set1_ps(0.5f)));
+}
+
+// The section never falls as the output grows, so each section holds the outputs from where it
+// starts up to where the next one starts: start[k] is the least output of section k or above,
+// start[0] = −inf and start[16] = +inf. A step then tests its output against its section's two
+// bounds and works the index out only when the output leaves them. Prepared once at library
+// load. Thread: any.
+struct NeedleSectionStarts {
+    double start[NeedleBank::kSections + 1];
+};
+const NeedleSectionStarts &needleSectionStarts();
+
 // Both needle banks for the length of one block, channel 1 in the low and channel 2 in the
 // high lane of SSE2 registers: each lane computes exactly the scalar step of its bank. The
 // current sections' coefficients, offsets and states live in registers, so the step's only
@@ -68,12 +88,17 @@ struct NeedleBank {
 // its values into memory. Thread: audio.
 class NeedlePair {
 public:
-    __attribute__((always_inline)) explicit NeedlePair(NeedleBank *banks);
+    __attribute__((always_inline)) NeedlePair(NeedleBank *banks, const NeedleSectionStarts &sectionStarts);
     // One step of both banks with the inputs (u1, u2); answers the outputs (y1, y2).
     __attribute__((always_inline)) __m128d step(__m128d u);
     // Stores the running sections back into the banks; `y` is the last step's output (the
     // needles). Thread: audio, after the block.
     __attribute__((always_inline)) void finish(__m128d y);
+    // The running state (x1, x2, y1, y2) of both lanes summed times zero (finiteZeros).
+    __m128d stateZeros() const
+    {
+        return _mm_add_pd(_mm_add_pd(finiteZeros(x1), finiteZeros(x2)), _mm_add_pd(finiteZeros(y1), finiteZeros(y2)));
+    }
 
 private:
     static double low(__m128d v) { return _mm_cvtsd_f64(v); }
@@ -89,11 +114,14 @@ private:
     int current[2];
     int switchedFrom[2]; // the section a lane left at its last switch
     int lastChanged;     // lanes whose last step switched sections
+    const double *starts; // needleSectionStarts
     __m128d b0, b1, b2, a1, a2, epsilon, x1, x2, y1, y2;
     __m128i currentLanes; // current[0], current[1] in the two low 32-bit lanes
+    __m128d lowest, beyond; // the current sections' bounds: start[current], start[current + 1]
 };
 
-inline NeedlePair::NeedlePair(NeedleBank *banks) : banks(banks), lastChanged(0)
+inline NeedlePair::NeedlePair(NeedleBank *banks, const NeedleSectionStarts &sectionStarts)
+    : banks(banks), lastChanged(0), starts(sectionStarts.start)
 {
     for (int c = 0; c < 2; ++c) {
         current[c] = banks[c].current;
@@ -114,6 +142,8 @@ inline NeedlePair::NeedlePair(NeedleBank *banks) : banks(banks), lastChanged(0)
     y1 = _mm_setr_pd(s1.y1, s2.y1);
     y2 = _mm_setr_pd(s1.y2, s2.y2);
     currentLanes = _mm_setr_epi32(current[0], current[1], 0, 0);
+    lowest = _mm_setr_pd(starts[current[0]], starts[current[1]]);
+    beyond = _mm_setr_pd(starts[current[0] + 1], starts[current[1] + 1]);
 }
 
 inline __m128d NeedlePair::step(__m128d u)
@@ -128,15 +158,17 @@ inline __m128d NeedlePair::step(__m128d u)
     x1 = xe; // also the section's last input
     y2 = y1;
     y1 = _mm_add_pd(y, epsilon);
-    // The section index: the output in single precision, clamped to 0..1 (a NaN gives 0),
-    // trunc(15 · b + 0.5).
-    __m128 b = _mm_cvtpd_ps(y);
-    b = _mm_min_ps(_mm_max_ps(b, _mm_setzero_ps()), _mm_set1_ps(1.f));
-    const __m128i next = _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_set1_ps(15.f), b), _mm_set1_ps(0.5f)));
-    const int changed = ~_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(next, currentLanes))) & 3;
-    lastChanged = changed;
-    if (changed)
-        switchSections(changed, next, y);
+    // The section index changes only where the output leaves its section's bounds (or is not
+    // a number).
+    const __m128d inside = _mm_and_pd(_mm_cmpge_pd(y, lowest), _mm_cmplt_pd(y, beyond));
+    lastChanged = 0;
+    if (_mm_movemask_pd(inside) != 3) {
+        const __m128i next = needleSections(y);
+        const int changed = ~_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(next, currentLanes))) & 3;
+        lastChanged = changed;
+        if (changed)
+            switchSections(changed, next, y);
+    }
     return y;
 }
 
@@ -179,6 +211,8 @@ inline void NeedlePair::switchSections(int changed, __m128i next, __m128d y)
         loadLane(c, banks[c].sections[current[c]]);
     }
     currentLanes = _mm_setr_epi32(current[0], current[1], 0, 0);
+    lowest = _mm_setr_pd(starts[current[0]], starts[current[1]]);
+    beyond = _mm_setr_pd(starts[current[0] + 1], starts[current[1] + 1]);
 }
 
 inline void NeedlePair::finish(__m128d y)
@@ -203,6 +237,12 @@ public:
 
 private:
     friend struct VUChannels;
+    // The block routine, inlined into an SSE2 and a VEX variant; process() picks one.
+    __attribute__((always_inline)) inline void processBlock(float *channel1, float *channel2, VstInt32 frames);
+    void processBlockSse2(float *channel1, float *channel2, VstInt32 frames);
+#ifdef ZEM_ENGINE_VEX
+    ZEM_VEX_TARGET void processBlockVex(float *channel1, float *channel2, VstInt32 frames);
+#endif
     void redesignNeedles();
     void restState();
 
@@ -215,4 +255,5 @@ private:
     std::atomic<bool> redesignPending_{false}; // needle design applied by the audio thread
 
     NeedleBank banks_[2];                      // audio thread (and reset)
+    const NeedleSectionStarts &sectionStarts_ = needleSectionStarts();
 };

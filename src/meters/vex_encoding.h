@@ -1,0 +1,15 @@
+// The engines' block loops in the VEX encoding. On Linux x86-64 each engine's block routine is
+// compiled twice, for SSE2 and with AVX enabled, and runs the second where the processor has
+// AVX: the same 128-bit operations in the same order, so the same bits, but in the
+// three-operand form, which spares the register copies that the two-operand SSE2 form needs
+// around every operation (AVX enables no fused multiply-add, which would change results). The
+// Windows builds keep to SSE2 (see precise_stage.cpp).
+#pragma once
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
+#define ZEM_ENGINE_VEX 1
+#define ZEM_VEX_TARGET __attribute__((target("avx")))
+
+// Whether the processor runs AVX instructions; decided at library load. Thread: any.
+extern const bool processorHasAvx;
+#endif
