@@ -2,15 +2,18 @@
 
 #include <new>
 
+#include "display/zem_meter_full_panel.h"
 #include "strips/strip_safe_editors.h"
 
 namespace {
 
-// The front panels are built by their own classes; until those are part of the product, the
-// editor runs without them.
 class ProductEditorParts : public EditorPartsFactory {
 public:
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int, TemepleteEditor *, Templete *) override { return nullptr; }
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(int meterType, TemepleteEditor *editor,
+                                                       Templete *effect) override
+    {
+        return ::createFrontPanel(meterType, editor, effect);
+    }
     std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *editor, Templete *effect) override
     {
         return std::unique_ptr<EditorFiltersHolder>(new (std::nothrow) StripFiltersSafeEditor(editor, effect));

@@ -28,9 +28,12 @@ public:
     virtual void controlChanged(VSTGUI::CControl *control) = 0;
     // position: block durations since the last audio block, never negative.
     virtual void refreshMeters(double position) = 0;
+    // Closes the panel's settings panel when it is open, storing the meter defaults as leaving
+    // it always does. The editor calls it before another meter type's panel shows.
+    virtual void closeSettingsPanel() {}
     // The hint line that the strips of this meter type explain themselves on; null when the
     // panel has none (not built).
-    virtual CHelpHintLabel *hintLabel() const { return nullptr; }
+    virtual CHelpHintLabel *getHintLabel() const { return nullptr; }
 };
 
 // A holder of one strip editor per meter type and form (expanded, collapsed). UI thread only.

@@ -23,7 +23,7 @@ void StripSafeEditor<Strip, Holder>::open(CFrame *frame, EditorFrontPanel *vu, E
             const int background = expanded ? expandedBackground(type) : collapsedBackground(type);
             if (!built->build(frame, pictures ? pictures->get(background) : nullptr, expanded != 0))
                 continue;
-            built->setHintTarget(panels[type] ? panels[type]->hintLabel() : nullptr);
+            built->setHintTarget(panels[type] ? panels[type]->getHintLabel() : nullptr);
             strips[type][expanded] = std::move(built);
         }
     }

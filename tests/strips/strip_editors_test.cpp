@@ -66,7 +66,7 @@ public:
     void parameterChanged(VstInt32, float) override {}
     void controlChanged(CControl *) override {}
     void refreshMeters(double) override {}
-    CHelpHintLabel *hintLabel() const override { return hint; }
+    CHelpHintLabel *getHintLabel() const override { return hint; }
     CHelpHintLabel *hint;
 };
 
