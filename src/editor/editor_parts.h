@@ -27,6 +27,9 @@ public:
     virtual void controlChanged(VSTGUI::CControl *control) = 0;
     // position: block durations since the last audio block, never negative.
     virtual void refreshMeters(double position) = 0;
+    // Closes the panel's settings panel when it is open, storing the meter defaults as leaving
+    // it always does. The editor calls it before another meter type's panel shows.
+    virtual void closeSettingsPanel() {}
 };
 
 // A holder of one strip editor per meter type and form (expanded, collapsed). UI thread only.

@@ -135,6 +135,10 @@ void TemepleteEditor::selectMeterPanel(float value)
     int index = (int)(value * 2.f + 0.5f);
     if (index == selectedMeter)
         return;
+    // An open settings panel belongs to the meter that goes: it closes (and stores the
+    // defaults) before the new meter's panel shows, so that none is left over the new one.
+    if (EditorFrontPanel *leaving = panel(selectedMeter))
+        leaving->closeSettingsPanel();
     selectedMeter = index;
     if (index >= 0 && index <= 2) {
         for (EditorFrontPanel *p : {vuPanel.get(), rmsPanel.get(), ppmPanel.get()})

@@ -45,6 +45,8 @@ public:
     void setEditorHeight(int height);
 
     int getSelectedMeter() const { return selectedMeter; }
+    // The front panel of a meter type (0 VU, 1 RMS, 2 PPM) while the editor is open, else null.
+    EditorFrontPanel *getPanel(int meterType) const { return panel(meterType); }
     void *getParentWindow() const { return parentWindow; }
     // The position that the last idle passed to the panel.
     double getLastIdlePosition() const { return lastIdlePosition; }

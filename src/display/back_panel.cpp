@@ -1,0 +1,439 @@
+#include "display/back_panel.h"
+
+#include <new>
+
+#include "core/templete.h"
+#include "display/anim_knob4.h"
+#include "editor/image_numbers.h"
+#include "editor/temeplete_editor.h"
+#include "editor/zem_calibration_control.h"
+#include "editor/zem_horizontal_switch.h"
+#include "editor/zem_on_off_button.h"
+#include "meters/meter_engine.h"
+#include "ui/bitmap.h"
+#include "ui/frame.h"
+#include "ui/movie_bitmap.h"
+
+using namespace VSTGUI;
+
+// ---------------------------------------------------------------------------------------------
+// The container
+
+CZEMBackPanelContainer::CZEMBackPanelContainer(const CRect &size, CControlListener *listener)
+    : CViewContainer(size), toggleButton(new CZEMOnOffButton(size, listener, kTagSettingsToggle, nullptr)),
+      listener(listener)
+{
+    toggleButton->setValue(1.f);
+}
+
+CZEMBackPanelContainer::~CZEMBackPanelContainer() { toggleButton->forget(); }
+
+CControl *CZEMBackPanelContainer::getToggleButton() const { return toggleButton; }
+
+CMouseEventResult CZEMBackPanelContainer::onMouseDown(CPoint &where, const CButtonState &buttons)
+{
+    CMouseEventResult result = CViewContainer::onMouseDown(where, buttons);
+    if (result != kMouseEventNotHandled)
+        return result;
+    // The listener may close the panel and so detach this container: keep it for the return.
+    ReferenceGuard keep(this);
+    if (listener)
+        listener->valueChanged(toggleButton);
+    return kMouseEventHandled;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The common part
+
+BackPanel::BackPanel(Templete *effect, TemepleteEditor *editor) : effect(effect), editor(editor) {}
+
+BackPanel::~BackPanel()
+{
+    if (container) {
+        if (CViewContainer *parent = container->getParentView())
+            parent->removeView(container, true);
+        container->forget();
+    }
+}
+
+float BackPanel::parameter(VstInt32 index) const { return effect ? effect->getParameter(index) : 0.f; }
+
+CRect BackPanel::selectorRect() const
+{
+    const CCoord width = switchOn(parameter(kStrips)) ? kSelectorWidthWithStrips : kSelectorWidthWithoutStrips;
+    return CRect(0, 1, width, 12);
+}
+
+bool BackPanel::buildCommon(CFrame *newFrame, CBitmap *background)
+{
+    if (!newFrame) {
+        frame = nullptr;
+        return false;
+    }
+    if (!background || !background->isLoaded())
+        return false;
+    frame = newFrame;
+    CControlListener *listener = editor;
+
+    container = new (std::nothrow) CZEMBackPanelContainer(
+        CRect(0, 0, background->getWidth(), background->getHeight()), listener);
+    if (!container)
+        return false;
+    container->setBackground(background);
+    shown = false;
+
+    OwningPointer<CBitmap> scope(new (std::nothrow) CBitmap(kImageSettingsScope));
+    if (scope) {
+        calibrationSelector = new (std::nothrow) CZEMCalibrationControl(selectorRect(), listener, kGSIcal, scope.get());
+        if (calibrationSelector) {
+            calibrationSelector->setDefaultValue(0.f);
+            calibrationSelector->setValue(parameter(kGSIcal));
+            container->addView(calibrationSelector);
+        }
+    }
+
+    OwningPointer<CBitmap> indicator(new (std::nothrow) CBitmap(kImageSettingsScopeIndicator));
+    if (indicator) {
+        calibrationIndicator =
+            new (std::nothrow) CMovieBitmap(CRect(0, 180, 586, 191), listener, kGSIcal, 3, 11, indicator.get());
+        if (calibrationIndicator) {
+            calibrationIndicator->setValue(parameter(kGSIcal));
+            container->addView(calibrationIndicator);
+        }
+    }
+    return true;
+}
+
+void BackPanel::teardownPanel()
+{
+    shown = false;
+    calibrationSelector = nullptr;
+    calibrationIndicator = nullptr;
+    if (container) {
+        if (CViewContainer *parent = container->getParentView())
+            parent->removeView(container, true);
+        container->forget();
+        container = nullptr;
+    }
+    frame = nullptr;
+}
+
+void BackPanel::showPanel()
+{
+    if (!frame || !container)
+        return;
+    if (!frame->isChild(container)) {
+        container->remember();  // the frame's reference
+        frame->addView(container);
+    }
+    shown = true;
+    const float scope = parameter(kGSIcal);
+    if (calibrationSelector) {
+        calibrationSelector->setViewSize(selectorRect());
+        calibrationSelector->setValue(scope);
+        calibrationSelector->setDirty(true);
+    }
+    if (calibrationIndicator) {
+        calibrationIndicator->setValue(scope);
+        calibrationIndicator->setDirty(true);
+    }
+    container->setDirty(true);
+}
+
+void BackPanel::hidePanel()
+{
+    if (frame && container && frame->isChild(container))
+        frame->removeView(container, true);  // the frame's reference; ours keeps the container
+    shown = false;
+}
+
+void BackPanel::parameterChanged(VstInt32 index, float value)
+{
+    if (!shown || index != kGSIcal)
+        return;
+    if (calibrationIndicator)
+        calibrationIndicator->setValue(value);
+    if (calibrationSelector)
+        calibrationSelector->setValue(value);
+}
+
+void BackPanel::controlChanged(CControl *control)
+{
+    if (!shown || !control || control->getTag() != kGSIcal)
+        return;
+    if (effect)
+        effect->setParameter(kGSIcal, control->getValue());
+    control->setDirty(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The panels of the meter types
+
+namespace {
+
+constexpr int kKnobWidth = 43;
+constexpr int kKnobHeight = 41;
+constexpr int kKnobFrames = 51;
+const CColor kLabelColor(200, 193, 193, 255);
+
+}  // namespace
+
+MeterBackPanel::MeterBackPanel(Templete *effect, TemepleteEditor *editor, const Layout &layout)
+    : BackPanel(effect, editor), layout(layout)
+{
+}
+
+MeterEngine *MeterBackPanel::engine() const { return effect ? effect->meterEngine(layout.type) : nullptr; }
+
+int MeterBackPanel::slotOf(VstInt32 index) const
+{
+    for (int slot = 0; slot < layout.count; ++slot)
+        if (layout.settings[slot].index == index)
+            return slot;
+    return -1;
+}
+
+bool MeterBackPanel::ownsSetting(VstInt32 index) const { return slotOf(index) >= 0; }
+
+CControl *MeterBackPanel::settingControl(VstInt32 index) const
+{
+    int slot = slotOf(index);
+    return slot >= 0 ? controls[slot] : nullptr;
+}
+
+CTextLabel *MeterBackPanel::settingLabel(VstInt32 index) const
+{
+    int slot = slotOf(index);
+    return slot >= 0 ? labels[slot] : nullptr;
+}
+
+CTextLabel *MeterBackPanel::makeLabel(const CRect &rect, const char *text)
+{
+    auto *label = new (std::nothrow) CTextLabel(rect, text, nullptr, CTextLabel::kNoFrame | CTextLabel::kNoDrawBackground);
+    if (!label)
+        return nullptr;
+    label->setFont(kNormalFontVerySmall);
+    label->setFontColor(kLabelColor);
+    label->setBackColor(kTransparentCColor);
+    label->setFrameColor(kTransparentCColor);
+    label->setHoriAlign(kCenterText);
+    return label;
+}
+
+CControl *MeterBackPanel::makeControl(const SettingControlSpec &spec, CBitmap *knobStrip)
+{
+    CControlListener *listener = editor;
+    const long tag = spec.index;
+    const CRect knobRect(spec.left, spec.top, spec.left + kKnobWidth, spec.top + kKnobHeight);
+    CAnimKnob4 *knob = nullptr;
+    switch (spec.kind) {
+    case SettingControlKind::Knob:
+        knob = new (std::nothrow) CAnimKnob4(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        break;
+    case SettingControlKind::VuBackLitKnob:
+        knob = new (std::nothrow) CVuBackLitKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        break;
+    case SettingControlKind::VuLedRefKnob:
+        knob = new (std::nothrow) CVuLedRefKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        break;
+    case SettingControlKind::VuOverLedKnob:
+        knob = new (std::nothrow) CVuOverLedKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        break;
+    case SettingControlKind::RmsLedRefKnob:
+        knob = new (std::nothrow) CRmsLedRefKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        break;
+    case SettingControlKind::RmsOverLedKnob:
+        knob = new (std::nothrow) CRmsOverLedKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        break;
+    case SettingControlKind::PpmLedRefKnob:
+        knob = new (std::nothrow) CPpmLedRefKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        break;
+    case SettingControlKind::PpmOverLedKnob:
+        knob = new (std::nothrow) CPpmOverLedKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        break;
+    case SettingControlKind::Switch:
+    case SettingControlKind::Button: {
+        OwningPointer<CBitmap> bitmap(new (std::nothrow) CBitmap(spec.bitmap));
+        if (!bitmap)
+            return nullptr;
+        const CCoord frameHeight = spec.frames > 0 ? bitmap->getHeight() / spec.frames : 0;
+        const CRect rect(spec.left, spec.top, spec.left + bitmap->getWidth(), spec.top + frameHeight);
+        if (spec.kind == SettingControlKind::Switch) {
+            auto *sw = new (std::nothrow)
+                CZEMHorizontalSwitch(rect, listener, tag, spec.frames, frameHeight, spec.frames, bitmap.get());
+            if (sw) {
+                sw->setMin(0.f);
+                sw->setMax(1.f);
+            }
+            return sw;
+        }
+        auto *button = new (std::nothrow) CZEMOnOffButton(rect, listener, tag, bitmap.get());
+        if (button) {
+            button->directionalWheel = true;
+            button->keepWheelSign = true;
+        }
+        return button;
+    }
+    }
+    if (knob) {
+        // The variants snap to a few positions: a wheel notch moves exactly one, Shift or not.
+        const bool plain = spec.kind == SettingControlKind::Knob;
+        knob->setDefaultValue(spec.defaultValue);
+        knob->dragFactor = spec.dragRange / 1000.f;
+        knob->fineFactor = spec.fineFactor;
+        knob->wheelStep = spec.wheelStep;
+        knob->wheelFineFactor = plain ? 0.1f : 1.f;
+    }
+    return knob;
+}
+
+bool MeterBackPanel::buildPanel(CFrame *newFrame)
+{
+    if (container)
+        teardownPanel();
+    OwningPointer<CBitmap> background(new (std::nothrow) CBitmap(layout.background));
+    if (!buildCommon(newFrame, background.get()))
+        return false;
+    OwningPointer<CBitmap> knobStrip(new (std::nothrow) CBitmap(kImageKnobStrip));
+    MeterEngine *meter = engine();
+    for (int slot = 0; slot < layout.count && slot < kMaxSettings; ++slot) {
+        const SettingControlSpec &spec = layout.settings[slot];
+        CControl *control = makeControl(spec, knobStrip.get());
+        if (control) {
+            control->setValue(meter ? meter->getSetting(spec.index) : 0.f);
+            container->addView(control);
+            controls[slot] = control;
+        }
+        if (spec.placeholder) {
+            const CRect rect(spec.labelLeft, spec.labelTop, spec.labelRight, spec.labelBottom);
+            if (CTextLabel *label = makeLabel(rect, spec.placeholder)) {
+                container->addView(label);
+                labels[slot] = label;
+                showText(slot);
+            }
+        }
+    }
+    versionLabel = makeLabel(layout.versionLabel, kVersionText);
+    if (versionLabel)
+        container->addView(versionLabel);
+    return true;
+}
+
+void MeterBackPanel::showText(int slot)
+{
+    MeterEngine *meter = engine();
+    if (!labels[slot] || !meter)
+        return;
+    char text[64] = {};
+    meter->getSettingText(layout.settings[slot].index, text);
+    text[sizeof text - 1] = 0;
+    labels[slot]->setText(text);
+    labels[slot]->setDirty(true);
+}
+
+void MeterBackPanel::teardownPanel()
+{
+    for (int slot = 0; slot < kMaxSettings; ++slot) {
+        controls[slot] = nullptr;
+        labels[slot] = nullptr;
+    }
+    versionLabel = nullptr;
+    BackPanel::teardownPanel();
+}
+
+void MeterBackPanel::showPanel()
+{
+    BackPanel::showPanel();
+    if (!shown)
+        return;
+    MeterEngine *meter = engine();
+    for (int slot = 0; slot < layout.count; ++slot) {
+        if (controls[slot] && meter) {
+            controls[slot]->setValue(meter->getSetting(layout.settings[slot].index));
+            controls[slot]->setDirty(true);
+        }
+        showText(slot);
+    }
+}
+
+void MeterBackPanel::parameterChanged(VstInt32 index, float value)
+{
+    BackPanel::parameterChanged(index, value);
+    if (!shown)
+        return;
+    int slot = slotOf(index);
+    if (slot < 0)
+        return;
+    if (controls[slot])
+        controls[slot]->setValue(value);
+    showText(slot);
+}
+
+void MeterBackPanel::controlChanged(CControl *control)
+{
+    BackPanel::controlChanged(control);
+    if (!shown || !control || slotOf((VstInt32)control->getTag()) < 0)
+        return;
+    if (effect)
+        effect->setParameter((VstInt32)control->getTag(), control->getValue());
+    control->setDirty(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The tables
+
+namespace {
+
+using K = SettingControlKind;
+
+// index, kind, position, default, drag pixels, fine, wheel, bitmap, frames, label, placeholder
+const SettingControlSpec kVUSettings[] = {
+    {83, K::Knob, 24, 36, 0.25f, 200, 10, 1.f / 24, 0, 0, 14, 79, 76, 93, "-18 dBFS"},
+    {84, K::Knob, 105, 35, 0.5f, 200, 10, 1.f / 12, 0, 0, 100, 78, 152, 92, "300 ms"},
+    {85, K::Knob, 64, 111, 0.5f, 200, 10, 1.f / 12, 0, 0, 59, 153, 111, 167, "0.1 s"},
+    {88, K::VuBackLitKnob, 195, 35, 0.5f, 100, 1, 1.f / 4, 0, 0, 0, 0, 0, 0, nullptr},
+    {90, K::VuLedRefKnob, 434, 35, 1.f, 100, 1, 1.f / 3, 0, 0, 0, 0, 0, 0, nullptr},
+    {89, K::VuOverLedKnob, 475, 111, 0.22f, 100, 1, 1.f / 9, 0, 0, 0, 0, 0, 0, nullptr},
+    {87, K::Switch, 215, 127, 0, 0, 0, 0, kImageVUMSType, 3, 0, 0, 0, 0, nullptr},
+    {86, K::Button, 140, 127, 0, 0, 0, 0, kImageVUNeedleType, 2, 0, 0, 0, 0, nullptr},
+    {91, K::Button, 532, 12, 0, 0, 0, 0, kImageVUPrecise, 2, 0, 0, 0, 0, nullptr},
+};
+
+const SettingControlSpec kRMSSettings[] = {
+    {72, K::Knob, 54, 35, 0.667f, 200, 10, 1.f / 30, 0, 0, 44, 77, 106, 91, "0 dBFS"},
+    {74, K::Knob, 147, 35, 0.5f, 200, 10, 1.f / 30, 0, 0, 143, 76, 195, 90, "300 ms"},
+    {73, K::Knob, 24, 113, 0.5f, 200, 10, 1.f / 30, 0, 0, 18, 154, 70, 168, "300 ms"},
+    {75, K::Knob, 118, 113, 0.5f, 200, 10, 1.f / 30, 0, 0, 114, 154, 166, 168, "0.1 s"},
+    {76, K::Knob, 213, 113, 0.66f, 200, 10, 1.f / 30, 0, 0, 208, 154, 260, 168, "0.1 s"},
+    {79, K::RmsLedRefKnob, 434, 35, 1.f, 100, 1, 1.f / 6, 0, 0, 0, 0, 0, 0, nullptr},
+    {78, K::RmsOverLedKnob, 498, 113, 0.22f, 100, 1, 1.f / 9, 0, 0, 0, 0, 0, 0, nullptr},
+    {77, K::Switch, 223, 50, 0, 0, 0, 0, kImageRMSMSType, 3, 0, 0, 0, 0, nullptr},
+    {81, K::Button, 474, 28, 0, 0, 0, 0, kImageRMSOverBase, 2, 0, 0, 0, 0, nullptr},
+    {80, K::Button, 532, 12, 0, 0, 0, 0, kImageRMSPrecise, 2, 0, 0, 0, 0, nullptr},
+};
+
+const SettingControlSpec kPPMSettings[] = {
+    {93, K::Knob, 24, 36, 0.5f, 200, 10, 1.f / 24, 0, 0, 14, 79, 76, 93, "0 dBFS"},
+    {94, K::Knob, 137, 35, 0.5f, 200, 10, 1.f / 30, 0, 0, 133, 78, 184, 92, "300 ms"},
+    {95, K::Knob, 80, 111, 0.5f, 200, 10, 1.f / 12, 0, 0, 75, 154, 127, 168, "0.1 s"},
+    {96, K::Knob, 192, 111, 0.66f, 200, 10, 1.f / 12, 0, 0, 188, 154, 240, 168, "0.1 s"},
+    {99, K::PpmLedRefKnob, 418, 35, 1.f, 100, 1, 1.f / 3, 0, 0, 0, 0, 0, 0, nullptr},
+    {98, K::PpmOverLedKnob, 475, 111, 0.22f, 100, 1, 1.f / 9, 0, 0, 0, 0, 0, 0, nullptr},
+    {97, K::Switch, 200, 36, 0, 0, 0, 0, kImagePPMMSType, 3, 0, 0, 0, 0, nullptr},
+    {100, K::Button, 532, 12, 0, 0, 0, 0, kImagePPMPrecise, 2, 0, 0, 0, 0, nullptr},
+};
+
+template <size_t N> constexpr int countOf(const SettingControlSpec (&)[N]) { return (int)N; }
+
+const MeterBackPanel::Layout kVULayout{kMeterTypeVU, kImageVUSettings, kVUSettings, countOf(kVUSettings),
+                                       CRect(290, 86, 400, 100)};
+const MeterBackPanel::Layout kRMSLayout{kMeterTypeRMS, kImageRMSSettings, kRMSSettings, countOf(kRMSSettings),
+                                        CRect(293, 86, 403, 100)};
+const MeterBackPanel::Layout kPPMLayout{kMeterTypePPM, kImagePPMSettings, kPPMSettings, countOf(kPPMSettings),
+                                        CRect(281, 86, 391, 100)};
+
+}  // namespace
+
+VUBackPanel::VUBackPanel(Templete *effect, TemepleteEditor *editor) : MeterBackPanel(effect, editor, kVULayout) {}
+RMSBackPanel::RMSBackPanel(Templete *effect, TemepleteEditor *editor) : MeterBackPanel(effect, editor, kRMSLayout) {}
+PPMBackPanel::PPMBackPanel(Templete *effect, TemepleteEditor *editor) : MeterBackPanel(effect, editor, kPPMLayout) {}

@@ -1,0 +1,438 @@
+// The front panels inside the effect's own editor, opened on a parent window as a host opens
+// it: the trim entry, the Process-dependent trim controls, hold, the clicks on the views, the
+// reference display with and without Strips, the settings panel's toggle and its defaults, the
+// read-out of the engines into the views and a meter change with a settings panel open.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/parameter_table.h"
+#include "core/templete.h"
+#include "display/anim_knob4.h"
+#include "display/back_panel.h"
+#include "display/zem_meter2.h"
+#include "display/zem_meter_full_panel.h"
+#include "editor/temeplete_editor.h"
+#include "editor/zem_hint_control.h"
+#include "editor/zem_horizontal_switch.h"
+#include "editor/zem_on_off_button.h"
+#include "editor/zem_slider.h"
+#include "editor/zem_text_edit.h"
+#include "meters/meter_engine.h"
+#include "ui/frame_driver.h"
+#include "ui/view_container.h"
+
+using namespace VSTGUI;
+
+namespace {
+
+std::vector<std::pair<int, float>> *automatedWrites = nullptr;
+
+VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, VstIntPtr, void *, float opt)
+{
+    if (opcode == audioMasterVersion)
+        return 2400;
+    if (automatedWrites && opcode == audioMasterAutomate)
+        automatedWrites->push_back({index, opt});
+    return 0;
+}
+
+// The effect, recording the commands the panels send through its parameter write.
+class CommandRecordingEffect : public Templete {
+public:
+    using Templete::Templete;
+    void setParameter(VstInt32 index, float value) override
+    {
+        if (index == kStoreDefaults || index == kResetPeaks)
+            commands.push_back(index);
+        Templete::setParameter(index, value);
+    }
+    std::vector<int> commands;
+};
+
+// Stereo blocks of a sine of the given peak amplitude, through the effect's block routine.
+void feedSine(Templete &effect, float amplitude, int frames)
+{
+    constexpr int kBlock = 512;
+    std::vector<float> in(kBlock), out0(kBlock), out1(kBlock);
+    float *inputs[2] = {in.data(), in.data()};
+    float *outputs[2] = {out0.data(), out1.data()};
+    static double phase = 0;
+    for (int done = 0; done < frames; done += kBlock) {
+        for (float &sample : in) {
+            sample = (float)(amplitude * std::sin(phase));
+            phase += 2 * 3.14159265358979 * 1000.0 / 44100.0;
+        }
+        effect.processReplacing(inputs, outputs, kBlock);
+    }
+}
+
+class FrontPanels : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        automatedWrites = &automated;
+        parent.resize(600, 300);
+        effect = new CommandRecordingEffect(recordingHost);
+        effect->dispatcher(effSetSampleRate, 0, 0, nullptr, 44100.f);
+        effect->dispatcher(effMainsChanged, 0, 1, nullptr, 0.f);
+        scopeBefore = effect->getParameter(kGSIcal);
+        effect->setParameter(kGSIcal, 1.f);  // Instance: the tests' settings stay their own
+        effect->setParameter(kProcess, 1.f);
+        effect->setParameter(kStrips, 1.f);
+        effect->setParameter(kMeter, 0.f);
+        liveBefore = CBaseObject::liveObjects();
+    }
+    void TearDown() override
+    {
+        closeEditor();
+        effect->setParameter(kGSIcal, scopeBefore);  // the process-wide last scope as it was
+        delete effect;
+        automatedWrites = nullptr;
+    }
+    void openEditor()
+    {
+        ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, parent.handle(), 0.f), 1);
+        editor = static_cast<TemepleteEditor *>(effect->getEditor());
+        frame = editor->getFrame();
+        ASSERT_NE(frame, nullptr);
+    }
+    void closeEditor()
+    {
+        if (editor && editor->getFrame())
+            effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);
+        frame = nullptr;
+    }
+    CZEMMeterFULLPANEL *panel(int type) const { return dynamic_cast<CZEMMeterFULLPANEL *>(editor->getPanel(type)); }
+    MeterEngine *engine(MeterType type) const { return effect->meterEngine(type); }
+    std::string trimDisplay() const
+    {
+        char text[64] = {};
+        effect->getParameterDisplay(kTrim, text);
+        return text;
+    }
+    std::string settingText(MeterType type, VstInt32 index) const
+    {
+        char text[64] = {};
+        engine(type)->getSettingText(index, text);
+        return text;
+    }
+    // The middle of the meter selector opens and closes the settings panel.
+    void clickSettingsToggle() { FrameDriver(frame).click(270, 155); }
+
+    std::vector<std::pair<int, float>> automated;
+    TestParentWindow &parent = sharedParentWindow();
+    CommandRecordingEffect *effect = nullptr;
+    TemepleteEditor *editor = nullptr;
+    CFrame *frame = nullptr;
+    float scopeBefore = 1.f;
+    int liveBefore = 0;
+};
+
+TEST_F(FrontPanels, TheEditorShowsTheSelectedMetersPanelWithItsViewsAndReferenceDisplay)
+{
+    effect->setParameter(kMeter, 0.5f);
+    openEditor();
+    for (int type = 0; type < 3; ++type) {
+        CZEMMeterFULLPANEL *p = panel(type);
+        ASSERT_NE(p, nullptr) << type;
+        EXPECT_TRUE(p->isBuilt());
+        EXPECT_EQ(p->isShown(), type == kMeterTypeRMS) << type;
+        EXPECT_EQ(p->getReferenceControl()->getTag(), frontPanelLook((MeterType)type).referenceSetting);
+        EXPECT_EQ(p->getReferenceControl()->getDefaultValue(), frontPanelLook((MeterType)type).referenceDefault);
+        EXPECT_EQ(std::string(p->getReferenceControl()->getReferenceText()),
+                  settingText((MeterType)type, p->getReferenceControl()->getTag()));
+        ASSERT_NE(p->getSettingsPanel(), nullptr);
+        EXPECT_FALSE(p->getSettingsPanel()->isShown());
+    }
+    EXPECT_NE(dynamic_cast<CZEMVUMeter2 *>(panel(0)->getLeftView()), nullptr);
+    EXPECT_NE(dynamic_cast<CZEMRMSMeter2 *>(panel(1)->getRightView()), nullptr);
+    EXPECT_NE(dynamic_cast<CZEMPPMMeter2 *>(panel(2)->getLeftView()), nullptr);
+    // What the frame finds under the pointer is the shown panel's.
+    CViewContainer *shown = panel(1)->getContainer();
+    EXPECT_EQ(shown->getViewAt(CPoint(100, 5)), panel(1)->getReferenceControl());
+    EXPECT_EQ(shown->getViewAt(CPoint(550, 60)), static_cast<CView *>(panel(1)->getTrimSlider()));
+    EXPECT_EQ(shown->getViewAt(CPoint(300, 60)), static_cast<CView *>(panel(1)->getRightView()));
+}
+
+TEST_F(FrontPanels, TypedTrimIsAnAutomatedTrimWriteThatTheFieldThenShows)
+{
+    openEditor();
+    struct Entry {
+        const char *text;
+        float value;
+    } entries[] = {{"25", 1.f}, {"-30", 0.f}, {"abc", 0.5f}, {"5", 0.625f}, {"-20", 0.f}, {"-7.5", 0.3125f}};
+    FrameDriver driver(frame);
+    for (const Entry &entry : entries) {
+        automated.clear();
+        driver.click(554, 153);  // the trim field opens its edit box
+        ASSERT_TRUE(driver.type(entry.text)) << entry.text;
+        ASSERT_TRUE(driver.key("enter"));
+        ASSERT_EQ(automated.size(), 1u) << entry.text;
+        EXPECT_EQ(automated[0].first, kTrim);
+        EXPECT_EQ(automated[0].second, entry.value) << entry.text;
+        EXPECT_EQ(effect->getParameter(kTrim), entry.value);
+        EXPECT_EQ(std::string(panel(0)->getTrimText()->getText()), trimDisplay()) << entry.text;
+        EXPECT_EQ(panel(0)->getTrimSlider()->getValue(), entry.value);
+    }
+    // The sum is taken in single precision before the factor.
+    EXPECT_EQ(trimValueFromText("0.1"), (float)((0.1f + 20.f) * 0.025));
+    EXPECT_EQ(trimValueFromText("1e39"), 1.f);
+    EXPECT_EQ(trimValueFromText("nan"), 0.5f);
+    EXPECT_EQ(trimValueFromText(""), 0.5f);
+}
+
+TEST_F(FrontPanels, ProcessOffMakesTheTrimSliderAndFieldInertWithTheirHint)
+{
+    effect->setParameter(kTrim, 0.5f);
+    openEditor();
+    CZEMMeterFULLPANEL *p = panel(0);
+    FrameDriver driver(frame);
+    effect->setParameter(kProcess, 0.f);
+    EXPECT_EQ(p->getTrimSlider()->getActive(), 0);
+    EXPECT_EQ(p->getTrimText()->getActive(), 0);
+    EXPECT_EQ(p->getProcessButton()->getValue(), 0.f);
+    driver.move(554, 80);
+    EXPECT_EQ(std::string(p->getHintLabel()->getText()), "Click PROCESS to activate the Trim");
+    driver.wheel(554, 80, 1.f);
+    driver.drag(554, 80, 554, 30);
+    EXPECT_EQ(effect->getParameter(kTrim), 0.5f);
+    driver.move(554, 153);
+    EXPECT_EQ(std::string(p->getHintLabel()->getText()), "Click PROCESS to activate the Trim");
+    driver.click(554, 153);
+    EXPECT_FALSE(p->getTrimText()->isBeingEdited());
+    EXPECT_TRUE(automated.empty());
+
+    // Hidden panels follow too, and the shown one takes the mouse again.
+    effect->setParameter(kProcess, 1.f);
+    for (int type = 0; type < 3; ++type) {
+        EXPECT_EQ(panel(type)->getTrimSlider()->getActive(), 1);
+        EXPECT_EQ(panel(type)->getTrimText()->getActive(), 1);
+    }
+    driver.move(554, 80);
+    driver.wheel(554, 80, 1.f);
+    EXPECT_EQ(effect->getParameter(kTrim), 0.525f);
+    EXPECT_FALSE(automated.empty());
+}
+
+TEST_F(FrontPanels, HoldShowsTheMarkersAndOnlyInfiniteHoldKeepsTheMaximum)
+{
+    effect->setParameter(kMeter, 1.f);  // PPM
+    openEditor();
+    CZEMMeterFULLPANEL *p = panel(2);
+    for (float hold : {0.f, 0.5f, 1.f}) {
+        effect->setParameter(kHold, hold);
+        for (int type = 0; type < 3; ++type) {
+            EXPECT_EQ(panel(type)->getLeftView()->isHoldVisible(), hold != 0.f) << hold;
+            EXPECT_EQ(panel(type)->getRightView()->isHoldVisible(), hold != 0.f) << hold;
+        }
+        EXPECT_EQ(p->getHoldSwitch()->getValue(), hold);
+    }
+    auto *left = static_cast<CZEMPPMMeter2 *>(p->getLeftView());
+    auto *right = static_cast<CZEMPPMMeter2 *>(p->getRightView());
+
+    // On: the hold marker falls back after a loud passage.
+    effect->setParameter(kHold, 1.f);
+    feedSine(*effect, 0.9f, 22050);
+    p->refreshMeters(0);
+    const float loud = left->getHoldValue();
+    feedSine(*effect, 0.f, 5 * 44100);
+    p->refreshMeters(0);
+    EXPECT_LT(left->getHoldValue(), loud * 0.5f);
+
+    // oo: the maximum stays through the silence, for both channels.
+    effect->setParameter(kHold, 0.5f);
+    feedSine(*effect, 0.9f, 22050);
+    p->refreshMeters(0);
+    const float held = left->getHoldValue();
+    EXPECT_GT(held, 0.5f * loud);
+    feedSine(*effect, 0.f, 5 * 44100);
+    p->refreshMeters(0);
+    EXPECT_EQ(left->getHoldValue(), held);
+    EXPECT_EQ(right->getHoldValue(), held);
+
+    // A right click on a view is not a reset; a left click resets the peaks.
+    FrameDriver driver(frame);
+    driver.click(140, 80, kRButton);
+    p->refreshMeters(0);
+    EXPECT_TRUE(effect->commands.empty());
+    EXPECT_EQ(left->getHoldValue(), held);
+    driver.click(140, 80);
+    EXPECT_EQ(effect->commands, std::vector<int>({kResetPeaks}));
+    p->refreshMeters(0);
+    EXPECT_LT(left->getHoldValue(), 0.5f * held);
+    driver.click(400, 80);
+    EXPECT_EQ(effect->commands, std::vector<int>({kResetPeaks, kResetPeaks}));
+}
+
+TEST_F(FrontPanels, TheRMSNeedleIsTheRootOfTheMeanSquareTimesSqrtTwoWithinTheClamps)
+{
+    effect->setParameter(kMeter, 0.5f);
+    openEditor();
+    CZEMMeterFULLPANEL *p = panel(1);
+    auto *left = static_cast<CZEMRMSMeter2 *>(p->getLeftView());
+    MeterEngine *rms = engine(kMeterTypeRMS);
+
+    feedSine(*effect, 0.25f, 2 * 44100);
+    p->refreshMeters(0);
+    const double meanSquare = rms->readoutValue(kMeterMeanSquare1, 0);
+    EXPECT_EQ(left->getRMSValue(), (float)(std::sqrt(meanSquare) * 1.4142));
+    // A steady sine: the RMS needle reads the peak.
+    EXPECT_NEAR(left->getRMSValue(), left->getPeakValue(), 0.03f * left->getPeakValue());
+    EXPECT_EQ(left->getPeakValue(), (float)rms->readoutValue(kMeterLevel1, 0));
+
+    // Far above the scale: 32; silence: 0.0001.
+    feedSine(*effect, 200.f, 2 * 44100);
+    p->refreshMeters(0);
+    ASSERT_GT(CZEMRMSMeterFULLPANEL::rmsFromMeanSquare(rms->readoutValue(kMeterMeanSquare1, 0)), 32.f);
+    EXPECT_EQ(left->getRMSValue(), 32.f);
+    EXPECT_EQ(left->getPeakValue(), 32.f);
+    effect->dispatcher(effMainsChanged, 0, 0, nullptr, 0.f);
+    effect->dispatcher(effMainsChanged, 0, 1, nullptr, 0.f);
+    feedSine(*effect, 0.f, 44100);
+    p->refreshMeters(0);
+    EXPECT_EQ(left->getRMSValue(), 0.0001f);
+    EXPECT_EQ(left->getPeakValue(), 0.0001f);
+}
+
+TEST_F(FrontPanels, WithoutStripsTheReferenceDisplayIsGoneAndClosingStillReleasesIt)
+{
+    openEditor();
+    closeEditor();
+    const int live = CBaseObject::liveObjects();  // the editor's background stays loaded
+    for (bool stripsAtOpen : {true, false}) {
+        effect->setParameter(kStrips, stripsAtOpen ? 1.f : 0.f);
+        openEditor();
+        for (int type = 0; type < 3; ++type) {
+            CZEMMeterFULLPANEL *p = panel(type);
+            EXPECT_EQ(p->getContainer()->isChild(p->getReferenceControl()), stripsAtOpen);
+        }
+        effect->setParameter(kStrips, 0.f);
+        for (int type = 0; type < 3; ++type)
+            EXPECT_FALSE(panel(type)->getContainer()->isChild(panel(type)->getReferenceControl()));
+        EXPECT_EQ(panel(0)->getContainer()->getViewAt(CPoint(100, 5)), nullptr);
+        effect->setParameter(kStrips, 1.f);
+        EXPECT_EQ(panel(0)->getContainer()->getViewAt(CPoint(100, 5)), panel(0)->getReferenceControl());
+        effect->setParameter(kStrips, 0.f);
+        closeEditor();
+        EXPECT_EQ(CBaseObject::liveObjects(), live) << "Strips on at open: " << stripsAtOpen;
+    }
+}
+
+TEST_F(FrontPanels, TheSettingsPanelOpensAndClosesFromTheSelectorStoringTheDefaultsOnlyOnClosing)
+{
+    openEditor();
+    BackPanel *settings = panel(0)->getSettingsPanel();
+    clickSettingsToggle();
+    EXPECT_TRUE(settings->isShown());
+    EXPECT_TRUE(frame->isChild(settings->getContainer()));
+    EXPECT_TRUE(effect->commands.empty());
+    FrameDriver(frame).click(330, 150);  // an empty place on the settings panel
+    EXPECT_FALSE(settings->isShown());
+    EXPECT_FALSE(frame->isChild(settings->getContainer()));
+    EXPECT_EQ(effect->commands, std::vector<int>({kStoreDefaults}));
+    EXPECT_TRUE(panel(0)->isShown());
+}
+
+TEST_F(FrontPanels, AReferenceSetOnTheSettingsPanelMovesTheFrontDisplayWhoseDragStartsFromIt)
+{
+    openEditor();
+    CZEMMeterFULLPANEL *p = panel(0);
+    CFrontReferenceControl *front = p->getReferenceControl();
+    const float before = front->getValue();
+    clickSettingsToggle();
+    ASSERT_TRUE(p->getSettingsPanel()->isShown());
+    // The settings panel's reference knob at (24, 36): 200 pixels span the whole range.
+    const double step = before > 0.5f ? -50 : 50;
+    FrameDriver(frame).drag(45, 56, 45 + step, 56);
+    const float changed = engine(kMeterTypeVU)->getSetting(kTagVUReference);
+    ASSERT_NEAR(changed, before + step / 200, 0.02);
+    EXPECT_EQ(front->getValue(), changed);
+    EXPECT_EQ(std::string(front->getReferenceText()), settingText(kMeterTypeVU, kTagVUReference));
+
+    FrameDriver(frame).click(330, 150);
+    ASSERT_FALSE(p->getSettingsPanel()->isShown());
+    // 500 pixels for the full range on the front.
+    FrameDriver(frame).drag(160, 6, 160 + step, 6);
+    EXPECT_NEAR(front->getValue(), changed + step / 500, 1e-5);
+    EXPECT_EQ(engine(kMeterTypeVU)->getSetting(kTagVUReference), front->getValue());
+    EXPECT_EQ(std::string(front->getReferenceText()), settingText(kMeterTypeVU, kTagVUReference));
+    // Not automated: the settings are no host parameters.
+    for (const auto &write : automated)
+        EXPECT_NE(write.first, kTagVUReference);
+}
+
+TEST_F(FrontPanels, TheVUBacklightSettingLightsBothViews)
+{
+    openEditor();
+    for (float setting : {0.f, 0.5f, 1.f, 0.74f}) {
+        effect->setParameter(88, setting);
+        const int expected = (int)(engine(kMeterTypeVU)->getSetting(88) * 4.f + 0.5f);
+        EXPECT_EQ(static_cast<CZEMVUMeter2 *>(panel(0)->getLeftView())->getBacklight(), expected) << setting;
+        EXPECT_EQ(static_cast<CZEMVUMeter2 *>(panel(0)->getRightView())->getBacklight(), expected) << setting;
+    }
+}
+
+TEST_F(FrontPanels, AMeterChangeWithTheSettingsPanelOpenClosesItAndStoresTheDefaultsFirst)
+{
+    openEditor();
+    clickSettingsToggle();
+    BackPanel *vuSettings = panel(0)->getSettingsPanel();
+    ASSERT_TRUE(vuSettings->isShown());
+    effect->setParameterAutomated(kMeter, 0.5f);  // host automation picks RMS
+    EXPECT_FALSE(vuSettings->isShown());
+    EXPECT_FALSE(frame->isChild(vuSettings->getContainer()));
+    EXPECT_EQ(effect->commands, std::vector<int>({kStoreDefaults}));
+    EXPECT_TRUE(panel(1)->isShown());
+    EXPECT_FALSE(panel(0)->isShown());
+    EXPECT_FALSE(panel(1)->getSettingsPanel()->isShown());
+    // The RMS panel is on top and takes the click; its selector opens its own settings panel.
+    clickSettingsToggle();
+    EXPECT_TRUE(panel(1)->getSettingsPanel()->isShown());
+    EXPECT_FALSE(vuSettings->isShown());
+    // A change without an open settings panel stores nothing.
+    FrameDriver(frame).click(330, 150);
+    effect->commands.clear();
+    effect->setParameterAutomated(kMeter, 1.f);
+    EXPECT_TRUE(effect->commands.empty());
+}
+
+// Two instances in the Session scope share their settings: a change in one reaches the other's
+// open editor at its next idle.
+TEST(FrontPanelsSession, AReferenceChangeInOneInstanceReachesTheOtherInstancesOpenEditor)
+{
+    TestParentWindow &parent = sharedParentWindow();
+    parent.resize(600, 300);
+    Templete first(recordingHost), second(recordingHost);
+    const float scopeBefore = first.getParameter(kGSIcal);
+    for (Templete *effect : {&first, &second}) {
+        effect->setParameter(kGSIcal, 0.5f);
+        effect->setParameter(kStrips, 1.f);
+        effect->setParameter(kMeter, 1.f);
+    }
+    const float referenceBefore = first.meterEngine(kMeterTypePPM)->getSetting(kTagPPMReference);
+    ASSERT_EQ(second.dispatcher(effEditOpen, 0, 0, parent.handle(), 0.f), 1);
+    auto *editor = static_cast<TemepleteEditor *>(second.getEditor());
+    auto *panel = dynamic_cast<CZEMMeterFULLPANEL *>(editor->getPanel(kMeterTypePPM));
+    ASSERT_NE(panel, nullptr);
+    editor->idle();
+
+    const float changed = referenceBefore > 0.5f ? 0.25f : 0.75f;
+    first.setParameter(kTagPPMReference, changed);
+    editor->idle();
+    EXPECT_EQ(panel->getReferenceControl()->getValue(), first.meterEngine(kMeterTypePPM)->getSetting(kTagPPMReference));
+    EXPECT_EQ(second.meterEngine(kMeterTypePPM)->getSetting(kTagPPMReference),
+              first.meterEngine(kMeterTypePPM)->getSetting(kTagPPMReference));
+    char text[64] = {};
+    first.meterEngine(kMeterTypePPM)->getSettingText(kTagPPMReference, text);
+    EXPECT_EQ(std::string(panel->getReferenceControl()->getReferenceText()), text);
+
+    second.dispatcher(effEditClose, 0, 0, nullptr, 0.f);
+    first.setParameter(kTagPPMReference, referenceBefore);  // the Session set as it was
+    first.setParameter(kGSIcal, scopeBefore);
+}
+
+}  // namespace
