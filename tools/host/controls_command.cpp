@@ -318,6 +318,7 @@ public:
             break;
         case EditorAction::Tone:
         case EditorAction::Idle:
+        case EditorAction::Audio:
         case EditorAction::Picture:
             break;  // refused by readActions: the gallery has no audio and one picture
         }
@@ -369,6 +370,7 @@ public:
             break;
         case EditorAction::Tone:
         case EditorAction::Idle:
+        case EditorAction::Audio:
         case EditorAction::Picture:
             break;  // refused by readActions: the gallery has no audio and one picture
         }
@@ -418,7 +420,7 @@ bool readActions(const std::vector<std::string> &arguments, std::vector<EditorAc
             return false;
         }
         if (action.kind == EditorAction::Tone || action.kind == EditorAction::Idle ||
-            action.kind == EditorAction::Picture) {
+            action.kind == EditorAction::Audio || action.kind == EditorAction::Picture) {
             std::fprintf(stderr, "action \"%s\": only the editor subcommand plays audio and takes pictures\n",
                          text.c_str());
             return false;

@@ -83,10 +83,10 @@ bool parseEditorAction(const std::string &text, EditorAction &action, std::strin
             return bad("expected tone DBFS or tone off");
         return true;
     }
-    if (verb == "idle") {
-        action.kind = EditorAction::Idle;
+    if (verb == "idle" || verb == "audio") {
+        action.kind = verb == "idle" ? EditorAction::Idle : EditorAction::Audio;
         if (!(in >> action.index) || action.index < 1 || action.index > 100000 || (in >> word))
-            return bad("expected idle N, 1..100000 blocks");
+            return bad("expected a number of blocks, 1..100000");
         return true;
     }
     if (verb == "picture") {
@@ -303,6 +303,13 @@ public:
     }
     void step()
     {
+        feedBlock();
+        plugin.dispatch(effEditIdle);
+        window.pump();
+        answerSizeRequests();
+    }
+    void feedBlock()
+    {
         // The phase in whole samples of the 441-sample period of 1 kHz at 44.1 kHz, and the sine
         // and level computed with plain arithmetic: every build feeds the same samples.
         for (float &s : in) {
@@ -312,9 +319,6 @@ public:
         float *inputs[2] = {in.data(), in.data()};
         float *outputs[2] = {out0.data(), out1.data()};
         plugin.processReplacing(inputs, outputs, (VstInt32)in.size());
-        plugin.dispatch(effEditIdle);
-        window.pump();
-        answerSizeRequests();
     }
     void perform(const EditorAction &a)
     {
@@ -354,6 +358,10 @@ public:
             // The first block of the count is the one every action ends with.
             for (int i = 1; i < a.index; ++i)
                 step();
+            break;
+        case EditorAction::Audio:
+            for (int i = 1; i < a.index; ++i)
+                feedBlock();
             break;
         case EditorAction::Picture: {
             // Taken as the frame stands, before any further block or idle.
