@@ -42,6 +42,18 @@ CMouseEventResult CZEMBackPanelContainer::onMouseDown(CPoint &where, const CButt
     return kMouseEventHandled;
 }
 
+CMouseEventResult CZEMBackPanelContainer::onMouseMoved(CPoint &where, const CButtonState &buttons)
+{
+    CMouseEventResult result = CViewContainer::onMouseMoved(where, buttons);
+    return result == kMouseEventNotHandled ? kMouseEventHandled : result;
+}
+
+bool CZEMBackPanelContainer::onWheel(const CPoint &where, const float &distance, const CButtonState &buttons)
+{
+    CViewContainer::onWheel(where, distance, buttons);
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The common part
 
@@ -72,6 +84,8 @@ bool BackPanel::buildCommon(CFrame *newFrame, CBitmap *background)
     }
     if (!background || !background->isLoaded())
         return false;
+    if (container)  // built before: the old views go first
+        teardownPanel();
     frame = newFrame;
     CControlListener *listener = editor;
 
@@ -124,7 +138,10 @@ void BackPanel::showPanel()
         return;
     if (!frame->isChild(container)) {
         container->remember();  // the frame's reference
-        frame->addView(container);
+        if (!frame->addView(container)) {
+            container->forget();
+            return;
+        }
     }
     shown = true;
     const float scope = parameter(kGSIcal);
@@ -209,7 +226,8 @@ CTextLabel *MeterBackPanel::settingLabel(VstInt32 index) const
 
 CTextLabel *MeterBackPanel::makeLabel(const CRect &rect, const char *text)
 {
-    auto *label = new (std::nothrow) CTextLabel(rect, text, nullptr, CTextLabel::kNoFrame | CTextLabel::kNoDrawBackground);
+    const int style = CTextLabel::kNoFrame | CTextLabel::kNoDrawBackground;
+    auto *label = new (std::nothrow) CTextLabel(rect, text, nullptr, style);
     if (!label)
         return nullptr;
     label->setFont(kNormalFontVerySmall);
@@ -289,14 +307,12 @@ CControl *MeterBackPanel::makeControl(const SettingControlSpec &spec, CBitmap *k
 
 bool MeterBackPanel::buildPanel(CFrame *newFrame)
 {
-    if (container)
-        teardownPanel();
     OwningPointer<CBitmap> background(new (std::nothrow) CBitmap(layout.background));
     if (!buildCommon(newFrame, background.get()))
         return false;
     OwningPointer<CBitmap> knobStrip(new (std::nothrow) CBitmap(kImageKnobStrip));
     MeterEngine *meter = engine();
-    for (int slot = 0; slot < layout.count && slot < kMaxSettings; ++slot) {
+    for (int slot = 0; slot < layout.count; ++slot) {
         const SettingControlSpec &spec = layout.settings[slot];
         CControl *control = makeControl(spec, knobStrip.get());
         if (control) {
@@ -424,6 +440,9 @@ const SettingControlSpec kPPMSettings[] = {
 };
 
 template <size_t N> constexpr int countOf(const SettingControlSpec (&)[N]) { return (int)N; }
+constexpr int kMost = MeterBackPanel::kMaxSettings;
+static_assert(countOf(kVUSettings) <= kMost && countOf(kRMSSettings) <= kMost && countOf(kPPMSettings) <= kMost,
+              "a panel keeps one control and one label per setting");
 
 const MeterBackPanel::Layout kVULayout{kMeterTypeVU, kImageVUSettings, kVUSettings, countOf(kVUSettings),
                                        CRect(290, 86, 400, 100)};

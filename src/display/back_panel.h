@@ -32,6 +32,10 @@ public:
 
     // Children first; a press none of them takes reports the hidden button and is handled.
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    // The panel covers the front panel and the strips: the wheel and mouse moves that its own
+    // controls do not take stop here, so that no control hidden below changes or hints.
+    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
+    bool onWheel(const VSTGUI::CPoint &where, const float &distance, const VSTGUI::CButtonState &buttons) override;
     // The hidden button (tag 65, value 1); it is never part of any view.
     VSTGUI::CControl *getToggleButton() const;
     VSTGUI_TYPE(CZEMBackPanelContainer, CViewContainer)
@@ -50,8 +54,8 @@ public:
     BackPanel(const BackPanel &) = delete;
     BackPanel &operator=(const BackPanel &) = delete;
 
-    // Builds the panel into frame, hidden (the container stays detached). False when the frame
-    // or a picture is missing.
+    // Builds the panel into frame, hidden (the container stays detached); a panel built before
+    // lets its old views go first. False when the frame or a picture is missing.
     virtual bool buildPanel(VSTGUI::CFrame *frame) = 0;
     // The container with background as its picture, the scope selector and the scope indicator.
     virtual bool buildCommon(VSTGUI::CFrame *frame, VSTGUI::CBitmap *background);

@@ -1,8 +1,9 @@
 #include "display/zem_meter_full_panel.h"
 
 #include <cmath>
-#include <cstdlib>
+#include <locale>
 #include <new>
+#include <sstream>
 #include <vector>
 
 #include "core/templete.h"
@@ -57,7 +58,14 @@ const FrontPanelLook &frontPanelLook(MeterType type)
 
 float trimValueFromText(const char *text)
 {
-    double decibels = text ? std::strtod(text, nullptr) : 0.0;  // 0 when nothing converts
+    // The classic locale: a host that sets a locale with a decimal comma must not turn "2.5"
+    // into 2. A failed read leaves 0, an overflow the largest number of its sign.
+    double decibels = 0.0;
+    if (text) {
+        std::istringstream in(text);
+        in.imbue(std::locale::classic());
+        in >> decibels;
+    }
     if (std::isnan(decibels))
         decibels = 0.0;
     const float sum = (float)decibels + 20.f;

@@ -181,6 +181,9 @@ TEST_F(FrontPanels, TypedTrimIsAnAutomatedTrimWriteThatTheFieldThenShows)
     // The sum is taken in single precision before the factor.
     EXPECT_EQ(trimValueFromText("0.1"), (float)((0.1f + 20.f) * 0.025));
     EXPECT_EQ(trimValueFromText("1e39"), 1.f);
+    EXPECT_EQ(trimValueFromText("1e999"), 1.f);
+    EXPECT_EQ(trimValueFromText("-1e999"), 0.f);
+    EXPECT_EQ(trimValueFromText(" +6 dB"), 0.65f);
     EXPECT_EQ(trimValueFromText("nan"), 0.5f);
     EXPECT_EQ(trimValueFromText(""), 0.5f);
 }

@@ -86,6 +86,7 @@ public:
         log.push_back(name + " refresh");
         lastPosition = position;
     }
+    void closeSettingsPanel() override { log.push_back(name + " leaves settings"); }
     std::string name;
     Lines &log;
     CFrame *frame = nullptr;
@@ -296,6 +297,23 @@ TEST_F(EditorShell, MeterSelectionHidesAllAndShowsOneOnceAndReplacesTheStripsAtT
     EXPECT_TRUE(only(" at ").empty());
     // Every parameter then reaches both strips and all three panels, in this order.
     EXPECT_EQ(log, Lines({"label param 3 1", "filters param 3 1", "VU param 3 1", "RMS param 3 1", "PPM param 3 1"}));
+}
+
+TEST_F(EditorShell, TheLeavingMetersSettingsPanelClosesBeforeAnyPanelIsHiddenOrShown)
+{
+    effect->setParameter(3, 0.f);
+    ASSERT_TRUE(editor->open(parent.handle()));
+    EXPECT_TRUE(only("leaves").empty());  // nothing was shown before the first selection
+    log.clear();
+    effect->setParameter(3, 1.f);
+    Lines order = only("leaves");
+    for (const auto &line : only("show"))
+        order.push_back(line);
+    EXPECT_EQ(order, Lines({"VU leaves settings", "PPM show"}));
+    EXPECT_EQ(log.front(), "VU leaves settings");
+    log.clear();
+    effect->setParameter(3, 1.f);
+    EXPECT_TRUE(only("leaves").empty());
 }
 
 TEST_F(EditorShell, ChangesFromAnotherThreadWaitForIdleAndArriveInIndexOrderWithCurrentValues)
