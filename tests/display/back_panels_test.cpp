@@ -443,9 +443,13 @@ TEST_F(BackPanels, AHiddenPanelIgnoresChangesAndShowingBringsEverythingBack)
     EXPECT_FLOAT_EQ(back->getCalibrationIndicator()->getValue(), 0.5f);
     effect->setParameter(kGSIcal, 1.f);
     // Settings of the other meter types are not this panel's.
-    const float rmsOnVU = back->settingControl(83)->getValue();
-    back->parameterChanged(72, 0.1f);
-    EXPECT_FLOAT_EQ(back->settingControl(83)->getValue(), rmsOnVU);
+    std::map<int, float> shownValues;
+    for (const Expected &row : expectedControls(kMeterTypeVU))
+        shownValues[row.index] = back->settingControl(row.index)->getValue();
+    for (int index : {72, 76, 81, 93, 97, 100})
+        back->parameterChanged(index, 0.123f);
+    for (const Expected &row : expectedControls(kMeterTypeVU))
+        EXPECT_FLOAT_EQ(back->settingControl(row.index)->getValue(), shownValues[row.index]) << row.index;
 }
 
 TEST_F(BackPanels, EmptyPlacesLabelsAndAnyRightClickCloseALeftClickOnAControlDoesNot)

@@ -164,7 +164,7 @@ TEST_F(FrontPanels, TypedTrimIsAnAutomatedTrimWriteThatTheFieldThenShows)
     struct Entry {
         const char *text;
         float value;
-    } entries[] = {{"25", 1.f}, {"-30", 0.f}, {"abc", 0.5f}, {"5", 0.625f}, {"-20", 0.f}, {"-7.5", 0.3125f}};
+    } entries[] = {{"25", 1.f}, {"-30", 0.f}, {"abc", 0.5f}, {"x", 0.5f}, {"5", 0.625f}, {"-20", 0.f}, {"-7.5", 0.3125f}};
     FrameDriver driver(frame);
     for (const Entry &entry : entries) {
         automated.clear();
