@@ -1,11 +1,12 @@
 #include "editor/editor_parts.h"
 
+#include <new>
+
 #include "display/zem_meter_full_panel.h"
+#include "strips/strip_safe_editors.h"
 
 namespace {
 
-// The strip editors are built by their own classes; until those are part of the product, the
-// editor runs without strips.
 class ProductEditorParts : public EditorPartsFactory {
 public:
     std::unique_ptr<EditorFrontPanel> createFrontPanel(int meterType, TemepleteEditor *editor,
@@ -13,11 +14,14 @@ public:
     {
         return ::createFrontPanel(meterType, editor, effect);
     }
-    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *, Templete *) override
+    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *editor, Templete *effect) override
     {
-        return nullptr;
+        return std::unique_ptr<EditorFiltersHolder>(new (std::nothrow) StripFiltersSafeEditor(editor, effect));
     }
-    std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *, Templete *) override { return nullptr; }
+    std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *editor, Templete *effect) override
+    {
+        return std::unique_ptr<EditorLabelHolder>(new (std::nothrow) StripLabelSafeEditor(editor, effect));
+    }
 };
 
 }  // namespace

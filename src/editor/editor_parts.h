@@ -10,6 +10,7 @@
 #include "ui/frame.h"
 #include "vst/aeffect.h"
 
+class CHelpHintLabel;
 class Templete;
 class TemepleteEditor;
 
@@ -30,6 +31,9 @@ public:
     // Closes the panel's settings panel when it is open, storing the meter defaults as leaving
     // it always does. The editor calls it before another meter type's panel shows.
     virtual void closeSettingsPanel() {}
+    // The hint line that the strips of this meter type explain themselves on; null when the
+    // panel has none (not built).
+    virtual CHelpHintLabel *hintLabel() const { return nullptr; }
 };
 
 // A holder of one strip editor per meter type and form (expanded, collapsed). UI thread only.

@@ -44,7 +44,13 @@ enum ImageNumber {
     kImageRMSPrecise = 41007,
     kImagePPMPrecise = 42007,
     kImageRMSOverBase = 41003,
-    // Channel strips
+    // Channel strips. Backgrounds: the number of the VU family plus the step times the meter
+    // type (0 VU, 1 RMS, 2 PPM).
+    kImageFilterStripExpanded = 31000,
+    kImageLabelStripExpanded = 34000,
+    kImageStripExpandedStep = 100,
+    kImageStripCollapsed = 40100,
+    kImageStripCollapsedStep = 1000,
     kImageFiltersInExpanded = 10020,
     kImageFiltersInCollapsed = 10103,
     kImageFilterInOut = 10021,

@@ -1,0 +1,118 @@
+#include "strips/strip_label_editor.h"
+
+#include <new>
+
+#include "core/parameter_table.h"
+#include "core/templete.h"
+#include "editor/image_numbers.h"
+#include "editor/temeplete_editor.h"
+#include "editor/zem_latency_control.h"
+#include "editor/zem_on_off_button.h"
+#include "editor/zem_tape_label.h"
+#include "ui/bitmap.h"
+#include "ui/movie_bitmap.h"
+
+using namespace VSTGUI;
+
+StripLabelEditor::~StripLabelEditor() { close(); }
+
+void StripLabelEditor::dropControls()
+{
+    showLbl = nullptr;
+    lag = nullptr;
+    tape = nullptr;
+    title = nullptr;
+}
+
+bool StripLabelEditor::build(CFrame *toFrame, CBitmap *background, bool expanded)
+{
+    if (!createContainer(toFrame, background, expanded ? kExpandedHeight : kCollapsedHeight))
+        return false;
+    if (expanded) {
+        if (CBitmap *display = picture(kImageLagDisplay)) {
+            lag = add(new (std::nothrow) CZEMLatencyControl(
+                CRect(541, 1, 541 + display->getWidth(), 1 + CZEMLatencyControl::kLayerHeight), editor, kLagTime,
+                display));
+        }
+        // The strip's own picture lies under the label.
+        tape = add(new (std::nothrow) CZEMTapeLabel(CRect(17, 1, 523, 35), editor, background));
+        if (tape) {
+            // The tape is the strip's picture with the text on it: no frame is drawn around it.
+            // Its edit frame colour is the text fields' white.
+            tape->setStyle(CTextLabel::kNoFrame);
+            tape->setEditFrameColour(CColor(255, 255, 255, 255));
+        }
+    } else if (CBitmap *titleImage = picture(kImageLabelTitle)) {
+        title = add(new (std::nothrow) CMovieBitmap(bitmapFrameRect(titleImage, 1, 506, 2), editor, kTagStaticImage, 1,
+                                                    titleImage->getHeight(), titleImage));
+    }
+    if (CBitmap *toggle = picture(kImageStripToggle)) {
+        showLbl = add(new (std::nothrow) COnOffButtonH(bitmapFrameRect(toggle, 2, 574, 0), editor, kShowLbl, toggle));
+    }
+    if (showLbl)
+        showLbl->setValue(effectValue(kShowLbl));
+    if (lag)
+        lag->setValue(effectValue(kLagTime));
+    showLabelText();
+    return true;
+}
+
+void StripLabelEditor::attach(const CPoint &position)
+{
+    StripEditor::attach(position);
+    if (!isVisible())
+        return;
+    if (showLbl)
+        showLbl->setValue(effectValue(kShowLbl));
+    if (lag)
+        lag->setValue(effectValue(kLagTime));
+    showLabelText();
+}
+
+void StripLabelEditor::showLabelText()
+{
+    // An open edit shows no text under its box; the commit brings the stored label back.
+    if (!tape || !effect || tape->isBeingEdited())
+        return;
+    tape->setText(effect->stripLabelText());
+    tape->setDirty(true);
+}
+
+void StripLabelEditor::parameterChanged(VstInt32 index, float value)
+{
+    if (index == kShowLbl && showLbl)
+        showLbl->setValue(value);
+    else if (index == kLagTime && lag)
+        lag->setValue(value);
+    else if (index == kLabelChanged)
+        showLabelText();
+}
+
+void StripLabelEditor::valueChanged(CControl *control)
+{
+    if (!control || !isVisible())
+        return;
+    if (control->getTag() == kLagTime) {
+        float value = control->getValue();
+        auto *display = dynamic_cast<CZEMLatencyControl *>(control);
+        if (display && display->resetRequested) {
+            display->resetRequested = false;
+            const double lagValue = (effect ? effect->getOutputLatencySeconds() : 0.0) * kLagPerSecond;
+            value = lagValue >= 1 ? 1.f : lagValue > 0 ? (float)lagValue : 0.f;
+        }
+        automate(kLagTime, value);
+        control->setDirty(true);
+    } else if (control->getTag() == kLabelChanged) {
+        auto *label = dynamic_cast<CZEMTextEdit *>(control);
+        if (!label || !effect)
+            return;
+        effect->setStripLabel(cutUtf8(label->getText(), kLabelMaxBytes).c_str());
+        automate(kLabelChanged, 0.f);
+    }
+}
+
+void StripLabelEditor::idleTick()
+{
+    if (tape && isVisible())
+        tape->animationStep();
+}
