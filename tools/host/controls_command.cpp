@@ -316,6 +316,11 @@ public:
                 std::fprintf(stderr, "no edit box is open for: %s %s\n", a.kind == EditorAction::Type ? "type" : "key",
                              a.text.c_str());
             break;
+        case EditorAction::Tone:
+        case EditorAction::Idle:
+        case EditorAction::Audio:
+        case EditorAction::Picture:
+            break;  // refused by readActions: the gallery has no audio and one picture
         }
         frame.idle();
     }
@@ -363,6 +368,11 @@ public:
             if (!x11->key(a.text))
                 std::fprintf(stderr, "no edit box is open for: key %s\n", a.text.c_str());
             break;
+        case EditorAction::Tone:
+        case EditorAction::Idle:
+        case EditorAction::Audio:
+        case EditorAction::Picture:
+            break;  // refused by readActions: the gallery has no audio and one picture
         }
         frame.idle();
     }
@@ -407,6 +417,12 @@ bool readActions(const std::vector<std::string> &arguments, std::vector<EditorAc
         EditorAction action;
         if (!parseEditorAction(text, action, error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
+            return false;
+        }
+        if (action.kind == EditorAction::Tone || action.kind == EditorAction::Idle ||
+            action.kind == EditorAction::Audio || action.kind == EditorAction::Picture) {
+            std::fprintf(stderr, "action \"%s\": only the editor subcommand plays audio and takes pictures\n",
+                         text.c_str());
             return false;
         }
         actions.push_back(action);

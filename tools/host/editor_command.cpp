@@ -1,12 +1,14 @@
 // zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png]
-//                          [--param I=V]... [--chunk FILE] [--block N]
+//                          [--pictures DIR] [--param I=V]... [--chunk FILE] [--block N]
 // Opens the editor into a parent window (Windows: a window of this program; Linux: an offscreen
 // parent, or with --x11 a real X11 window on $DISPLAY with input through XTest), runs N idle
 // calls (default 10) while a 1 kHz tone at -6 dBFS is fed block by block,
 // applies the actions in order with a block and an idle after each, writes a picture of the
-// frame, and prints every host notification the plug-in sent, one per line:
-//   size 586x221 / automate 6 1 / begin 83 / end 83
+// frame, and prints every host notification the plug-in sent, one per line, with the pictures
+// the script took in their place among them:
+//   size 586x221 / automate 6 1 / begin 83 / end 83 / picture vu-front
 // Actions on Windows are real window messages to the frame's window (keys to its edit box).
+// The picture action writes DIR/NAME.png (--pictures, default the current folder).
 #include "editor_command.h"
 
 #include <cmath>
@@ -18,6 +20,7 @@
 #include "editor_window.h"
 #include "keyboard_input.h"
 #include "subcommands.h"
+#include "test_signals.h"
 #include "ui/offscreen_parent.h"
 #include "ui/view.h"
 
@@ -63,6 +66,36 @@ bool parseEditorAction(const std::string &text, EditorAction &action, std::strin
             action.text.erase(0, 1);
         if (action.text.empty())
             return bad("expected type TEXT");
+        return true;
+    }
+    if (verb == "tone") {
+        action.kind = EditorAction::Tone;
+        if (!(in >> word))
+            return bad("expected tone DBFS or tone off");
+        if (word == "off") {
+            action.silent = true;
+        } else {
+            std::istringstream level(word);
+            if (!(level >> action.value) || level.peek() != EOF || !std::isfinite(action.value) || action.value > 6)
+                return bad("expected a peak level in dBFS, at most +6");
+        }
+        if (in >> word)
+            return bad("expected tone DBFS or tone off");
+        return true;
+    }
+    if (verb == "idle" || verb == "audio") {
+        action.kind = verb == "idle" ? EditorAction::Idle : EditorAction::Audio;
+        if (!(in >> action.index) || action.index < 1 || action.index > 100000 || (in >> word))
+            return bad("expected a number of blocks, 1..100000");
+        return true;
+    }
+    if (verb == "picture") {
+        // The name becomes a file name in the picture folder: letters, digits, - and _ only.
+        action.kind = EditorAction::Picture;
+        if (!(in >> action.text) ||
+            action.text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_") !=
+                std::string::npos)
+            return bad("expected picture NAME [LABEL], the name of letters, digits, - and _");
         return true;
     }
     if (verb == "key") {
@@ -247,10 +280,19 @@ bool EditorWindow::writePicture(const std::string &path, uint32_t)
 // Feeds one block of the tone, then lets the editor idle.
 class EditorSession {
 public:
-    EditorSession(PluginHost &host, PluginInstance &plugin, HarnessEditorWindow &window, size_t blockSize)
-        : host(host), plugin(plugin), window(window), in(blockSize), out0(blockSize), out1(blockSize)
+    EditorSession(PluginHost &host, PluginInstance &plugin, HarnessEditorWindow &window, size_t blockSize,
+                  std::string pictureFolder)
+        : host(host), plugin(plugin), window(window), pictureFolder(std::move(pictureFolder)), in(blockSize),
+          out0(blockSize), out1(blockSize)
     {
     }
+    // A picture taken by the script: its name and how many host notifications came before it.
+    struct Picture {
+        std::string name;
+        size_t eventsBefore;
+    };
+    const std::vector<Picture> &pictures() const { return taken; }
+    bool picturesWritten() const { return allWritten; }
     // The host's part of a size-window request: its window takes the size asked for.
     void answerSizeRequests()
     {
@@ -261,14 +303,22 @@ public:
     }
     void step()
     {
-        for (float &s : in)
-            s = 0.5f * (float)std::sin(2.0 * 3.14159265358979 * 1000.0 * (double)(sample++) / 44100.0);
-        float *inputs[2] = {in.data(), in.data()};
-        float *outputs[2] = {out0.data(), out1.data()};
-        plugin.processReplacing(inputs, outputs, (VstInt32)in.size());
+        feedBlock();
         plugin.dispatch(effEditIdle);
         window.pump();
         answerSizeRequests();
+    }
+    void feedBlock()
+    {
+        // The phase in whole samples of the 441-sample period of 1 kHz at 44.1 kHz, and the sine
+        // and level computed with plain arithmetic: every build feeds the same samples.
+        for (float &s : in) {
+            s = (float)(amplitude * sineOfTurns((double)(sample * 1000 % 44100) / 44100.0));
+            sample = (sample + 1) % 441;
+        }
+        float *inputs[2] = {in.data(), in.data()};
+        float *outputs[2] = {out0.data(), out1.data()};
+        plugin.processReplacing(inputs, outputs, (VstInt32)in.size());
     }
     void perform(const EditorAction &a)
     {
@@ -301,6 +351,28 @@ public:
             if (!window.key(a.text))
                 std::fprintf(stderr, "no edit box is open for: key %s\n", a.text.c_str());
             break;
+        case EditorAction::Tone:
+            amplitude = a.silent ? 0.0 : amplitudeOfDecibels(a.value);
+            break;
+        case EditorAction::Idle:
+            // The first block of the count is the one every action ends with.
+            for (int i = 1; i < a.index; ++i)
+                step();
+            break;
+        case EditorAction::Audio:
+            for (int i = 1; i < a.index; ++i)
+                feedBlock();
+            break;
+        case EditorAction::Picture: {
+            // Taken as the frame stands, before any further block or idle.
+            taken.push_back({a.text, host.events().size()});
+            const std::string path = (pictureFolder.empty() ? std::string() : pictureFolder + "/") + a.text + ".png";
+            if (!window.writePicture(path, host.parentCookie())) {
+                std::fprintf(stderr, "cannot write %s\n", path.c_str());
+                allWritten = false;
+            }
+            return;
+        }
         }
         step();
     }
@@ -309,14 +381,24 @@ private:
     PluginHost &host;
     PluginInstance &plugin;
     HarnessEditorWindow &window;
+    std::string pictureFolder;
     size_t seenEvents = 0;
     std::vector<float> in, out0, out1;
     long sample = 0;
+    double amplitude = amplitudeOfDecibels(-6.0);
+    std::vector<Picture> taken;
+    bool allWritten = true;
 };
 
-void printEvents(const std::vector<HostEvent> &events)
+void printEvents(const std::vector<HostEvent> &events, const std::vector<EditorSession::Picture> &pictures)
 {
-    for (const HostEvent &e : events) {
+    size_t nextPicture = 0;
+    for (size_t k = 0; k <= events.size(); ++k) {
+        for (; nextPicture < pictures.size() && pictures[nextPicture].eventsBefore == k; ++nextPicture)
+            std::printf("picture %s\n", pictures[nextPicture].name.c_str());
+        if (k == events.size())
+            break;
+        const HostEvent &e = events[k];
         switch (e.opcode) {
         case audioMasterSizeWindow:
             std::printf("size %dx%ld\n", (int)e.index, (long)e.value);
@@ -339,16 +421,16 @@ void printEvents(const std::vector<HostEvent> &events)
 int runEditor(const std::vector<std::string> &arguments)
 {
     const char *usage = "usage: zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] "
-                        "[--png OUT.png] [--x11] [--param I=V]... [--chunk FILE] [--block N]\n";
+                        "[--png OUT.png] [--pictures DIR] [--x11] [--param I=V]... [--chunk FILE] [--block N]\n";
     std::vector<std::string> rest;
     std::vector<EditorAction> actions;
-    std::string png, error;
+    std::string png, pictureFolder, error;
     long idles = 10;
     [[maybe_unused]] bool x11 = false;  // Linux only
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string &a = arguments[i];
         bool hasValue = i + 1 < arguments.size();
-        if ((a == "--idle" || a == "--do" || a == "--script" || a == "--png") && !hasValue) {
+        if ((a == "--idle" || a == "--do" || a == "--script" || a == "--png" || a == "--pictures") && !hasValue) {
             std::fprintf(stderr, "%s needs a value\n%s", a.c_str(), usage);
             return 2;
         }
@@ -363,6 +445,8 @@ int runEditor(const std::vector<std::string> &arguments)
             idles = std::strtol(arguments[++i].c_str(), nullptr, 10);
         } else if (a == "--png") {
             png = arguments[++i];
+        } else if (a == "--pictures") {
+            pictureFolder = arguments[++i];
         } else if (a == "--do") {
             EditorAction action;
             if (!parseEditorAction(arguments[++i], action, error)) {
@@ -430,7 +514,7 @@ int runEditor(const std::vector<std::string> &arguments)
         std::fprintf(stderr, "the editor did not open\n");
         return 1;
     }
-    EditorSession session(host, plugin, window, options.blockSize);
+    EditorSession session(host, plugin, window, options.blockSize, pictureFolder);
     session.answerSizeRequests();
     for (long i = 0; i < idles; ++i)
         session.step();
@@ -440,15 +524,13 @@ int runEditor(const std::vector<std::string> &arguments)
     plugin.dispatch(effEditClose);
     if (window.vouched())
         host.withdrawParent(window.parentHandle());
-    printEvents(host.events());
-    if (!pictureWritten) {
+    printEvents(host.events(), session.pictures());
+    if (!pictureWritten)
         std::fprintf(stderr, "cannot write %s\n", png.c_str());
-        return 1;
-    }
-    return 0;
+    return pictureWritten && session.picturesWritten() ? 0 : 1;
 }
 
-SubcommandRegistration registration{"editor", "editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png] [--x11]",
+SubcommandRegistration registration{"editor", "editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png] [--pictures DIR] [--x11]",
                                     runEditor};
 
 }  // namespace
