@@ -16,6 +16,9 @@ public:
     virtual int getWidth() const = 0;
     virtual int getHeight() const = 0;
     virtual bool getPixel(int x, int y, CColor &color) const = 0;
+    // True for a decoded image whose every pixel has full alpha. Such an image is never drawn
+    // into (only blank pictures are), so the answer holds for its lifetime.
+    virtual bool isOpaque() const { return false; }
 };
 
 // Implemented by the backend; each answers null on failure.
@@ -41,6 +44,8 @@ public:
     int getResourceNumber() const { return resourceNumber; }
     IPlatformBitmap *getPlatformBitmap() const { return platform; }
     bool getPixel(int x, int y, CColor &color) const;
+    // Every pixel fully opaque: whatever it is drawn over cannot show through.
+    bool isOpaque() const { return platform && platform->isOpaque(); }
 
     VSTGUI_TYPE(CBitmap, CBaseObject)
 

@@ -147,6 +147,18 @@ void CViewContainer::drawBackgroundRect(CDrawContext *context, const CRect &upda
     }
 }
 
+bool CViewContainer::backgroundHidesBehind(const CRect &area) const
+{
+    if (!background || !background->isOpaque())
+        return false;
+    // The picture is copied from backgroundOffset on, unscaled, and ends where the picture ends.
+    CRect painted(size.left, size.top, size.left + background->getWidth() - backgroundOffset.x,
+                  size.top + background->getHeight() - backgroundOffset.y);
+    painted.bound(size);
+    return backgroundOffset.x >= 0 && backgroundOffset.y >= 0 && area.left >= painted.left &&
+           area.top >= painted.top && area.right <= painted.right && area.bottom <= painted.bottom;
+}
+
 void CViewContainer::draw(CDrawContext *context) { drawRect(context, size); }
 
 void CViewContainer::drawRect(CDrawContext *context, const CRect &updateRect)
@@ -160,13 +172,27 @@ void CViewContainer::drawRect(CDrawContext *context, const CRect &updateRect)
     if (area.isEmpty())
         return;
     context->setClipRect(area);
-    drawBackgroundRect(context, area);
 
     CPoint oldOffset = context->getOffset();
     CPoint origin = getParentView() ? getChildOrigin() : CPoint();
-    context->setOffset(oldOffset + origin);
     CRect childArea(area);
     childArea.offset(-origin.x, -origin.y);
+    // A child panel whose opaque picture covers the whole area paints over every pixel of this
+    // background there: drawing it first would only cost time (a front panel covers the frame's).
+    bool hidden = false;
+    for (CView *child : children) {
+        if (context->getGlobalAlpha() < 1.f)
+            break;  // then a child lets the background through
+        if (child->isVisible() && child->isTypeOf("CViewContainer") &&
+            static_cast<const CViewContainer *>(child)->backgroundHidesBehind(childArea)) {
+            hidden = true;
+            break;
+        }
+    }
+    if (!hidden)
+        drawBackgroundRect(context, area);
+
+    context->setOffset(oldOffset + origin);
     for (CView *child : std::vector<CView *>(children)) {
         if (child->isVisible() && child->getViewSize().rectOverlap(childArea))
             child->drawRect(context, childArea);

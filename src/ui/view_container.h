@@ -40,6 +40,9 @@ public:
     void draw(CDrawContext *context) override;
     // Draws the background picture or colour into the update area (parent coordinates).
     virtual void drawBackgroundRect(CDrawContext *context, const CRect &updateRect);
+    // True when the background picture alone covers every pixel of area (parent coordinates)
+    // with full alpha, so that nothing behind this container shows there.
+    bool backgroundHidesBehind(const CRect &area) const;
 
     CMouseEventResult onMouseDown(CPoint &where, const CButtonState &buttons) override;
     CMouseEventResult onMouseUp(CPoint &where, const CButtonState &buttons) override;

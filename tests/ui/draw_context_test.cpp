@@ -10,6 +10,7 @@
 #include "ui/draw_context.h"
 #include "ui/font.h"
 #include "ui/png_writer.h"
+#include "ui/view_container.h"
 
 using namespace VSTGUI;
 
@@ -267,6 +268,46 @@ TEST(DrawContext, PredefinedFontsAreArialAtNineAndTen)
     EXPECT_EQ(canvas.context->getFont()->getSize(), 11);
     EXPECT_EQ(canvas.context->getFont()->getStyle(), kBoldFace);
     EXPECT_EQ(kNormalFontSmaller->getSize(), 10);
+}
+
+// A panel with an opaque picture paints over its parent's background, which is then left out;
+// the parent's background still shows wherever the panel's picture ends or lets it through.
+TEST(ViewContainer, ParentBackgroundShowsWhereAChildPanelDoesNotCoverItOpaquely)
+{
+    const std::vector<unsigned char> red = pngRow(std::vector<uint32_t>(6, 0xFF0000FF));
+    const std::vector<unsigned char> blue = pngRow({0x0000FFFF, 0x0000FFFF});
+    const std::vector<unsigned char> halfBlue = pngRow({0x0000FF80, 0x0000FF80});
+    for (bool opaqueChild : {true, false}) {
+        SCOPED_TRACE(opaqueChild ? "opaque panel" : "translucent panel");
+        auto *parentPicture = new CBitmap(red.data(), red.size());
+        const std::vector<unsigned char> &childPng = opaqueChild ? blue : halfBlue;
+        auto *childPicture = new CBitmap(childPng.data(), childPng.size());
+        EXPECT_TRUE(parentPicture->isOpaque());
+        EXPECT_EQ(childPicture->isOpaque(), opaqueChild);
+        auto *parent = new CViewContainer(CRect(0, 0, 6, 1));
+        parent->setBackground(parentPicture);
+        // Four pixels wide, but its picture ends after two.
+        auto *child = new CViewContainer(CRect(1, 0, 5, 1));
+        child->setBackground(childPicture);
+        parent->addView(child);
+        for (const CRect &area : {CRect(1, 0, 3, 1), CRect(1, 0, 5, 1)}) {
+            Canvas canvas(6, 1);
+            parent->drawRect(canvas.context, area);
+            CColor c;
+            for (int x = 1; x < area.right; ++x) {
+                c = canvas.at(x, 0);
+                if (x < 3 && opaqueChild)
+                    EXPECT_EQ(c, CColor(0, 0, 255, 255)) << x;
+                else if (x < 3)
+                    EXPECT_TRUE(c.alpha == 255 && c.red > 100 && c.blue > 100) << x;  // blended over red
+                else
+                    EXPECT_EQ(c, CColor(255, 0, 0, 255)) << x;
+            }
+        }
+        parentPicture->forget();
+        childPicture->forget();
+        parent->forget();
+    }
 }
 
 TEST(OffscreenRendering, AViewRendersIntoAPictureOfAnArea)

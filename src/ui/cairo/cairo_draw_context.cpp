@@ -1,5 +1,7 @@
 #include "cairo_draw_context.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "ui/pixel_blend.h"
@@ -48,6 +50,25 @@ cairo_status_t readFromMemory(void *closure, unsigned char *out, unsigned int le
     return CAIRO_STATUS_SUCCESS;
 }
 
+// Full alpha in every pixel of an ARGB32 surface.
+bool everyPixelOpaque(cairo_surface_t *surface)
+{
+    cairo_surface_flush(surface);
+    const unsigned char *data = cairo_image_surface_get_data(surface);
+    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; y < height; ++y) {
+        const unsigned char *row = data + (ptrdiff_t)y * stride;
+        for (int x = 0; x < width; ++x) {
+            uint32_t pixel;
+            std::memcpy(&pixel, row + 4 * x, 4);
+            if ((pixel >> 24) != 255)
+                return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 IPlatformBitmap *createPlatformBitmapFromPng(const unsigned char *data, size_t size)
@@ -69,7 +90,7 @@ IPlatformBitmap *createPlatformBitmapFromPng(const unsigned char *data, size_t s
         cairo_surface_destroy(surface);
         surface = argb;
     }
-    return new CairoBitmap(surface);
+    return new CairoBitmap(surface, everyPixelOpaque(surface));
 }
 
 CDrawContext *createBitmapDrawContext(CBitmap *bitmap)

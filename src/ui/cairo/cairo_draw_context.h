@@ -10,15 +10,17 @@ namespace VSTGUI {
 
 class CairoBitmap : public IPlatformBitmap {
 public:
-    explicit CairoBitmap(cairo_surface_t *surface) : surface(surface) {}
+    explicit CairoBitmap(cairo_surface_t *surface, bool opaque = false) : surface(surface), opaque(opaque) {}
     ~CairoBitmap() override { cairo_surface_destroy(surface); }
     int getWidth() const override { return cairo_image_surface_get_width(surface); }
     int getHeight() const override { return cairo_image_surface_get_height(surface); }
     bool getPixel(int x, int y, CColor &color) const override;
+    bool isOpaque() const override { return opaque; }
     cairo_surface_t *getSurface() const { return surface; }
 
 private:
     cairo_surface_t *surface;
+    bool opaque;
 };
 
 class CairoDrawContext : public CDrawContext {

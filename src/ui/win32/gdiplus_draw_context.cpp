@@ -73,6 +73,7 @@ IPlatformBitmap *decodePng(const unsigned char *data, size_t size)
         const Gdiplus::Rect whole(0, 0, width, height);
         Gdiplus::BitmapData from{}, to{};
         bool copied = false;
+        bool opaque = true;
         if (copy->GetLastStatus() == Gdiplus::Ok &&
             decoded.LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &from) == Gdiplus::Ok) {
             if (copy->LockBits(&whole, Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB, &to) == Gdiplus::Ok) {
@@ -82,6 +83,7 @@ IPlatformBitmap *decodePng(const unsigned char *data, size_t size)
                     for (INT x = 0; x < width; ++x) {
                         uint32_t straight;
                         std::memcpy(&straight, in + 4 * x, 4);
+                        opaque = opaque && (straight >> 24) == 255;
                         const uint32_t pixel = premultipliedPixel(straight >> 24, (straight >> 16) & 255,
                                                                   (straight >> 8) & 255, straight & 255);
                         std::memcpy(out + 4 * x, &pixel, 4);
@@ -93,7 +95,7 @@ IPlatformBitmap *decodePng(const unsigned char *data, size_t size)
             decoded.UnlockBits(&from);
         }
         if (copied)
-            result = new GdiplusBitmap(copy);
+            result = new GdiplusBitmap(copy, opaque);
         else
             delete copy;
     }

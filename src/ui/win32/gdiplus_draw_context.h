@@ -25,7 +25,7 @@ std::wstring toWide(const char *utf8);
 class GdiplusBitmap : public IPlatformBitmap {
 public:
     // Takes over the bitmap and one GDI+ reference (acquireGdiplus), given back with it.
-    explicit GdiplusBitmap(Gdiplus::Bitmap *bitmap) : bitmap(bitmap) {}
+    explicit GdiplusBitmap(Gdiplus::Bitmap *bitmap, bool opaque = false) : bitmap(bitmap), opaque(opaque) {}
     ~GdiplusBitmap() override
     {
         delete bitmap;
@@ -34,10 +34,12 @@ public:
     int getWidth() const override { return (int)bitmap->GetWidth(); }
     int getHeight() const override { return (int)bitmap->GetHeight(); }
     bool getPixel(int x, int y, CColor &color) const override;
+    bool isOpaque() const override { return opaque; }
     Gdiplus::Bitmap *get() const { return bitmap; }
 
 private:
     Gdiplus::Bitmap *bitmap;
+    bool opaque;
 };
 
 class GdiplusDrawContext : public CDrawContext {
