@@ -451,6 +451,15 @@ void CZEMMeterFULLPANEL::closeSettingsPanel()
         effect->setParameter(kStoreDefaults, 0.f);
 }
 
+void CZEMMeterFULLPANEL::raiseSettingsPanel()
+{
+    if (!settingsPanel || !settingsPanel->isShown())
+        return;
+    // Attached again, it is the frame's topmost view; the panel stays open, nothing is stored.
+    settingsPanel->hidePanel();
+    settingsPanel->showPanel();
+}
+
 CZEMMeterFULLPANEL::ChannelReading CZEMMeterFULLPANEL::readChannel(MeterEngine &meter, int channel, double position,
                                                                    bool withMeanSquare) const
 {

@@ -76,6 +76,7 @@ public:
     void refreshMeters(double position) override;
     // Leaving the settings panel stores the defaults, as closing it by a click does.
     void closeSettingsPanel() override;
+    void raiseSettingsPanel() override;
 
     bool isBuilt() const { return built; }
     bool isShown() const;

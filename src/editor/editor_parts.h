@@ -31,6 +31,9 @@ public:
     // Closes the panel's settings panel when it is open, storing the meter defaults as leaving
     // it always does. The editor calls it before another meter type's panel shows.
     virtual void closeSettingsPanel() {}
+    // Puts an open settings panel back on top of views attached after it (the strips, when the
+    // host changes their layout while the panel is open), so that it still covers them.
+    virtual void raiseSettingsPanel() {}
     // The hint line that the strips of this meter type explain themselves on; null when the
     // panel has none (not built).
     virtual CHelpHintLabel *getHintLabel() const { return nullptr; }

@@ -179,6 +179,8 @@ void TemepleteEditor::layoutStrips(bool resize)
             height += 13;
         }
     }
+    if (EditorFrontPanel *shown = panel(selectedMeter))
+        shown->raiseSettingsPanel();
     if (resize)
         setEditorHeight(height);
 }

@@ -340,6 +340,27 @@ TEST_F(FrontPanels, TheSettingsPanelOpensAndClosesFromTheSelectorStoringTheDefau
     EXPECT_TRUE(panel(0)->isShown());
 }
 
+// The host shows the strips while the settings panel is open: the panel still covers them, so
+// a click below the front panel lands on the settings panel's empty space and closes it.
+TEST_F(FrontPanels, StripsShownWhileTheSettingsPanelIsOpenStayBelowIt)
+{
+    effect->setParameter(kShowFlt, 0.f);
+    effect->setParameter(kShowLbl, 0.f);
+    openEditor();
+    BackPanel *settings = panel(0)->getSettingsPanel();
+    clickSettingsToggle();
+    ASSERT_TRUE(settings->isShown());
+    effect->setParameter(kShowFlt, 1.f);
+    effect->setParameter(kShowLbl, 1.f);
+    editor->idle();
+    ASSERT_EQ(frame->getHeight(), 261);
+    EXPECT_TRUE(settings->isShown());
+    EXPECT_TRUE(effect->commands.empty());
+    FrameDriver(frame).click(330, 240);  // the label strip's tape, under the panel's empty space
+    EXPECT_FALSE(settings->isShown());
+    EXPECT_EQ(effect->commands, std::vector<int>({kStoreDefaults}));
+}
+
 TEST_F(FrontPanels, AReferenceSetOnTheSettingsPanelMovesTheFrontDisplayWhoseDragStartsFromIt)
 {
     openEditor();
