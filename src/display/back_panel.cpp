@@ -238,13 +238,13 @@ CTextLabel *MeterBackPanel::makeLabel(const CRect &rect, const char *text)
     return label;
 }
 
-CControl *MeterBackPanel::makeControl(const SettingControlSpec &spec, CBitmap *knobStrip)
+CControl *MeterBackPanel::makeControl(const SettingControlRow &row, CBitmap *knobStrip)
 {
     CControlListener *listener = editor;
-    const long tag = spec.index;
-    const CRect knobRect(spec.left, spec.top, spec.left + kKnobWidth, spec.top + kKnobHeight);
+    const long tag = row.index;
+    const CRect knobRect(row.left, row.top, row.left + kKnobWidth, row.top + kKnobHeight);
     CAnimKnob4 *knob = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
     case SettingControlKind::Knob:
         knob = new (std::nothrow) CAnimKnob4(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
         break;
@@ -271,14 +271,14 @@ CControl *MeterBackPanel::makeControl(const SettingControlSpec &spec, CBitmap *k
         break;
     case SettingControlKind::Switch:
     case SettingControlKind::Button: {
-        OwningPointer<CBitmap> bitmap(new (std::nothrow) CBitmap(spec.bitmap));
+        OwningPointer<CBitmap> bitmap(new (std::nothrow) CBitmap(row.bitmap));
         if (!bitmap)
             return nullptr;
-        const CCoord frameHeight = spec.frames > 0 ? bitmap->getHeight() / spec.frames : 0;
-        const CRect rect(spec.left, spec.top, spec.left + bitmap->getWidth(), spec.top + frameHeight);
-        if (spec.kind == SettingControlKind::Switch) {
+        const CCoord frameHeight = row.frames > 0 ? bitmap->getHeight() / row.frames : 0;
+        const CRect rect(row.left, row.top, row.left + bitmap->getWidth(), row.top + frameHeight);
+        if (row.kind == SettingControlKind::Switch) {
             auto *sw = new (std::nothrow)
-                CZEMHorizontalSwitch(rect, listener, tag, spec.frames, frameHeight, spec.frames, bitmap.get());
+                CZEMHorizontalSwitch(rect, listener, tag, row.frames, frameHeight, row.frames, bitmap.get());
             if (sw) {
                 sw->setMin(0.f);
                 sw->setMax(1.f);
@@ -295,11 +295,11 @@ CControl *MeterBackPanel::makeControl(const SettingControlSpec &spec, CBitmap *k
     }
     if (knob) {
         // The variants snap to a few positions: a wheel notch moves exactly one, Shift or not.
-        const bool plain = spec.kind == SettingControlKind::Knob;
-        knob->setDefaultValue(spec.defaultValue);
-        knob->dragFactor = spec.dragRange / 1000.f;
-        knob->fineFactor = spec.fineFactor;
-        knob->wheelStep = spec.wheelStep;
+        const bool plain = row.kind == SettingControlKind::Knob;
+        knob->setDefaultValue(row.defaultValue);
+        knob->dragFactor = row.dragRange / 1000.f;
+        knob->fineFactor = row.fineFactor;
+        knob->wheelStep = row.wheelStep;
         knob->wheelFineFactor = plain ? 0.1f : 1.f;
     }
     return knob;
@@ -313,16 +313,16 @@ bool MeterBackPanel::buildPanel(CFrame *newFrame)
     OwningPointer<CBitmap> knobStrip(new (std::nothrow) CBitmap(kImageKnobStrip));
     MeterEngine *meter = engine();
     for (int slot = 0; slot < layout.count; ++slot) {
-        const SettingControlSpec &spec = layout.settings[slot];
-        CControl *control = makeControl(spec, knobStrip.get());
+        const SettingControlRow &row = layout.settings[slot];
+        CControl *control = makeControl(row, knobStrip.get());
         if (control) {
-            control->setValue(meter ? meter->getSetting(spec.index) : 0.f);
+            control->setValue(meter ? meter->getSetting(row.index) : 0.f);
             container->addView(control);
             controls[slot] = control;
         }
-        if (spec.placeholder) {
-            const CRect rect(spec.labelLeft, spec.labelTop, spec.labelRight, spec.labelBottom);
-            if (CTextLabel *label = makeLabel(rect, spec.placeholder)) {
+        if (row.placeholder) {
+            const CRect rect(row.labelLeft, row.labelTop, row.labelRight, row.labelBottom);
+            if (CTextLabel *label = makeLabel(rect, row.placeholder)) {
                 container->addView(label);
                 labels[slot] = label;
                 showText(slot);
@@ -403,7 +403,7 @@ namespace {
 using K = SettingControlKind;
 
 // index, kind, position, default, drag pixels, fine, wheel, bitmap, frames, label, placeholder
-const SettingControlSpec kVUSettings[] = {
+const SettingControlRow kVUSettings[] = {
     {83, K::Knob, 24, 36, 0.25f, 200, 10, 1.f / 24, 0, 0, 14, 79, 76, 93, "-18 dBFS"},
     {84, K::Knob, 105, 35, 0.5f, 200, 10, 1.f / 12, 0, 0, 100, 78, 152, 92, "300 ms"},
     {85, K::Knob, 64, 111, 0.5f, 200, 10, 1.f / 12, 0, 0, 59, 153, 111, 167, "0.1 s"},
@@ -415,7 +415,7 @@ const SettingControlSpec kVUSettings[] = {
     {91, K::Button, 532, 12, 0, 0, 0, 0, kImageVUPrecise, 2, 0, 0, 0, 0, nullptr},
 };
 
-const SettingControlSpec kRMSSettings[] = {
+const SettingControlRow kRMSSettings[] = {
     {72, K::Knob, 54, 35, 0.667f, 200, 10, 1.f / 30, 0, 0, 44, 77, 106, 91, "0 dBFS"},
     {74, K::Knob, 147, 35, 0.5f, 200, 10, 1.f / 30, 0, 0, 143, 76, 195, 90, "300 ms"},
     {73, K::Knob, 24, 113, 0.5f, 200, 10, 1.f / 30, 0, 0, 18, 154, 70, 168, "300 ms"},
@@ -428,7 +428,7 @@ const SettingControlSpec kRMSSettings[] = {
     {80, K::Button, 532, 12, 0, 0, 0, 0, kImageRMSPrecise, 2, 0, 0, 0, 0, nullptr},
 };
 
-const SettingControlSpec kPPMSettings[] = {
+const SettingControlRow kPPMSettings[] = {
     {93, K::Knob, 24, 36, 0.5f, 200, 10, 1.f / 24, 0, 0, 14, 79, 76, 93, "0 dBFS"},
     {94, K::Knob, 137, 35, 0.5f, 200, 10, 1.f / 30, 0, 0, 133, 78, 184, 92, "300 ms"},
     {95, K::Knob, 80, 111, 0.5f, 200, 10, 1.f / 12, 0, 0, 75, 154, 127, 168, "0.1 s"},
@@ -439,7 +439,7 @@ const SettingControlSpec kPPMSettings[] = {
     {100, K::Button, 532, 12, 0, 0, 0, 0, kImagePPMPrecise, 2, 0, 0, 0, 0, nullptr},
 };
 
-template <size_t N> constexpr int countOf(const SettingControlSpec (&)[N]) { return (int)N; }
+template <size_t N> constexpr int countOf(const SettingControlRow (&)[N]) { return (int)N; }
 constexpr int kMost = MeterBackPanel::kMaxSettings;
 static_assert(countOf(kVUSettings) <= kMost && countOf(kRMSSettings) <= kMost && countOf(kPPMSettings) <= kMost,
               "a panel keeps one control and one label per setting");

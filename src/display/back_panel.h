@@ -108,7 +108,7 @@ enum class SettingControlKind {
 };
 
 // One row of a panel's table: the control of one setting and its text label, if any.
-struct SettingControlSpec {
+struct SettingControlRow {
     VstInt32 index;
     SettingControlKind kind;
     int left, top;
@@ -130,7 +130,7 @@ public:
     struct Layout {
         MeterType type;
         int background;  // image number
-        const SettingControlSpec *settings;
+        const SettingControlRow *settings;
         int count;
         VSTGUI::CRect versionLabel;
     };
@@ -155,7 +155,7 @@ protected:
 private:
     MeterEngine *engine() const;
     int slotOf(VstInt32 index) const;  // the row of the table, or -1
-    VSTGUI::CControl *makeControl(const SettingControlSpec &spec, VSTGUI::CBitmap *knobStrip);
+    VSTGUI::CControl *makeControl(const SettingControlRow &row, VSTGUI::CBitmap *knobStrip);
     VSTGUI::CTextLabel *makeLabel(const VSTGUI::CRect &rect, const char *text);
     void showText(int slot);
 
