@@ -115,11 +115,5 @@ void PPMmeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames
 
 void PPMmeter::process(float *channel1, float *channel2, VstInt32 frames)
 {
-#ifdef ZEM_ENGINE_VEX
-    if (processorHasAvx) {
-        processBlockVex(channel1, channel2, frames);
-        return;
-    }
-#endif
-    processBlockSse2(channel1, channel2, frames);
+    processInBestEncoding(*this, channel1, channel2, frames);
 }

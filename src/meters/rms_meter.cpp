@@ -169,11 +169,5 @@ void RMSMeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames
 
 void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)
 {
-#ifdef ZEM_ENGINE_VEX
-    if (processorHasAvx) {
-        processBlockVex(channel1, channel2, frames);
-        return;
-    }
-#endif
-    processBlockSse2(channel1, channel2, frames);
+    processInBestEncoding(*this, channel1, channel2, frames);
 }

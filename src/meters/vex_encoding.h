@@ -13,3 +13,17 @@
 // Whether the processor runs AVX instructions; decided at library load. Thread: any.
 extern const bool processorHasAvx;
 #endif
+
+// Runs an engine's block in its VEX variant where the processor has AVX, otherwise in its SSE2
+// variant. Thread: the engine's process() (audio).
+template <class Engine, class Frames>
+inline void processInBestEncoding(Engine &engine, float *channel1, float *channel2, Frames frames)
+{
+#ifdef ZEM_ENGINE_VEX
+    if (processorHasAvx) {
+        engine.processBlockVex(channel1, channel2, frames);
+        return;
+    }
+#endif
+    engine.processBlockSse2(channel1, channel2, frames);
+}
