@@ -119,9 +119,13 @@ bool CZEMMeterFULLPANEL::buildCommon(CFrame *newFrame, CBitmap *background)
     meterSelector->setValue(parameter(kMeter));
     container->addView(meterSelector);
 
-    trimSlider = new CZEMSliderAH(CRect(538, 17, 570, 143), editor, kTrim, CPoint(0, 0), 126,
-                                  loadImage(kImageTrimHandle, images), nullptr, CPoint(),
-                                  CSlider::kVertical | CSlider::kBottom);
+    // The handle travels the control's height less its own, so that it stays whole inside the
+    // control: -20 dB puts it at the bottom, +20 dB at the top.
+    const CRect trimArea(538, 17, 570, 143);
+    CBitmap *trimHandle = loadImage(kImageTrimHandle, images);
+    const CCoord trimHandleHeight = trimHandle ? trimHandle->getHeight() : 0;
+    trimSlider = new CZEMSliderAH(trimArea, editor, kTrim, CPoint(0, 0), trimArea.getHeight() - trimHandleHeight,
+                                  trimHandle, nullptr, CPoint(), CSlider::kVertical | CSlider::kBottom);
     trimSlider->setDefaultValue(0.5f);
     trimSlider->setWheelStep(0.025f);
     trimSlider->setFineWheelFactor(0.1f);

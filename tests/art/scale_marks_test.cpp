@@ -84,5 +84,22 @@ TEST(ScaleMarks, RmsAndPpmMarksLieUnderTheNeedle)
     }
 }
 
+// The trim slider (538, 17)-(570, 143) moves its 19-pixel handle over 107 pixels: the dB marks
+// beside the track lie at the handle's centre for their trim, -20 dB at the bottom included.
+TEST(ScaleMarks, TrimMarksLieAtTheHandleCentreOnEveryFrontPanel)
+{
+    for (const char *name : {"10000.png", "41001.png", "42001.png"}) {
+        Image panel(name);
+        ASSERT_TRUE(panel.ok()) << name;
+        for (int db = -20; db <= 20; db += 5) {
+            const double centre = 17 + (1 - (db + 20) / 40.0) * 107 + 9.5;
+            const double row = std::floor(centre);
+            const double onMark = panel.brightness(546, row);
+            EXPECT_GT(onMark, panel.brightness(546, row - 3) + 40) << name << ", " << db << " dB";
+            EXPECT_GT(onMark, panel.brightness(546, row + 3) + 40) << name << ", " << db << " dB";
+        }
+    }
+}
+
 } // namespace
 #endif

@@ -221,6 +221,50 @@ TEST_F(FrontPanels, ProcessOffMakesTheTrimSliderAndFieldInertWithTheirHint)
     EXPECT_FALSE(automated.empty());
 }
 
+// The trim slider is (538, 17)-(570, 143) with a 19-pixel handle: the handle travels 107 pixels,
+// so that -20 dB puts it whole at the bottom of the control (124..143) and +20 dB at the top
+// (17..36). A drag from the handle to either end and back reaches 0 and 1 and keeps the handle
+// under the pointer.
+TEST_F(FrontPanels, TheTrimHandleStaysWholeInsideItsControlAndADragReachesBothEndsAndComesBack)
+{
+    const CRect control(538, 17, 570, 143);
+    const CCoord x = 554;
+    effect->setParameter(kTrim, 0.5f);
+    openEditor();
+    CZEMSliderAH *slider = panel(0)->getTrimSlider();
+    ASSERT_EQ(slider->getViewSize(), control);
+    auto handleUnder = [&](CCoord y) { return slider->getHandleRect().pointInside(CPoint(x, y)); };
+    auto handleInside = [&] {
+        const CRect handle = slider->getHandleRect();
+        return handle.top >= control.top && handle.bottom <= control.bottom;
+    };
+
+    FrameDriver driver(frame);
+    driver.press(x, 80);  // the handle's centre at 0 dB
+    driver.move(x, 134, kLButton);  // down to the bottom of the track
+    EXPECT_EQ(effect->getParameter(kTrim), 0.f);
+    EXPECT_TRUE(handleUnder(134));
+    EXPECT_TRUE(handleInside());
+    EXPECT_EQ(slider->getHandleRect().bottom, control.bottom);
+    driver.move(x, 27, kLButton);  // up to the top
+    EXPECT_EQ(effect->getParameter(kTrim), 1.f);
+    EXPECT_TRUE(handleUnder(27));
+    EXPECT_TRUE(handleInside());
+    EXPECT_EQ(slider->getHandleRect().top, control.top);
+    driver.move(x, 80, kLButton);  // and back to the middle
+    driver.release(x, 80);
+    EXPECT_NEAR(effect->getParameter(kTrim), 0.5f, 1.f / 107);
+    EXPECT_TRUE(handleUnder(80));
+
+    // At -20 dB, as the editor opens with Trim 0, the handle is there to be grabbed.
+    effect->setParameter(kTrim, 0.f);
+    EXPECT_TRUE(handleInside());
+    driver.press(x, 134);
+    driver.move(x, 27, kLButton);
+    driver.release(x, 27);
+    EXPECT_EQ(effect->getParameter(kTrim), 1.f);
+}
+
 TEST_F(FrontPanels, HoldShowsTheMarkersAndOnlyInfiniteHoldKeepsTheMaximum)
 {
     effect->setParameter(kMeter, 1.f);  // PPM

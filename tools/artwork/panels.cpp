@@ -132,17 +132,19 @@ void drawFrontPanel(cairo_t *cr, int type)
             drawVuFace(cr, x, 18, 2);
     }
 
-    // Trim: a slot with dB marks at the handle centres (travel 126 pixels from the top at +20 dB).
-    roundedRect(cr, 551.5, 24, 5, 126, 2.5);
+    // Trim: a slot with dB marks at the handle centres. The 19-pixel handle travels the
+    // control's 126 pixels less its own height, 107, from the top at +20 dB.
+    const double trimTravel = 126 - 19;
+    roundedRect(cr, 551.5, 24, 5, trimTravel + 5, 2.5);
     setColour(cr, {0, 0, 0}, 0.85);
     cairo_fill(cr);
-    roundedRect(cr, 551.5, 24, 5, 126, 2.5);
+    roundedRect(cr, 551.5, 24, 5, trimTravel + 5, 2.5);
     cairo_set_line_width(cr, 1);
     setColour(cr, {1, 1, 1}, 0.06);
     cairo_stroke(cr);
-    for (int db = 20; db >= -15; db -= 5) {
+    for (int db = 20; db >= -20; db -= 5) {
         const double v = (db + 20) / 40.0;
-        const double y = std::floor(17 + (1 - v) * 126 + 9.5) + 0.5;
+        const double y = std::floor(17 + (1 - v) * trimTravel + 9.5) + 0.5;
         const bool major = db % 10 == 0;
         cairo_rectangle(cr, major ? 540 : 543, y - 0.5, major ? 8 : 5, 1);
         cairo_rectangle(cr, 560, y - 0.5, major ? 8 : 5, 1);
