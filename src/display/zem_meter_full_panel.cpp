@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "core/parameter_table.h"
 #include "core/templete.h"
 #include "display/anim_knob4.h"
 #include "display/zem_meter2.h"
@@ -236,7 +237,7 @@ void CZEMMeterFULLPANEL::buildMeterControls()
     referenceControl->setHintTarget(hintLabel);
     updateReference();
     // Our own reference until the container takes it.
-    if (parameter(kStrips) > 0.5f)
+    if (switchOn(parameter(kStrips)))
         container->addView(referenceControl);
 
     settingsPanel = createSettingsPanel();
@@ -378,7 +379,7 @@ void CZEMMeterFULLPANEL::parameterChanged(VstInt32 index, float value)
     case kStrips:
         stripsButton->setValue(value);
         stripsButton->setDirty(true);
-        placeReferenceControl((int)(value + 0.5f) != 0);
+        placeReferenceControl(switchOn(value));
         break;
     default:
         break;

@@ -31,10 +31,10 @@ bool helpHintText(long tag, float value, int zone, std::string &text)
         return true;
     }
     case kStrips:
-        text = value <= 0.5f ? "Shows Strips" : "Hides Strips";
+        text = switchOn(value) ? "Hides Strips" : "Shows Strips";
         return true;
     case kShowFlt:
-        text = value <= 0.5f ? "Opens FILTERS editor" : "Closes FILTERS editor";
+        text = switchOn(value) ? "Closes FILTERS editor" : "Opens FILTERS editor";
         return true;
     case kProcFlt:
     case kHPStat:
@@ -48,7 +48,7 @@ bool helpHintText(long tag, float value, int zone, std::string &text)
         text = "Click PROCESS to activate FILTERS";
         return true;
     case kShowLbl:
-        text = value <= 0.5f ? "Opens LABEL editor" : "Closes LABEL editor";
+        text = switchOn(value) ? "Closes LABEL editor" : "Opens LABEL editor";
         return true;
     case kTagRMSReference:
         text = "Click and drag to adjust RMS reference level";

@@ -14,7 +14,6 @@ using namespace VSTGUI;
 namespace {
 
 
-int rounded(float value) { return (int)(value + 0.5f); }
 
 }  // namespace
 
@@ -155,8 +154,8 @@ void TemepleteEditor::layoutStrips(bool resize)
 {
     if (!frame || !effect || !filtersEditor || !labelEditor)
         return;
-    const int layout[3] = {rounded(effectParameter(kStrips)), rounded(effectParameter(kShowFlt)),
-                           rounded(effectParameter(kShowLbl))};
+    const int layout[3] = {switchOn(effectParameter(kStrips)), switchOn(effectParameter(kShowFlt)),
+                           switchOn(effectParameter(kShowLbl))};
     if (layout[0] == stripLayoutCache[0] && layout[1] == stripLayoutCache[1] && layout[2] == stripLayoutCache[2])
         return;
     for (int i = 0; i < 3; ++i)

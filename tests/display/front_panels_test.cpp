@@ -369,6 +369,26 @@ TEST_F(FrontPanels, WithoutStripsTheReferenceDisplayIsGoneAndClosingStillRelease
     }
 }
 
+// 0.5 is on by the switch law: the strips show, the reference display with them, and the
+// switches' hints offer to hide what is shown.
+TEST_F(FrontPanels, StripSwitchesAtOneHalfAreOnForTheLayoutTheReferenceDisplayAndTheHints)
+{
+    effect->setParameter(kStrips, 0.5f);
+    effect->setParameter(kShowFlt, 0.5f);
+    effect->setParameter(kShowLbl, 0.5f);
+    openEditor();
+    EXPECT_EQ(frame->getHeight(), 261);
+    for (int type = 0; type < 3; ++type)
+        EXPECT_TRUE(panel(type)->getContainer()->isChild(panel(type)->getReferenceControl())) << type;
+    FrameDriver driver(frame);
+    driver.move(579, 6);  // the strips button
+    EXPECT_EQ(std::string(panel(0)->getHintLabel()->getText()), "Hides Strips");
+    driver.move(579, 169 + 5);  // the filter strip's switch
+    EXPECT_EQ(std::string(panel(0)->getHintLabel()->getText()), "Closes FILTERS editor");
+    driver.move(579, 222 + 5);  // the label strip's switch
+    EXPECT_EQ(std::string(panel(0)->getHintLabel()->getText()), "Closes LABEL editor");
+}
+
 TEST_F(FrontPanels, TheSettingsPanelOpensAndClosesFromTheSelectorStoringTheDefaultsOnlyOnClosing)
 {
     openEditor();

@@ -541,8 +541,10 @@ TEST(HintText, TextsFollowTagValueAndZone)
         helpHintText(tag, value, zone, text);
         return text;
     };
-    EXPECT_EQ(hint(6, 0.5f), "Shows Strips");
-    EXPECT_EQ(hint(6, 0.51f), "Hides Strips");
+    EXPECT_EQ(hint(6, 0.49f), "Shows Strips");
+    EXPECT_EQ(hint(6, 0.5f), "Hides Strips");  // on by the switch law, so the hint offers to hide
+    EXPECT_EQ(hint(7, 0.5f), "Closes FILTERS editor");
+    EXPECT_EQ(hint(15, 0.5f), "Closes LABEL editor");
     EXPECT_EQ(hint(7, 1.f), "Closes FILTERS editor");
     EXPECT_EQ(hint(15, 0.f), "Opens LABEL editor");
     EXPECT_EQ(hint(68, 0.f), "Click PROCESS to activate the Trim");
