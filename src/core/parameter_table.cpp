@@ -11,7 +11,7 @@ const ParameterInfo kTable[kNumRealParameters] = {
     {"Process", 0.f, kSwitch, 1.f, 1.f, 1.f},
     {"Trim", 0.5f, kStepped, 1.f / 41.f, 1.f / 401.f, 1.f / 41.f},
     {"GSIcal", 0.f, kStepped, 0.5f, 0.5f, 0.5f},
-    {"Meter", 0.f, kSwitch, 1.f, 1.f, 1.f},
+    {"Meter", 0.f, kStepped, 0.5f, 0.5f, 0.5f},
     {"LR/MS", 0.f, kSwitch, 1.f, 1.f, 1.f},
     {"Hold", 0.f, kStepped, 0.5f, 0.5f, 0.5f},
     {"Strips", 1.f, kSwitch, 1.f, 1.f, 1.f},

@@ -149,7 +149,7 @@ TEST_F(DispatcherTest, ParameterPropertiesTable)
     const VstInt32 stepped = kVstParameterUsesFloatStep;
     const Expected table[] = {
         {0, "Process", toggle, 1.f, 1.f, 1.f},        {1, "Trim", stepped, 1 / 41.f, 1 / 401.f, 1 / 41.f},
-        {2, "GSIcal", stepped, .5f, .5f, .5f},        {3, "Meter", toggle, 1.f, 1.f, 1.f},
+        {2, "GSIcal", stepped, .5f, .5f, .5f},        {3, "Meter", stepped, .5f, .5f, .5f},
         {4, "LR/MS", toggle, 1.f, 1.f, 1.f},          {5, "Hold", stepped, .5f, .5f, .5f},
         {6, "Strips", toggle, 1.f, 1.f, 1.f},         {7, "ShowFlt", toggle, 1.f, 1.f, 1.f},
         {8, "ProcFlt", toggle, 1.f, 1.f, 1.f},        {9, "HPStat", toggle, 1.f, 1.f, 1.f},
