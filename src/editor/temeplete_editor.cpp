@@ -13,7 +13,17 @@ using namespace VSTGUI;
 
 namespace {
 
-
+// The parameter that a control writes: a typed trim or frequency writes Trim, HPFreq or LPFreq,
+// so that its edit is the gesture of that parameter; any other tag is the index itself.
+VstInt32 parameterWrittenBy(long tag)
+{
+    switch (tag) {
+    case kTagTrimEntry: return kTrim;
+    case kTagHPFreqEntry: return kHPFreq;
+    case kTagLPFreqEntry: return kLPFreq;
+    default: return (VstInt32)tag;
+    }
+}
 
 }  // namespace
 
@@ -277,6 +287,18 @@ void TemepleteEditor::applyParameter(VstInt32 index, float value)
     for (EditorFrontPanel *p : {vuPanel.get(), rmsPanel.get(), ppmPanel.get()})
         if (p)
             p->parameterChanged(index, value);
+}
+
+void TemepleteEditor::controlBeginEdit(CControl *control)
+{
+    if (control)
+        beginEdit(parameterWrittenBy(control->getTag()));
+}
+
+void TemepleteEditor::controlEndEdit(CControl *control)
+{
+    if (control)
+        endEdit(parameterWrittenBy(control->getTag()));
 }
 
 void TemepleteEditor::valueChanged(CControl *control)

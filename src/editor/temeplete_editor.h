@@ -37,6 +37,10 @@ public:
     // Thread: any. Lock-free off the editor's thread.
     void setParameter(VstInt32 index, float value) override;
     void valueChanged(VSTGUI::CControl *control) override;
+    // The gesture of a control is the gesture of the parameter it writes (a typed trim is one
+    // of Trim); the host hears of it only when it knows that parameter.
+    void controlBeginEdit(VSTGUI::CControl *control) override;
+    void controlEndEdit(VSTGUI::CControl *control) override;
 
     // value: the Meter parameter. Shows that meter's panel and re-places the strips.
     void selectMeterPanel(float value);

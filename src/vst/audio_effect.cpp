@@ -7,6 +7,11 @@ namespace {
 
 AudioEffect *objectOf(AEffect *e) { return e ? static_cast<AudioEffect *>(e->object) : nullptr; }
 
+// The host knows the indices 0..count - 1 that the record announces. Commands and settings above
+// them are the plug-in's own: audioMasterAutomate, BeginEdit or EndEdit of one of them would name
+// a parameter the host does not have.
+bool knownToHost(VstInt32 index, VstInt32 count) { return index >= 0 && index < count; }
+
 // Opcodes whose pointer argument the layer reads or writes; a null pointer answers 0 for them.
 bool needsPointer(VstInt32 opcode)
 {
@@ -88,7 +93,8 @@ VstInt32 AudioEffect::getMasterVersion()
 void AudioEffect::setParameterAutomated(VstInt32 index, float value)
 {
     setParameter(index, value);
-    callHost(audioMasterAutomate, index, 0, nullptr, value);
+    if (knownToHost(index, numParams))
+        callHost(audioMasterAutomate, index, 0, nullptr, value);
 }
 
 void AudioEffect::process(float **, float **, VstInt32) {}
@@ -338,8 +344,14 @@ VstPlugCategory AudioEffectX::getPlugCategory()
     return (cEffect.flags & effFlagsIsSynth) ? kPlugCategSynth : kPlugCategUnknown;
 }
 
-bool AudioEffectX::beginEdit(VstInt32 index) { return callHost(audioMasterBeginEdit, index) != 0; }
-bool AudioEffectX::endEdit(VstInt32 index) { return callHost(audioMasterEndEdit, index) != 0; }
+bool AudioEffectX::beginEdit(VstInt32 index)
+{
+    return knownToHost(index, numParams) && callHost(audioMasterBeginEdit, index) != 0;
+}
+bool AudioEffectX::endEdit(VstInt32 index)
+{
+    return knownToHost(index, numParams) && callHost(audioMasterEndEdit, index) != 0;
+}
 bool AudioEffectX::isInputConnected(VstInt32 input) { return callHost(audioMasterPinConnected, input, 0) == 0; }
 bool AudioEffectX::isOutputConnected(VstInt32 output) { return callHost(audioMasterPinConnected, output, 1) == 0; }
 VstInt32 AudioEffectX::getOutputLatency() { return (VstInt32)callHost(audioMasterGetOutputLatency); }

@@ -514,8 +514,7 @@ TEST_F(Strips, TheLabelIsStoredCutAtACharacterBoundaryAndSurvivesTheChunk)
     ASSERT_TRUE(mouse.key("enter"));
     EXPECT_STREQ(effect->stripLabelText(), "Bus \xC3\x9C" "berall");
     EXPECT_STREQ(tape->getText(), "Bus \xC3\x9C" "berall");
-    ASSERT_FALSE(automatedValues(kLabelChanged).empty());
-    EXPECT_EQ(automatedValues(kLabelChanged).back(), 0.f);
+    EXPECT_TRUE(automatedValues(kLabelChanged).empty()) << "the host knows no parameter 69";
 
     // A label longer than 38 bytes (a field can hold one read from a chunk) is cut to 38.
     const std::string ascii = "0123456789012345678901234567890123456789ABCDEF";
