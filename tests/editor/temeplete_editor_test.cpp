@@ -396,15 +396,15 @@ TEST_F(EditorShell, DragsCutShortByAPanelRemovalOrTheEditorClosingEndTheirHostEd
     ASSERT_TRUE(editor->open(parent.handle()));
     CFrame *frame = editor->getFrame();
     auto *panel = new CViewContainer(CRect(0, 0, 300, 169));
-    auto *knob = new CAnimKnob(CRect(10, 10, 40, 40), editor, kTagVUReference, 3, 30, nullptr);
+    auto *knob = new CAnimKnob(CRect(10, 10, 40, 40), editor, kLagTime, 3, 30, nullptr);
     panel->addView(knob);
     frame->addView(panel);
     FrameDriver mouse(frame);
     mouse.press(20, 20);
     mouse.move(20, 0, kLButton);
-    EXPECT_EQ(host.edits, Lines({"begin 83"}));
+    EXPECT_EQ(host.edits, Lines({"begin 16"}));
     frame->removeView(panel);
-    EXPECT_EQ(host.edits, Lines({"begin 83", "end 83"}));
+    EXPECT_EQ(host.edits, Lines({"begin 16", "end 16"}));
     mouse.move(20, -20, kLButton);
     mouse.release(20, -20);
     EXPECT_EQ(host.edits.size(), 2u);
@@ -414,7 +414,7 @@ TEST_F(EditorShell, DragsCutShortByAPanelRemovalOrTheEditorClosingEndTheirHostEd
     mouse.press(60, 20);
     EXPECT_EQ(host.edits.back(), "begin 1");
     EXPECT_EQ(effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f), 0);
-    EXPECT_EQ(host.edits, Lines({"begin 83", "end 83", "begin 1", "end 1"}));
+    EXPECT_EQ(host.edits, Lines({"begin 16", "end 16", "begin 1", "end 1"}));
     EXPECT_EQ(editor->getFrame(), nullptr);
 }
 
