@@ -187,7 +187,8 @@ protected:
     void TearDown() override
     {
 #ifdef _WIN32
-        SetCurrentDirectoryW(workingBefore.c_str());
+        if (!workingBefore.empty())
+            SetCurrentDirectoryW(workingBefore.c_str());
 #else
         if (!workingBefore.empty() && ::chdir(workingBefore.c_str()) != 0)
             ADD_FAILURE() << "working folder not restored";
