@@ -5,8 +5,8 @@
 
 void requestUserManual(void *ownerWindow)
 {
-    // Read on every request, so that a manual installed while the host runs is found.
-    const std::wstring path = readManualPath();
+    // Looked up on every request, so that a manual installed while the host runs is found.
+    const std::wstring path = installedManualPath();
     const intptr_t answer = shellOpenDocument(ownerWindow, path);
     if (answer == kShellNoAssociation)
         showMessageBox(ownerWindow, "Make sure Acrobat Reader is installed", "Could not open manual file");

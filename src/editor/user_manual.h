@@ -7,7 +7,7 @@
 
 constexpr int kManualButtonTag = kTagManual;
 
-// Opens the installed user manual ("ManualPath") with its associated program, owned by
+// Opens the installed user manual (installedManualPath) with its associated program, owned by
 // ownerWindow (the editor frame's window, or null without a frame). When that fails it tells the
 // user in a modal message box: "Make sure Acrobat Reader is installed" under "Could not open
 // manual file" when no program is associated with the file type, otherwise "Could not open user

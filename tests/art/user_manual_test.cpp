@@ -148,6 +148,9 @@ TEST(FontPath, IsTheManualsDirectoryFollowedByTheFontName)
     EXPECT_EQ(fontPathFromManualPath(L"C:\\Program Files\\Velmora\\ZEM Ordwen\\" + kManualName),
               "C:\\Program Files\\Velmora\\ZEM Ordwen\\ZEMOrdwen.kqf");
     EXPECT_EQ(kManualName.size(), kManualFileNameLength);
+    // The name a hand install keeps beside the plug-in is the built manual's, of that length too.
+    EXPECT_EQ(std::wstring(kManualFileName), L"ZEM Ordwen User Manual v3.0.2 EN.pdf");
+    EXPECT_EQ(std::wstring(kManualFileName).size(), kManualFileNameLength);
     // Exactly 36 characters: the whole value is the file name.
     EXPECT_EQ(fontPathFromManualPath(kManualName), "ZEMOrdwen.kqf");
     // Shorter values are used whole; an absent value leaves the file name alone.

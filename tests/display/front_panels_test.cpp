@@ -4,7 +4,11 @@
 // read-out of the engines into the views and a meter change with a settings panel open.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +28,19 @@
 #include "meters/meter_engine.h"
 #include "ui/frame_driver.h"
 #include "ui/view_container.h"
+
+#ifndef _WIN32
+#include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include "support/file_contents.h"
+#endif
 
 using namespace VSTGUI;
 
@@ -403,6 +420,68 @@ TEST_F(FrontPanels, TheSettingsPanelOpensAndClosesFromTheSelectorStoringTheDefau
     EXPECT_EQ(effect->commands, std::vector<int>({kStoreDefaults}));
     EXPECT_TRUE(panel(0)->isShown());
 }
+
+#ifndef _WIN32
+// Another process (a stuck host, a backup tool) holds the store's lock for three seconds:
+// closing the settings panel returns well within a second, skipping the write, and leaves the
+// store whole and as it was; once the lock is free the next closing stores the defaults.
+TEST_F(FrontPanels, ClosingTheSettingsPanelNeverWaitsLongForAStoreLockedByAnotherProcess)
+{
+    const std::string folder = std::string(std::getenv("XDG_CONFIG_HOME")) + "/Velmora";
+    ::mkdir(folder.c_str(), 0700);
+    const std::string store = folder + "/ZEMMETERS300";
+    const std::string before = "ManualPath=/opt/zem/manual.pdf\n";
+    FILE *file = std::fopen(store.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs(before.c_str(), file);
+    std::fclose(file);
+
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    std::fflush(nullptr);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int lock = ::open((store + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        const char locked = lock >= 0 && ::flock(lock, LOCK_EX) == 0;
+        if (::write(ready[1], &locked, 1) != 1)
+            ::_exit(1);
+        struct timespec hold = {3, 0};
+        ::nanosleep(&hold, nullptr);
+        ::_exit(0);
+    }
+    ASSERT_GT(holder, 0);
+    ::close(ready[1]);
+    char locked = 0;
+    const bool heard = ::read(ready[0], &locked, 1) == 1;
+    ::close(ready[0]);
+    ASSERT_TRUE(heard && locked);
+
+    openEditor();
+    clickSettingsToggle();
+    const auto start = std::chrono::steady_clock::now();
+    FrameDriver(frame).click(330, 150);  // an empty place on the settings panel
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(effect->commands, std::vector<int>({kStoreDefaults}));
+    EXPECT_LT(waited, std::chrono::seconds(1));
+    EXPECT_EQ(fileContents(store), before);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+
+    int entries = 0;  // the store and its lock, no temporary left behind
+    if (DIR *dir = ::opendir(folder.c_str())) {
+        while (const struct dirent *entry = ::readdir(dir))
+            entries += entry->d_name[0] != '.';
+        ::closedir(dir);
+    }
+    EXPECT_EQ(entries, 2);
+
+    clickSettingsToggle();
+    FrameDriver(frame).click(330, 150);
+    const std::string after = fileContents(store);
+    EXPECT_EQ(after.compare(0, before.size(), before), 0);
+    EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 28) << "the 27 defaults below the kept line";
+}
+#endif
 
 // The host shows the strips while the settings panel is open: the panel still covers them, so
 // a click below the front panel lands on the settings panel's empty space and closes it.

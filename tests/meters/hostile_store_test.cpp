@@ -176,6 +176,16 @@ TEST_F(HostileStoreTest, AHugeFileWithoutLinesLoadsTheDefaults)
     EXPECT_EQ(globalMeterSettings.vu.get(83), 0.75f);
 }
 
+TEST_F(HostileStoreTest, AStoreWrittenWithCrlfLineEndsIsReadWhole)
+{
+    // Edited on Windows: every line ends in a carriage return, the path with a blank too.
+    writeFile(store(), "Avureference=0000403f\r\nManualPath=/opt/zem/ZEM Ordwen User Manual v3.0.2 EN.pdf \r\n");
+    loadDefaults();
+    EXPECT_EQ(globalMeterSettings.vu.get(83), 0.75f);
+    EXPECT_EQ(readManualPath(), L"/opt/zem/ZEM Ordwen User Manual v3.0.2 EN.pdf");
+    EXPECT_EQ(fontFilePathFromManualPath(readManualPath()), L"/opt/zem/ZEMOrdwen.kqf");
+}
+
 TEST_F(HostileStoreTest, AMissingOrRelativeHomeFallsBackToThePasswordDatabase)
 {
     struct passwd *entry = ::getpwuid(::getuid());

@@ -92,9 +92,12 @@ void writeChapter(std::FILE *out, const ConformanceReport &report)
                       "PRECISE PEAKS on). Beside each is the figure of the standard that engineers check it against. "
                       "The meters' ballistics are their own: where a figure differs from a standard, the table says "
                       "so rather than the meter being tuned to it.\n");
-    std::fprintf(out, ".TS\nallbox tab(|);\nlb lb lb lb\nlw(0.55i) lw(2.35i) lw(1.5i) lw(0.75i).\nMeter|Figure|Standard|Measured\n");
+    // The figure and the standard are text blocks that wrap, ragged right and unhyphenated,
+    // within their columns: as plain entries the longest of them would widen the table past
+    // the right edge of the page.
+    std::fprintf(out, ".TS\nallbox tab(|);\nlb lb lb lb\nlw(0.55i) lw(2.45i) lw(1.6i) lw(0.75i).\nMeter|Figure|Standard|Measured\n");
     for (const ConformanceRow &row : report.rows)
-        std::fprintf(out, "%s|%s|%s|%s\n", groffText(row.meter).c_str(), groffText(row.figure).c_str(),
+        std::fprintf(out, "%s|T{\n.na\n.nh\n%s\nT}|T{\n.na\n.nh\n%s\nT}|%s\n", groffText(row.meter).c_str(), groffText(row.figure).c_str(),
                      groffText(row.standard).c_str(), groffText(row.measured).c_str());
     std::fprintf(out, ".TE\n");
     for (const ConformancePlot &plot : report.plots)

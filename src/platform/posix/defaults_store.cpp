@@ -3,12 +3,14 @@
 // Lines that are not ours are kept as they are.
 //
 // Writers take an advisory lock (flock) on the sibling file "ZEMMETERS300.lock" for the whole
-// read-modify-replace, so two processes storing at once never drop each other's values. The new
+// read-modify-replace, so two processes storing at once never drop each other's values. A writer
+// that cannot have the lock within about 200 ms skips its write as a failed write is skipped. The new
 // contents go to a temporary file beside the store ("ZEMMETERS300.XXXXXX"), are forced to disk
 // and renamed over it; a temporary left by a writer that crashed is removed by the next writer,
 // which holds the lock and so knows that no temporary belongs to a live writer.
 #include "platform/defaults_store.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -16,9 +18,12 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <string>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -112,7 +117,21 @@ bool writeAll(int fd, const std::string &data)
     return true;
 }
 
-// The exclusive advisory lock of all writers of one store, held while the object lives.
+// How long a writer waits for the lock before it gives up: the store is written from the host's
+// UI thread, and a lock held by a stuck process (another host, a backup tool) must not freeze it.
+constexpr long kLockWaitMilliseconds = 200;
+// The longest sleep between two tries, for holders whose letting go wakes no watch (below).
+constexpr long kLockRetryMilliseconds = 10;
+
+long millisecondsSince(const struct timespec &start)
+{
+    struct timespec now;
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+}
+
+// The exclusive advisory lock of all writers of one store, held while the object lives; never
+// waited for longer than kLockWaitMilliseconds.
 class WriterLock {
 public:
     explicit WriterLock(const std::string &directory)
@@ -121,25 +140,71 @@ public:
         fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
         if (fd_ < 0)
             return;
-        // A blocking wait: the kernel wakes the waiter when the holder lets go, where polling
-        // could lose every race against a holder that writes again at once. Every holder
-        // writes a bounded amount and never waits on anything else while it holds the lock.
-        while (::flock(fd_, LOCK_EX) != 0)
-            if (errno != EINTR)
-                return;
-        held_ = true;
+        if (tryLock() || errno != EWOULDBLOCK)
+            return;
+        // Only non-blocking tries: flock has no timed wait. Between tries the writer sleeps on a
+        // watch of the lock file, which wakes it as soon as the holder closes the file (and so
+        // lets go); a writer that only slept would lose almost every race against a holder that
+        // writes again at once (as two processes storing many values do).
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (watch >= 0 && ::inotify_add_watch(watch, path.c_str(), IN_CLOSE) < 0) {
+            ::close(watch);
+            watch_ = -1;
+        } else {
+            watch_ = watch;
+        }
+        struct timespec start;
+        ::clock_gettime(CLOCK_MONOTONIC, &start);
+        for (long waited = 0; waited < kLockWaitMilliseconds; waited = millisecondsSince(start)) {
+            sleepUntilClosed(std::min(kLockRetryMilliseconds, kLockWaitMilliseconds - waited));
+            if (tryLock() || errno != EWOULDBLOCK)
+                break;
+        }
     }
     ~WriterLock()
     {
-        if (fd_ >= 0)
-            ::close(fd_); // releases the lock
+        if (watch_ >= 0)
+            ::close(watch_);
+        if (fd_ < 0)
+            return;
+        // Let go before closing: closing wakes the waiters' watches before the kernel drops
+        // the lock of a closed file, and a waiter woken that early finds the lock still held.
+        if (held_)
+            ::flock(fd_, LOCK_UN);
+        ::close(fd_);
     }
     WriterLock(const WriterLock &) = delete;
     WriterLock &operator=(const WriterLock &) = delete;
     bool held() const { return held_; }
 
 private:
+    bool tryLock()
+    {
+        int result;
+        do
+            result = ::flock(fd_, LOCK_EX | LOCK_NB);
+        while (result != 0 && errno == EINTR);
+        held_ = result == 0;
+        return held_;
+    }
+    // Sleeps until the lock file is closed by anyone or the time is up.
+    void sleepUntilClosed(long milliseconds)
+    {
+        if (watch_ < 0) {
+            struct timespec pause = {0, milliseconds * 1000000};
+            ::nanosleep(&pause, nullptr);
+            return;
+        }
+        struct pollfd ready = {watch_, POLLIN, 0};
+        if (::poll(&ready, 1, static_cast<int>(milliseconds)) > 0) {
+            alignas(struct inotify_event) char events[4096];
+            while (::read(watch_, events, sizeof events) > 0) {
+            }
+        }
+    }
+
     int fd_ = -1;
+    int watch_ = -1;
     bool held_ = false;
 };
 

@@ -2,7 +2,12 @@
 // path in UTF-8 up to the end of the line.
 #include "platform/install_dir.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <cwchar>
+#include <dlfcn.h>
+#include <sys/stat.h>
 
 #include "platform/posix/store_file.h"
 
@@ -30,6 +35,55 @@ std::wstring fromUtf8(const std::string &text)
     return wide;
 }
 
+std::string toUtf8(const std::wstring &wide)
+{
+    std::string text;
+    for (wchar_t w : wide) {
+        const unsigned long c = static_cast<unsigned long>(w);
+        if (c < 0x80) {
+            text.push_back(char(c));
+        } else if (c < 0x800) {
+            text.push_back(char(0xC0 | (c >> 6)));
+            text.push_back(char(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            text.push_back(char(0xE0 | (c >> 12)));
+            text.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+            text.push_back(char(0x80 | (c & 0x3F)));
+        } else {
+            text.push_back(char(0xF0 | (c >> 18)));
+            text.push_back(char(0x80 | ((c >> 12) & 0x3F)));
+            text.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+            text.push_back(char(0x80 | (c & 0x3F)));
+        }
+    }
+    return text;
+}
+
+// The file mapped at the address, from the process's own map list, which always names it by
+// its absolute path (the loader keeps the name a host passed, which may be relative).
+std::string mappedFileAt(const void *address)
+{
+    std::string found;
+    FILE *maps = std::fopen("/proc/self/maps", "re");
+    if (!maps)
+        return found;
+    const unsigned long at = reinterpret_cast<unsigned long>(address);
+    char line[4096 + 256];
+    while (found.empty() && std::fgets(line, sizeof line, maps)) {
+        unsigned long start = 0, end = 0;
+        if (std::sscanf(line, "%lx-%lx", &start, &end) != 2 || at < start || at >= end)
+            continue;
+        if (const char *path = std::strchr(line, '/')) {
+            found = path;
+            while (!found.empty() && (found.back() == '\n' || found.back() == '\r'))
+                found.pop_back();
+        }
+        break;
+    }
+    std::fclose(maps);
+    return found;
+}
+
 } // namespace
 
 std::wstring readManualPath()
@@ -42,4 +96,27 @@ std::wstring readManualPath()
     if (wide.size() > 1024)
         wide.resize(1024);
     return wide;
+}
+
+std::wstring pluginModuleFolder()
+{
+    const void *self = reinterpret_cast<const void *>(&pluginModuleFolder);
+    Dl_info info = {};
+    std::string file;
+    if (::dladdr(self, &info) && info.dli_fname && info.dli_fname[0] == '/')
+        file = info.dli_fname;
+    else
+        file = mappedFileAt(self);
+    const size_t slash = file.rfind('/');
+    if (file.empty() || file[0] != '/' || slash == std::string::npos)
+        return std::wstring();
+    return fromUtf8(file.substr(0, slash + 1));
+}
+
+bool isAbsolutePath(const std::wstring &path) { return !path.empty() && path[0] == L'/'; }
+
+bool isExistingFile(const std::wstring &path)
+{
+    struct stat info;
+    return isAbsolutePath(path) && ::stat(toUtf8(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }

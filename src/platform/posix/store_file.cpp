@@ -92,6 +92,9 @@ bool findValue(const std::string &contents, const char *name, std::string &value
             end = contents.size();
         if (end - start > length && contents.compare(start, length, name) == 0 && contents[start + length] == '=') {
             value.assign(contents, start + length + 1, end - start - length - 1);
+            // A file edited on Windows ends its lines with CRLF.
+            while (!value.empty() && (value.back() == '\r' || value.back() == ' ' || value.back() == '\t'))
+                value.pop_back();
             return true;
         }
         start = end + 1;

@@ -25,8 +25,9 @@ std::string path();
 // limit while being read.
 bool read(const std::string &filePath, std::string &contents);
 
-// The value of the line "name=value" in the contents, up to the end of its line; the first
-// such line counts. False when there is none.
+// The value of the line "name=value" in the contents, up to the end of its line without the
+// carriage return of a CRLF line end and trailing blanks; the first such line counts. False
+// when there is none.
 bool findValue(const std::string &contents, const char *name, std::string &value);
 
 }  // namespace store_file
