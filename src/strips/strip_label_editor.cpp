@@ -74,7 +74,7 @@ void StripLabelEditor::showLabelText()
     // An open edit shows no text under its box; the commit brings the stored label back.
     if (!tape || !effect || tape->isBeingEdited())
         return;
-    tape->setText(effect->stripLabelText());
+    tape->setText(effect->stripLabelText().c_str());
     tape->setDirty(true);
 }
 
