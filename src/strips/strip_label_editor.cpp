@@ -84,8 +84,13 @@ void StripLabelEditor::parameterChanged(VstInt32 index, float value)
         showLbl->setValue(value);
     else if (index == kLagTime && lag)
         lag->setValue(value);
-    else if (index == kLabelChanged)
+    else if (index == kLabelChanged) {
+        // The label was replaced from outside (a chunk or preset loaded) while its box is open:
+        // the box goes, or its commit would overwrite the label just loaded.
+        if (tape)
+            tape->cancelOpenEdit();
         showLabelText();
+    }
 }
 
 void StripLabelEditor::valueChanged(CControl *control)
