@@ -30,9 +30,9 @@ bool StripLabelEditor::build(CFrame *toFrame, CBitmap *background, bool expanded
         return false;
     if (expanded) {
         if (CBitmap *display = picture(kImageLagDisplay)) {
-            lag = add(new (std::nothrow) CZEMLatencyControl(
-                CRect(541, 1, 541 + display->getWidth(), 1 + CZEMLatencyControl::kLayerHeight), editor, kLagTime,
-                display));
+            // From its place one pixel down to the strip's last row.
+            lag = add(new (std::nothrow) CZEMLatencyControl(CRect(541, 1, 541 + display->getWidth(), kExpandedHeight),
+                                                            editor, kLagTime, display));
         }
         // The strip's own picture lies under the label.
         tape = add(new (std::nothrow) CZEMTapeLabel(CRect(17, 1, 523, 35), editor, background));
