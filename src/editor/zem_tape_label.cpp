@@ -36,7 +36,8 @@ ZEMCoreTextFont *drawableCoreFont(CFontDesc *font)
     ZEMCoreTextFont *core = custom ? custom->getCoreTextFont() : nullptr;
     if (!core)
         return nullptr;
-    core->getStringWidth(nullptr, "", true);  // makes the drawing font
+    if (!core->hasDrawingFont())
+        core->getStringWidth(nullptr, "", true);  // makes the drawing font
     return core->hasDrawingFont() ? core : nullptr;
 }
 
@@ -72,25 +73,25 @@ void CZEMTapeLabel::fitTapeFont()
     const double cell = cellPixels(*core);
     double em = cell > room && room > 0 ? labelEm * room / cell : labelEm;
     const double across = size.getWidth() - kTapeSideRoom;
-    ZEMCoreTextFont *measured = core;
-    // Widths are not quite proportional to the size (the glyphs' advances are hinted): measured
-    // again at the new size, a text still too wide shrinks once more.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const double width = measured->getStringWidth(nullptr, text.c_str(), true) * em /
-                             (measured->getSize() - ZEMCoreTextFont::kDrawingSizeOffset);
-        if (attempt > 0 && (width <= across || across <= 0))
-            break;
-        if (width > across && across > 0)
+    // A text too wide for the tape gets smaller still. Widths are not quite proportional to the
+    // size (the glyphs' advances are hinted): the font made for it measures it again.
+    ZEMCoreTextFont *measuring = core;
+    for (int attempt = 0; attempt < 3 && em > 0; ++attempt) {
+        const double measuringEm = measuring->getSize() - ZEMCoreTextFont::kDrawingSizeOffset;
+        const double width = measuring->getStringWidth(nullptr, text.c_str(), true) * em / measuringEm;
+        if (across > 0 && width > across)
             em *= across / width;
-        if (em >= labelEm || em <= 0)
-            break;
+        else if (measuring != core)
+            return;  // the font made last fits
+        if (em >= labelEm)
+            return;  // the label's own font fits
         if (tapeFont)
             tapeFont->forget();
         const double fittedSize = em + ZEMCoreTextFont::kDrawingSizeOffset;
         auto *typeface = new ZEMCoreTextFont(core->getPath(), fittedSize, font->getStyle());
         tapeFont = new CZEMCustomFont(font->getName(), fittedSize, font->getStyle(), typeface);
-        measured = drawableCoreFont(tapeFont);
-        if (!measured) {
+        measuring = drawableCoreFont(tapeFont);
+        if (!measuring) {
             tapeFont->forget();
             tapeFont = nullptr;
             return;
