@@ -129,6 +129,12 @@ void Templete::setDefaults()
     }
 }
 
+std::string Templete::stripLabelText() const
+{
+    std::lock_guard<std::mutex> guard(chunkMutex);
+    return std::string(stripLabel);
+}
+
 void Templete::setStripLabel(const char *text)
 {
     if (!text)

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <string>
 
 #include "core/parameter_table.h"
 #include "platform/effect_lock.h"
@@ -65,7 +66,8 @@ public:
         return type == kMeterTypeVU ? vuMeter : type == kMeterTypeRMS ? rmsMeter : type == kMeterTypePPM ? ppmMeter : nullptr;
     }
     MeterType selectedMeter() const { return (MeterType)meterType.load(std::memory_order_relaxed); }
-    const char *stripLabelText() const { return stripLabel; }
+    // A copy taken under the chunk mutex: a chunk may be loading on another thread.
+    std::string stripLabelText() const;
     // Copies at most 39 characters; announce the change with setParameter(kLabelChanged, 0).
     void setStripLabel(const char *text);
     double getOutputLatencySeconds() const { return outputLatencySeconds; }
@@ -93,7 +95,7 @@ private:
     char stripLabel[kStripLabelSize] = {};  // NUL-terminated, written under chunkMutex
     // Serialises the chunk calls' writes to chunkBuffer and stripLabel; never held by the audio
     // thread, never held while a parameter is set.
-    std::mutex chunkMutex;
+    mutable std::mutex chunkMutex;
 
     // By index: 0..16 the values as last set, 17..63 the spares (never changed), 72..81,
     // 83..91 and 93..100 mirrors of the meter settings; the other slots stay 0.

@@ -325,6 +325,9 @@ void CZEMMeterFULLPANEL::showPanel()
 
 void CZEMMeterFULLPANEL::hidePanel()
 {
+    // The trim box would stay open over the panel shown next.
+    if (trimText)
+        trimText->cancelOpenEdit();
     if (frame && container && frame->isChild(container))
         frame->removeView(container, false);  // our reference again
 }

@@ -8,6 +8,8 @@
 class CZEMLatencyControl : public VSTGUI::CAnimKnob {
 public:
     // The lag display image (kImageLagDisplay): three 40-pixel layers, under and over the digits.
+    // The display itself is 38 pixels high (it fits the label strip below its top row): each
+    // layer's last two rows are empty.
     static constexpr VSTGUI::CCoord kLayerHeight = 40;
 
     CZEMLatencyControl(const VSTGUI::CRect &size, VSTGUI::CControlListener *listener, long tag,

@@ -20,21 +20,111 @@ CZEMTapeLabel::CZEMTapeLabel(const CRect &size, CControlListener *listener, CBit
     markerRect = markerHome;
 }
 
-CZEMTapeLabel::~CZEMTapeLabel() { marker->forget(); }
+CZEMTapeLabel::~CZEMTapeLabel()
+{
+    marker->forget();
+    if (tapeFont)
+        tapeFont->forget();
+}
+
+namespace {
+
+// The private typeface behind a font, with its drawing font made (and so its metrics known).
+ZEMCoreTextFont *drawableCoreFont(CFontDesc *font)
+{
+    auto *custom = dynamic_cast<CZEMCustomFont *>(font);
+    ZEMCoreTextFont *core = custom ? custom->getCoreTextFont() : nullptr;
+    if (!core)
+        return nullptr;
+    if (!core->hasDrawingFont())
+        core->getStringWidth(nullptr, "", true);  // makes the drawing font
+    return core->hasDrawingFont() ? core : nullptr;
+}
+
+// The height in pixels of the line a private typeface draws: from its cell's top to its bottom.
+double cellPixels(const ZEMCoreTextFont &core)
+{
+    return (core.getAscent() + core.getDescent()) * ZEMCoreTextFont::kPixelsPerPoint;
+}
+
+}  // namespace
+
+CFontDesc *CZEMTapeLabel::getTapeFont()
+{
+    if (!fitted || fittedFont != font || fittedText != text)
+        fitTapeFont();
+    return tapeFont ? static_cast<CFontDesc *>(tapeFont) : font;
+}
+
+void CZEMTapeLabel::fitTapeFont()
+{
+    fitted = true;
+    fittedFont = font;
+    fittedText = text;
+    if (tapeFont)
+        tapeFont->forget();
+    tapeFont = nullptr;
+    ZEMCoreTextFont *core = drawableCoreFont(font);
+    if (!core)
+        return;
+    // Metrics and widths grow with the em size, which is the size less the drawing offset.
+    const double labelEm = core->getSize() - ZEMCoreTextFont::kDrawingSizeOffset;
+    const double room = size.getHeight() - 2 * kTapeRoom;
+    const double cell = cellPixels(*core);
+    double em = cell > room && room > 0 ? labelEm * room / cell : labelEm;
+    const double across = size.getWidth() - kTapeSideRoom;
+    // A text too wide for the tape gets smaller still. Widths are not quite proportional to the
+    // size (the glyphs' advances are hinted): the font made for it measures it again.
+    ZEMCoreTextFont *measuring = core;
+    for (int attempt = 0; attempt < 3 && em > 0; ++attempt) {
+        const double measuringEm = measuring->getSize() - ZEMCoreTextFont::kDrawingSizeOffset;
+        const double width = measuring->getStringWidth(nullptr, text.c_str(), true) * em / measuringEm;
+        if (across > 0 && width > across)
+            em *= across / width;
+        else if (measuring != core)
+            return;  // the font made last fits
+        if (em >= labelEm)
+            return;  // the label's own font fits
+        if (tapeFont)
+            tapeFont->forget();
+        const double fittedSize = em + ZEMCoreTextFont::kDrawingSizeOffset;
+        auto *typeface = new ZEMCoreTextFont(core->getPath(), fittedSize, font->getStyle());
+        tapeFont = new CZEMCustomFont(font->getName(), fittedSize, font->getStyle(), typeface);
+        measuring = drawableCoreFont(tapeFont);
+        if (!measuring) {
+            tapeFont->forget();
+            tapeFont = nullptr;
+            return;
+        }
+    }
+}
 
 void CZEMTapeLabel::draw(CDrawContext *context)
 {
     drawBack(context);
     if (editing) {
         context->drawBitmap(marker, markerRect, CPoint(), 1.f);
-    } else {
-        context->setFont(font);
+    } else if (!text.empty()) {
+        CFontDesc *drawn = getTapeFont();
+        context->setFont(drawn);
         context->setFontColor(fontColor);
-        if (!text.empty()) {
+        const CRect oldClip = context->getClipRect();
+        CRect clip(size);
+        context->setClipRect(clip.bound(oldClip));
+        if (ZEMCoreTextFont *core = drawableCoreFont(drawn)) {
+            // The line's cell in the middle of the tape, the text centred 3 pixels right of the
+            // middle. The typeface draws a line with its top at point.y + 1 - its line height.
+            const double width = context->getStringWidth(text.c_str());
+            const double cellTop = size.top + (size.getHeight() - cellPixels(*core)) / 2;
+            const CPoint point(size.left + 3 + (size.getWidth() - width) / 2,
+                               cellTop - 1 + core->getLeading() * ZEMCoreTextFont::kPixelsPerPoint);
+            context->drawString(text.c_str(), point, true);
+        } else {
             CRect area(size);
-            area.offset(3, 5);
+            area.offset(3, 0);
             context->drawString(text.c_str(), area, kCenterText, true);
         }
+        context->setClipRect(oldClip);
     }
     setDirty(false);
 }

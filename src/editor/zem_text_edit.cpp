@@ -12,13 +12,7 @@ InPlaceEdit *activeInPlaceEdit = nullptr;
 
 std::string cutUtf8(const std::string &text, size_t maxBytes)
 {
-    if (text.size() <= maxBytes)
-        return text;
-    // Step back over continuation bytes to the start of the character that does not fit.
-    size_t end = maxBytes;
-    while (end > 0 && ((unsigned char)text[end] & 0xC0) == 0x80)
-        --end;
-    return text.substr(0, end);
+    return text.substr(0, utf8FittingLength(text, maxBytes));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -131,8 +125,10 @@ CRect CZEMTextEdit::editBoxRect(const CRect &fieldInFrame, double f)
     return CRect(r.left, y, r.right, y + height);
 }
 
-CMouseEventResult CZEMTextEdit::onMouseDown(CPoint &, const CButtonState &)
+CMouseEventResult CZEMTextEdit::onMouseDown(CPoint &, const CButtonState &buttons)
 {
+    if (!(buttons & kLButton))
+        return kMouseEventNotHandled;
     if (editing)
         return kMouseEventHandled;
     CFrame *frame = getFrame();
@@ -141,10 +137,13 @@ CMouseEventResult CZEMTextEdit::onMouseDown(CPoint &, const CButtonState &)
     editing = true;
     setDirty(true);
 
-    std::string saved = cutUtf8(text, kTextEditMaxBytes);
+    // The box holds what the field keeps; cancel brings back the whole text, which may be longer
+    // (a label from a chunk).
+    std::string saved = text;
     PlatformTextEditStyle style;
     style.rect = editBoxRect(localToFrame(size), font->getSize());
-    style.text = saved;
+    style.text = cutUtf8(saved, kTextEditMaxBytes);
+    style.maxBytes = kTextEditMaxBytes;
     style.font = font;
     style.fontColor = coloursSet[0] ? colours[0] : fontColor;
     style.backColor = backColor;
@@ -164,8 +163,14 @@ void CZEMTextEdit::boxTextChanged(const std::string &boxText) { text = cutUtf8(b
 
 void CZEMTextEdit::commitEdit(const std::string &boxText)
 {
+    const std::string committed = cutUtf8(boxText, kTextEditMaxBytes);
+    // Unchanged text is no edit: the field keeps its whole text and nobody is told.
+    if (committed == cutUtf8(inPlace.getSavedText(), kTextEditMaxBytes)) {
+        cancelEdit();
+        return;
+    }
     remember();  // the listener may remove the field
-    text = cutUtf8(boxText, kTextEditMaxBytes);
+    text = committed;
     editing = false;
     setDirty(true);
     beginEdit();
@@ -185,6 +190,12 @@ void CZEMTextEdit::cancelEdit()
     setDirty(true);
     invalid();
     inPlace.close();
+}
+
+void CZEMTextEdit::cancelOpenEdit()
+{
+    if (editing)
+        cancelEdit();
 }
 
 void CZEMTextEdit::removed(CViewContainer *oldParent)

@@ -13,7 +13,7 @@
 
 class CZEMTextEdit;
 
-// The longest text, in bytes, a field keeps from its edit box (and saves before editing).
+// The longest text, in bytes, a field keeps from its edit box: the box holds no more.
 constexpr size_t kTextEditMaxBytes = 29;
 
 // The longest start of UTF-8 text that has at most maxBytes bytes and ends at a character
@@ -83,9 +83,13 @@ public:
     bool getUseFontForEdit() const { return useFontForEdit; }
     InPlaceEdit &getInPlaceEdit() { return inPlace; }
 
-    // Opens the box (when not editing already). Always handled.
+    // The left button opens the box (when not editing already) and is always handled; other
+    // buttons are not handled.
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     void draw(VSTGUI::CDrawContext *context) override;
+    // Closes an open box as Escape does: the text from before the click comes back and the
+    // listener hears nothing.
+    void cancelOpenEdit();
     // Leaving the view tree with the box open drops the edit: the saved text comes back and
     // nothing is reported.
     void removed(VSTGUI::CViewContainer *oldParent) override;
@@ -96,7 +100,8 @@ public:
 
 protected:
     friend class InPlaceEdit;
-    // What the box reports; each of the last two closes the box.
+    // What the box reports; each of the last two closes the box. A commit of the text the box
+    // opened with is a cancel.
     void boxTextChanged(const std::string &text);
     void commitEdit(const std::string &text);
     void cancelEdit();

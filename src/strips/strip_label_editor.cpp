@@ -30,9 +30,9 @@ bool StripLabelEditor::build(CFrame *toFrame, CBitmap *background, bool expanded
         return false;
     if (expanded) {
         if (CBitmap *display = picture(kImageLagDisplay)) {
-            lag = add(new (std::nothrow) CZEMLatencyControl(
-                CRect(541, 1, 541 + display->getWidth(), 1 + CZEMLatencyControl::kLayerHeight), editor, kLagTime,
-                display));
+            // From its place one pixel down to the strip's last row.
+            lag = add(new (std::nothrow) CZEMLatencyControl(CRect(541, 1, 541 + display->getWidth(), kExpandedHeight),
+                                                            editor, kLagTime, display));
         }
         // The strip's own picture lies under the label.
         tape = add(new (std::nothrow) CZEMTapeLabel(CRect(17, 1, 523, 35), editor, background));
@@ -74,7 +74,7 @@ void StripLabelEditor::showLabelText()
     // An open edit shows no text under its box; the commit brings the stored label back.
     if (!tape || !effect || tape->isBeingEdited())
         return;
-    tape->setText(effect->stripLabelText());
+    tape->setText(effect->stripLabelText().c_str());
     tape->setDirty(true);
 }
 
@@ -84,8 +84,13 @@ void StripLabelEditor::parameterChanged(VstInt32 index, float value)
         showLbl->setValue(value);
     else if (index == kLagTime && lag)
         lag->setValue(value);
-    else if (index == kLabelChanged)
+    else if (index == kLabelChanged) {
+        // The label was replaced from outside (a chunk or preset loaded) while its box is open:
+        // the box goes, or its commit would overwrite the label just loaded.
+        if (tape)
+            tape->cancelOpenEdit();
         showLabelText();
+    }
 }
 
 void StripLabelEditor::valueChanged(CControl *control)

@@ -4,6 +4,7 @@
 // Thread: the UI thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -60,6 +61,19 @@ public:
     virtual void platformTextEditLostFocus(const std::string &text) = 0;
 };
 
+// How many bytes of UTF-8 text fit in maxBytes without ending inside a character: the text's
+// size when it is short enough, else the start of the first character that does not fit whole.
+// Thread: any.
+inline size_t utf8FittingLength(const std::string &text, size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return text.size();
+    size_t end = maxBytes;
+    while (end > 0 && ((unsigned char)text[end] & 0xC0) == 0x80)
+        --end;
+    return end;
+}
+
 // How an in-place edit box looks. rect is in frame coordinates.
 struct PlatformTextEditStyle {
     CRect rect;
@@ -71,8 +85,9 @@ struct PlatformTextEditStyle {
     // The box uses the font's own native font (IPlatformFont::getNativeFont) instead of one
     // made from its name and size.
     bool useNativeFont = false;
-    // Most characters the box takes.
-    int maxLength = 255;
+    // Most bytes of UTF-8 the box holds, as its field keeps them; typing beyond it adds nothing
+    // and the box never holds part of a character.
+    size_t maxBytes = 255;
 };
 
 // An edit box over the frame, alive until its owner releases it.

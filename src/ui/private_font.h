@@ -13,6 +13,10 @@ class ZEMCoreTextFont : public VSTGUI::IPlatformFont, public VSTGUI::IFontPainte
 public:
     // The typeface's family name, the font file's name without its extension.
     static constexpr const wchar_t *kFaceName = L"ZEMOrdwen";
+    // The drawing font's em size, in points, is the requested size less this.
+    static constexpr double kDrawingSizeOffset = 9.5;
+    // Metrics and sizes in points become pixels at 96 pixels per inch.
+    static constexpr double kPixelsPerPoint = 96.0 / 72.0;
 
     // Registers the file and makes the native font (Windows: height -size, weight 400,
     // TrueType only, antialiased, face kFaceName; the system's substitute when the file did not

@@ -282,6 +282,22 @@ TEST_F(FrontPanels, TheTrimHandleStaysWholeInsideItsControlAndADragReachesBothEn
     EXPECT_EQ(effect->getParameter(kTrim), 1.f);
 }
 
+TEST_F(FrontPanels, AMeterChangeClosesTheTrimBoxOfThePanelItHides)
+{
+    openEditor();
+    FrameDriver driver(frame);
+    driver.click(554, 153);
+    ASSERT_TRUE(panel(0)->getTrimText()->isBeingEdited());
+    ASSERT_TRUE(driver.type("12"));
+    effect->setParameter(kMeter, 0.5f);  // the host selects RMS3
+    EXPECT_FALSE(panel(0)->getTrimText()->isBeingEdited());
+    EXPECT_EQ(activeInPlaceEdit, nullptr);
+    EXPECT_FALSE(driver.key("enter")) << "no box is left over the RMS3 panel";
+    EXPECT_TRUE(automated.empty());
+    EXPECT_EQ(effect->getParameter(kTrim), 0.5f);
+    EXPECT_EQ(std::string(panel(0)->getTrimText()->getText()), trimDisplay());
+}
+
 TEST_F(FrontPanels, HoldShowsTheMarkersAndOnlyInfiniteHoldKeepsTheMaximum)
 {
     effect->setParameter(kMeter, 1.f);  // PPM

@@ -159,4 +159,46 @@ TEST(EditorThreads, ConcurrentAutomationAudioAutosaveAndEditorCyclesTouchTheEdit
     effect.setParameter(kMeter, 0.f);
 }
 
+// A host that loads projects or presets on a worker thread while the editor shows the label
+// strip: the label the chunk writes is read by the UI thread (on every echo of the label change
+// and whenever the strip is shown).
+TEST(EditorThreads, ConcurrentChunkLoadsWhileTheEditorShowsTheLabel)
+{
+    Templete effect(busyHost);  // with the product's own editor, panels and strips
+    AEffect *record = effect.getAeffect();
+    record->dispatcher(record, effMainsChanged, 0, 1, nullptr, 0.f);
+    effect.setParameter(kStrips, 1.f);
+    effect.setParameter(kShowLbl, 1.f);
+    // The effect's own chunk twice, with two labels: loading either changes nothing else.
+    std::vector<std::vector<unsigned char>> images;
+    for (const char *label : {"Drums", "Bass Guitar DI"}) {
+        effect.setStripLabel(label);
+        void *data = nullptr;
+        const VstInt32 size = effect.getChunk(&data);
+        images.emplace_back((unsigned char *)data, (unsigned char *)data + size);
+    }
+
+    std::atomic<bool> done{false};
+    std::thread loader([&] {
+        for (size_t round = 0; !done.load(); ++round) {
+            std::vector<unsigned char> &image = images[round % 2];
+            record->dispatcher(record, effSetChunk, 0, (VstIntPtr)image.size(), image.data(), 0.f);
+        }
+    });
+    int opened = 0;
+    for (int cycle = 0; cycle < 10; ++cycle) {
+        if (record->dispatcher(record, effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f) == 1)
+            ++opened;
+        for (int i = 0; i < 10; ++i)
+            record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.f);
+        record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.f);
+    }
+    done = true;
+    loader.join();
+    EXPECT_EQ(opened, 10);
+    const std::string label = effect.stripLabelText();
+    EXPECT_TRUE(label == "Drums" || label == "Bass Guitar DI") << label;
+    effect.setParameter(kMeter, 0.f);  // the process-wide meter type as it was
+}
+
 }  // namespace

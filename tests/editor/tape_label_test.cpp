@@ -41,9 +41,10 @@ protected:
         EXPECT_EQ(CBaseObject::liveObjects(), live);
     }
     // The label as drawn now, pixel by pixel (alpha only).
-    std::vector<int> picture()
+    std::vector<int> picture() { return picture(label); }
+    static std::vector<int> picture(CView *view)
     {
-        CBitmap *shot = COffscreenContext::renderView(label, label->getViewSize());
+        CBitmap *shot = COffscreenContext::renderView(view, view->getViewSize());
         std::vector<int> alphas;
         for (int y = 0; y < (int)shot->getHeight(); ++y)
             for (int x = 0; x < (int)shot->getWidth(); ++x) {
@@ -133,6 +134,47 @@ TEST_F(TapeLabel, DrawsTheMarkerWhileEditedAndItsTextAgainAfter)
     EXPECT_FALSE(label->isBeingEdited());
     EXPECT_EQ(std::string(label->getText()), "Kick In");
     EXPECT_EQ(picture(), before);
+}
+
+TEST_F(TapeLabel, ItsTextLiesWholeInsideTheTapeWithRoomAroundIt)
+{
+    // The label strip's tape: 506 x 34 pixels.
+    auto *tape = new CZEMTapeLabel(CRect(17, 101, 523, 135), nullptr, nullptr);
+    tape->setStyle(CTextLabel::kNoFrame | CTextLabel::kNoDrawBackground);
+    tape->setFont(new CZEMCustomFont("file", 38, kNormalFace, new ZEMCoreTextFont(repositoryFontFile(), 38, kNormalFace)));
+    tape->getFont()->forget();
+    frame->addView(tape);
+    const int width = 506, height = 34;
+    for (const char *text : {"\xC3\x89tude in G major", "OVERHEADS LEFT AND RIGHT ROOM", "W"}) {
+        SCOPED_TRACE(text);
+        tape->setText(text);
+        const std::vector<int> alphas = picture(tape);
+        ASSERT_EQ(alphas.size(), (size_t)(width * height));
+        std::vector<int> rows(height), columns(width);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (alphas[(size_t)(y * width + x)] > 0) {
+                    ++rows[(size_t)y];
+                    ++columns[(size_t)x];
+                }
+        ASSERT_GT(painted(alphas), 100);
+        EXPECT_EQ(rows.front(), 0) << "room above the text";
+        EXPECT_EQ(rows.back(), 0) << "room below the text";
+        EXPECT_EQ(columns.front(), 0) << "room before the text";
+        EXPECT_EQ(columns.back(), 0) << "room after the text";
+        if (text[0] == '\xC3') {
+            // From the accent over the capital down to the descenders the line fills the tape:
+            // nothing of it is cut off, and it is no smaller than it needs to be.
+            int first = 0, last = height - 1;
+            while (first < height && rows[(size_t)first] == 0)
+                ++first;
+            while (last > 0 && rows[(size_t)last] == 0)
+                --last;
+            EXPECT_LE(first, 3);
+            EXPECT_GE(last, height - 4);
+        }
+    }
+    EXPECT_EQ(tape->getFont()->getSize(), 38) << "the label's own font stays as it is";
 }
 
 }  // namespace

@@ -166,7 +166,7 @@ TEST_F(TextFields, TheBoxTakesTheFieldsAlignmentFontAndTextColour)
         LONG windowStyle = GetWindowLongW(GetFocus(), GWL_STYLE);
         LONG expected = align == kCenterText ? ES_CENTER : align == kRightText ? ES_RIGHT : ES_LEFT;
         EXPECT_EQ(windowStyle & (ES_CENTER | ES_RIGHT), expected);
-        EXPECT_EQ(SendMessageW(GetFocus(), EM_GETLIMITTEXT, 0, 0), 255);
+        EXPECT_EQ(SendMessageW(GetFocus(), EM_GETLIMITTEXT, 0, 0), 29);
 #endif
         keys.key("enter");
         frame->removeView(field);
@@ -195,8 +195,9 @@ TEST_F(TextFields, AnInactiveTrimFieldIgnoresClicksAndExplainsWhatActivatesIt)
     EXPECT_EQ(std::string(hint->getText()), "");
     mouse.click(20, 45);
     EXPECT_TRUE(field->isBeingEdited());
+    mouse.type("1.5");
     mouse.key("enter");
-    EXPECT_EQ(listener.log, (Lines{"begin 68", "value 68 \"0.0 dB\"", "end 68"}));
+    EXPECT_EQ(listener.log, (Lines{"begin 68", "value 68 \"1.5\"", "end 68"}));
 }
 
 TEST_F(TextFields, CommittedTextIsCutAtACharacterBoundary)
@@ -222,6 +223,65 @@ TEST_F(TextFields, CommittedTextIsCutAtACharacterBoundary)
     EXPECT_EQ(std::string(buffer), euros.substr(0, 6));
 }
 
+TEST_F(TextFields, TheBoxHoldsNoMoreThanTheFieldKeepsAndNeverPartOfACharacter)
+{
+    CZEMTextEdit *field = addField(frame, CRect(10, 40, 110, 58), "0.0 dB");
+    FrameDriver keys(frame);
+    keys.click(20, 45);
+    ASSERT_TRUE(keys.type("1234567890abcdefghijklmnopqrstuvwxyzABCD"));
+    EXPECT_EQ(boxText(), "1234567890abcdefghijklmnopqrs") << "the user sees the limit while typing";
+    keys.key("escape");
+
+    keys.click(20, 45);
+    std::string euros;
+    for (int i = 0; i < 12; ++i)
+        euros += "\xE2\x82\xAC";  // three bytes each
+    ASSERT_TRUE(keys.type(euros));
+    EXPECT_EQ(boxText(), euros.substr(0, 27));
+    ASSERT_TRUE(keys.type("ab"));
+    EXPECT_EQ(boxText(), euros.substr(0, 27) + "ab");
+    keys.key("enter");
+    EXPECT_EQ(std::string(field->getText()), euros.substr(0, 27) + "ab");
+}
+
+TEST_F(TextFields, CommittingTheUnchangedTextKeepsTheWholeTextAndReportsNothing)
+{
+    const std::string longText = "a label of 36 bytes, from a chunk...";
+    ASSERT_EQ(longText.size(), 36u);
+    CZEMTextEdit *field = addField(frame, CRect(10, 40, 110, 58), longText.c_str(), 69);
+    FrameDriver keys(frame);
+    keys.click(20, 45);
+    EXPECT_EQ(boxText(), longText.substr(0, 29));
+    keys.key("enter");
+    EXPECT_FALSE(field->isBeingEdited());
+    EXPECT_EQ(std::string(field->getText()), longText);
+    keys.click(20, 45);
+    keys.key("tab");
+    keys.click(20, 45);
+    keys.click(300, 200);  // away: the box loses the focus
+    EXPECT_FALSE(field->isBeingEdited());
+    EXPECT_EQ(std::string(field->getText()), longText);
+    keys.click(20, 45);
+    keys.key("escape");
+    EXPECT_EQ(std::string(field->getText()), longText);
+    EXPECT_TRUE(listener.log.empty());
+}
+
+TEST_F(TextFields, OnlyTheLeftButtonOpensTheBox)
+{
+    CZEMTextEdit *field = addField(frame, CRect(10, 40, 110, 58), "0.0 dB");
+    FrameDriver mouse(frame);
+    mouse.click(20, 45, kRButton);
+    mouse.click(20, 45, kMButton);
+    EXPECT_FALSE(field->isBeingEdited());
+    EXPECT_EQ(activeInPlaceEdit, nullptr);
+    CPoint where(20, 45);
+    EXPECT_EQ(field->onMouseDown(where, CButtonState(kRButton)), kMouseEventNotHandled);
+    mouse.click(20, 45, kLButton);
+    EXPECT_TRUE(field->isBeingEdited());
+    mouse.key("escape");
+}
+
 TEST_F(TextFields, OneBoxIsOpenInTheWholeProcess)
 {
     MyFrame *other = openFrame();
@@ -235,8 +295,10 @@ TEST_F(TextFields, OneBoxIsOpenInTheWholeProcess)
     EXPECT_EQ(activeInPlaceEdit, &second->getInPlaceEdit());
     EXPECT_EQ(std::string(first->getText()), "first");
     EXPECT_FALSE(FrameDriver(frame).key("enter"));
+    EXPECT_TRUE(FrameDriver(other).type("second"));
     EXPECT_TRUE(FrameDriver(other).key("enter"));
-    EXPECT_EQ(listener.log, (Lines{"begin 68", "value 68 \"first\"", "end 68", "begin 69", "value 69 \"two\"", "end 69"}));
+    EXPECT_EQ(listener.log,
+              (Lines{"begin 68", "value 68 \"first\"", "end 68", "begin 69", "value 69 \"second\"", "end 69"}));
     other->forget();
 }
 
@@ -262,6 +324,52 @@ TEST_F(TextFields, ClosingTheFrameWithABoxOpenClosesTheBoxSilently)
 }
 
 #ifdef _WIN32
+// A field that counts how often its picture is drawn: on the screen or as the box's background.
+class CountingField : public CZEMTextEdit {
+public:
+    using CZEMTextEdit::CZEMTextEdit;
+    void draw(CDrawContext *context) override
+    {
+        ++draws;
+        CZEMTextEdit::draw(context);
+    }
+    int draws = 0;
+};
+
+void pumpMessages()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+}
+
+TEST_F(TextFields, TheBoxRendersItsBackgroundAgainOnlyWhenTheFieldsPictureChanges)
+{
+    auto *field = new CountingField(CRect(10, 40, 110, 58), &listener, 68, "0.0 dB", nullptr);
+    frame->addView(field);
+    FrameDriver keys(frame);
+    keys.click(20, 45);
+    ASSERT_TRUE(field->isBeingEdited());
+    HWND box = GetFocus();
+    frame->idle();
+    pumpMessages();
+    const int drawn = field->draws;
+    HWND window = static_cast<HWND>(frame->getSystemWindow());
+    for (int i = 0; i < 50; ++i)
+        SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(300, 200 + i % 2));
+    ASSERT_TRUE(keys.type("12"));
+    UpdateWindow(box);
+    EXPECT_EQ(field->draws, drawn) << "mouse moves and typing leave the field's picture as it was";
+
+    // Something is drawn under the box: the box shows it.
+    field->invalid();
+    frame->idle();
+    pumpMessages();
+    UpdateWindow(box);
+    EXPECT_GT(field->draws, drawn);
+    keys.key("escape");
+}
+
 // Under Wine GetGuiResources answers 0: the boxes count the GDI objects they make.
 TEST_F(TextFields, ManyBoxCyclesLeaveNoWindowBrushOrFontBehind)
 {

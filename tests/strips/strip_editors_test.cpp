@@ -331,7 +331,8 @@ TEST_F(Strips, TheFormsCarryTheirBackgroundsAndControls)
         EXPECT_EQ(collapsed->getSlider(false), nullptr);
 
         StripLabelEditor *label = parts.label->strip(type, true);
-        EXPECT_EQ(label->getLagControl()->getViewSize(), CRect(541, 1, 567, 41));
+        EXPECT_EQ(label->getLagControl()->getViewSize(), CRect(541, 1, 567, 39));
+        EXPECT_LE(label->getLagControl()->getViewSize().bottom, label->getHeight()) << "inside its strip";
         EXPECT_EQ(label->getTapeLabel()->getViewSize(), CRect(17, 1, 523, 35));
         EXPECT_STREQ(label->getTapeLabel()->getText(), "Master Track");
         EXPECT_EQ(parts.label->strip(type, false)->getTapeLabel(), nullptr);
@@ -512,7 +513,7 @@ TEST_F(Strips, TheLabelIsStoredCutAtACharacterBoundaryAndSurvivesTheChunk)
     ASSERT_TRUE(tape->isBeingEdited());
     ASSERT_TRUE(mouse.type("Bus \xC3\x9C" "berall"));
     ASSERT_TRUE(mouse.key("enter"));
-    EXPECT_STREQ(effect->stripLabelText(), "Bus \xC3\x9C" "berall");
+    EXPECT_EQ(effect->stripLabelText(), "Bus \xC3\x9C" "berall");
     EXPECT_STREQ(tape->getText(), "Bus \xC3\x9C" "berall");
     EXPECT_TRUE(automatedValues(kLabelChanged).empty()) << "the host knows no parameter 69";
 
@@ -554,6 +555,59 @@ TEST_F(Strips, TheLabelIsStoredCutAtACharacterBoundaryAndSurvivesTheChunk)
     EXPECT_STREQ(tape->getText(), "Drums");
 }
 
+// The effect's own chunk with another label in it, so that loading it changes nothing else.
+std::vector<unsigned char> ownChunkWithLabel(Templete &effect, const std::string &label)
+{
+    void *data = nullptr;
+    const VstInt32 size = effect.getChunk(&data);
+    std::vector<unsigned char> image((unsigned char *)data, (unsigned char *)data + size);
+    std::memset(image.data() + 4, 0, 40);  // the label: 40 bytes from byte 4
+    std::memcpy(image.data() + 4, label.c_str(), label.size());
+    return image;
+}
+
+TEST_F(Strips, ALabelLoadedWhileItsBoxIsOpenClosesTheBoxAndStays)
+{
+    setLayout(1, 0, 1);
+    open();
+    CZEMTapeLabel *tape = labelStrip()->getTapeLabel();
+    FrameDriver mouse = driver();
+    mouse.click(200, 182 + 15);
+    ASSERT_TRUE(tape->isBeingEdited());
+    ASSERT_TRUE(mouse.type("typed"));
+    std::vector<unsigned char> drums = ownChunkWithLabel(*effect, "Drums");
+    effect->setChunk(drums.data(), (VstInt32)drums.size());
+    EXPECT_FALSE(tape->isBeingEdited());
+    EXPECT_EQ(activeInPlaceEdit, nullptr);
+    EXPECT_FALSE(mouse.key("enter")) << "no box is left to commit over the loaded label";
+    EXPECT_EQ(effect->stripLabelText(), "Drums");
+    EXPECT_STREQ(tape->getText(), "Drums");
+    EXPECT_TRUE(automatedValues(kLabelChanged).empty());
+}
+
+TEST_F(Strips, ALongLabelFromAChunkSurvivesAClickInAndAway)
+{
+    setLayout(1, 0, 1);
+    open();
+    const std::string longLabel = "Overheads, left and right (room) 2";  // 34 bytes
+    std::vector<unsigned char> image = ownChunkWithLabel(*effect, longLabel);
+    effect->setChunk(image.data(), (VstInt32)image.size());
+    CZEMTapeLabel *tape = labelStrip()->getTapeLabel();
+    ASSERT_EQ(std::string(tape->getText()), longLabel);
+    FrameDriver mouse = driver();
+    // Enter on the unchanged text, then a click elsewhere on the unchanged text.
+    mouse.click(200, 182 + 15);
+    ASSERT_TRUE(tape->isBeingEdited());
+    ASSERT_TRUE(mouse.key("enter"));
+    mouse.click(200, 182 + 15);
+    ASSERT_TRUE(tape->isBeingEdited());
+    mouse.click(300, 100);
+    EXPECT_FALSE(tape->isBeingEdited());
+    EXPECT_EQ(effect->stripLabelText(), longLabel);
+    EXPECT_EQ(std::string(tape->getText()), longLabel);
+    EXPECT_TRUE(automatedValues(kLabelChanged).empty());
+}
+
 TEST_F(Strips, TheIdleTickAnimatesOnlyTheShownExpandedLabel)
 {
     setLayout(1, 0, 1);
@@ -579,7 +633,7 @@ TEST_F(Strips, TheIdleTickAnimatesOnlyTheShownExpandedLabel)
     std::this_thread::sleep_for(std::chrono::milliseconds(40));
     editor->idle();
     EXPECT_EQ(tape->getStep(), step);
-    EXPECT_STREQ(effect->stripLabelText(), "Master Track");
+    EXPECT_EQ(effect->stripLabelText(), "Master Track");
 }
 
 TEST_F(Strips, HintsAppearOnTheHintLineOfTheirMeterType)

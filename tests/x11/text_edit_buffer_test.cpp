@@ -63,22 +63,28 @@ TEST(TextEditBuffer, ControlCharactersBrokenSequencesAndTheLimitAreKeptOut)
     EXPECT_EQ(box.text(), "123456");
     box.selectAll();
     box.insert(std::string(300, 'x'));
-    EXPECT_EQ(box.text().size(), TextEditBuffer::kMaxCharacters);
+    EXPECT_EQ(box.text().size(), TextEditBuffer::kMaxBytes);
     box.insert("y");
-    EXPECT_EQ(box.text().size(), TextEditBuffer::kMaxCharacters) << "a full box takes no more";
+    EXPECT_EQ(box.text().size(), TextEditBuffer::kMaxBytes) << "a full box takes no more";
     box.home(false);
     box.end(true);
     box.insert("\xE2\x82\xAC");
     EXPECT_EQ(box.text(), "\xE2\x82\xAC");
     EXPECT_EQ(TextEditBuffer::characterCount(std::string(254, 'x') + "\xE2\x82\xAC\xE2\x82\xAC"), 256u);
-    TextEditBuffer full(std::string(254, 'x') + "\xE2\x82\xAC\xE2\x82\xAC");
-    EXPECT_EQ(TextEditBuffer::characterCount(full.text()), 255u) << "the limit counts characters, not bytes";
+    TextEditBuffer full(std::string(252, 'x') + "\xE2\x82\xAC\xE2\x82\xAC");
+    EXPECT_EQ(full.text(), std::string(252, 'x') + "\xE2\x82\xAC") << "the limit counts bytes, whole characters only";
+    TextEditBuffer label(std::string(), 29);
+    label.insert(std::string(27, 'a') + "\xC3\xA9" + "b");
+    EXPECT_EQ(label.text(), std::string(27, 'a') + "\xC3\xA9");
+    label.insert("\xC3\xA9");
+    EXPECT_EQ(label.text().size(), 29u) << "a two-byte character does not fit in a full box";
 
-    TextEditBuffer four("abc\xC3\xA9" "def", 4);
-    EXPECT_EQ(four.text(), "abc\xC3\xA9") << "a box of 4 characters";
-    four.backspace();
-    four.insert("\xE2\x82\xAC" "x");
-    EXPECT_EQ(four.text(), "abc\xE2\x82\xAC");
+    TextEditBuffer five("abc\xC3\xA9" "def", 5);
+    EXPECT_EQ(five.text(), "abc\xC3\xA9") << "a box of 5 bytes";
+    five.backspace();
+    five.backspace();
+    five.insert("\xE2\x82\xAC" "x");
+    EXPECT_EQ(five.text(), "ab\xE2\x82\xAC");
 }
 
 }  // namespace

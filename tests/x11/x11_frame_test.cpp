@@ -377,7 +377,7 @@ TEST_F(X11TextEditTest, APressInsideTheBoxPlacesTheCaretAndTheBoxIsDrawnOverTheF
 
 TEST_F(X11TextEditTest, TheBoxTakesAtMostItsLengthAndShowsTheFieldsPictureElseItsBackColour)
 {
-    style.maxLength = 3;
+    style.maxBytes = 3;
     open("");
     type({XK_1, XK_2, XK_3, XK_4});
     EXPECT_EQ(owner.edit->getText(), "123");
@@ -385,7 +385,7 @@ TEST_F(X11TextEditTest, TheBoxTakesAtMostItsLengthAndShowsTheFieldsPictureElseIt
     type({XK_Escape});
 
     // No picture of the field: the style's back colour, under the box only.
-    style.maxLength = 255;
+    style.maxBytes = 255;
     style.backColor = CColor(0, 0, 255, 255);
     open("1");
     EXPECT_EQ(pixelAt(186, 22), 0x0000FFul);

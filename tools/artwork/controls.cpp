@@ -344,12 +344,13 @@ void drawLagDisplay(cairo_t *cr, int layer)
 {
     const double y = layer * 40;
     if (layer == 0) {
-        paintKey(cr, 0.5, y + 0.5, 25, 39, 3, false);
+        // 38 of the layer's 40 rows: the display fits the 39-pixel label strip below its top row.
+        paintKey(cr, 0.5, y + 0.5, 25, 37, 3, false);
         // The amber read-out window behind the three digits.
         roundedRect(cr, 3, y + 15, 20, 14, 1.5);
         fillVertical(cr, y + 15, rgb(236, 200, 128), y + 29, rgb(208, 160, 80));
-        triangle(cr, 13, y + 7.5, 4, -90, kDimText, 1.0);
-        triangle(cr, 13, y + 33, 4, 90, kDimText, 1.0);
+        triangle(cr, 13, y + 7.5, 3.6, -90, kDimText, 1.0);
+        triangle(cr, 13, y + 31.5, 3.6, 90, kDimText, 1.0);
     } else if (layer == 1) {
         // A thin frame around the window, over the digits.
         roundedRect(cr, 3, y + 15, 20, 14, 1.5);

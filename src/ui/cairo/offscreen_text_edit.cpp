@@ -16,28 +16,13 @@ OffscreenTextEdit::~OffscreenTextEdit()
         frame->textEditGone(this);
 }
 
-namespace {
-
-// Where the n-th character of UTF-8 text starts (the text's size when it has fewer).
-size_t characterOffset(const std::string &text, int n)
-{
-    size_t i = 0;
-    for (int count = 0; i < text.size(); ++i) {
-        if (((unsigned char)text[i] & 0xC0) != 0x80 && count++ == n)
-            return i;
-    }
-    return text.size();
-}
-
-}  // namespace
-
 void OffscreenTextEdit::type(const std::string &typed)
 {
     if (!isActive())
         return;
     text = allSelected ? typed : text + typed;
     allSelected = false;
-    text.resize(characterOffset(text, style.maxLength));
+    text.resize(utf8FittingLength(text, style.maxBytes));
     owner->platformTextEditChanged(text);
 }
 

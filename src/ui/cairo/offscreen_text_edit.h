@@ -20,8 +20,8 @@ public:
     bool isActive() const override { return owner != nullptr; }
 
     // Types the text (UTF-8): the first typing after opening replaces the text, which opens
-    // selected; later typing adds to the end. The box keeps at most the style's maxLength
-    // characters. Reports the change to the owner.
+    // selected; later typing adds to the end. The box keeps at most the style's maxBytes
+    // bytes, whole characters only. Reports the change to the owner.
     void type(const std::string &typed);
     // Each ends the edit and reports to the owner, which may release the edit while told.
     void pressReturn();

@@ -96,7 +96,7 @@ bool ZEMCoreTextFont::ensureDrawingFont()
     else if (style == 2)
         cairo_ft_font_face_set_synthesize(face, CAIRO_FT_SYNTHESIZE_OBLIQUE);
     b.face = face;
-    b.pixelSize = (size - 9.5) * 96.0 / 72.0;
+    b.pixelSize = (size - kDrawingSizeOffset) * kPixelsPerPoint;
     cairo_surface_t *scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
     cairo_t *cr = cairo_create(scratch);
     b.select(cr);

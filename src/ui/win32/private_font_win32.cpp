@@ -121,7 +121,7 @@ bool ZEMCoreTextFont::ensureDrawingFont()
     if (b.collection->GetFamilies(1, &first, &found) != Gdiplus::Ok || found < 1)
         return false;
     b.family = first.Clone();
-    auto *font = new Gdiplus::Font(b.family, (Gdiplus::REAL)(size - 9.5), style, Gdiplus::UnitPoint);
+    auto *font = new Gdiplus::Font(b.family, (Gdiplus::REAL)(size - kDrawingSizeOffset), style, Gdiplus::UnitPoint);
     if (font->GetLastStatus() != Gdiplus::Ok) {
         delete font;
         return false;

@@ -138,6 +138,9 @@ void Win32Frame::invalidRect(const CRect &rect)
 {
     RECT r{(LONG)rect.left, (LONG)rect.top, (LONG)(rect.right + 0.999), (LONG)(rect.bottom + 0.999)};
     InvalidateRect(window, &r, FALSE);
+    // The frame's window does not paint under its children: an open edit box shows what lies
+    // under it through its own background.
+    win32TextEditAreaChanged(window, rect);
 }
 
 bool Win32Frame::setSize(int width, int height)

@@ -38,6 +38,8 @@ std::string toUtf8(const wchar_t *text, int length)
     return out;
 }
 
+std::string toUtf8(const std::wstring &text) { return toUtf8(text.c_str(), (int)text.size()); }
+
 HMODULE ownModule()
 {
     HMODULE module = nullptr;
@@ -52,22 +54,24 @@ public:
     ~Win32TextEdit() override;
 
     bool valid() const { return box != nullptr; }
-    std::string getText() const override { return readText(kMaxLength); }
+    std::string getText() const override { return toUtf8(wideText()); }
     const PlatformTextEditStyle &getStyle() const override { return style; }
     bool isActive() const override { return owner != nullptr; }
+    // Something was drawn under the box: its background is rendered again when it next paints.
+    void areaChanged(const CRect &area);
+    static Win32TextEdit *openOver(HWND parent);
 
 private:
-    static constexpr int kMaxLength = 255;
-    // A commit reads this many UTF-16 characters at most.
-    static constexpr int kCommitLength = 29;
 
     static LRESULT CALLBACK boxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK parentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onBoxMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onParentMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // At most maxUnits UTF-16 characters of the box, never half a surrogate pair.
-    std::string readText(int maxUnits) const;
+    std::wstring wideText() const;
+    // Lets the box's own procedure edit the text, then undoes the edit when the text no longer
+    // fits the style's maxBytes; the owner hears of the text only as it stands after.
+    LRESULT editWithinLimit(UINT message, WPARAM wParam, LPARAM lParam);
     // Ends the edit; answers whom to tell, null when it had ended already.
     IPlatformTextEditCallback *finish();
     // These tell the owner, which may delete this object: nothing of it is used after them.
@@ -86,6 +90,8 @@ private:
     HGDIOBJ brushBitmap = nullptr;
     HGDIOBJ font = nullptr;  // made for the box; null when the box uses the field's native font
     COLORREF textColour;
+    bool brushStale = false;     // the picture under the box changed since the brush was made
+    bool holdingChanges = false;  // an edit is under way in editWithinLimit
 };
 
 Win32TextEdit::Win32TextEdit(HWND parent, IPlatformTextEditCallback *owner, const PlatformTextEditStyle &style)
@@ -125,7 +131,9 @@ Win32TextEdit::Win32TextEdit(HWND parent, IPlatformTextEditCallback *owner, cons
         SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(boxFont), FALSE);
     SendMessageW(box, EM_SETSEL, 0, -1);
     SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
-    SendMessageW(box, EM_LIMITTEXT, style.maxLength > 0 ? style.maxLength : kMaxLength, 0);
+    // A UTF-16 unit is at least one byte of UTF-8, so the native limit never cuts below the
+    // byte limit; editWithinLimit keeps the bytes.
+    SendMessageW(box, EM_LIMITTEXT, style.maxBytes > 0 ? (WPARAM)style.maxBytes : 1, 0);
     SetFocus(box);
     SetPropW(parent, kEditProperty, this);
     previousParentProc = reinterpret_cast<WNDPROC>(
@@ -166,15 +174,49 @@ void Win32TextEdit::restoreProcedures()
     previousParentProc = nullptr;
 }
 
-std::string Win32TextEdit::readText(int maxUnits) const
+std::wstring Win32TextEdit::wideText() const
 {
     if (!box)
-        return std::string();
-    std::wstring buffer(maxUnits + 1, L'\0');
-    int length = GetWindowTextW(box, &buffer[0], maxUnits + 1);
-    if (length > 0 && buffer[length - 1] >= 0xD800 && buffer[length - 1] <= 0xDBFF)
-        --length;  // the pair's second half was beyond the limit
-    return toUtf8(buffer.c_str(), length);
+        return std::wstring();
+    int length = GetWindowTextLengthW(box);
+    std::wstring buffer((size_t)(length > 0 ? length : 0) + 1, L'\0');
+    length = GetWindowTextW(box, &buffer[0], (int)buffer.size());
+    buffer.resize(length > 0 ? (size_t)length : 0);
+    return buffer;
+}
+
+LRESULT Win32TextEdit::editWithinLimit(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const std::wstring before = wideText();
+    DWORD selectionStart = 0, selectionEnd = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), reinterpret_cast<LPARAM>(&selectionEnd));
+    holdingChanges = true;
+    LRESULT result = CallWindowProcW(previousBoxProc, box, message, wParam, lParam);
+    std::wstring after = wideText();
+    if (toUtf8(after).size() > style.maxBytes) {
+        SetWindowTextW(box, before.c_str());
+        SendMessageW(box, EM_SETSEL, selectionStart, selectionEnd);
+        after = before;
+    }
+    holdingChanges = false;
+    if (owner && after != before)
+        owner->platformTextEditChanged(toUtf8(after));
+    return result;
+}
+
+void Win32TextEdit::areaChanged(const CRect &area)
+{
+    CRect under(style.rect);
+    if (!owner || under.bound(area).isEmpty())
+        return;
+    brushStale = true;
+    InvalidateRect(box, nullptr, TRUE);
+}
+
+Win32TextEdit *Win32TextEdit::openOver(HWND parent)
+{
+    auto *edit = static_cast<Win32TextEdit *>(GetPropW(parent, kEditProperty));
+    return edit && edit->parent == parent ? edit : nullptr;
 }
 
 void Win32TextEdit::rebuildBrush()
@@ -205,7 +247,7 @@ IPlatformTextEditCallback *Win32TextEdit::finish()
 
 void Win32TextEdit::commit()
 {
-    std::string text = readText(kCommitLength);
+    std::string text = getText();
     if (IPlatformTextEditCallback *reportTo = finish())
         reportTo->platformTextEditCommitted(text);
 }
@@ -249,7 +291,13 @@ LRESULT Win32TextEdit::onBoxMessage(UINT message, WPARAM wParam, LPARAM lParam)
             // The characters of the three keys above would only make the box beep.
             if (wParam == L'\r' || wParam == L'\t' || wParam == 0x1B)
                 return 0;
-            break;
+            return editWithinLimit(message, wParam, lParam);
+        case WM_IME_CHAR:
+        case WM_PASTE:
+        case WM_UNDO:
+        case EM_UNDO:
+        case EM_REPLACESEL:
+            return editWithinLimit(message, wParam, lParam);
         case WM_KILLFOCUS:
             commit();
             return 0;
@@ -279,15 +327,14 @@ LRESULT Win32TextEdit::onParentMessage(UINT message, WPARAM wParam, LPARAM lPara
     WNDPROC previous = previousParentProc;
     HWND window = parent;
     if (owner) {
-        // The field's picture may have changed (an animation under the box).
-        rebuildBrush();
         switch (message) {
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS;
         case WM_COMMAND:
             if (reinterpret_cast<HWND>(lParam) == box) {
                 if (HIWORD(wParam) == EN_CHANGE) {
-                    owner->platformTextEditChanged(readText(kMaxLength));
+                    if (!holdingChanges)
+                        owner->platformTextEditChanged(getText());
                     return 0;
                 }
                 if (HIWORD(wParam) == EN_KILLFOCUS)
@@ -296,6 +343,12 @@ LRESULT Win32TextEdit::onParentMessage(UINT message, WPARAM wParam, LPARAM lPara
             break;
         case WM_CTLCOLOREDIT:
             if (reinterpret_cast<HWND>(lParam) == box) {
+                // The box paints: with the field's picture as it is now, rendered again only
+                // when something was drawn under the box since (an animation under it).
+                if (brushStale) {
+                    brushStale = false;
+                    rebuildBrush();
+                }
                 HDC dc = reinterpret_cast<HDC>(wParam);
                 SetTextColor(dc, textColour);
                 SetBkMode(dc, TRANSPARENT);
@@ -321,5 +374,11 @@ std::unique_ptr<IPlatformTextEdit> createWin32TextEdit(HWND parent, IPlatformTex
 }
 
 int win32TextEditLiveGdiObjects() { return liveGdiObjects; }
+
+void win32TextEditAreaChanged(HWND parent, const CRect &area)
+{
+    if (Win32TextEdit *edit = Win32TextEdit::openOver(parent))
+        edit->areaChanged(area);
+}
 
 }  // namespace VSTGUI

@@ -19,4 +19,8 @@ std::unique_ptr<IPlatformTextEdit> createWin32TextEdit(HWND parent, IPlatformTex
 // object counts with 0, so the boxes count their own). Thread: the UI thread.
 int win32TextEditLiveGdiObjects();
 
+// The frame drew again at area (parent's client coordinates): a box open over parent renders its
+// background again when it next paints, if the area reaches under it. Thread: the UI thread.
+void win32TextEditAreaChanged(HWND parent, const CRect &area);
+
 }  // namespace VSTGUI

@@ -39,7 +39,7 @@ std::string cleaned(const std::string &text)
 
 }  // namespace
 
-TextEditBuffer::TextEditBuffer(const std::string &text, size_t maxCharacters) : maxCharacters(maxCharacters)
+TextEditBuffer::TextEditBuffer(const std::string &text, size_t maxBytes) : maxBytes(maxBytes)
 {
     insert(text);
     caretAt = anchor = content.size();
@@ -71,13 +71,11 @@ void TextEditBuffer::insert(const std::string &typed)
 {
     eraseSelection();
     const std::string clean = cleaned(typed);
-    const size_t count = characterCount(content);
-    size_t room = count < maxCharacters ? maxCharacters - count : 0;
+    const size_t room = content.size() < maxBytes ? maxBytes - content.size() : 0;
+    // Whole characters only: clean holds nothing but well-formed sequences.
     size_t take = 0;
-    while (take < clean.size() && room > 0) {
+    while (take < clean.size() && take + sequenceLength(clean, take) <= room)
         take += sequenceLength(clean, take);
-        --room;
-    }
     content.insert(caretAt, clean, 0, take);
     caretAt = anchor = caretAt + take;
 }

@@ -10,10 +10,10 @@ namespace VSTGUI {
 
 class TextEditBuffer {
 public:
-    // A box holds at most this many characters unless told otherwise, as the native edit boxes do.
-    static constexpr size_t kMaxCharacters = 255;
+    // A box holds at most this many bytes of UTF-8 unless told otherwise.
+    static constexpr size_t kMaxBytes = 255;
 
-    explicit TextEditBuffer(const std::string &text = std::string(), size_t maxCharacters = kMaxCharacters);
+    explicit TextEditBuffer(const std::string &text = std::string(), size_t maxBytes = kMaxBytes);
 
     const std::string &text() const { return content; }
     // Byte offsets into text(), always on character boundaries. The selection runs between
@@ -25,7 +25,7 @@ public:
 
     void selectAll();
     // Replaces the selection with typed text (UTF-8; control characters and broken sequences
-    // are dropped), as far as the character limit allows.
+    // are dropped), as many whole characters as the byte limit allows.
     void insert(const std::string &typed);
     void backspace();
     void deleteForward();
@@ -45,7 +45,7 @@ private:
     void moveTo(size_t offset, bool extend);
     void eraseSelection();
 
-    size_t maxCharacters;
+    size_t maxBytes;
     std::string content;
     size_t caretAt = 0;
     size_t anchor = 0;

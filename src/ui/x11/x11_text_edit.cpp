@@ -13,7 +13,7 @@ namespace VSTGUI {
 
 X11TextEdit::X11TextEdit(X11PlatformFrame *frame, IPlatformTextEditCallback *owner, const PlatformTextEditStyle &style)
     : frame(frame), owner(owner), style(style),
-      buffer(style.text, style.maxLength > 0 ? (size_t)style.maxLength : TextEditBuffer::kMaxCharacters)
+      buffer(style.text, style.maxBytes)
 {
     if (style.font && !style.useNativeFont)
         madeFont.reset(new CFontDesc(style.font->getName(), style.font->getSize()));

@@ -5,7 +5,7 @@
 // through the frame's input method (Xutf8LookupString); every change of the text is reported to
 // the owner. Enter and Tab commit, Escape cancels, a press beside the box or the window losing
 // the focus commits. The whole text is selected when the box opens; it holds at most the
-// style's maxLength characters.
+// style's maxBytes bytes, whole characters only.
 // Thread: the UI thread.
 #pragma once
 
