@@ -5,10 +5,11 @@ namespace VSTGUI {
 X11ErrorTrap *X11ErrorTrap::innermost = nullptr;
 XErrorHandler X11ErrorTrap::replaced = nullptr;
 
-X11ErrorTrap::X11ErrorTrap(Display *display) : display(display), outer(innermost)
+X11ErrorTrap::X11ErrorTrap(X11Connection &connection)
+    : connection(connection), display(connection.display()), outer(innermost)
 {
     // Errors of requests sent before the trap belong to whoever sent them.
-    XSync(display, False);
+    waitForServer();
     if (!outer)
         replaced = XSetErrorHandler(&X11ErrorTrap::onError);
     innermost = this;
@@ -16,16 +17,22 @@ X11ErrorTrap::X11ErrorTrap(Display *display) : display(display), outer(innermost
 
 X11ErrorTrap::~X11ErrorTrap()
 {
-    XSync(display, False);
+    waitForServer();
     innermost = outer;
     if (!outer)
         XSetErrorHandler(replaced);
 }
 
+void X11ErrorTrap::waitForServer()
+{
+    if (!connection.lost())
+        XSync(display, False);
+}
+
 bool X11ErrorTrap::failed()
 {
-    XSync(display, False);
-    return sawError;
+    waitForServer();
+    return sawError || connection.lost();
 }
 
 int X11ErrorTrap::onError(Display *display, XErrorEvent *event)

@@ -3,17 +3,20 @@
 // that may fail (a window id the host passed, a window the host destroyed before closing the
 // editor) runs inside a trap: the trap installs a handler that swallows errors of the trapped
 // connection only, hands every other connection's errors to the handler it replaced, and on
-// leaving waits for the server's answer (XSync) and puts the replaced handler back.
+// leaving waits for the server's answer (XSync) and puts the replaced handler back. On a lost
+// connection the trap waits for nothing and everything in it counts as failed.
 // Thread: the UI thread.
 #pragma once
 
 #include <X11/Xlib.h>
 
+#include "x11_connection.h"
+
 namespace VSTGUI {
 
 class X11ErrorTrap {
 public:
-    explicit X11ErrorTrap(Display *display);
+    explicit X11ErrorTrap(X11Connection &connection);
     ~X11ErrorTrap();
     X11ErrorTrap(const X11ErrorTrap &) = delete;
     X11ErrorTrap &operator=(const X11ErrorTrap &) = delete;
@@ -22,6 +25,9 @@ public:
     bool failed();
 
 private:
+    void waitForServer();
+
+    X11Connection &connection;
     Display *display;
     bool sawError = false;
     X11ErrorTrap *outer;

@@ -32,10 +32,10 @@ X11PlatformFrame *X11PlatformFrame::create(IPlatformFrameCallback *frame, const 
 {
     if (!parent)
         return nullptr;
-    Display *display = XOpenDisplay(nullptr);
-    if (!display)
+    std::unique_ptr<X11Connection> connection = X11Connection::open();
+    if (!connection)
         return nullptr;
-    auto *platform = new X11PlatformFrame(frame, display);
+    auto *platform = new X11PlatformFrame(frame, std::move(connection));
     if (!platform->open(size, parent)) {
         delete platform;
         return nullptr;
@@ -43,7 +43,8 @@ X11PlatformFrame *X11PlatformFrame::create(IPlatformFrameCallback *frame, const 
     return platform;
 }
 
-X11PlatformFrame::X11PlatformFrame(IPlatformFrameCallback *frame, Display *display) : frame(frame), display(display)
+X11PlatformFrame::X11PlatformFrame(IPlatformFrameCallback *frame, std::unique_ptr<X11Connection> connection)
+    : frame(frame), connection(std::move(connection)), display(this->connection->display())
 {
     if (const char *value = XGetDefault(display, "ZEMOrdwen", "multiClickTime")) {
         const long ms = std::strtol(value, nullptr, 10);
@@ -53,7 +54,7 @@ X11PlatformFrame::X11PlatformFrame(IPlatformFrameCallback *frame, Display *displ
 
 bool X11PlatformFrame::open(const CRect &size, Window parent)
 {
-    X11ErrorTrap trap(display);
+    X11ErrorTrap trap(*connection);
     XWindowAttributes parentAttributes;
     // The host's id is asked about before anything is created on it; a stale or made-up id
     // answers an error here, which the trap keeps from the host.
@@ -97,8 +98,13 @@ X11PlatformFrame::~X11PlatformFrame()
 {
     if (textEdit)
         textEdit->detachFromFrame();
-    {
-        X11ErrorTrap trap(display);
+    if (!connection->usable()) {
+        // The window and everything else of ours went with the server; the graphics context's
+        // record is client memory, and freeing it sends nothing on a lost connection.
+        if (gc)
+            XFreeGC(display, gc);
+    } else {
+        X11ErrorTrap trap(*connection);
         if (grabbed)
             XUngrabPointer(display, CurrentTime);
         if (inputContext)
@@ -112,7 +118,6 @@ X11PlatformFrame::~X11PlatformFrame()
             XDestroyWindow(display, window);
     }
     delete back;
-    XCloseDisplay(display);
 }
 
 void *X11PlatformFrame::getSystemWindow() const { return reinterpret_cast<void *>((uintptr_t)window); }
@@ -123,6 +128,10 @@ void X11PlatformFrame::redrawNow()
 {
     std::vector<CRect> rects;
     rects.swap(invalid);
+    if (!connection->usable()) {
+        exposed.clear();
+        return;  // a picture nobody can see
+    }
     if (back) {
         for (const CRect &r : rects) {
             CairoDrawContext context(back->getSurface());
@@ -162,14 +171,16 @@ int hostByteOrder()
 
 void X11PlatformFrame::copyToWindow(const std::vector<CRect> &rects)
 {
-    if (!back || !gc || rects.empty())
+    if (!back || !gc || rects.empty() || connection->lost())
         return;
     cairo_surface_t *surface = back->getSurface();
     cairo_surface_flush(surface);
     const unsigned char *pixels = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
-    X11ErrorTrap trap(display);
+    X11ErrorTrap trap(*connection);
     for (const CRect &area : rects) {
+        if (connection->lost())
+            return;
         CRect r(area);
         r.bound(rectOf(0, 0, width, height));
         const int x = (int)r.left, y = (int)r.top;
@@ -218,10 +229,12 @@ bool X11PlatformFrame::setSize(int newWidth, int newHeight)
     back = bigger;
     width = newWidth;
     height = newHeight;
-    X11ErrorTrap trap(display);
-    XResizeWindow(display, window, (unsigned)width, (unsigned)height);
     invalid.clear();
     invalid.push_back(rectOf(0, 0, width, height));
+    if (connection->usable()) {
+        X11ErrorTrap trap(*connection);
+        XResizeWindow(display, window, (unsigned)width, (unsigned)height);
+    }
     return true;
 }
 
@@ -235,14 +248,20 @@ bool X11PlatformFrame::takeFocus()
     // The window taking the focus takes it from the edit box, as a click beside it does.
     if (X11TextEdit *edit = textEdit)
         edit->loseFocus();
-    X11ErrorTrap trap(display);
+    if (!connection->usable())
+        return false;
+    X11ErrorTrap trap(*connection);
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
     return !trap.failed();
 }
 
 void X11PlatformFrame::captureMouse(bool capture)
 {
-    X11ErrorTrap trap(display);
+    if (!connection->usable()) {
+        grabbed = false;  // the server's grabs ended with it
+        return;
+    }
+    X11ErrorTrap trap(*connection);
     if (capture && !grabbed) {
         grabbed = XGrabPointer(display, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
                                GrabModeAsync, GrabModeAsync, None, None, CurrentTime) == GrabSuccess;
@@ -255,14 +274,14 @@ void X11PlatformFrame::captureMouse(bool capture)
 std::unique_ptr<IPlatformTextEdit> X11PlatformFrame::createTextEdit(IPlatformTextEditCallback *owner,
                                                                     const PlatformTextEditStyle &style)
 {
-    if (!owner)
+    if (!owner || !connection->usable())
         return nullptr;
     if (X11TextEdit *previous = textEdit)
         previous->loseFocus();
     auto edit = std::make_unique<X11TextEdit>(this, owner, style);
     textEdit = edit.get();
     invalid.push_back(style.rect);
-    X11ErrorTrap trap(display);
+    X11ErrorTrap trap(*connection);
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
     if (inputContext)
         XSetICFocus(inputContext);
@@ -297,10 +316,13 @@ CButtonState X11PlatformFrame::buttonsOf(unsigned int state, int pressed) const
 
 void X11PlatformFrame::processPendingEvents()
 {
-    X11ErrorTrap trap(display);
+    if (!connection->usable())
+        return;
+    X11ErrorTrap trap(*connection);
     // One round trip: everything the server queued for this window before now is here.
-    XSync(display, False);
-    while (XPending(display) > 0) {
+    if (!connection->lost())
+        XSync(display, False);
+    while (!connection->lost() && XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
         if (XFilterEvent(&event, None))

@@ -11,15 +11,21 @@
 //
 // The host's window id is never trusted beyond Xlib calls under an error trap: an id that is
 // not a window on the plug-in's display refuses the frame.
+//
+// A lost connection (x11_connection.h) ends the window, not the host: from then on the frame
+// draws into its picture only, takes no input and opens no edit box, and closing it only frees
+// what it holds. The host's next close ends it; a new open makes a new connection.
 // Thread: the UI thread.
 #pragma once
 
 #include <X11/Xlib.h>
 #include <cairo.h>
 
+#include <memory>
 #include <vector>
 
 #include "ui/platform_frame.h"
+#include "x11_connection.h"
 
 namespace VSTGUI {
 
@@ -28,7 +34,7 @@ class X11TextEdit;
 
 class X11PlatformFrame : public IPlatformFrame {
 public:
-    // Null when no display answers or parent is no window on it.
+    // Null when no display answers (or none that may be lost safely) or parent is no window on it.
     static X11PlatformFrame *create(IPlatformFrameCallback *frame, const CRect &size, Window parent);
     ~X11PlatformFrame() override;
 
@@ -54,7 +60,7 @@ public:
     unsigned long doubleClickTime() const { return multiClickTime; }
 
 private:
-    X11PlatformFrame(IPlatformFrameCallback *frame, Display *display);
+    X11PlatformFrame(IPlatformFrameCallback *frame, std::unique_ptr<X11Connection> connection);
     bool open(const CRect &size, Window parent);
     void handle(XEvent &event);
     void handlePress(const XButtonEvent &event);
@@ -62,7 +68,8 @@ private:
     CButtonState buttonsOf(unsigned int state, int pressed = 0) const;
 
     IPlatformFrameCallback *frame;
-    Display *display;
+    std::unique_ptr<X11Connection> connection;
+    Display *display;  // the connection's
     Window window = 0;
     Visual *visual = nullptr;
     int width = 0, height = 0;
