@@ -9,10 +9,13 @@ file(GLOB ZEM_PNG_FILES CONFIGURE_DEPENDS ${ZEM_PNG_DIR}/*.png)
 
 if(WIN32)
     function(zem_add_png_resources_to_tests)
+        file(GLOB pngs ${CMAKE_SOURCE_DIR}/resources/png/*.png)
+        # The harness carries the images of its controls gallery in its own module too.
+        set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/plugin.rc DIRECTORY ${CMAKE_SOURCE_DIR}/tools/host
+                     APPEND PROPERTY OBJECT_DEPENDS ${pngs})
         if(TARGET zem_tests)
             target_sources(zem_tests PRIVATE ${CMAKE_SOURCE_DIR}/resources/plugin.rc)
             # windres reports no dependencies: a changed image must rebuild the script's object.
-            file(GLOB pngs ${CMAKE_SOURCE_DIR}/resources/png/*.png)
             set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/plugin.rc DIRECTORY ${CMAKE_SOURCE_DIR}/tests
                          APPEND PROPERTY OBJECT_DEPENDS ${pngs})
         endif()
