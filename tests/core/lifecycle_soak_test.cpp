@@ -1,8 +1,10 @@
 // Life-cycle soak through the built plug-in, loaded as a host loads it: the editor opened and
 // closed a thousand times, and the library loaded, used and unloaded two hundred times. What
-// must come back: the windows of the thread (Windows), the host's file descriptors and the
-// heap (natively), and at unload the editor's window class must be gone. LeakSanitizer checks
-// the rest when the test program ends.
+// must come back: the windows of the thread (Windows), the host's file descriptors, the heap
+// (natively) and the resident memory of the process; the editor's window class must be gone
+// once its last frame is. The library stays resident after the host's first call, so a host
+// that loads and unloads it does not pay for its drawing libraries each time. LeakSanitizer
+// checks the rest when the test program ends.
 #include <fstream>
 #include <string>
 
@@ -10,14 +12,19 @@
 #include "ui/frame_driver.h"
 #ifdef _WIN32
 #include <windows.h>
+// After windows.h.
+#include <psapi.h>
 #else
 #include <dirent.h>
+#include <unistd.h>
 
 #include "ui/offscreen_parent.h"
 #endif
 #if defined(__SANITIZE_ADDRESS__)
-// The sanitizer runtime's count of live heap bytes (its header is not shipped with g++).
+// The sanitizer runtime's count of live heap bytes, and its release of freed blocks held in
+// quarantine (its header is not shipped with g++).
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
+extern "C" void __sanitizer_purge_allocator();
 #endif
 
 namespace {
@@ -29,6 +36,25 @@ size_t heapInUse()
     return __sanitizer_get_current_allocated_bytes();
 #else
     return 0;
+#endif
+}
+
+// Memory of the process resident in RAM, in bytes (0 where it is not read). Freed blocks the
+// sanitizer holds back to catch late uses are no growth: they are released first.
+size_t residentBytes()
+{
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    return K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.WorkingSetSize : 0;
+#else
+#if defined(__SANITIZE_ADDRESS__)
+    __sanitizer_purge_allocator();
+#endif
+    std::ifstream statm("/proc/self/statm");
+    size_t size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * (size_t)sysconf(_SC_PAGESIZE);
 #endif
 }
 
@@ -128,7 +154,7 @@ TEST(LifecycleSoakLibrary, TwoHundredLoadUseUnloadCycles)
     parent.handle();  // the parent window is the host's, made before the first load
     const int descriptors = openDescriptors();
     const int windows = countThreadWindows();
-    size_t heap = 0;
+    size_t heap = 0, resident = 0;
 #ifdef _WIN32
     std::wstring frameClass;
     HMODULE module = nullptr;
@@ -157,17 +183,22 @@ TEST(LifecycleSoakLibrary, TwoHundredLoadUseUnloadCycles)
                 plugin.dispatch(effEditClose);
             }
         }  // effClose, then the library is unloaded
-        if (cycle == 0)
+        if (cycle == 0) {
             heap = heapInUse();  // what the first load leaves for good (the sanitizer's own records)
+            resident = residentBytes();
+        }
     }
     EXPECT_EQ(openDescriptors(), descriptors);
-    EXPECT_FALSE(pluginMapped()) << "the library was not unloaded";
+    EXPECT_TRUE(pluginMapped()) << "the library did not stay resident";
     EXPECT_EQ(countThreadWindows(), windows);
     EXPECT_LT(heapInUse(), heap + 256 * 1024);
+    // Unloading cairo and fontconfig (Linux) or GDI+ (Windows) with the plug-in leaves from 75 KB
+    // to a megabyte behind per cycle; resident, the 199 cycles after the first add next to nothing.
+    EXPECT_LT(residentBytes(), resident + 4 * 1024 * 1024) << "resident memory grows with each load";
 #ifdef _WIN32
     ASSERT_FALSE(frameClass.empty());
     WNDCLASSEXW info{};
     info.cbSize = sizeof info;
-    EXPECT_FALSE(GetClassInfoExW(module, frameClass.c_str(), &info)) << "the frame's window class outlives the module";
+    EXPECT_FALSE(GetClassInfoExW(module, frameClass.c_str(), &info)) << "the frame's window class outlives its last frame";
 #endif
 }
