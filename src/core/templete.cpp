@@ -9,6 +9,7 @@
 #include "core/editor_factory.h"
 #include "core/effect_chunk.h"
 #include "core/param_text.h"
+#include "core/readout_query.h"
 #include "core/shared_state.h"
 #include "core/strip_filter_bank.h"
 #include "meters/meter_engine.h"
@@ -652,6 +653,24 @@ bool Templete::getProductString(char *text)
 {
     std::strcpy(text, kProductName);
     return true;
+}
+
+VstIntPtr Templete::vendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float)
+{
+    if (index != kReadoutQuery || value != (VstIntPtr)sizeof(ReadoutQuery) || !ptr)
+        return 0;
+    MeterEngine *engine = meterEngine(selectedMeter());
+    if (!engine)
+        return 0;
+    ReadoutQuery &query = *static_cast<ReadoutQuery *>(ptr);
+    for (int quantity = 0; quantity < kMeterQuantityCount; ++quantity)
+        query.values[quantity] = engine->readoutValue((MeterQuantity)quantity, query.position);
+    // The over states follow the values of the same refresh.
+    for (int channel = 0; channel < 2; ++channel)
+        query.overStates[channel] = query.withOverStates ? engine->readoutOverState(channel) : 0;
+    engine->getSettingText(engine->firstSettingIndex(), query.reference);
+    query.reference[sizeof query.reference - 1] = 0;
+    return 1;
 }
 
 VstInt32 Templete::canDo(char *text)

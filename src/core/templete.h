@@ -58,6 +58,8 @@ public:
     VstInt32 canDo(char *text) override;
     VstPlugCategory getPlugCategory() override { return kPlugCategMastering; }
     VstInt32 getVstVersion() override { return kVstVersion; }
+    // Answers the harness's kReadoutQuery (core/readout_query.h); nothing else.
+    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt) override;
 
     // For the editor and the strips (editor thread).
     // Inline on purpose: the host harness of the same build reads the engines through it.

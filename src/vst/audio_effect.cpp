@@ -302,6 +302,8 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         return getGetTailSize();
     case effGetParameterProperties:
         return getParameterProperties(index, static_cast<VstParameterProperties *>(ptr)) ? 1 : 0;
+    case effVendorSpecific:
+        return vendorSpecific(index, value, ptr, opt);
     case effGetVstVersion:
         return getVstVersion();
     case effSetBlockSizeAndSampleRate:

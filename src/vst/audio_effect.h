@@ -123,6 +123,12 @@ public:
     virtual VstInt32 getVstVersion() { return kVstVersion; }
     virtual VstInt32 getGetTailSize() { return 0; }
     virtual VstInt32 getNumCategories() { return 1; }
+    // effVendorSpecific: the plug-in's answer, 0 when it does not know the question.
+    virtual VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt)
+    {
+        (void)index, (void)value, (void)ptr, (void)opt;
+        return 0;
+    }
 
     // Host helpers; each does nothing without a host callback.
     virtual bool beginEdit(VstInt32 index);

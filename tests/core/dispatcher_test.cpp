@@ -2,7 +2,10 @@
 // answers, driven through the loaded plug-in library.
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "core/readout_query.h"
+#include "core/templete.h"
 #include "loaded_plugin.h"
 
 namespace {
@@ -193,4 +196,42 @@ TEST_F(DispatcherTest, SuspendResumeAskForTheOutputLatency)
     EXPECT_EQ(host().queries(audioMasterGetOutputLatency), asked + 1);
     plugin.stop();
     EXPECT_EQ(host().queries(audioMasterGetOutputLatency), asked + 1);
+}
+
+// The harness reads the selected meter through the dispatcher: the answer is the engine's own
+// read-out of the same refresh, and any other vendor-specific question is refused untouched.
+TEST_F(DispatcherTest, ReadoutQueryAnswersTheSelectedMetersReadouts)
+{
+    PluginInstance plugin(host());
+    plugin.setParameter(3, 1.f);  // PPM
+    plugin.start(44100.f, 441);
+    std::vector<float> level(441, 0.25f), out0(441), out1(441);
+    float *inputs[2] = {level.data(), level.data()};
+    float *outputs[2] = {out0.data(), out1.data()};
+    for (int block = 0; block < 50; ++block)
+        plugin.processReplacing(inputs, outputs, 441);
+
+    ReadoutQuery readout;
+    readout.position = 1.0;
+    ASSERT_EQ(plugin.dispatch(effVendorSpecific, kReadoutQuery, sizeof readout, &readout), 1);
+    Templete &effect = *static_cast<Templete *>(static_cast<AudioEffect *>(plugin.record()->object));
+    MeterEngine &ppm = *effect.meterEngine(kMeterTypePPM);
+    for (int quantity = 0; quantity < kMeterQuantityCount; ++quantity)
+        EXPECT_EQ(readout.values[quantity], ppm.readoutValue((MeterQuantity)quantity, 1.0)) << quantity;
+    EXPECT_GT(readout.values[kMeterLevel1], 0.0);
+    EXPECT_EQ(readout.overStates[0], 0) << "not asked";
+    char reference[64] = {};
+    ppm.getSettingText(ppm.firstSettingIndex(), reference);
+    EXPECT_STREQ(readout.reference, reference);
+    readout.withOverStates = 1;
+    ASSERT_EQ(plugin.dispatch(effVendorSpecific, kReadoutQuery, sizeof readout, &readout), 1);
+    EXPECT_EQ(readout.overStates[0], -1) << "no over yet";
+
+    ReadoutQuery untouched;
+    EXPECT_EQ(plugin.dispatch(effVendorSpecific, kReadoutQuery, sizeof untouched - 1, &untouched), 0);
+    EXPECT_EQ(plugin.dispatch(effVendorSpecific, kReadoutQuery + 1, sizeof untouched, &untouched), 0);
+    EXPECT_EQ(plugin.dispatch(effVendorSpecific, kReadoutQuery, sizeof untouched, nullptr), 0);
+    EXPECT_EQ(untouched.values[kMeterLevel1], 0.0);
+    EXPECT_EQ(untouched.reference[0], 0);
+    plugin.stop();
 }

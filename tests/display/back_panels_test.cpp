@@ -21,6 +21,7 @@
 #include "editor/zem_horizontal_switch.h"
 #include "editor/zem_on_off_button.h"
 #include "meters/meter_engine.h"
+#include "support/recording_host.h"
 #include "ui/bitmap.h"
 #include "ui/draw_context.h"
 #include "ui/frame_driver.h"
@@ -30,20 +31,6 @@
 using namespace VSTGUI;
 
 namespace {
-
-struct HostLog {
-    std::vector<int> automated;
-};
-HostLog *hostLog = nullptr;
-
-VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, VstIntPtr, void *, float)
-{
-    if (opcode == audioMasterVersion)
-        return 2400;
-    if (hostLog && opcode == audioMasterAutomate)
-        hostLog->automated.push_back(index);
-    return 0;
-}
 
 std::unique_ptr<MeterBackPanel> makeBackPanel(int type, Templete *effect, TemepleteEditor *editor)
 {
@@ -207,8 +194,8 @@ class BackPanels : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        hostLog = &host;
-        effect = new Templete(recordingHost);
+        host.listen();
+        effect = new Templete(RecordingHost::callback);
         delete effect->getEditor();
         editor = new RecordingEditor(effect, parts);
         // The Instance scope keeps every setting written here inside this effect.
@@ -217,7 +204,7 @@ protected:
     void TearDown() override
     {
         delete effect;  // closes and deletes the editor
-        hostLog = nullptr;
+        RecordingHost::stopListening();
         calibrationScopeShared.store(scopeBefore);
         meterTypeShared.store(meterBefore);
         parent.resize(600, 300);
@@ -241,7 +228,7 @@ protected:
     int live = CBaseObject::liveObjects();
     int scopeBefore = calibrationScopeShared.load();
     int meterBefore = meterTypeShared.load();
-    HostLog host;
+    RecordingHost host;
     HostingParts parts;
     TestParentWindow &parent = sharedParentWindow();
     Templete *effect = nullptr;
@@ -568,7 +555,7 @@ TEST_F(BackPanels, AControlChangeIsAPlainWriteAndItsLabelFollowsTheEcho)
     // indicator.
     mouse.click(20, 5);
     EXPECT_FLOAT_EQ(effect->getParameter(kGSIcal), 0.5f);
-    EXPECT_EQ(host.automated, std::vector<int>({kGSIcal}));
+    EXPECT_EQ(host.automatedIndices(), std::vector<int>({kGSIcal}));
     EXPECT_FLOAT_EQ(back->getCalibrationIndicator()->getValue(), 0.5f);
     mouse.click(30, 5);
     EXPECT_FLOAT_EQ(effect->getParameter(kGSIcal), 1.f);

@@ -26,6 +26,7 @@
 #include "editor/zem_slider.h"
 #include "editor/zem_text_edit.h"
 #include "meters/meter_engine.h"
+#include "support/recording_host.h"
 #include "ui/frame_driver.h"
 #include "ui/view_container.h"
 
@@ -45,17 +46,6 @@
 using namespace VSTGUI;
 
 namespace {
-
-std::vector<std::pair<int, float>> *automatedWrites = nullptr;
-
-VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, VstIntPtr, void *, float opt)
-{
-    if (opcode == audioMasterVersion)
-        return 2400;
-    if (automatedWrites && opcode == audioMasterAutomate)
-        automatedWrites->push_back({index, opt});
-    return 0;
-}
 
 // The effect, recording the commands the panels send through its parameter write.
 class CommandRecordingEffect : public Templete {
@@ -91,9 +81,9 @@ class FrontPanels : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        automatedWrites = &automated;
+        host.listen();
         parent.resize(600, 300);
-        effect = new CommandRecordingEffect(recordingHost);
+        effect = new CommandRecordingEffect(RecordingHost::callback);
         effect->dispatcher(effSetSampleRate, 0, 0, nullptr, 44100.f);
         effect->dispatcher(effMainsChanged, 0, 1, nullptr, 0.f);
         scopeBefore = effect->getParameter(kGSIcal);
@@ -108,7 +98,7 @@ protected:
         closeEditor();
         effect->setParameter(kGSIcal, scopeBefore);  // the process-wide last scope as it was
         delete effect;
-        automatedWrites = nullptr;
+        RecordingHost::stopListening();
     }
     void openEditor()
     {
@@ -140,7 +130,8 @@ protected:
     // The middle of the meter selector opens and closes the settings panel.
     void clickSettingsToggle() { FrameDriver(frame).click(270, 155); }
 
-    std::vector<std::pair<int, float>> automated;
+    RecordingHost host;
+    std::vector<RecordingHost::Automation> &automated = host.automated;
     TestParentWindow &parent = sharedParentWindow();
     CommandRecordingEffect *effect = nullptr;
     TemepleteEditor *editor = nullptr;
@@ -189,8 +180,8 @@ TEST_F(FrontPanels, TypedTrimIsAnAutomatedTrimWriteThatTheFieldThenShows)
         ASSERT_TRUE(driver.type(entry.text)) << entry.text;
         ASSERT_TRUE(driver.key("enter"));
         ASSERT_EQ(automated.size(), 1u) << entry.text;
-        EXPECT_EQ(automated[0].first, kTrim);
-        EXPECT_EQ(automated[0].second, entry.value) << entry.text;
+        EXPECT_EQ(automated[0].index, kTrim);
+        EXPECT_EQ(automated[0].value, entry.value) << entry.text;
         EXPECT_EQ(effect->getParameter(kTrim), entry.value);
         EXPECT_EQ(std::string(panel(0)->getTrimText()->getText()), trimDisplay()) << entry.text;
         EXPECT_EQ(panel(0)->getTrimSlider()->getValue(), entry.value);
@@ -545,7 +536,7 @@ TEST_F(FrontPanels, AReferenceSetOnTheSettingsPanelMovesTheFrontDisplayWhoseDrag
     EXPECT_EQ(std::string(front->getReferenceText()), settingText(kMeterTypeVU, kTagVUReference));
     // Not automated: the settings are no host parameters.
     for (const auto &write : automated)
-        EXPECT_NE(write.first, kTagVUReference);
+        EXPECT_NE(write.index, kTagVUReference);
 }
 
 TEST_F(FrontPanels, TheVUBacklightSettingLightsBothViews)
@@ -589,7 +580,7 @@ TEST(FrontPanelsSession, AReferenceChangeInOneInstanceReachesTheOtherInstancesOp
 {
     TestParentWindow &parent = sharedParentWindow();
     parent.resize(600, 300);
-    Templete first(recordingHost), second(recordingHost);
+    Templete first(RecordingHost::callback), second(RecordingHost::callback);
     const float scopeBefore = first.getParameter(kGSIcal);
     for (Templete *effect : {&first, &second}) {
         effect->setParameter(kGSIcal, 0.5f);

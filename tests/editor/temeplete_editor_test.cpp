@@ -11,6 +11,7 @@
 #include "editor/hint_text.h"
 #include "editor/my_frame.h"
 #include "editor/temeplete_editor.h"
+#include "support/recording_host.h"
 #include "ui/controls.h"
 #include "ui/frame_driver.h"
 #ifdef _WIN32
@@ -24,28 +25,6 @@ using namespace VSTGUI;
 namespace {
 
 using Lines = std::vector<std::string>;
-
-struct HostLog {
-    std::vector<std::string> sizeRequests;
-    std::vector<int> automated;
-    Lines edits;
-};
-HostLog *hostLog = nullptr;
-
-VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, VstIntPtr value, void *, float)
-{
-    if (opcode == audioMasterVersion)
-        return 2400;
-    if (hostLog && opcode == audioMasterSizeWindow)
-        hostLog->sizeRequests.push_back(std::to_string(index) + "x" + std::to_string((long)value));
-    if (hostLog && opcode == audioMasterAutomate)
-        hostLog->automated.push_back(index);
-    if (hostLog && opcode == audioMasterBeginEdit)
-        hostLog->edits.push_back("begin " + std::to_string(index));
-    if (hostLog && opcode == audioMasterEndEdit)
-        hostLog->edits.push_back("end " + std::to_string(index));
-    return 0;
-}
 
 #ifndef _WIN32
 uint32_t testClock = 1000000;  // milliseconds, the offscreen frames' clock in the idle test
@@ -158,8 +137,8 @@ class EditorShell : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        hostLog = &host;
-        effect = new Templete(recordingHost);
+        host.listen();
+        effect = new Templete(RecordingHost::callback);
         delete effect->getEditor();
         editor = new TemepleteEditor(effect, parts);
         ASSERT_EQ(effect->getEditor(), editor);
@@ -169,7 +148,7 @@ protected:
     void TearDown() override
     {
         delete effect;  // deletes the editor, closing it first
-        hostLog = nullptr;
+        RecordingHost::stopListening();
     }
     void setLayout(float strips, float showFlt, float showLbl)
     {
@@ -192,7 +171,7 @@ protected:
         return out;
     }
 
-    HostLog host;
+    RecordingHost host;
     Lines log;
     RecordingParts parts{log};
     TestParentWindow &parent = sharedParentWindow();
@@ -380,7 +359,7 @@ TEST_F(EditorShell, ControlChangesAreAutomatedOnlyForHostParametersAndReachPanel
     CControl strips(CRect(0, 0, 10, 10), editor, 6);
     strips.setValue(0.f);
     editor->valueChanged(&strips);
-    EXPECT_EQ(host.automated, std::vector<int>({6}));
+    EXPECT_EQ(host.automatedIndices(), std::vector<int>({6}));
     EXPECT_EQ(effect->getParameter(6), 0.f);
     EXPECT_EQ(height(), 169);
     // The automated write comes back as a parameter before the panel sees the control.
@@ -518,7 +497,7 @@ TEST_F(EditorShell, TwoHundredOpenAndCloseCyclesReleaseEverything)
 
 TEST(EditorLifetime, TheEffectsOwnEditorOpensOnTheBackgroundAndDetachesWhenDeleted)
 {
-    Templete effect(recordingHost);
+    Templete effect(RecordingHost::callback);
     auto *editor = dynamic_cast<TemepleteEditor *>(effect.getEditor());
     ASSERT_NE(editor, nullptr);
     ERect *r = nullptr;

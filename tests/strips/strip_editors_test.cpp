@@ -20,39 +20,13 @@
 #include "editor/zem_text_edit.h"
 #include "strips/strip_safe_editors.h"
 #include "strips/typed_frequency.h"
+#include "support/recording_host.h"
 #include "ui/bitmap.h"
 #include "ui/frame_driver.h"
 
 using namespace VSTGUI;
 
 namespace {
-
-struct Automation {
-    VstInt32 index;
-    float value;
-};
-
-struct HostLog {
-    std::vector<std::string> sizeRequests;
-    std::vector<Automation> automated;
-    VstIntPtr outputLatency = 0;  // samples
-};
-HostLog *hostLog = nullptr;
-
-VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, VstIntPtr value, void *, float opt)
-{
-    if (opcode == audioMasterVersion)
-        return 2400;
-    if (!hostLog)
-        return 0;
-    if (opcode == audioMasterSizeWindow)
-        hostLog->sizeRequests.push_back(std::to_string(index) + "x" + std::to_string((long)value));
-    if (opcode == audioMasterAutomate)
-        hostLog->automated.push_back({index, opt});
-    if (opcode == audioMasterGetOutputLatency)
-        return hostLog->outputLatency;
-    return 0;
-}
 
 // A front panel that is nothing but its hint line, so that the strips' hints can be read.
 class HintLinePanel : public EditorFrontPanel {
@@ -100,8 +74,8 @@ class Strips : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        hostLog = &host;
-        effect = new Templete(recordingHost);
+        host.listen();
+        effect = new Templete(RecordingHost::callback);
         delete effect->getEditor();
         editor = new TemepleteEditor(effect, parts);
         // A new instance starts at the meter type set last in the process.
@@ -110,7 +84,7 @@ protected:
     void TearDown() override
     {
         delete effect;  // closes and deletes the editor
-        hostLog = nullptr;
+        RecordingHost::stopListening();
         parent.resize(600, 300);
         EXPECT_EQ(activeInPlaceEdit, nullptr);
     }
@@ -136,7 +110,7 @@ protected:
     std::vector<float> automatedValues(VstInt32 index) const
     {
         std::vector<float> values;
-        for (const Automation &a : host.automated)
+        for (const RecordingHost::Automation &a : host.automated)
             if (a.index == index)
                 values.push_back(a.value);
         return values;
@@ -158,7 +132,7 @@ protected:
         ASSERT_TRUE(keys.key("enter"));
     }
 
-    HostLog host;
+    RecordingHost host;
     ProductStrips parts;
     TestParentWindow &parent = sharedParentWindow();
     Templete *effect = nullptr;
@@ -540,13 +514,13 @@ TEST_F(Strips, TheLabelIsStoredCutAtACharacterBoundaryAndSurvivesTheChunk)
     VstInt32 size = effect->getChunk(&data);
     ASSERT_EQ(size, Templete::kChunkSize);
     std::vector<unsigned char> image((unsigned char *)data, (unsigned char *)data + size);
-    Templete other(recordingHost);
+    Templete other(RecordingHost::callback);
     delete other.getEditor();
     other.setChunk(image.data(), size);
     EXPECT_EQ(std::string(other.stripLabelText()), fits.substr(0, 38));
 
     // A chunk loaded into the open editor shows its label.
-    Templete source(recordingHost);
+    Templete source(RecordingHost::callback);
     delete source.getEditor();
     source.setStripLabel("Drums");
     source.getChunk(&data);

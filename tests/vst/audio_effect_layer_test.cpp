@@ -7,30 +7,14 @@
 #include <stdexcept>
 #include <vector>
 
+#include "support/recording_host.h"
 #include "vst/audio_effect.h"
 
 namespace {
 
-struct HostLog {
-    std::vector<VstInt32> opcodes;
-    std::vector<VstInt32> indices;
-    std::vector<float> opts;
-};
-HostLog *currentLog = nullptr;
-
-VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, VstIntPtr, void *, float opt)
-{
-    if (currentLog) {
-        currentLog->opcodes.push_back(opcode);
-        currentLog->indices.push_back(index);
-        currentLog->opts.push_back(opt);
-    }
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 class ProbeEffect : public AudioEffectX {
 public:
-    explicit ProbeEffect(bool *deleted) : AudioEffectX(recordingHost, 1, 4), deleted(deleted) {}
+    explicit ProbeEffect(bool *deleted) : AudioEffectX(RecordingHost::callback, 1, 4), deleted(deleted) {}
     ~ProbeEffect() override { *deleted = true; }
     void processReplacing(float **, float **, VstInt32 frames) override { processed += frames; }
     void setParameter(VstInt32 index, float value) override
@@ -97,8 +81,8 @@ TEST(AudioEffectLayer, PublishesRecordAndRoutesTrampolines)
 TEST(AudioEffectLayer, AutomatedChangeIsAppliedBeforeTheHostHearsOfIt)
 {
     bool deleted = false;
-    HostLog log;
-    currentLog = &log;
+    RecordingHost log;
+    log.listen();
     {
         ProbeEffect effect(&deleted);
         effect.setParameterAutomated(3, 0.75f);
@@ -106,13 +90,13 @@ TEST(AudioEffectLayer, AutomatedChangeIsAppliedBeforeTheHostHearsOfIt)
         effect.beginEdit(3);
         effect.endEdit(3);
     }
-    currentLog = nullptr;
-    ASSERT_EQ(log.opcodes.size(), 3u);
-    EXPECT_EQ(log.opcodes[0], audioMasterAutomate);
-    EXPECT_EQ(log.indices[0], 3);
-    EXPECT_FLOAT_EQ(log.opts[0], 0.75f);
-    EXPECT_EQ(log.opcodes[1], audioMasterBeginEdit);
-    EXPECT_EQ(log.opcodes[2], audioMasterEndEdit);
+    RecordingHost::stopListening();
+    ASSERT_EQ(log.calls.size(), 3u);
+    EXPECT_EQ(log.calls[0].opcode, audioMasterAutomate);
+    EXPECT_EQ(log.calls[0].index, 3);
+    EXPECT_FLOAT_EQ(log.calls[0].opt, 0.75f);
+    EXPECT_EQ(log.calls[1].opcode, audioMasterBeginEdit);
+    EXPECT_EQ(log.calls[2].opcode, audioMasterEndEdit);
 }
 
 TEST(AudioEffectLayer, NullRecordOrObjectIsAnsweredNeutrally)
@@ -129,7 +113,7 @@ namespace {
 // Every operation a host reaches throws.
 class ThrowingEffect : public AudioEffectX {
 public:
-    ThrowingEffect() : AudioEffectX(recordingHost, 1, 4) {}
+    ThrowingEffect() : AudioEffectX(RecordingHost::callback, 1, 4) {}
     void processReplacing(float **, float **, VstInt32) override { throw 1; }
     void process(float **, float **, VstInt32) override { throw 2; }
     void processDoubleReplacing(double **, double **, VstInt32) override { throw 3; }

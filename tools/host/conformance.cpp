@@ -9,8 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/templete.h"
-#include "meters/meter_engine.h"
+#include "core/readout_query.h"
 #include "plugin_host.h"
 #include "test_signals.h"
 
@@ -43,13 +42,10 @@ Trace meter(PluginHost &host, int type, float rate, const Settings &settings, co
         plugin.setParameter(setting.first, setting.second);
     const int block = std::max(1, int(rate / 1000));
     plugin.start(rate, block);
-    Templete *effect = static_cast<Templete *>(static_cast<AudioEffect *>(plugin.record()->object));
-    MeterEngine *engine = effect->meterEngine(effect->selectedMeter());
-    if (!engine)
+    ReadoutQuery readout;
+    if (!plugin.dispatch(effVendorSpecific, kReadoutQuery, sizeof readout, &readout))
         return trace;
-    char text[64] = {};
-    engine->getSettingText(engine->firstSettingIndex(), text); // the reference, "-18.0 dB" or the like
-    trace.referenceGain = std::pow(10.0, std::strtod(text, nullptr) / 20);
+    trace.referenceGain = std::pow(10.0, std::strtod(readout.reference, nullptr) / 20);
     trace.blockSeconds = block / double(rate);
     std::vector<float> left(signal), right(signal);
     std::vector<float> outLeft(static_cast<size_t>(block)), outRight(static_cast<size_t>(block));
@@ -57,8 +53,9 @@ Trace meter(PluginHost &host, int type, float rate, const Settings &settings, co
         float *inputs[2] = {&left[done], &right[done]};
         float *outputs[2] = {outLeft.data(), outRight.data()};
         plugin.processReplacing(inputs, outputs, block);
-        trace.level.push_back(engine->readoutValue(kMeterLevel1, 0.0));
-        trace.meanSquare.push_back(engine->readoutValue(kMeterMeanSquare1, 0.0));
+        plugin.dispatch(effVendorSpecific, kReadoutQuery, sizeof readout, &readout);
+        trace.level.push_back(readout.values[kMeterLevel1]);
+        trace.meanSquare.push_back(readout.values[kMeterMeanSquare1]);
     }
     plugin.stop();
     return trace;

@@ -285,43 +285,16 @@ public:
 
     void perform(CFrame &frame, Templete &effect, const EditorAction &a)
     {
-#ifndef _WIN32
-        if (x11) {
-            performOnX11(frame, effect, a);
-            return;
-        }
+        FrameInput onFrame(*this, frame);
+#ifdef _WIN32
+        ActionInput &input = onFrame;
+#else
+        ActionInput &input = x11 ? static_cast<ActionInput &>(*x11) : onFrame;
 #endif
-        switch (a.kind) {
-        case EditorAction::Click:
-            send(frame, "move", a.x1, a.y1, 0);
-            send(frame, "down", a.x1, a.y1, a.buttons);
-            send(frame, "up", a.x1, a.y1, a.buttons & ~kDoubleClick);
-            break;
-        case EditorAction::Drag:
-            send(frame, "move", a.x1, a.y1, 0);
-            send(frame, "down", a.x1, a.y1, a.buttons);
-            for (int i = 1; i <= 10; ++i)
-                send(frame, "move", a.x1 + (a.x2 - a.x1) * i / 10, a.y1 + (a.y2 - a.y1) * i / 10, a.buttons);
-            send(frame, "up", a.x2, a.y2, a.buttons);
-            break;
-        case EditorAction::Wheel:
-            send(frame, "wheel", a.x1, a.y1, a.buttons, a.distance);
-            break;
-        case EditorAction::Param:
+        // Tone, idle, audio and picture are refused by readActions: the gallery has no audio
+        // and one picture.
+        if (!performInputAction(input, a) && a.kind == EditorAction::Param)
             effect.setParameter(a.index, a.value);
-            break;
-        case EditorAction::Type:
-        case EditorAction::Key:
-            if (!keyboard(frame, a))
-                std::fprintf(stderr, "no edit box is open for: %s %s\n", a.kind == EditorAction::Type ? "type" : "key",
-                             a.text.c_str());
-            break;
-        case EditorAction::Tone:
-        case EditorAction::Idle:
-        case EditorAction::Audio:
-        case EditorAction::Picture:
-            break;  // refused by readActions: the gallery has no audio and one picture
-        }
         frame.idle();
     }
 
@@ -338,63 +311,45 @@ public:
     void *x11Handle() const { return x11 ? x11->parentHandle() : nullptr; }
     bool attachX11() { return x11 && x11->attach(); }
     bool writeX11Picture(const std::string &path) { return x11->writePicture(path, 0); }
-
-    void performOnX11(CFrame &frame, Templete &effect, const EditorAction &a)
-    {
-        switch (a.kind) {
-        case EditorAction::Click:
-            x11->move(a.x1, a.y1, 0);
-            x11->press(a.x1, a.y1, a.buttons);
-            x11->release(a.x1, a.y1, a.buttons & ~kDoubleClick);
-            break;
-        case EditorAction::Drag:
-            x11->move(a.x1, a.y1, 0);
-            x11->press(a.x1, a.y1, a.buttons);
-            for (int i = 1; i <= 10; ++i)
-                x11->move(a.x1 + (a.x2 - a.x1) * i / 10, a.y1 + (a.y2 - a.y1) * i / 10, a.buttons);
-            x11->release(a.x2, a.y2, a.buttons);
-            break;
-        case EditorAction::Wheel:
-            x11->wheel(a.x1, a.y1, a.distance, a.buttons);
-            break;
-        case EditorAction::Param:
-            effect.setParameter(a.index, a.value);
-            break;
-        case EditorAction::Type:
-            if (!x11->type(a.text))
-                std::fprintf(stderr, "no edit box is open for: type %s\n", a.text.c_str());
-            break;
-        case EditorAction::Key:
-            if (!x11->key(a.text))
-                std::fprintf(stderr, "no edit box is open for: key %s\n", a.text.c_str());
-            break;
-        case EditorAction::Tone:
-        case EditorAction::Idle:
-        case EditorAction::Audio:
-        case EditorAction::Picture:
-            break;  // refused by readActions: the gallery has no audio and one picture
-        }
-        frame.idle();
-    }
 #endif
 
 private:
-    bool keyboard(CFrame &frame, const EditorAction &a)
+    // The input of the gallery's own frame, sent as its window system would send it.
+    class FrameInput : public ActionInput {
+    public:
+        FrameInput(ControlsWindow &window, CFrame &frame) : window(window), frame(frame) {}
+        void press(double x, double y, int buttons) override { window.send(frame, "down", x, y, buttons); }
+        void release(double x, double y, int buttons) override { window.send(frame, "up", x, y, buttons); }
+        void move(double x, double y, int buttons) override { window.send(frame, "move", x, y, buttons); }
+        void wheel(double x, double y, float distance, int buttons) override
+        {
+            window.send(frame, "wheel", x, y, buttons, distance);
+        }
+        bool type(const std::string &text) override { return keyboard(frame, true, text); }
+        bool key(const std::string &name) override { return keyboard(frame, false, name); }
+
+    private:
+        ControlsWindow &window;
+        CFrame &frame;
+    };
+
+    // typing: the text goes to the open edit box, else the key named by text (enter, tab, escape).
+    static bool keyboard(CFrame &frame, bool typing, const std::string &text)
     {
 #ifdef _WIN32
-        if (a.kind == EditorAction::Type)
-            return typeIntoEditBox(frame.getSystemWindow(), a.text);
-        return pressEditBoxKey(frame.getSystemWindow(), a.text);
+        if (typing)
+            return typeIntoEditBox(frame.getSystemWindow(), text);
+        return pressEditBoxKey(frame.getSystemWindow(), text);
 #else
         auto *window = static_cast<OffscreenPlatformFrame *>(frame.getPlatformFrame());
         OffscreenTextEdit *box = window ? window->activeTextEdit() : nullptr;
         if (!box)
             return false;
-        if (a.kind == EditorAction::Type)
-            box->type(a.text);
-        else if (a.text == "enter")
+        if (typing)
+            box->type(text);
+        else if (text == "enter")
             box->pressReturn();
-        else if (a.text == "tab")
+        else if (text == "tab")
             box->pressTab();
         else
             box->pressEscape();

@@ -135,6 +135,39 @@ bool parseEditorAction(const std::string &text, EditorAction &action, std::strin
     return true;
 }
 
+bool performInputAction(ActionInput &input, const EditorAction &a)
+{
+    switch (a.kind) {
+    case EditorAction::Click:
+        input.move(a.x1, a.y1, 0);
+        input.press(a.x1, a.y1, a.buttons);
+        input.release(a.x1, a.y1, a.buttons & ~kDoubleClick);
+        return true;
+    case EditorAction::Drag: {
+        input.move(a.x1, a.y1, 0);
+        input.press(a.x1, a.y1, a.buttons);
+        const int steps = 10;
+        for (int i = 1; i <= steps; ++i)
+            input.move(a.x1 + (a.x2 - a.x1) * i / steps, a.y1 + (a.y2 - a.y1) * i / steps, a.buttons);
+        input.release(a.x2, a.y2, a.buttons);
+        return true;
+    }
+    case EditorAction::Wheel:
+        input.wheel(a.x1, a.y1, a.distance, a.buttons);
+        return true;
+    case EditorAction::Type:
+        if (!input.type(a.text))
+            std::fprintf(stderr, "no edit box is open for: type %s\n", a.text.c_str());
+        return true;
+    case EditorAction::Key:
+        if (!input.key(a.text))
+            std::fprintf(stderr, "no edit box is open for: key %s\n", a.text.c_str());
+        return true;
+    default:
+        return false;
+    }
+}
+
 namespace {
 
 #ifdef _WIN32
@@ -322,34 +355,13 @@ public:
     }
     void perform(const EditorAction &a)
     {
-        switch (a.kind) {
-        case EditorAction::Click:
-            window.move(a.x1, a.y1, 0);
-            window.press(a.x1, a.y1, a.buttons);
-            window.release(a.x1, a.y1, a.buttons & ~kDoubleClick);
-            break;
-        case EditorAction::Drag: {
-            window.move(a.x1, a.y1, 0);
-            window.press(a.x1, a.y1, a.buttons);
-            const int steps = 10;
-            for (int i = 1; i <= steps; ++i)
-                window.move(a.x1 + (a.x2 - a.x1) * i / steps, a.y1 + (a.y2 - a.y1) * i / steps, a.buttons);
-            window.release(a.x2, a.y2, a.buttons);
-            break;
+        if (performInputAction(window, a)) {
+            step();
+            return;
         }
-        case EditorAction::Wheel:
-            window.wheel(a.x1, a.y1, a.distance, a.buttons);
-            break;
+        switch (a.kind) {
         case EditorAction::Param:
             plugin.setParameter(a.index, a.value);
-            break;
-        case EditorAction::Type:
-            if (!window.type(a.text))
-                std::fprintf(stderr, "no edit box is open for: type %s\n", a.text.c_str());
-            break;
-        case EditorAction::Key:
-            if (!window.key(a.text))
-                std::fprintf(stderr, "no edit box is open for: key %s\n", a.text.c_str());
             break;
         case EditorAction::Tone:
             amplitude = a.silent ? 0.0 : amplitudeOfDecibels(a.value);
@@ -373,6 +385,12 @@ public:
             }
             return;
         }
+        case EditorAction::Click:
+        case EditorAction::Drag:
+        case EditorAction::Wheel:
+        case EditorAction::Type:
+        case EditorAction::Key:
+            break;  // performed above
         }
         step();
     }

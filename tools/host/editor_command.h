@@ -29,3 +29,8 @@ struct EditorAction {
 
 // False with a message in error for a malformed action.
 bool parseEditorAction(const std::string &text, EditorAction &action, std::string &error);
+
+class ActionInput;
+// Performs a click, drag, wheel, type or key action on input (a missing edit box is reported on
+// stderr); false, doing nothing, for the other kinds, which belong to the caller.
+bool performInputAction(ActionInput &input, const EditorAction &action);

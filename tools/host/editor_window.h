@@ -6,14 +6,10 @@
 #include <memory>
 #include <string>
 
-class HarnessEditorWindow {
+// Where the scripted mouse and keyboard actions go (editor_command.h performs them).
+class ActionInput {
 public:
-    virtual ~HarnessEditorWindow() = default;
-    virtual void *parentHandle() = 0;
-    // Whether the harness vouches for the parent (offscreen_parent.h): only for windows it
-    // created as this program's own records, never for an X11 window id.
-    virtual bool vouched() const { return true; }
-    virtual bool attach() = 0;  // after the editor opened
+    virtual ~ActionInput() = default;
     // buttons: the view library's button and modifier flags.
     virtual void press(double x, double y, int buttons) = 0;
     virtual void release(double x, double y, int buttons) = 0;
@@ -23,6 +19,15 @@ public:
     // box is open. name: enter, tab or escape.
     virtual bool type(const std::string &text) = 0;
     virtual bool key(const std::string &name) = 0;
+};
+
+class HarnessEditorWindow : public ActionInput {
+public:
+    virtual void *parentHandle() = 0;
+    // Whether the harness vouches for the parent (offscreen_parent.h): only for windows it
+    // created as this program's own records, never for an X11 window id.
+    virtual bool vouched() const { return true; }
+    virtual bool attach() = 0;  // after the editor opened
     // cookie: what the editor sent with its question about the parent.
     virtual bool writePicture(const std::string &path, uint32_t cookie) = 0;
     // The host answers the editor's size-window request.

@@ -3,15 +3,13 @@
 // every MS milliseconds of audio: the moment in ms, then levels, holds and mean squares of
 // both channels and the two over states. The read-out is taken right after the block that
 // ends at that moment, as an editor refresh at that moment would take it.
-// The harness reads the engines of the effect object directly, so the plug-in must come from
-// the same build as the harness.
+// The read-outs come through the dispatcher (the readout query of core/readout_query.h).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "command_options.h"
-#include "core/templete.h"
-#include "meters/meter_engine.h"
+#include "core/readout_query.h"
 #include "subcommands.h"
 #include "wav_file.h"
 
@@ -50,7 +48,6 @@ int runMeter(const std::vector<std::string> &arguments)
         return 1;
     }
     plugin.start((float)input.sampleRate, (VstInt32)options.blockSize);
-    Templete *effect = static_cast<Templete *>(static_cast<AudioEffect *>(plugin.record()->object));
 
     const size_t frames = input.frames();
     std::vector<float> silent(frames, 0.f);
@@ -72,15 +69,14 @@ int runMeter(const std::vector<std::string> &arguments)
             plugin.processReplacing(inputs, outputs, (VstInt32)n);
             done += n;
         }
-        MeterEngine *engine = effect->meterEngine(effect->selectedMeter());
-        if (!engine)
+        ReadoutQuery readout;
+        readout.withOverStates = 1;
+        if (!plugin.dispatch(effVendorSpecific, kReadoutQuery, sizeof readout, &readout))
             continue;
         std::printf("%.9g", moment);
-        for (int quantity = 0; quantity < kMeterQuantityCount; ++quantity)
-            std::printf(",%.9g", engine->readoutValue((MeterQuantity)quantity, 0.0));
-        int over1 = engine->readoutOverState(0);
-        int over2 = engine->readoutOverState(1);
-        std::printf(",%d,%d\n", over1, over2);
+        for (double value : readout.values)
+            std::printf(",%.9g", value);
+        std::printf(",%d,%d\n", (int)readout.overStates[0], (int)readout.overStates[1]);
     }
     plugin.stop();
     return 0;
