@@ -257,7 +257,7 @@ void VSTCALLBACK AudioEffect::processClassDoubleReplacing(AEffect *e, double **i
 // ---------------------------------------------------------------------------------------------
 
 AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
-    : AudioEffect(audioMaster, numPrograms, numParams)
+    : AudioEffect(audioMaster, numPrograms, numParams), editDepths(numParams > 0 ? (size_t)numParams : 0u, 0)
 {
 }
 
@@ -346,11 +346,22 @@ VstPlugCategory AudioEffectX::getPlugCategory()
 
 bool AudioEffectX::beginEdit(VstInt32 index)
 {
-    return knownToHost(index, numParams) && callHost(audioMasterBeginEdit, index) != 0;
+    if (!knownToHost(index, numParams))
+        return false;
+    if (editDepths[(size_t)index]++ > 0)
+        return true;  // the host already has this parameter's edit open
+    return callHost(audioMasterBeginEdit, index) != 0;
 }
 bool AudioEffectX::endEdit(VstInt32 index)
 {
-    return knownToHost(index, numParams) && callHost(audioMasterEndEdit, index) != 0;
+    if (!knownToHost(index, numParams))
+        return false;
+    int &depth = editDepths[(size_t)index];
+    if (depth == 0)
+        return false;  // no begin to end: the host never hears it
+    if (--depth > 0)
+        return true;  // an outer edit of this parameter is still open
+    return callHost(audioMasterEndEdit, index) != 0;
 }
 bool AudioEffectX::isInputConnected(VstInt32 input) { return callHost(audioMasterPinConnected, input, 0) == 0; }
 bool AudioEffectX::isOutputConnected(VstInt32 output) { return callHost(audioMasterPinConnected, output, 1) == 0; }
