@@ -1,11 +1,22 @@
 #include "audio_effect.h"
 
+#include "platform/contract.h"
+
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-AudioEffect *objectOf(AEffect *e) { return e ? static_cast<AudioEffect *>(e->object) : nullptr; }
+// A host may hand back a null record or one without an object: that is answered neutrally. A
+// record whose object is an effect holding another record is this layer's own fault.
+AudioEffect *objectOf(AEffect *e)
+{
+    AudioEffect *ae = e ? static_cast<AudioEffect *>(e->object) : nullptr;
+    if (!ae)
+        return nullptr;
+    ZEM_CHECK(ae->getAeffect() == e, nullptr);
+    return ae;
+}
 
 // The host knows the indices 0..count - 1 that the record announces. Commands and settings above
 // them are the plug-in's own: audioMasterAutomate, BeginEdit or EndEdit of one of them would name
@@ -357,8 +368,7 @@ bool AudioEffectX::endEdit(VstInt32 index)
     if (!knownToHost(index, numParams))
         return false;
     int &depth = editDepths[(size_t)index];
-    if (depth == 0)
-        return false;  // no begin to end: the host never hears it
+    ZEM_CHECK(depth > 0, false);  // no begin to end: the host never hears it
     if (--depth > 0)
         return true;  // an outer edit of this parameter is still open
     return callHost(audioMasterEndEdit, index) != 0;
