@@ -1,7 +1,8 @@
 // Text fields: labels the user edits in place. A click opens the window system's edit box
 // exactly over the field, with the field's own picture as its background; Return, Tab or a
 // click elsewhere commits the text, Escape restores it. One box is open in the whole process.
-// Thread: the UI thread (values may also be set by the thread that delivers parameters).
+// [ui-thread] every operation: values set on another thread reach a field through the editor's
+// next idle.
 #pragma once
 
 #include <memory>
