@@ -18,7 +18,7 @@ class CZEMTextEdit;
 constexpr size_t kTextEditMaxBytes = 29;
 
 // The longest start of UTF-8 text that has at most maxBytes bytes and ends at a character
-// boundary. Thread: any.
+// boundary. [any-thread]
 std::string cutUtf8(const std::string &text, size_t maxBytes);
 
 // The edit box of one field, open or not. It lives as long as its field.
@@ -54,7 +54,7 @@ private:
     std::unique_ptr<VSTGUI::IPlatformTextEdit> box;
 };
 
-// The one open box of the process, null when none is open. Thread: the UI thread.
+// The one open box of the process, null when none is open. [ui-thread]
 extern InPlaceEdit *activeInPlaceEdit;
 
 class CZEMTextEdit : public VSTGUI::CTextLabel {
