@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test fuzz demo bench clean
+.PHONY: all bootstrap configure build test fuzz demo bench format-check clean
 all: build
 
 bootstrap:
@@ -77,6 +77,10 @@ bench: bootstrap build/native/build.ninja
 
 demo: build
 	@scripts/with-display scripts/demo
+
+# Every tracked C++ file in the house style of .clang-format; `scripts/format-check --fix` reformats.
+format-check: bootstrap
+	@scripts/format-check
 
 clean:
 	rm -rf build

@@ -1,5 +1,5 @@
 // The layout of the host chunk: 149 four-byte slots, every number an IEEE-754 single-precision
-// float in little-endian byte order, the same for all builds. Thread: any (pure functions).
+// float in little-endian byte order, the same for all builds. [any-thread] (pure functions)
 #pragma once
 
 #include <cstddef>

@@ -1,7 +1,7 @@
 // One double-precision filter section in direct form I: a second-order high-pass or low-pass
 // (RBJ-style, with Q lowered near half the rate) or a one-pole low-pass.
-// Threads: process - audio (under the effect's lock); everything else - any thread that holds
-// the effect's lock.
+// Threads: process [audio-thread] (under the effect's lock); everything else [any-thread] that
+// holds the effect's lock.
 #pragma once
 
 class FilterSection {

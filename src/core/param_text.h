@@ -1,4 +1,4 @@
-// The number and frequency texts of every parameter display. Thread: any (pure functions).
+// The number and frequency texts of every parameter display. [any-thread] (pure functions)
 #pragma once
 
 // Longest text either function writes, without its terminator.

@@ -1,6 +1,6 @@
 // The two values that every instance in the process shares: the calibration scope and the
-// meter type last set by any instance, which new instances start with. Relaxed atomics: they
-// are written and read from any thread of any instance and order nothing else.
+// meter type last set by any instance, which new instances start with. [any-thread] Relaxed
+// atomics: they are written and read from any thread of any instance and order nothing else.
 #pragma once
 
 #include <atomic>

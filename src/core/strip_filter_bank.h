@@ -1,7 +1,7 @@
 // The strip filters in the signal path: a high-pass (12 or 24 dB/octave) and a low-pass
 // (6 or 18 dB/octave) for two channels, processed in place in 64-sample chunks.
-// Threads: process - audio (under the effect's lock); setters, update, reset, setSampleRate -
-// any thread that holds the effect's lock.
+// Threads: process [audio-thread] (under the effect's lock); setters, update, reset,
+// setSampleRate [any-thread] that holds the effect's lock.
 #pragma once
 
 #include "filter_section.h"

@@ -1,8 +1,9 @@
 // The effect: one instance of the plug-in as the host sees it. It owns the three meter engines,
 // the strip filter bank, the editor, the instance lock and the parameter state, answers the
 // host's dispatcher queries and runs the audio path.
-// Threads: dispatcher queries, suspend/resume, chunks - host UI thread; processReplacing - host
-// audio thread; setParameter/getParameter - any thread (host, automation or editor).
+// Threads, tagged at each group below: dispatcher queries, suspend/resume, chunks [ui-thread] (the
+// host's); processReplacing [audio-thread]; setParameter/getParameter [any-thread] (host,
+// automation or editor).
 #pragma once
 
 #include <atomic>
@@ -27,12 +28,13 @@ public:
     explicit Templete(audioMasterCallback audioMaster);
     ~Templete() override;
 
-    // Host UI thread, possibly while a block runs: both change the running state under the lock.
+    // [ui-thread] (the host's), possibly while a block runs: both change the running state under
+    // the lock.
     void suspend() override;
     void resume() override;
-    void processReplacing(float **inputs, float **outputs, VstInt32 sampleFrames) override;  // audio
+    void processReplacing(float **inputs, float **outputs, VstInt32 sampleFrames) override;  // [audio-thread]
 
-    // Parameter model (any thread).
+    // Parameter model. [any-thread]
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
     void getParameterLabel(VstInt32 index, char *label) override;
@@ -41,12 +43,13 @@ public:
     bool canParameterBeAutomated(VstInt32 index) override;
     bool getParameterProperties(VstInt32 index, VstParameterProperties *properties) override;
 
-    // The host chunk: a 596-byte image of little-endian floats. Host UI thread; an autosave
-    // thread may ask at the same time: each call builds its image apart and publishes it whole.
+    // The host chunk: a 596-byte image of little-endian floats. [ui-thread] (the host's); an
+    // autosave thread may ask at the same time: each call builds its image apart and publishes
+    // it whole.
     VstInt32 getChunk(void **data, bool isPreset = false) override;
     VstInt32 setChunk(void *data, VstInt32 byteSize, bool isPreset = false) override;
 
-    // Host queries (host UI thread).
+    // Host queries. [ui-thread] (the host's)
     bool getInputProperties(VstInt32 index, VstPinProperties *properties) override;
     bool getOutputProperties(VstInt32 index, VstPinProperties *properties) override;
     bool setSpeakerArrangement(VstSpeakerArrangement *pluginInput, VstSpeakerArrangement *pluginOutput) override;
@@ -61,7 +64,7 @@ public:
     // Answers the harness's kReadoutQuery (core/readout_query.h); nothing else.
     VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt) override;
 
-    // For the editor and the strips (editor thread).
+    // For the editor and the strips. [ui-thread] unless tagged otherwise
     // Inline on purpose: the host harness of the same build reads the engines through it.
     MeterEngine *meterEngine(MeterType type) const
     {
@@ -73,7 +76,7 @@ public:
     // Copies at most 39 characters; announce the change with setParameter(kLabelChanged, 0).
     void setStripLabel(const char *text);
     double getOutputLatencySeconds() const { return outputLatencySeconds; }
-    // Time stamp of the last audio block and its duration, in seconds (any thread).
+    // Time stamp of the last audio block and its duration, in seconds. [any-thread]
     double getLastBlockTime() const { return lastBlockTime.load(std::memory_order_relaxed); }
     double getBlockDuration() const { return blockDuration.load(std::memory_order_relaxed); }
 

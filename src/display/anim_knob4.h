@@ -2,7 +2,8 @@
 // movement, a Shift fine mode that rebases without a jump, Ctrl-click or double-click reset and
 // fractional wheel steps; drawing variants that snap the strip to a few frames; and the front
 // panel's reference display, which drags like a knob. All arithmetic is single precision.
-// Thread: the UI thread; values may also be set from the thread that delivers parameters.
+// [ui-thread] every operation: a parameter changed on another thread reaches a knob through the
+// editor's next idle.
 #pragma once
 
 #include "editor/zem_hint_control.h"

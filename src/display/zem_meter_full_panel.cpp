@@ -1,5 +1,7 @@
 #include "display/zem_meter_full_panel.h"
 
+#include "platform/contract.h"
+
 #include <cmath>
 #include <locale>
 #include <new>
@@ -54,7 +56,8 @@ int backlightIndex(float setting) { return (int)(setting * 4.f + 0.5f); }
 
 const FrontPanelLook &frontPanelLook(MeterType type)
 {
-    return looks[type >= 0 && type < kMeterTypeCount ? type : kMeterTypeVU];
+    ZEM_CHECK(type >= 0 && type < kMeterTypeCount, looks[kMeterTypeVU]);
+    return looks[type];
 }
 
 float trimValueFromText(const char *text)

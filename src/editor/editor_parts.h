@@ -1,6 +1,6 @@
 // What the editor drives: the three front panels and the two strip-editor holders. The display
 // and strip classes implement these interfaces; the editor creates them through a factory.
-// Thread: UI thread only (the editor's thread); the editor brings parameter changes from other
+// [ui-thread] only (the editor's thread); the editor brings parameter changes from other
 // threads over at idle.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The texts of the hint line, by control tag. Thread: the UI thread.
+// The texts of the hint line, by control tag. [ui-thread]
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
 // The numbers of the plug-in's PNG images (resource type "PNG"), by what they show. The sizes
-// and frame counts are in resources/image_table.h. Thread: any (constants).
+// and frame counts are in resources/image_table.h. [any-thread] (constants).
 #pragma once
 
 enum ImageNumber {

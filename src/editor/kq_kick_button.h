@@ -1,5 +1,5 @@
 // The editor's momentary button: normal, hover and pressed frames; it tells its listener only
-// about the press. Thread: the UI thread.
+// about the press. [ui-thread]
 #pragma once
 
 #include "editor/zem_hint_control.h"

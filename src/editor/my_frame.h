@@ -1,5 +1,5 @@
 // The editor's frame: the library frame that takes the keyboard focus on every press.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include "ui/frame.h"

@@ -1,5 +1,5 @@
 // Base of the editor: it answers the manual button (tag 121) and passes every other control
-// change through unchanged. Thread: the host's UI thread.
+// change through unchanged. [ui-thread] (the host's)
 #pragma once
 
 #include "ui/aeff_gui_editor.h"

@@ -1,5 +1,7 @@
 #include "editor/temeplete_editor.h"
 
+#include "platform/contract.h"
+
 #include <atomic>
 #include <new>
 
@@ -272,6 +274,8 @@ void TemepleteEditor::applyParameter(VstInt32 index, float value)
 {
     if (!frame)
         return;
+    // Views are touched on the editor's thread only; other threads leave a pending bit.
+    ZEM_CHECK(std::this_thread::get_id() == editorThread.load(std::memory_order_acquire), );
     if (index == kProcess) {
         if (filtersEditor)
             filtersEditor->processChanged(value);

@@ -1,8 +1,8 @@
 // The plug-in's editor window: one frame holding the selected meter's front panel and the two
 // channel strips below it. It is the single listener of every control, the single receiver of
 // the effect's parameter echo, and owns the window height, which follows the strip layout.
-// Threads: open, close, idle, valueChanged - host UI thread (the editor's thread is the one that
-// opened it); setParameter - any thread: a change on the editor's thread is applied at once, one
+// Threads: open, close, idle, valueChanged [ui-thread] (the editor's thread is the one that
+// opened it); setParameter [any-thread]: a change on the editor's thread is applied at once, one
 // from any other thread (host automation often comes from the audio thread) only marks its
 // index pending, and the next idle applies it on the editor's thread.
 #pragma once
@@ -34,7 +34,7 @@ public:
     void close() override;
     // Applies the pending parameter changes, then refreshes the meters and redraws.
     void idle() override;
-    // Thread: any. Lock-free off the editor's thread.
+    // [any-thread] Lock-free off the editor's thread.
     void setParameter(VstInt32 index, float value) override;
     void valueChanged(VSTGUI::CControl *control) override;
     // The gesture of a control is the gesture of the parameter it writes (a typed trim is one

@@ -1,6 +1,6 @@
 // The manual request: the editor's control-change routing calls it for every change of a control
 // with tag 121 (the front panel's manual button), whatever the value.
-// Thread: UI (blocks it while a message box is shown).
+// [ui-thread] (blocks it while a message box is shown).
 #pragma once
 
 #include "core/parameter_table.h"

@@ -1,5 +1,5 @@
 // The settings-scope selector (GSIcal): Global, Session, Instance as 0, 0.5 and 1, picked by
-// fixed hit zones. Thread: the UI thread.
+// fixed hit zones. [ui-thread]
 #pragma once
 
 #include "ui/control.h"

@@ -1,6 +1,6 @@
 // The editor's fonts beyond the library's Arial: a font description whose platform font is a
 // private typeface, and the process-wide label font of the tape label.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include "ui/private_font.h"

@@ -1,7 +1,7 @@
 // The hint line and the two mix-ins of the editor's controls: a hint control asks the front
 // panel's hint label to explain it while the mouse is over it; an active control is inert while
-// the trim stage (Process) is off. Thread: the UI thread; active flags and values may also be
-// written by the thread that delivers parameter changes.
+// the trim stage (Process) is off. [ui-thread] every operation, active flags and values included:
+// a parameter change from another thread reaches them through the editor's next idle.
 #pragma once
 
 #include <atomic>

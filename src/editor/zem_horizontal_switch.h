@@ -1,5 +1,5 @@
 // The editor's multi-position switch: the library's clicks, and a wheel that steps one position.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include "ui/horizontal_switch.h"

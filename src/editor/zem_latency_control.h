@@ -1,6 +1,6 @@
 // The three-digit lag display (LagTime, 0..999 ms): arrows above and below the digits step
 // 10 ms (Shift: 1 ms), a vertical drag moves 2 ms per pixel, a double-click asks for the reset.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include "ui/anim_knob.h"

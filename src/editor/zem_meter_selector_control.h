@@ -1,5 +1,5 @@
 // The meter-type selector (Meter: VU3, RMS3, PPM3 as 0, 0.5, 1): arrows at both ends step
-// round the three types, the middle opens and closes the settings panel. Thread: the UI thread.
+// round the three types, the middle opens and closes the settings panel. [ui-thread]
 #pragma once
 
 #include "editor/zem_hint_control.h"

@@ -1,5 +1,5 @@
 // The editor's two-state buttons. Bitmaps stack the off frame over the on frame (StripActiveButton
-// adds a third: on but inactive). Thread: the UI thread.
+// adds a third: on but inactive). [ui-thread]
 #pragma once
 
 #include "editor/zem_hint_control.h"

@@ -1,5 +1,5 @@
 // The editor's sliders: the vertical trim slider and the horizontal frequency sliders.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include "editor/zem_hint_control.h"

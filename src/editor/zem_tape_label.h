@@ -3,7 +3,7 @@
 // drawn whole inside the tape: in the label typeface at the size whose line, from the highest to
 // the lowest point the typeface draws, fits the tape's height with a pixel to spare on each side,
 // and smaller still when a long text would not fit the tape's width.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include <cstdint>

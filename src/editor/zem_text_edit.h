@@ -1,7 +1,8 @@
 // Text fields: labels the user edits in place. A click opens the window system's edit box
 // exactly over the field, with the field's own picture as its background; Return, Tab or a
 // click elsewhere commits the text, Escape restores it. One box is open in the whole process.
-// Thread: the UI thread (values may also be set by the thread that delivers parameters).
+// [ui-thread] every operation: values set on another thread reach a field through the editor's
+// next idle.
 #pragma once
 
 #include <memory>
@@ -17,7 +18,7 @@ class CZEMTextEdit;
 constexpr size_t kTextEditMaxBytes = 29;
 
 // The longest start of UTF-8 text that has at most maxBytes bytes and ends at a character
-// boundary. Thread: any.
+// boundary. [any-thread]
 std::string cutUtf8(const std::string &text, size_t maxBytes);
 
 // The edit box of one field, open or not. It lives as long as its field.
@@ -53,7 +54,7 @@ private:
     std::unique_ptr<VSTGUI::IPlatformTextEdit> box;
 };
 
-// The one open box of the process, null when none is open. Thread: the UI thread.
+// The one open box of the process, null when none is open. [ui-thread]
 extern InPlaceEdit *activeInPlaceEdit;
 
 class CZEMTextEdit : public VSTGUI::CTextLabel {

@@ -1,6 +1,6 @@
 // The largest sample magnitude an engine takes in. An infinite sample is an overload and reads
 // as this huge level (over indicator lit) instead of poisoning the ballistics; only a sample that
-// is not a number returns an engine to rest. NaN passes unchanged. Thread: audio.
+// is not a number returns an engine to rest. NaN passes unchanged. [audio-thread]
 #pragma once
 
 #include <emmintrin.h>

@@ -1,8 +1,8 @@
 // The operations that the effect, the front panels and the display use on every meter engine
 // (VUmeter, RMSMeter, PPMmeter). The shared engine frame implements the common ones.
-// Threads: process - audio (under the effect's lock); setSampleRate/reset - UI, while the
-// effect is suspended; readout*, applyInfiniteHold - editor; the rest - any thread that calls
-// the effect's setParameter, or the UI thread. Nothing here blocks.
+// Threads: process [audio-thread] (under the effect's lock); setSampleRate/reset [ui-thread],
+// while the effect is suspended; readout*, applyInfiniteHold [ui-thread] (the editor); the rest
+// [any-thread] that calls the effect's setParameter, or the UI thread. Nothing here blocks.
 #pragma once
 
 #include "vst/aeffect.h"
@@ -54,14 +54,14 @@ public:
     virtual void storeDefaults() = 0;       // internal parameter 65
 
     // Read-out for the display. position: block durations passed since the last block (>= 0).
-    // A quantity the engine does not have reads 0. Thread: editor.
+    // A quantity the engine does not have reads 0. [ui-thread] (the editor)
     virtual double readoutValue(MeterQuantity quantity, double position) = 0;
     // Over state of channel 0 (left/mid) or 1 (right/side): 1 over now, 0 over seen since the
-    // last ResetPeaks, -1 never. Must follow readoutValue of the same refresh. Thread: editor.
+    // last ResetPeaks, -1 never. Must follow readoutValue of the same refresh. [ui-thread] (the editor)
     virtual int readoutOverState(int channel) = 0;
-    // Hold mode as last set: 0 off, 1 infinite, 2 on. Thread: any.
+    // Hold mode as last set: 0 off, 1 infinite, 2 on. [any-thread]
     virtual int holdMode() const = 0;
     // Infinite hold of channel 0 or 1: a hold value above the stored maximum becomes the new
-    // maximum; any other value is replaced by it. Answers the value to show. Thread: editor.
+    // maximum; any other value is replaced by it. Answers the value to show. [ui-thread] (the editor)
     virtual double applyInfiniteHold(int channel, double hold) = 0;
 };

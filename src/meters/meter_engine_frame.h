@@ -39,7 +39,7 @@ struct LevelHold {
 // Inside a block the engines work on both channels at once: channel 1 in the low and channel 2
 // in the high lane of an SSE2 register, each lane computing exactly what the scalar step of its
 // channel would (the same operations in the same order). A mask lane is all ones or all zeros.
-// Thread: any.
+// [any-thread]
 inline __m128d selectLanes(__m128d mask, __m128d whenSet, __m128d otherwise)
 {
     return _mm_or_pd(_mm_and_pd(mask, whenSet), _mm_andnot_pd(mask, otherwise));
@@ -72,7 +72,7 @@ struct LevelHoldLanes {
 // relative to the reference, |x| · inverseGain, against `aboveReference`, otherwise |x| against
 // 0.7071 (−3 dBFS), 0.891 (−1 dBFS) or 1.0 (0 dBFS). The selector is decoded once per block
 // into the factor |x| is taken with: |x| · 1 is |x| itself, so each lane compares exactly the
-// value its branch of the rule names. Thread: audio.
+// value its branch of the rule names. [audio-thread]
 class OverTest {
 public:
     OverTest(double selector, double aboveReference, __m128d inverseGain)
@@ -97,7 +97,7 @@ struct MeterEngineFrameTicks {
 
 // The shared counting rule, both channels at once (`over` set in the lanes whose sample is
 // over): an over sample adds 1; any other sample forgets a run shorter than N, while a count
-// that reached N stays until the ring or the read-out picks it up. Thread: audio.
+// that reached N stays until the ring or the read-out picks it up. [audio-thread]
 inline __m128d countOvers(__m128d over, __m128d overCount, __m128d counters)
 {
     const __m128d kept = _mm_and_pd(_mm_cmple_pd(overCount, counters), counters);
@@ -105,7 +105,7 @@ inline __m128d countOvers(__m128d over, __m128d overCount, __m128d counters)
 }
 
 // One ring step of a channel's over timer: a count that reached N lights the over for 30 ticks
-// and is picked up; a lit timer counts down. Answers the timer to store. Thread: audio.
+// and is picked up; a lit timer counts down. Answers the timer to store. [audio-thread]
 inline double overTimerTick(int overCount, double &counter, double &timer)
 {
     if (counter >= overCount) {
@@ -144,13 +144,13 @@ public:
     double applyInfiniteHold(int channel, double hold) override;
 
     // Writes one quantity into the display ring; called by an engine's ballistics from
-    // runBlock. Thread: audio.
+    // runBlock. [audio-thread]
     void storeRing(int quantity, int position, double value)
     {
         ring_[quantity * kRingSize + position].store(value, std::memory_order_relaxed);
     }
     // Writes level and hold of both channels into the display ring, from runBlock too.
-    // Thread: audio.
+    // [audio-thread]
     void storeLevelHoldRing(const LevelHoldLanes &state, int position)
     {
         storeRing(kMeterLevel1, position, lowLane(state.level));
@@ -160,7 +160,7 @@ public:
     }
 
     MeterType meterType() const { return type_; }
-    int scope() const { return scope_.load(std::memory_order_relaxed); }  // Thread: any.
+    int scope() const { return scope_.load(std::memory_order_relaxed); }  // [any-thread]
     float sampleRate() const { return sampleRate_.load(std::memory_order_relaxed); }
     int lagMilliseconds() const { return lag_.load(std::memory_order_relaxed); }
 
@@ -212,7 +212,7 @@ protected:
     double current(int quantity) const { return current_[quantity].load(std::memory_order_relaxed); }
     void setCurrent(int quantity, double value) { current_[quantity].store(value, std::memory_order_relaxed); }
 
-    // Level, hold and hold counters as the last block (or the reset) left them. Thread: audio.
+    // Level, hold and hold counters as the last block (or the reset) left them. [audio-thread]
     LevelHold loadLevelHold() const
     {
         return LevelHold{{current(kMeterLevel1), current(kMeterLevel2)},

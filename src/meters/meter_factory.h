@@ -1,6 +1,6 @@
 // Creates the three meter engines of one effect instance. Each takes its scope from the shared
 // scope and its settings from that scope's set. Answers null when allocation fails; every user
-// tests for an absent engine. Thread: the host's UI thread (effect construction).
+// tests for an absent engine. [ui-thread] (the host's, effect construction).
 #pragma once
 
 #include "meters/meter_engine.h"

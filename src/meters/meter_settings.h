@@ -19,7 +19,7 @@ struct MeterSettingInfo {
 
 constexpr int kMaxMeterSettings = 10;
 
-// The settings of one meter type, in ascending index order. Thread: any.
+// The settings of one meter type, in ascending index order. [any-thread]
 const MeterSettingInfo *meterSettingInfos(MeterType type);
 int meterSettingCount(MeterType type);
 VstInt32 firstMeterSetting(MeterType type);
@@ -39,18 +39,18 @@ public:
 
     MeterType type() const { return type_; }
     bool contains(VstInt32 index) const { return index >= first_ && index <= last_; }
-    // Thread: any. 0 for an index of another type.
+    // [any-thread] 0 for an index of another type.
     float get(VstInt32 index) const
     {
         return contains(index) ? values_[index - first_].load(std::memory_order_relaxed) : 0.f;
     }
-    // Thread: any. Ignores an index of another type.
+    // [any-thread] Ignores an index of another type.
     void set(VstInt32 index, float value)
     {
         if (contains(index))
             values_[index - first_].store(value, std::memory_order_relaxed);
     }
-    void setDefaults(); // Thread: any.
+    void setDefaults(); // [any-thread]
 
 private:
     MeterType type_;
@@ -80,23 +80,23 @@ extern std::atomic<int> calibrationScopeShared;
 // settings; missing values keep the built-in default, a damaged value is repaired (clamped to
 // 0..1, or the default when not a finite number). Never throws: without memory the sets keep
 // the built-in defaults. Tests may run it again after pointing the store elsewhere.
-// Thread: UI (no instance may be processing).
+// [ui-thread] (no instance may be processing).
 void loadDefaults();
 
 // The first load: runs loadDefaults and prepares the precise-stage tables, once per process,
 // unless loadDefaults has run already. The entry point calls it before the first effect is
 // built (never a static initialiser: on Windows that would run under the loader lock); engine
 // creation calls it too, for code that links the engines without the entry point. Never
-// throws. Thread: any (concurrent first calls wait for the one that loads).
+// throws. [any-thread] (concurrent first calls wait for the one that loads).
 void prepareMeterDefaults();
 
 // Writes the Global set's values of the given meter types to the per-user store as one batch;
-// when it cannot be written the store is left as it was. Thread: UI.
+// when it cannot be written the store is left as it was. [ui-thread]
 void storeDefaults(std::initializer_list<MeterType> types);
 void storeDefaults(MeterType type);
 
 // ---- Decoding of normalized values. Products with the step counts are taken in single
-// precision, so that a stored grid value k/80 decodes back to step k. Thread: any.
+// precision, so that a stored grid value k/80 decodes back to step k. [any-thread]
 int timeStepTruncated(float value);   // trunc(80·v)
 int timeStepRounded(float value);     // round(80·v)
 float timeStepGridValue(int step);    // step/80 as stored by the RMS meter

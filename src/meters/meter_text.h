@@ -1,6 +1,6 @@
 // Number texts of the meter settings (10ms, 1.00s, -18.0dBFS). The rounding rule is the one
 // every display text of the product uses, so the effect's parameter texts can share it.
-// Thread: any (pure functions).
+// [any-thread] (pure functions).
 #pragma once
 
 // Writes value with exactly `decimals` fraction digits: rounded at that place, adding one unit

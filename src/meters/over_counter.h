@@ -9,12 +9,12 @@
 
 class OverCounter {
 public:
-    // The count a block starts from (−1 after a reset). Thread: audio.
+    // The count a block starts from (−1 after a reset). [audio-thread]
     double beginBlock() const { return count_.load(std::memory_order_relaxed); }
 
     // Publishes the count the block ends with. If the read-out picked `started` up meanwhile,
     // the cleared count stands: the overs this block added belong to the over just shown.
-    // Thread: audio.
+    // [audio-thread]
     void endBlock(double started, double counted)
     {
         // An unchanged count needs no write: either the count is still `started`, or a pick-up
@@ -24,7 +24,7 @@ public:
             count_.compare_exchange_strong(started, counted, std::memory_order_relaxed);
     }
 
-    // True when the count has reached `overCount`; the count is then cleared. Thread: editor.
+    // True when the count has reached `overCount`; the count is then cleared. [ui-thread] (the editor)
     bool pickUp(int overCount)
     {
         double count = count_.load(std::memory_order_relaxed);
@@ -35,7 +35,7 @@ public:
         return false;
     }
 
-    // Sets the count outright: −1 at a reset. Thread: audio, or UI while the effect is
+    // Sets the count outright: −1 at a reset. [audio-thread], or [ui-thread] while the effect is
     // suspended.
     void set(double count) { count_.store(count, std::memory_order_relaxed); }
 

@@ -9,7 +9,7 @@
 
 #include "meters/meter_engine_frame.h"
 
-// (x + 1e-14) − 1e-14 flushes values too small to matter to 0. Thread: any.
+// (x + 1e-14) − 1e-14 flushes values too small to matter to 0. [any-thread]
 inline double flushTiny(double x)
 {
     return (x + 1e-14) - 1e-14; // two real additions: the build never uses fast-math
@@ -20,7 +20,7 @@ inline __m128d flushTiny(__m128d x)
 }
 
 // The coefficient of a fall to 1/16 (−24.08 dB) in `ms`: kR of the return time, and kH of the
-// VU hold over the integration time. Thread: any.
+// VU hold over the integration time. [any-thread]
 double returnCoefficient(float rate, double ms);
 
 // A hold time H and its length in samples, fs · H · 0.001 in single precision (the VU hold
@@ -29,15 +29,15 @@ double returnCoefficient(float rate, double ms);
 // with the first one that passes it (countReaching).
 class HoldTime {
 public:
-    // Stores H and its length at `rate`. Thread: any thread that sets parameters.
+    // Stores H and its length at `rate`. [any-thread] that sets parameters.
     void set(double ms, float rate);
-    // The length at a new rate. Thread: UI, while the effect is suspended.
+    // The length at a new rate. [ui-thread], while the effect is suspended.
     void recompute(float rate);
     // The first count c with float(c) >= the length, +inf when no count up to the counter's
-    // limit reaches it. Thread: audio, once per block.
+    // limit reaches it. [audio-thread], once per block.
     double countReaching() const { return countReaching_.load(std::memory_order_relaxed); }
 
-    // The first count for a length. Thread: any.
+    // The first count for a length. [any-thread]
     static double firstCountReaching(float length);
 
 private:
@@ -55,7 +55,7 @@ struct PeakFollower {
     __m128d holdCount;    // HoldTime::countReaching
     LevelHoldLanes state;
 
-    // One sample of both channels; `relative` is |x| relative to the reference. Thread: audio.
+    // One sample of both channels; `relative` is |x| relative to the reference. [audio-thread]
     void step(__m128d relative)
     {
         __m128d level = state.level, hold = state.hold, counters = state.counters;
@@ -79,14 +79,14 @@ struct PeakFollower {
 // The settings are normalized values decoded on the truncated step grid (k = trunc(80·v)).
 class PeakFollowerTimes {
 public:
-    // Each stores its time and its coefficient at `rate`. Thread: any thread that sets
+    // Each stores its time and its coefficient at `rate`. [any-thread] that sets
     // parameters.
     void setRiseTime(float value, float rate);
     void setReturnTime(float value, float rate);
     void setHoldTime(float value, float rate);
-    // kA, kR and the hold length at a new rate. Thread: UI, while the effect is suspended.
+    // kA, kR and the hold length at a new rate. [ui-thread], while the effect is suspended.
     void recompute(float rate);
-    // The block's follower: the coefficients loaded once, the running state given. Thread: audio.
+    // The block's follower: the coefficients loaded once, the running state given. [audio-thread]
     PeakFollower follower(const LevelHold &state) const
     {
         return PeakFollower{_mm_set1_pd(rise_.load(std::memory_order_relaxed)),
@@ -94,7 +94,7 @@ public:
                             LevelHoldLanes(state)};
     }
 
-    // Times of a normalized setting, in ms: the rise law and the long law. Thread: any.
+    // Times of a normalized setting, in ms: the rise law and the long law. [any-thread]
     static double riseTimeMs(float value);
     static double longTimeMs(float value);
 

@@ -3,7 +3,7 @@
 // among the sample written 32 frames ago (h[31], where h[0] is the oldest of the 64) and the
 // points interpolated just after it (31.25, 31.5, 31.75 below 88.2 kHz; 31.5 below 176.4 kHz;
 // none above). Every output is thus the peak of one moment, 32 frames late in every band; the
-// plain sample h[31] is available time-aligned for averaging. Thread: audio (clear: see owner).
+// plain sample h[31] is available time-aligned for averaging. [audio-thread] (clear: see owner)
 //
 // The stage works a chunk of frames at a time: the history and the chunk lie in one line of
 // (channel 1, channel 2) pairs, so that one SSE2 register holds both channels of a tap and each
@@ -42,7 +42,7 @@ public:
              double *peaks);
     // The time-aligned plain samples of frame i of the chunk, channel 1 in the low lane.
     __m128d plains(int frame) const { return _mm_loadu_pd(line_ + 2 * (frame + kPlainTap)); }
-    // Whether the history holds only finite values. Thread: audio.
+    // Whether the history holds only finite values. [audio-thread]
     bool isFinite() const;
 
 private:

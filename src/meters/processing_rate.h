@@ -1,6 +1,6 @@
 // The sample rate the audio path runs at for the rate a host announces. Trim, filters, meter
 // ballistics and the block duration all use this one rate.
-// Thread: any (a pure function).
+// [any-thread] (a pure function).
 #pragma once
 
 #include <cmath>

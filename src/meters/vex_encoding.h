@@ -10,12 +10,12 @@
 #define ZEM_ENGINE_VEX 1
 #define ZEM_VEX_TARGET __attribute__((target("avx")))
 
-// Whether the processor runs AVX instructions; decided at library load. Thread: any.
+// Whether the processor runs AVX instructions; decided at library load. [any-thread]
 extern const bool processorHasAvx;
 #endif
 
 // Runs an engine's block in its VEX variant where the processor has AVX, otherwise in its SSE2
-// variant. Thread: the engine's process() (audio).
+// variant. [audio-thread] (the engine's process())
 template <class Engine, class Frames>
 inline void processInBestEncoding(Engine &engine, float *channel1, float *channel2, Frames frames)
 {

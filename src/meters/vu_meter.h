@@ -59,7 +59,7 @@ struct NeedleBank {
 };
 
 // The section of a needle output y: trunc(15 · b + 0.5) in single precision, b the output in
-// single precision clamped to 0..1 (a NaN gives 0), for both lanes. Thread: any.
+// single precision clamped to 0..1 (a NaN gives 0), for both lanes. [any-thread]
 inline __m128i needleSections(__m128d y)
 {
     __m128 b = _mm_cvtpd_ps(y);
@@ -71,7 +71,7 @@ inline __m128i needleSections(__m128d y)
 // starts up to where the next one starts: start[k] is the least output of section k or above,
 // start[0] = −inf and start[16] = +inf. A step then tests its output against its section's two
 // bounds and works the index out only when the output leaves them. Prepared once at library
-// load. Thread: any.
+// load. [any-thread]
 struct NeedleSectionStarts {
     double start[NeedleBank::kSections + 1];
 };
@@ -85,14 +85,14 @@ const NeedleSectionStarts &needleSectionStarts();
 // finish() are those of stepping each bank sample by sample: the section just used keeps its
 // state, the next one takes it over (x1, x2, last output, y1, y2) and keeps its own offset and
 // last input. Everything is inline: an out-of-line call would take the pair's address and force
-// its values into memory. Thread: audio.
+// its values into memory. [audio-thread]
 class NeedlePair {
 public:
     __attribute__((always_inline)) NeedlePair(NeedleBank *banks, const NeedleSectionStarts &sectionStarts);
     // One step of both banks with the inputs (u1, u2); answers the outputs (y1, y2).
     __attribute__((always_inline)) __m128d step(__m128d u);
     // Stores the running sections back into the banks; `y` is the last step's output (the
-    // needles). Thread: audio, after the block.
+    // needles). [audio-thread], after the block.
     __attribute__((always_inline)) void finish(__m128d y);
     // The running state (x1, x2, y1, y2) of both lanes summed times zero (finiteZeros).
     __m128d stateZeros() const

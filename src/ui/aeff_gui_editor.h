@@ -1,7 +1,7 @@
 // The VST 2.4 editor on top of the view library: it owns the frame, reports its rectangle,
 // forwards idle, keys and the wheel, and passes begin/end edit of controls to the host.
-// Thread: the host's UI thread, except setParameter (any: the subclass brings it to the UI
-// thread) and frameTicks (any, the audio thread time-stamps blocks with it).
+// [ui-thread] (the host's) every operation, except setParameter [any-thread] (the subclass
+// brings it to the UI thread) and frameTicks [any-thread] (the audio thread time-stamps blocks).
 #pragma once
 
 #include <atomic>

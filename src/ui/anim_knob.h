@@ -1,5 +1,5 @@
 // The filmstrip knob of the view library. Bitmaps with several states stack equal frames
-// vertically; a control is as high as one frame. Thread: the UI thread.
+// vertically; a control is as high as one frame. [ui-thread]
 #pragma once
 
 #include "control.h"

@@ -1,4 +1,4 @@
-// Reference-counted base of every object of the view library. Thread: the UI thread.
+// Reference-counted base of every object of the view library. [ui-thread]
 #pragma once
 
 #include <atomic>

@@ -1,5 +1,5 @@
 // Pictures: PNG images addressed by resource number, or blank pictures to draw into.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,7 @@
 // Controls: views with a value, a tag and a listener. Every gesture that changes a value is
 // bracketed by beginEdit and endEdit, which the listener passes on to the host.
-// Thread: the UI thread; values may also be set from the thread that delivers parameters.
+// [ui-thread] every operation: a parameter that changes on another thread reaches a control
+// only through the editor, which applies it at its next idle.
 #pragma once
 
 #include <optional>

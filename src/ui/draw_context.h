@@ -1,5 +1,5 @@
 // Drawing surfaces. Coordinates are local: the context's offset is added to every position.
-// The clip rectangle is kept in surface coordinates. Thread: the UI thread.
+// The clip rectangle is kept in surface coordinates. [ui-thread]
 #pragma once
 
 #include "base_object.h"

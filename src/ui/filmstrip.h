@@ -1,4 +1,4 @@
-// Filmstrips: pictures whose frames stand one below the other. Thread: the UI thread.
+// Filmstrips: pictures whose frames stand one below the other. [ui-thread]
 #pragma once
 
 #include "draw_context.h"

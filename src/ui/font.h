@@ -1,4 +1,4 @@
-// Font descriptions and the platform fonts behind them. Thread: the UI thread.
+// Font descriptions and the platform fonts behind them. [ui-thread]
 #pragma once
 
 #include <string>

@@ -1,6 +1,6 @@
 // The root container. It sits on a platform window (or an offscreen picture), redraws dirty
 // views at idle, routes mouse, wheel and keys, and tracks the view under the mouse.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include <vector>

@@ -46,7 +46,7 @@ struct OffscreenParent {
 enum OffscreenKey { kOffscreenKeyEnter = 1, kOffscreenKeyTab = 2, kOffscreenKeyEscape = 3 };
 
 // The offscreen parents known to this module, by address (Linux backend). A parent may be
-// registered more than once; each registration is withdrawn by one unregister. Thread: any.
+// registered more than once; each registration is withdrawn by one unregister. [any-thread]
 void registerOffscreenParent(const void *parent);
 void unregisterOffscreenParent(const void *parent);
 bool isRegisteredOffscreenParent(const void *parent);

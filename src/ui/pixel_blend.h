@@ -2,7 +2,7 @@
 // window systems' own blitters round premultiplication and blending differently (a channel
 // often comes out one apart), so a picture made only of bitmaps would differ between builds.
 // Pixels are premultiplied ARGB32 in 32-bit words (alpha in the top byte), the layout of both
-// cairo's ARGB32 surfaces and GDI+'s 32bppPARGB bitmaps. Thread: any (pure functions).
+// cairo's ARGB32 surfaces and GDI+'s 32bppPARGB bitmaps. [any-thread] (pure functions).
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The narrow seam between the frame and a window system. Each backend implements it once:
 // win32 as a child window of the host's window; on Linux x11 as a child window of the host's
 // X11 window and cairo as an offscreen picture for host programs that drive the editor.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include <cstddef>
@@ -63,7 +63,7 @@ public:
 
 // How many bytes of UTF-8 text fit in maxBytes without ending inside a character: the text's
 // size when it is short enough, else the start of the first character that does not fit whole.
-// Thread: any.
+// [any-thread]
 inline size_t utf8FittingLength(const std::string &text, size_t maxBytes)
 {
     if (text.size() <= maxBytes)
@@ -132,7 +132,7 @@ public:
     }
 };
 
-// The backend's monotonic millisecond tick count, the one frames report. Thread: any.
+// The backend's monotonic millisecond tick count, the one frames report. [any-thread]
 uint32_t platformTickCount();
 
 // Implemented by the backend. parent is the native parent window (null allowed offscreen); a
@@ -140,12 +140,12 @@ uint32_t platformTickCount();
 IPlatformFrame *createPlatformFrame(IPlatformFrameCallback *frame, const CRect &size, void *parent);
 
 // Whether frames can live in a real host's window in this build (Windows: an HWND; Linux: an
-// X11 window id). Thread: any.
+// X11 window id). [any-thread]
 bool platformShowsInHostWindows();
 
 // The host program vouched that it created parent itself (offscreen_parent.h); cookie is the
 // secret its picture requests carry. Until the matching platformWithdrawnParent, frames on that
-// parent may use what only such a parent offers. Thread: UI.
+// parent may use what only such a parent offers. [ui-thread]
 void platformVouchedParent(void *parent, uint32_t cookie);
 void platformWithdrawnParent(void *parent);
 

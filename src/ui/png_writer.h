@@ -1,4 +1,4 @@
-// Writes pictures as PNG files (screenshots of the frame). Thread: the UI thread.
+// Writes pictures as PNG files (screenshots of the frame). [ui-thread]
 #pragma once
 
 #include <string>

@@ -1,7 +1,7 @@
 // A platform font for a typeface held in a private font file, used without installing it in the
 // system: on Windows a private GDI font resource (for edit boxes) and a GDI+ private collection
 // (for drawing); elsewhere a fontconfig application font drawn with cairo.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include <memory>

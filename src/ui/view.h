@@ -1,5 +1,5 @@
 // Views: rectangles that draw themselves and take mouse, wheel and key events.
-// Thread: the UI thread, except where a comment says otherwise.
+// [ui-thread] every operation, except where a comment says otherwise.
 #pragma once
 
 #include "base_object.h"

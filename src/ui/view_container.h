@@ -1,5 +1,5 @@
 // A view holding child views in drawing order (the last added is on top). Children use
-// coordinates relative to the container's top-left corner. Thread: the UI thread.
+// coordinates relative to the container's top-left corner. [ui-thread]
 #pragma once
 
 #include <vector>

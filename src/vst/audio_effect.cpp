@@ -1,11 +1,22 @@
 #include "audio_effect.h"
 
+#include "platform/contract.h"
+
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-AudioEffect *objectOf(AEffect *e) { return e ? static_cast<AudioEffect *>(e->object) : nullptr; }
+// A host may hand back a null record or one without an object: that is answered neutrally. A
+// record whose object is an effect holding another record is this layer's own fault.
+AudioEffect *objectOf(AEffect *e)
+{
+    AudioEffect *ae = e ? static_cast<AudioEffect *>(e->object) : nullptr;
+    if (!ae)
+        return nullptr;
+    ZEM_CHECK(ae->getAeffect() == e, nullptr);
+    return ae;
+}
 
 // The host knows the indices 0..count - 1 that the record announces. Commands and settings above
 // them are the plug-in's own: audioMasterAutomate, BeginEdit or EndEdit of one of them would name
@@ -257,7 +268,7 @@ void VSTCALLBACK AudioEffect::processClassDoubleReplacing(AEffect *e, double **i
 // ---------------------------------------------------------------------------------------------
 
 AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
-    : AudioEffect(audioMaster, numPrograms, numParams)
+    : AudioEffect(audioMaster, numPrograms, numParams), editDepths(numParams > 0 ? (size_t)numParams : 0u, 0)
 {
 }
 
@@ -348,11 +359,21 @@ VstPlugCategory AudioEffectX::getPlugCategory()
 
 bool AudioEffectX::beginEdit(VstInt32 index)
 {
-    return knownToHost(index, numParams) && callHost(audioMasterBeginEdit, index) != 0;
+    if (!knownToHost(index, numParams))
+        return false;
+    if (editDepths[(size_t)index]++ > 0)
+        return true;  // the host already has this parameter's edit open
+    return callHost(audioMasterBeginEdit, index) != 0;
 }
 bool AudioEffectX::endEdit(VstInt32 index)
 {
-    return knownToHost(index, numParams) && callHost(audioMasterEndEdit, index) != 0;
+    if (!knownToHost(index, numParams))
+        return false;
+    int &depth = editDepths[(size_t)index];
+    ZEM_CHECK(depth > 0, false);  // no begin to end: the host never hears it
+    if (--depth > 0)
+        return true;  // an outer edit of this parameter is still open
+    return callHost(audioMasterEndEdit, index) != 0;
 }
 bool AudioEffectX::isInputConnected(VstInt32 input) { return callHost(audioMasterPinConnected, input, 0) == 0; }
 bool AudioEffectX::isOutputConnected(VstInt32 output) { return callHost(audioMasterPinConnected, output, 1) == 0; }

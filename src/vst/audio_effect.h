@@ -9,6 +9,8 @@
 #include "aeff_editor.h"
 #include "aeffect.h"
 
+#include <vector>
+
 class AudioEffect {
 public:
     AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams);
@@ -131,6 +133,8 @@ public:
     }
 
     // Host helpers; each does nothing without a host callback.
+    // Edits nest: the host hears beginEdit on the outermost begin of a parameter and endEdit on
+    // the matching outermost end; an end without a begin is dropped. [ui-thread]
     virtual bool beginEdit(VstInt32 index);
     virtual bool endEdit(VstInt32 index);
     virtual bool isInputConnected(VstInt32 input);
@@ -140,6 +144,9 @@ public:
     virtual bool updateDisplay();
     // audioMasterVendorSpecific: the host's answer, 0 when it does not know the question.
     virtual VstIntPtr hostVendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt);
+
+private:
+    std::vector<int> editDepths;  // open edits per host parameter, touched on the UI thread only
 };
 
 // Supplied by the plug-in: builds one effect instance for a host, or answers null.

@@ -397,6 +397,24 @@ TEST_F(EditorShell, DragsCutShortByAPanelRemovalOrTheEditorClosingEndTheirHostEd
     EXPECT_EQ(editor->getFrame(), nullptr);
 }
 
+// A wheel turn during a drag of the same knob is one edit for the host: it hears the outermost
+// begin and its matching end only.
+TEST_F(EditorShell, AWheelTurnInsideADragIsPartOfTheDragsHostEdit)
+{
+    ASSERT_TRUE(editor->open(parent.handle()));
+    CFrame *frame = editor->getFrame();
+    auto *knob = new CAnimKnob(CRect(10, 10, 40, 40), editor, kLagTime, 3, 30, nullptr);
+    frame->addView(knob);
+    FrameDriver mouse(frame);
+    mouse.press(20, 20);
+    mouse.wheel(20, 20, 1.f);
+    EXPECT_EQ(host.edits, Lines({"begin 16"}));
+    mouse.release(20, 20);
+    EXPECT_EQ(host.edits, Lines({"begin 16", "end 16"}));
+    mouse.wheel(20, 20, 1.f);
+    EXPECT_EQ(host.edits, Lines({"begin 16", "end 16", "begin 16", "end 16"}));
+}
+
 TEST_F(EditorShell, IdleGivesTheSelectedPanelTheBlocksSinceTheLastOneNeverNegative)
 {
     effect->setParameter(3, 1.f);

@@ -99,6 +99,33 @@ TEST(AudioEffectLayer, AutomatedChangeIsAppliedBeforeTheHostHearsOfIt)
     EXPECT_EQ(log.calls[2].opcode, audioMasterEndEdit);
 }
 
+// Our own callers' faults: an end-edit without its begin, a record that is not the one its
+// object holds. Test builds stop there; a release build answers neutrally and tells the host nothing.
+TEST(AudioEffectLayer, AnUnmatchedEndEditOrAForeignRecordBreaksAContract)
+{
+    bool deleted = false;
+    HostLog log;
+    currentLog = &log;
+    {
+        ProbeEffect effect(&deleted);
+        AEffect copy = *effect.getAeffect();
+        effect.beginEdit(2);
+        effect.endEdit(2);
+#ifdef ZEM_CONTRACTS_ABORT
+        EXPECT_DEATH(effect.endEdit(2), "contract failed: depth > 0");
+        EXPECT_DEATH(AudioEffect::dispatchEffectClass(&copy, effGetVstVersion, 0, 0, nullptr, 0.f),
+                     "contract failed: ae->getAeffect");
+#else
+        EXPECT_FALSE(effect.endEdit(2));
+        EXPECT_EQ(AudioEffect::dispatchEffectClass(&copy, effGetVstVersion, 0, 0, nullptr, 0.f), 0);
+#endif
+    }
+    currentLog = nullptr;
+    ASSERT_EQ(log.opcodes.size(), 2u);
+    EXPECT_EQ(log.opcodes[0], audioMasterBeginEdit);
+    EXPECT_EQ(log.opcodes[1], audioMasterEndEdit);
+}
+
 TEST(AudioEffectLayer, NullRecordOrObjectIsAnsweredNeutrally)
 {
     EXPECT_EQ(AudioEffect::dispatchEffectClass(nullptr, effGetVstVersion, 0, 0, nullptr, 0.f), 0);

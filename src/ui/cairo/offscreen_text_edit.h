@@ -1,6 +1,6 @@
 // The in-place edit box of the offscreen frame. It draws nothing; tests and the harness type
 // into it and end it the ways a user would (Return, Escape, a click elsewhere).
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include "ui/platform_frame.h"

@@ -5,7 +5,7 @@
 // live until the module unloads and must not keep GDI+ running until then, nor free GDI+
 // objects inside DllMain). Nothing here runs when the library loads or unloads: a plug-in scan
 // that builds an effect without opening its editor never starts GDI+.
-// Thread: UI.
+// [ui-thread]
 #pragma once
 
 namespace VSTGUI {

@@ -1,6 +1,6 @@
 // The text, caret and selection of a single-line edit box, in UTF-8, with the editing keys a
 // user expects. No window system here: the X11 edit box feeds it keys and draws what it holds.
-// Thread: the UI thread (one box, one owner).
+// [ui-thread] (one box, one owner)
 #pragma once
 
 #include <cstddef>

@@ -15,7 +15,7 @@
 // A lost connection is used for nothing but freeing its memory: Xlib sends and reads nothing
 // on a connection marked failed and calls no handler again, so XFreeGC and XCloseDisplay on
 // it only free. The host's process-wide handlers are never touched.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include <X11/Xlib.h>

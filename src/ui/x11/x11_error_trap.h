@@ -5,7 +5,7 @@
 // connection only, hands every other connection's errors to the handler it replaced, and on
 // leaving waits for the server's answer (XSync) and puts the replaced handler back. On a lost
 // connection the trap waits for nothing and everything in it counts as failed.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include <X11/Xlib.h>

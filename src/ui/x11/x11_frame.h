@@ -15,7 +15,7 @@
 // A lost connection (x11_connection.h) ends the window, not the host: from then on the frame
 // draws into its picture only, takes no input and opens no edit box, and closing it only frees
 // what it holds. The host's next close ends it; a new open makes a new connection.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include <X11/Xlib.h>

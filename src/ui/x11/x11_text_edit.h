@@ -6,7 +6,7 @@
 // the owner. Enter and Tab commit, Escape cancels, a press beside the box or the window losing
 // the focus commits. The whole text is selected when the box opens; it holds at most the
 // style's maxBytes bytes, whole characters only.
-// Thread: the UI thread.
+// [ui-thread]
 #pragma once
 
 #include <X11/Xlib.h>
