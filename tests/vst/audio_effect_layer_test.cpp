@@ -104,8 +104,8 @@ TEST(AudioEffectLayer, AutomatedChangeIsAppliedBeforeTheHostHearsOfIt)
 TEST(AudioEffectLayer, AnUnmatchedEndEditOrAForeignRecordBreaksAContract)
 {
     bool deleted = false;
-    HostLog log;
-    currentLog = &log;
+    RecordingHost log;
+    log.listen();
     {
         ProbeEffect effect(&deleted);
         AEffect copy = *effect.getAeffect();
@@ -120,10 +120,10 @@ TEST(AudioEffectLayer, AnUnmatchedEndEditOrAForeignRecordBreaksAContract)
         EXPECT_EQ(AudioEffect::dispatchEffectClass(&copy, effGetVstVersion, 0, 0, nullptr, 0.f), 0);
 #endif
     }
-    currentLog = nullptr;
-    ASSERT_EQ(log.opcodes.size(), 2u);
-    EXPECT_EQ(log.opcodes[0], audioMasterBeginEdit);
-    EXPECT_EQ(log.opcodes[1], audioMasterEndEdit);
+    RecordingHost::stopListening();
+    ASSERT_EQ(log.calls.size(), 2u);
+    EXPECT_EQ(log.calls[0].opcode, audioMasterBeginEdit);
+    EXPECT_EQ(log.calls[1].opcode, audioMasterEndEdit);
 }
 
 TEST(AudioEffectLayer, NullRecordOrObjectIsAnsweredNeutrally)
