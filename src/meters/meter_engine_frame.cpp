@@ -76,7 +76,7 @@ void MeterEngineFrame::sendToOwner(VstInt32 index, float value)
 
 void MeterEngineFrame::applyScope(float value)
 {
-    int scope = roundedSteps(value, 2.0f);
+    int scope = threeState(value);
     if (scope < kScopeGlobal)
         scope = kScopeGlobal;
     if (scope > kScopeInstance)
@@ -135,7 +135,7 @@ void MeterEngineFrame::getCommonDisplay(VstInt32 index, float value, char *text)
     switch (index) {
     case 2: {
         static const char *const kScopes[] = {"Global", "Session", "Instance"};
-        const int scope = roundedSteps(value, 2.0f);
+        const int scope = threeState(value);
         std::strcpy(text, scope >= 0 && scope <= 2 ? kScopes[scope] : "None");
         break;
     }
@@ -144,13 +144,13 @@ void MeterEngineFrame::getCommonDisplay(VstInt32 index, float value, char *text)
         break;
     case 5: {
         static const char *const kModes[] = {"Off", "oo", "On"};
-        const int mode = roundedSteps(value, 2.0f);
+        const int mode = threeState(value);
         if (mode >= 0 && mode <= 2)
             std::strcpy(text, kModes[mode]);
         break;
     }
     case 16:
-        formatMeterNumberWithUnit(roundedSteps(value, 999.0f), 0, " ms", text);
+        formatMeterNumberWithUnit(::lagMilliseconds(value), 0, " ms", text);
         break;
     default:
         break;

@@ -141,6 +141,7 @@ void VUmeter::setSetting(VstInt32 index, float value)
         hold_.set(longTimeLaw(timeStepRounded(value)), rate);
         break;
     case 86:
+        // Deliberately value < 0.5, not the switch law: 0.49999997 is needle type 0.
         needleType_.store(value < 0.5f ? 0 : 1, std::memory_order_relaxed);
         redesignPending_.store(true, std::memory_order_relaxed);
         break;

@@ -46,7 +46,7 @@ void MeterTestOwner::setParameter(VstInt32 index, float value)
         values[index] = value;
     switch (index) {
     case 2:
-        calibrationScopeShared.store(roundedSteps(value, 2.0f));
+        calibrationScopeShared.store(threeState(value));
         for (MeterEngine *e : {rms(), vu(), ppm()})
             e->applyScope(value);
         return;
@@ -56,11 +56,11 @@ void MeterTestOwner::setParameter(VstInt32 index, float value)
         return;
     case 5:
         for (MeterEngine *e : engines)
-            e->setHold(value, roundedSteps(value, 2.0f));
+            e->setHold(value, threeState(value));
         return;
     case 16:
         for (MeterEngine *e : engines)
-            e->setLag(value, roundedSteps(value, 999.0f));
+            e->setLag(value, lagMilliseconds(value));
         return;
     case 65:
         for (MeterEngine *e : engines)
