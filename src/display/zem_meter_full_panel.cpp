@@ -35,7 +35,6 @@ const FrontPanelLook looks[kMeterTypeCount] = {
     {kImagePPMFront, kImagePPMLRMS, kImagePPMLRMSLeft, kImagePPMLRMSRight, kImagePPMHold, kTagPPMReference, 0.5f, 500.f, 1.f / 24.f},
 };
 
-constexpr VstInt32 kVUBacklight = 88;  // "Avubacklit"
 constexpr int kTextSize = 64;          // room for any display text of the effect
 
 // Frame sizes of the images the common build uses.
