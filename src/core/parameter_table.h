@@ -35,9 +35,45 @@ enum ParameterIndex {
     kLastPPMSetting = 100
 };
 
+// The settings of the three meter types, by index; the stored names are in meter_settings.cpp.
+enum MeterSettingIndex {
+    kRMSReference = kFirstRMSSetting,  // 72 "Armsreference"
+    kRMSRiseTime,                      // 73 "Armsintegration"
+    kRMSAveragingTime,                 // 74 "ARMSRmsIntegration"
+    kRMSHoldTime,                      // 75 "Armsholdtime"
+    kRMSReturnTime,                    // 76 "Armsreturn"
+    kRMSMidScaling,                    // 77 "ARMSMSType"
+    kRMSOverCount,                     // 78 "ARMSOversTag"
+    kRMSOverThreshold,                 // 79 "Armsoverreference"
+    kRMSPrecise,                       // 80 "Armsprecise"
+    kRMSOverBase,                      // 81 "Armsledref"
+    kVUReference = kFirstVUSetting,    // 83 "Avureference"
+    kVUIntegration,                    // 84 "Avuintegration"
+    kVUHoldTime,                       // 85 "Avuholdtime"
+    kVUNeedleType,                     // 86 "Avutype"
+    kVUMidScaling,                     // 87 "Avumstype"
+    kVUBacklight,                      // 88 "Avubacklit"
+    kVUOverCount,                      // 89 "Avuoverled"
+    kVUOverSelector,                   // 90 "Avuledref"
+    kVUPrecise,                        // 91 "Avuprecise"
+    kPPMReference = kFirstPPMSetting,  // 93 "Appmreference"
+    kPPMRiseTime,                      // 94 "Appmintegration"
+    kPPMHoldTime,                      // 95 "Appmholdtime"
+    kPPMReturnTime,                    // 96 "Appmreturn"
+    kPPMMidScaling,                    // 97 "Appmmstype"
+    kPPMOverCount,                     // 98 "Appmovertag"
+    kPPMOverSelector,                  // 99 "Appmoverreference"
+    kPPMPrecise,                       // 100 "Appmprecise"
+};
+static_assert((int)kRMSOverBase == kLastRMSSetting && (int)kVUPrecise == kLastVUSetting &&
+                  (int)kPPMPrecise == kLastPPMSetting,
+              "the setting names cover each meter type's range");
+
 // The three meter types, in the order of the Meter parameter's positions (0, 0.5, 1 read by
 // threeState). Everything that holds one thing per meter type is indexed by it.
 enum MeterType { kMeterTypeVU = 0, kMeterTypeRMS = 1, kMeterTypePPM = 2, kMeterTypeCount = 3 };
+// Their names, as the Meter parameter shows them, the hints say them and the artwork writes them.
+inline constexpr const char *kMeterTypeNames[kMeterTypeCount] = {"VU3", "RMS3", "PPM3"};
 
 // Tags of the editor's controls that are not parameter indices. A control's tag is the
 // parameter index it edits (above), or one of these.

@@ -458,9 +458,8 @@ void Templete::getParameterDisplay(VstInt32 index, char *text)
             engine->getCommonDisplay(index, value, text);
         break;
     case kMeter: {
-        static const char *const names[] = {"VU3", "RMS3", "PPM3"};
         int state = threeState(value);
-        std::strcpy(text, state >= 0 && state <= 2 ? names[state] : "None");
+        std::strcpy(text, state >= 0 && state < kMeterTypeCount ? kMeterTypeNames[state] : "None");
         break;
     }
     case kStrips:

@@ -6,6 +6,7 @@
 #include "ui/draw_context.h"
 #include "ui/filmstrip.h"
 #include "ui/font.h"
+#include "ui/wheel_notch.h"
 
 using namespace VSTGUI;
 
@@ -71,7 +72,7 @@ CMouseEventResult CAnimKnob4::onMouseMoved(CPoint &where, const CButtonState &bu
 
 bool CAnimKnob4::onWheel(const CPoint &, const float &distance, const CButtonState &buttons)
 {
-    const float d = distance > 0.1f ? 1.f : (distance < -0.1f ? -1.f : distance);
+    const float d = wheelNotches(distance);
     const float step = (buttons & kShift) ? wheelStep * wheelFineFactor * d : wheelStep * d;
     commitValue(value + step, kCommitInsideEdit);
     return true;

@@ -37,7 +37,6 @@ const FrontPanelLook looks[kMeterTypeCount] = {
     {kImagePPMFront, kImagePPMLRMS, kImagePPMLRMSLeft, kImagePPMLRMSRight, kImagePPMHold, kTagPPMReference, 0.5f, 500.f, 1.f / 24.f},
 };
 
-constexpr VstInt32 kVUBacklight = 88;  // "Avubacklit"
 constexpr int kTextSize = 64;          // room for any display text of the effect
 
 // Frame sizes of the images the common build uses.
@@ -135,7 +134,7 @@ bool CZEMMeterFULLPANEL::buildCommon(CFrame *newFrame, CBitmap *background)
     trimSlider->setFineWheelFactor(0.1f);
     trimSlider->setFineDragFactor(0.1f);
     trimSlider->setValue(parameter(kTrim));
-    trimSlider->setActive((int)(parameter(kProcess) + 0.5f));
+    trimSlider->setActive(switchOn(parameter(kProcess)));
     container->addView(trimSlider);
 
     char text[kTextSize] = {};
@@ -149,7 +148,7 @@ bool CZEMMeterFULLPANEL::buildCommon(CFrame *newFrame, CBitmap *background)
     trimText->setEditBackColour(CColor(0, 0, 0, 255));
     trimText->setEditFrameColour(CColor(127, 127, 127, 255));
     trimText->setEditSelectionColour(CColor(255, 255, 255, 255));
-    trimText->setActive((int)(parameter(kProcess) + 0.5f));
+    trimText->setActive(switchOn(parameter(kProcess)));
     container->addView(trimText);
 
     processButton = new CZEMOnOffButtonH(CRect(531, 1, 531 + 43, 1 + 14), editor, kProcess,
@@ -319,7 +318,7 @@ void CZEMMeterFULLPANEL::showPanel()
     if (effect)
         effect->getParameterDisplay(kTrim, text);
     trimText->setText(text);
-    trimText->setActive((int)(parameter(kProcess) + 0.5f));
+    trimText->setActive(switchOn(parameter(kProcess)));
     processButton->setValue(parameter(kProcess));
     calibrationSelector->setValue(parameter(kGSIcal));
     stripsButton->setValue(parameter(kStrips));
@@ -341,7 +340,7 @@ void CZEMMeterFULLPANEL::parameterChanged(VstInt32 index, float value)
         return;
     switch (index) {
     case kProcess: {
-        const int active = (int)(value + 0.5f);
+        const int active = switchOn(value);
         processButton->setValue(value);
         processButton->setDirty(true);
         trimSlider->setActive(active);

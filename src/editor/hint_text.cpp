@@ -2,12 +2,6 @@
 
 #include "core/parameter_table.h"
 
-namespace {
-
-const char *const meterNames[kMeterTypeCount] = {"VU3", "RMS3", "PPM3"};
-
-}  // namespace
-
 bool helpHintText(long tag, float value, int zone, std::string &text)
 {
     switch (tag) {
@@ -23,9 +17,9 @@ bool helpHintText(long tag, float value, int zone, std::string &text)
         if (meter < 0 || meter >= kMeterTypeCount)
             return false;
         if (zone == 0)  // the left arrow steps back, from VU round to PPM
-            text = std::string("Changes current meter to ") + meterNames[(meter + kMeterTypeCount - 1) % kMeterTypeCount];
+            text = std::string("Changes current meter to ") + kMeterTypeNames[(meter + kMeterTypeCount - 1) % kMeterTypeCount];
         else if (zone == 1)
-            text = std::string("Changes current meter to ") + meterNames[(meter + 1) % kMeterTypeCount];
+            text = std::string("Changes current meter to ") + kMeterTypeNames[(meter + 1) % kMeterTypeCount];
         else
             text.clear();
         return true;

@@ -143,7 +143,7 @@ void TemepleteEditor::close()
 
 void TemepleteEditor::selectMeterPanel(float value)
 {
-    int index = (int)(value * 2.f + 0.5f);
+    int index = threeState(value);
     if (index == selectedMeter)
         return;
     // An open settings panel belongs to the meter that goes: it closes (and stores the

@@ -3,6 +3,7 @@
 #include "core/parameter_table.h"
 #include "ui/draw_context.h"
 #include "ui/font.h"
+#include "ui/wheel_notch.h"
 
 using namespace VSTGUI;
 
@@ -11,7 +12,7 @@ CZEMLatencyControl::CZEMLatencyControl(const CRect &size, CControlListener *list
 {
 }
 
-int CZEMLatencyControl::milliseconds() const { return (int)(value * 999.f + 0.5f); }
+int CZEMLatencyControl::milliseconds() const { return lagMilliseconds(value); }
 
 void CZEMLatencyControl::draw(CDrawContext *context)
 {
@@ -69,7 +70,7 @@ CMouseEventResult CZEMLatencyControl::onMouseMoved(CPoint &where, const CButtonS
 
 bool CZEMLatencyControl::onWheel(const CPoint &, const float &distance, const CButtonState &buttons)
 {
-    float d = distance > 0.1f ? 1.f : (distance < -0.1f ? -1.f : distance);
+    float d = wheelNotches(distance);
     float step = wheelStep * d;
     if (buttons & kShift)
         step *= fineWheelFactor;

@@ -13,6 +13,7 @@ CZEMOnOffButton::CZEMOnOffButton(const CRect &size, CControlListener *listener, 
 
 void CZEMOnOffButton::draw(CDrawContext *context)
 {
+    // Deliberately value < 0.5, not the switch law: 0.49999997 draws the off half.
     drawFilmstripFrame(context, background, size, CPoint(), value < 0.5f ? 0 : 1, size.getHeight());
     setDirty(false);
 }
@@ -32,7 +33,7 @@ bool CZEMOnOffButton::onWheel(const CPoint &, const float &distance, const CButt
     if (!directionalWheel) {
         if (d > 0.1f || d < -0.1f)
             next = switchOn(value) ? 0.f : 1.f;
-    } else if (value >= 0.5f) {
+    } else if (value >= 0.5f) {  // deliberately value >= 0.5, not the switch law
         if (d < -0.1f)
             next = 0.f;
     } else if (d > 0.1f) {
@@ -100,6 +101,7 @@ CMouseEventResult CZEMOnOffButtonAH::onMouseEntered(CPoint &, const CButtonState
 
 // ---------------------------------------------------------------------------------------------
 
+// Deliberately value < 0.5, not the switch law: 0.49999997 draws frame 0.
 int StripActiveButton::frameIndex() const { return value < 0.5f ? 0 : (getActive() ? 2 : 1); }
 
 void StripActiveButton::draw(CDrawContext *context)

@@ -1,6 +1,7 @@
 #include "editor/zem_slider.h"
 
 #include "ui/draw_context.h"
+#include "ui/wheel_notch.h"
 
 using namespace VSTGUI;
 
@@ -63,7 +64,7 @@ CMouseEventResult CZEMSlider::onMouseUp(CPoint &, const CButtonState &)
 
 bool CZEMSlider::onWheel(const CPoint &, const float &distance, const CButtonState &buttons)
 {
-    float d = distance > 0.1f ? 1.f : (distance < -0.1f ? -1.f : distance);
+    float d = wheelNotches(distance);
     float step = wheelStep * d;
     if (buttons & kShift)
         step *= fineWheelFactor;

@@ -9,7 +9,8 @@ namespace {
 
 // The order in which a shared-scope change is adopted; the RMS meter takes its return time
 // before its hold time and its precise flag last.
-const VstInt32 kRMSSyncOrder[] = {72, 73, 74, 76, 75, 77, 78, 79, 81, 80};
+const VstInt32 kRMSSyncOrder[] = {kRMSReference,  kRMSRiseTime,  kRMSAveragingTime, kRMSReturnTime, kRMSHoldTime,
+                                  kRMSMidScaling, kRMSOverCount, kRMSOverThreshold, kRMSOverBase,   kRMSPrecise};
 
 } // namespace
 
@@ -76,7 +77,7 @@ void MeterEngineFrame::sendToOwner(VstInt32 index, float value)
 
 void MeterEngineFrame::applyScope(float value)
 {
-    int scope = roundedSteps(value, 2.0f);
+    int scope = threeState(value);
     if (scope < kScopeGlobal)
         scope = kScopeGlobal;
     if (scope > kScopeInstance)
@@ -133,24 +134,24 @@ void MeterEngineFrame::setLag(float value, int milliseconds)
 void MeterEngineFrame::getCommonDisplay(VstInt32 index, float value, char *text)
 {
     switch (index) {
-    case 2: {
+    case kGSIcal: {
         static const char *const kScopes[] = {"Global", "Session", "Instance"};
-        const int scope = roundedSteps(value, 2.0f);
+        const int scope = threeState(value);
         std::strcpy(text, scope >= 0 && scope <= 2 ? kScopes[scope] : "None");
         break;
     }
-    case 4:
+    case kLRMS:
         std::strcpy(text, switchOn(value) ? "MS" : "LR");
         break;
-    case 5: {
+    case kHold: {
         static const char *const kModes[] = {"Off", "oo", "On"};
-        const int mode = roundedSteps(value, 2.0f);
+        const int mode = threeState(value);
         if (mode >= 0 && mode <= 2)
             std::strcpy(text, kModes[mode]);
         break;
     }
-    case 16:
-        formatMeterNumberWithUnit(roundedSteps(value, 999.0f), 0, " ms", text);
+    case kLagTime:
+        formatMeterNumberWithUnit(::lagMilliseconds(value), 0, " ms", text);
         break;
     default:
         break;

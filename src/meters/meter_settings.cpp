@@ -234,7 +234,7 @@ double vuShownTimeMs(float value)
 
 double midScaling(float value)
 {
-    switch (roundedSteps(value, 2.0f)) {
+    switch (threeState(value)) {
     case 0:
         return 1.0;
     case 1:

@@ -36,28 +36,28 @@ void PPMmeter::setSetting(VstInt32 index, float value)
 {
     const float rate = sampleRate();
     switch (index) {
-    case 93:
+    case kPPMReference:
         inverseGain_.store(1.0 / std::pow(10.0, fullReferenceDb(value) / 20), std::memory_order_relaxed);
         break;
-    case 94:
+    case kPPMRiseTime:
         times_.setRiseTime(value, rate);
         break;
-    case 95:
+    case kPPMHoldTime:
         times_.setHoldTime(value, rate);
         break;
-    case 96:
+    case kPPMReturnTime:
         times_.setReturnTime(value, rate);
         break;
-    case 97:
+    case kPPMMidScaling:
         setMidFactor(midScaling(value));
         break;
-    case 98:
+    case kPPMOverCount:
         setOverCount(overCount(value));
         break;
-    case 99:
+    case kPPMOverSelector:
         overSelector_.store(overReferenceSelector(value), std::memory_order_relaxed);
         break;
-    case 100:
+    case kPPMPrecise:
         setPrecise(switchOn(value));
         break;
     default:
@@ -69,14 +69,14 @@ void PPMmeter::setSetting(VstInt32 index, float value)
 void PPMmeter::getSettingText(VstInt32 index, char *text)
 {
     switch (index) {
-    case 93:
-        formatReference(fullReferenceDb(getSetting(93)), text);
+    case kPPMReference:
+        formatReference(fullReferenceDb(getSetting(kPPMReference)), text);
         break;
-    case 94:
-        formatRiseTime(PeakFollowerTimes::riseTimeMs(getSetting(94)), text);
+    case kPPMRiseTime:
+        formatRiseTime(PeakFollowerTimes::riseTimeMs(getSetting(kPPMRiseTime)), text);
         break;
-    case 95:
-    case 96:
+    case kPPMHoldTime:
+    case kPPMReturnTime:
         formatLongTime(PeakFollowerTimes::longTimeMs(getSetting(index)), text);
         break;
     default:

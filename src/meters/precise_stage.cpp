@@ -1,11 +1,12 @@
 #include "meters/precise_stage.h"
 
 #include "meters/input_limit.h"
+#include "meters/vex_encoding.h"
 
 #include <emmintrin.h>
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
-// Linux x86-64: a four-lane variant where the processor has AVX. (The Windows compiler does not
-// align the stack for spilled 32-byte registers, so the DLLs keep to SSE2.)
+#ifdef ZEM_ENGINE_VEX
+// Linux x86-64: a four-lane variant where the processor has AVX (processorHasAvx). (The Windows
+// compiler does not align the stack for spilled 32-byte registers, so the DLLs keep to SSE2.)
 #define ZEM_PRECISE_AVX 1
 #include <immintrin.h>
 #endif
@@ -146,8 +147,6 @@ __attribute__((target("avx"))) void peaksOfChunkAvx(const double (*coefficients)
     for (; i < frames; ++i)
         peaksOf<Phases, 1>(coefficients, line + 2 * i, peaks + 2 * i);
 }
-
-const bool hasAvx = __builtin_cpu_supports("avx");
 #endif
 
 } // namespace
@@ -188,7 +187,7 @@ void PreciseStage::run(const PreciseTables &tables, PreciseBand band, const floa
     switch (band) {
     case PreciseBand::Four:
 #ifdef ZEM_PRECISE_AVX
-        if (hasAvx) {
+        if (processorHasAvx) {
             peaksOfChunkAvx<3, 2>(tables.four, line_, frames, peaks);
             break;
         }
@@ -197,7 +196,7 @@ void PreciseStage::run(const PreciseTables &tables, PreciseBand band, const floa
         break;
     case PreciseBand::Two:
 #ifdef ZEM_PRECISE_AVX
-        if (hasAvx) {
+        if (processorHasAvx) {
             peaksOfChunkAvx<1, 4>(tables.two, line_, frames, peaks);
             break;
         }

@@ -39,7 +39,7 @@ struct RMSChannels {
 
 bool isTimeSetting(VstInt32 index)
 {
-    return index >= 73 && index <= 76;
+    return index >= kRMSRiseTime && index <= kRMSReturnTime;
 }
 
 } // namespace
@@ -64,40 +64,40 @@ void RMSMeter::setSetting(VstInt32 index, float value)
 {
     const float rate = sampleRate();
     switch (index) {
-    case 72: {
+    case kRMSReference: {
         const double g = std::pow(10.0, rmsReferenceDb(value) / 20);
         gain_.store(g, std::memory_order_relaxed);
         inverseGain_.store(1.0 / g, std::memory_order_relaxed);
         break;
     }
-    case 73:
+    case kRMSRiseTime:
         times_.setRiseTime(value, rate);
         break;
-    case 74: {
+    case kRMSAveragingTime: {
         const double ta = PeakFollowerTimes::longTimeMs(value);
         averagingMs_.store(ta, std::memory_order_relaxed);
         averaging_.store(averagingCoefficient(rate, ta), std::memory_order_relaxed);
         break;
     }
-    case 75:
+    case kRMSHoldTime:
         times_.setHoldTime(value, rate);
         break;
-    case 76:
+    case kRMSReturnTime:
         times_.setReturnTime(value, rate);
         break;
-    case 77:
+    case kRMSMidScaling:
         setMidFactor(midScaling(value));
         break;
-    case 78:
+    case kRMSOverCount:
         setOverCount(overCount(value));
         break;
-    case 79:
+    case kRMSOverThreshold:
         overIndex_.store(roundedSteps(value, 6.0f), std::memory_order_relaxed);
         break;
-    case 80:
+    case kRMSPrecise:
         setPrecise(switchOn(value));
         break;
-    case 81:
+    case kRMSOverBase:
         overFromFullScale_.store(switchOn(value), std::memory_order_relaxed);
         break;
     default:
@@ -110,15 +110,15 @@ void RMSMeter::setSetting(VstInt32 index, float value)
 void RMSMeter::getSettingText(VstInt32 index, char *text)
 {
     switch (index) {
-    case 72:
-        formatReference(rmsReferenceDb(getSetting(72)), text);
+    case kRMSReference:
+        formatReference(rmsReferenceDb(getSetting(kRMSReference)), text);
         break;
-    case 73:
-        formatRiseTime(PeakFollowerTimes::riseTimeMs(getSetting(73)), text);
+    case kRMSRiseTime:
+        formatRiseTime(PeakFollowerTimes::riseTimeMs(getSetting(kRMSRiseTime)), text);
         break;
-    case 74:
-    case 75:
-    case 76:
+    case kRMSAveragingTime:
+    case kRMSHoldTime:
+    case kRMSReturnTime:
         formatLongTime(PeakFollowerTimes::longTimeMs(getSetting(index)), text);
         break;
     default:

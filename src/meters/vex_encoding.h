@@ -10,7 +10,8 @@
 #define ZEM_ENGINE_VEX 1
 #define ZEM_VEX_TARGET __attribute__((target("avx")))
 
-// Whether the processor runs AVX instructions; decided at library load. [any-thread]
+// Whether the processor runs AVX instructions, the one check that the engines and the precise
+// stage both read; decided at library load. [any-thread]
 extern const bool processorHasAvx;
 #endif
 

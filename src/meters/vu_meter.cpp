@@ -130,33 +130,34 @@ void VUmeter::setSetting(VstInt32 index, float value)
 {
     const float rate = sampleRate();
     switch (index) {
-    case 83:
+    case kVUReference:
         inverseGain_.store(1.0 / std::pow(10.0, fullReferenceDb(value) / 20), std::memory_order_relaxed);
         break;
-    case 84:
+    case kVUIntegration:
         integrationMs_.store(1.167 * vuShownTimeMs(value), std::memory_order_relaxed);
         redesignPending_.store(true, std::memory_order_relaxed);
         break;
-    case 85:
+    case kVUHoldTime:
         hold_.set(longTimeLaw(timeStepRounded(value)), rate);
         break;
-    case 86:
+    case kVUNeedleType:
+        // Deliberately value < 0.5, not the switch law: 0.49999997 is needle type 0.
         needleType_.store(value < 0.5f ? 0 : 1, std::memory_order_relaxed);
         redesignPending_.store(true, std::memory_order_relaxed);
         break;
-    case 87:
+    case kVUMidScaling:
         setMidFactor(midScaling(value));
         break;
-    case 89:
+    case kVUOverCount:
         setOverCount(overCount(value));
         break;
-    case 90:
+    case kVUOverSelector:
         overSelector_.store(overReferenceSelector(value), std::memory_order_relaxed);
         break;
-    case 91:
+    case kVUPrecise:
         setPrecise(switchOn(value));
         break;
-    default: // 88, the backlight, is read by the display through getSetting
+    default: // kVUBacklight is read by the display through getSetting
         break;
     }
     storeSetting(index, value, value);
@@ -165,14 +166,14 @@ void VUmeter::setSetting(VstInt32 index, float value)
 void VUmeter::getSettingText(VstInt32 index, char *text)
 {
     switch (index) {
-    case 83:
-        formatReference(fullReferenceDb(getSetting(83)), text);
+    case kVUReference:
+        formatReference(fullReferenceDb(getSetting(kVUReference)), text);
         break;
-    case 84:
-        formatRiseTime(vuShownTimeMs(getSetting(84)), text);
+    case kVUIntegration:
+        formatRiseTime(vuShownTimeMs(getSetting(kVUIntegration)), text);
         break;
-    case 85:
-        formatLongTime(longTimeLaw(timeStepRounded(getSetting(85))), text);
+    case kVUHoldTime:
+        formatLongTime(longTimeLaw(timeStepRounded(getSetting(kVUHoldTime))), text);
         break;
     default:
         break;

@@ -17,8 +17,6 @@ using namespace VSTGUI;
 
 namespace {
 
-int switchState(float value) { return (int)(value + 0.5f); }
-
 const CColor kFieldFontColour(170, 170, 170, 255);
 
 }  // namespace
@@ -191,7 +189,7 @@ void StripFiltersEditor::valueChanged(CControl *control)
 
 void StripFiltersEditor::setActive(float processValue)
 {
-    const int state = switchState(processValue);
+    const int state = switchOn(processValue);
     CZEMActiveControl *controls[] = {procFlt, hpStat, lpStat, hpSlope, lpSlope, hpFreq, lpFreq, hpText, lpText};
     CView *views[] = {procFlt, hpStat, lpStat, hpSlope, lpSlope, hpFreq, lpFreq, hpText, lpText};
     for (size_t i = 0; i < sizeof controls / sizeof controls[0]; ++i) {

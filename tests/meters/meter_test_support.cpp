@@ -45,28 +45,28 @@ void MeterTestOwner::setParameter(VstInt32 index, float value)
     if (index >= 0 && index < 128)
         values[index] = value;
     switch (index) {
-    case 2:
-        calibrationScopeShared.store(roundedSteps(value, 2.0f));
+    case kGSIcal:
+        calibrationScopeShared.store(threeState(value));
         for (MeterEngine *e : {rms(), vu(), ppm()})
             e->applyScope(value);
         return;
-    case 4:
+    case kLRMS:
         for (MeterEngine *e : engines)
             e->setMidSide(value, switchOn(value));
         return;
-    case 5:
+    case kHold:
         for (MeterEngine *e : engines)
-            e->setHold(value, roundedSteps(value, 2.0f));
+            e->setHold(value, threeState(value));
         return;
-    case 16:
+    case kLagTime:
         for (MeterEngine *e : engines)
-            e->setLag(value, roundedSteps(value, 999.0f));
+            e->setLag(value, lagMilliseconds(value));
         return;
-    case 65:
+    case kStoreDefaults:
         for (MeterEngine *e : engines)
             e->storeDefaults();
         return;
-    case 67:
+    case kResetPeaks:
         for (MeterEngine *e : engines)
             e->resetPeaks();
         return;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/parameter_table.h"
 #include "display/needle_laws.h"
 #include "faces.h"
 #include "images.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-const char *const kMeterNames[] = {"VU3", "RMS3", "PPM3"};
 constexpr int kKnobFrames = 51;
 
 void hairline(cairo_t *cr, double x0, double x1, double y, double darkAlpha = 0.55, double lightAlpha = 0.06)
@@ -86,7 +86,7 @@ std::vector<std::string> overCounts()
 
 void settingsTitle(cairo_t *cr, int type, double cx, double top)
 {
-    text(cr, kMeterNames[type], cx, top + 20, 20, Align::Centre, meterAccent(type), true, 0.95, 1.5);
+    text(cr, kMeterTypeNames[type], cx, top + 20, 20, Align::Centre, meterAccent(type), true, 0.95, 1.5);
     caption(cr, "SETTINGS", cx, top + 32, 7, Align::Centre);
     text(cr, "ZEM ORDWEN", cx, top + 43, 6, Align::Centre, palette::inkDim, true, 1.0, 1.2);
 }
@@ -166,7 +166,7 @@ void drawFrontPanel(cairo_t *cr, int type)
 
     // The meter's name in the selector, between its two arrows.
     paintWell(cr, 216, 145, 107, 21, 3, palette::well);
-    text(cr, kMeterNames[type], 269.5, 158.5, 12, Align::Centre, accent, true, 1.0, 1.6);
+    text(cr, kMeterTypeNames[type], 269.5, 158.5, 12, Align::Centre, accent, true, 1.0, 1.6);
     text(cr, "\xE2\x96\xBE SETTINGS", 269.5, 165.4, 5.2, Align::Centre, palette::inkDim, true, 0.9, 0.5);
     hairline(cr, 0, 586, 141.5, 0.35, 0.04);
 }

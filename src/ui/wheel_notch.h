@@ -1,0 +1,11 @@
+// The wheel-notch law of the stepping controls (sliders, knobs, the lag display).
+// Thread: any (a pure function).
+#pragma once
+
+namespace VSTGUI {
+
+// A wheel turn of more than a tenth of a notch either way counts as one whole notch (1 or -1);
+// a smaller turn moves by its own fraction.
+inline float wheelNotches(float distance) { return distance > 0.1f ? 1.f : (distance < -0.1f ? -1.f : distance); }
+
+}  // namespace VSTGUI
