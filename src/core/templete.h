@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 
+#include "core/editor_factory.h"
 #include "core/parameter_table.h"
 #include "platform/effect_lock.h"
 #include "presets/preset_system_effect.h"
@@ -24,7 +25,8 @@ public:
     static constexpr VstInt32 kChunkSize = 596;
     static constexpr int kStripLabelSize = 40;
 
-    explicit Templete(audioMasterCallback audioMaster);
+    // makeEditor creates the editor during construction, at the point where it always has been.
+    Templete(audioMasterCallback audioMaster, EditorFactory makeEditor);
     ~Templete() override;
 
     // Host UI thread, possibly while a block runs: both change the running state under the lock.

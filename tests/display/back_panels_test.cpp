@@ -16,6 +16,7 @@
 #include "core/templete.h"
 #include "display/anim_knob4.h"
 #include "display/back_panel.h"
+#include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
 #include "editor/zem_calibration_control.h"
 #include "editor/zem_horizontal_switch.h"
@@ -208,7 +209,7 @@ protected:
     void SetUp() override
     {
         hostLog = &host;
-        effect = new Templete(recordingHost);
+        effect = new Templete(recordingHost, createTemepleteEditor);
         delete effect->getEditor();
         editor = new RecordingEditor(effect, parts);
         // The Instance scope keeps every setting written here inside this effect.

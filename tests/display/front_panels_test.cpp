@@ -19,6 +19,7 @@
 #include "display/back_panel.h"
 #include "display/zem_meter2.h"
 #include "display/zem_meter_full_panel.h"
+#include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
 #include "editor/zem_hint_control.h"
 #include "editor/zem_horizontal_switch.h"
@@ -60,7 +61,7 @@ VstIntPtr VSTCALLBACK recordingHost(AEffect *, VstInt32 opcode, VstInt32 index, 
 // The effect, recording the commands the panels send through its parameter write.
 class CommandRecordingEffect : public Templete {
 public:
-    using Templete::Templete;
+    explicit CommandRecordingEffect(audioMasterCallback host) : Templete(host, createTemepleteEditor) {}
     void setParameter(VstInt32 index, float value) override
     {
         if (index == kStoreDefaults || index == kResetPeaks)
@@ -589,7 +590,7 @@ TEST(FrontPanelsSession, AReferenceChangeInOneInstanceReachesTheOtherInstancesOp
 {
     TestParentWindow &parent = sharedParentWindow();
     parent.resize(600, 300);
-    Templete first(recordingHost), second(recordingHost);
+    Templete first(recordingHost, createTemepleteEditor), second(recordingHost, createTemepleteEditor);
     const float scopeBefore = first.getParameter(kGSIcal);
     for (Templete *effect : {&first, &second}) {
         effect->setParameter(kGSIcal, 0.5f);

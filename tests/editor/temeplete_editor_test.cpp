@@ -8,6 +8,7 @@
 
 #include "core/parameter_table.h"
 #include "core/templete.h"
+#include "editor/editor_factory.h"
 #include "editor/hint_text.h"
 #include "editor/my_frame.h"
 #include "editor/temeplete_editor.h"
@@ -159,7 +160,7 @@ protected:
     void SetUp() override
     {
         hostLog = &host;
-        effect = new Templete(recordingHost);
+        effect = new Templete(recordingHost, createTemepleteEditor);
         delete effect->getEditor();
         editor = new TemepleteEditor(effect, parts);
         ASSERT_EQ(effect->getEditor(), editor);
@@ -518,7 +519,7 @@ TEST_F(EditorShell, TwoHundredOpenAndCloseCyclesReleaseEverything)
 
 TEST(EditorLifetime, TheEffectsOwnEditorOpensOnTheBackgroundAndDetachesWhenDeleted)
 {
-    Templete effect(recordingHost);
+    Templete effect(recordingHost, createTemepleteEditor);
     auto *editor = dynamic_cast<TemepleteEditor *>(effect.getEditor());
     ASSERT_NE(editor, nullptr);
     ERect *r = nullptr;

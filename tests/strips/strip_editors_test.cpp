@@ -12,6 +12,7 @@
 
 #include "core/parameter_table.h"
 #include "core/templete.h"
+#include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
 #include "editor/zem_latency_control.h"
 #include "editor/zem_on_off_button.h"
@@ -101,7 +102,7 @@ protected:
     void SetUp() override
     {
         hostLog = &host;
-        effect = new Templete(recordingHost);
+        effect = new Templete(recordingHost, createTemepleteEditor);
         delete effect->getEditor();
         editor = new TemepleteEditor(effect, parts);
         // A new instance starts at the meter type set last in the process.
@@ -540,13 +541,13 @@ TEST_F(Strips, TheLabelIsStoredCutAtACharacterBoundaryAndSurvivesTheChunk)
     VstInt32 size = effect->getChunk(&data);
     ASSERT_EQ(size, Templete::kChunkSize);
     std::vector<unsigned char> image((unsigned char *)data, (unsigned char *)data + size);
-    Templete other(recordingHost);
+    Templete other(recordingHost, createTemepleteEditor);
     delete other.getEditor();
     other.setChunk(image.data(), size);
     EXPECT_EQ(std::string(other.stripLabelText()), fits.substr(0, 38));
 
     // A chunk loaded into the open editor shows its label.
-    Templete source(recordingHost);
+    Templete source(recordingHost, createTemepleteEditor);
     delete source.getEditor();
     source.setStripLabel("Drums");
     source.getChunk(&data);
