@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
 #include "editor/editor_factory.h"
 #include "ui/offscreen_parent.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/editor_factory.h"
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "platform/effect_lock.h"
 #include "presets/preset_system_effect.h"
 

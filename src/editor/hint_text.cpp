@@ -1,6 +1,6 @@
 #include "hint_text.h"
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // Thread: UI (blocks it while a message box is shown).
 #pragma once
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 
 constexpr int kManualButtonTag = kTagManual;
 

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
 #include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"

@@ -11,7 +11,7 @@
 #include <typeinfo>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/shared_state.h"
 #include "core/templete.h"
 #include "display/anim_knob4.h"

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
 #include "display/anim_knob4.h"
 #include "display/back_panel.h"
