@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test fuzz demo bench format-check clean
+.PHONY: all bootstrap configure build layers test fuzz demo bench format-check clean
 all: build
 
 bootstrap:
@@ -22,8 +22,14 @@ build: configure
 # same suite cross-built and run under Wine 64-bit and 32-bit in a temporary prefix, then the
 # end-to-end checks that compare the three builds.
 # The tests never see the user's own per-user store.
+# The layers first, before anything is built: a wrong-way #include between the src/ folders
+# fails here (docs/architecture.md).
+layers:
+	@echo "== include graph between the src/ folders"
+	@scripts/include-graph
+
 test: export XDG_CONFIG_HOME = $(CURDIR)/build/test-config
-test: build
+test: layers build
 	@rm -rf build/test-config && mkdir -p build/test-config
 	@echo "== test native (ASan + UBSan)"
 	@cd build/native-asan && ctest --output-on-failure -j $(JOBS)

@@ -9,8 +9,9 @@
 #include <cmath>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
+#include "editor/editor_factory.h"
 #include "ui/offscreen_parent.h"
 #include "vst/aeff_editor.h"
 
@@ -52,7 +53,7 @@ void BM_FrontPanelIdle(benchmark::State &state)
     OffscreenParent parent;
     registerOffscreenParent(&parent);
     {
-        Templete effect(quietHost);
+        Templete effect(quietHost, createTemepleteEditor);
         effect.dispatcher(effSetSampleRate, 0, 0, nullptr, 44100.f);
         effect.dispatcher(effMainsChanged, 0, 1, nullptr, 0.f);
         effect.setParameter(kMeter, (float)state.range(0) * 0.5f);

@@ -3,7 +3,7 @@
 # plug-in gets it from src/CMakeLists.txt, and the test program gets it too because the product
 # code linked into it looks for the images in its own module.
 # Elsewhere: the same bytes are compiled into a table (zemPngResources) generated at build time
-# from resources/png, part of zem_product.
+# from resources/png, part of zem_platform (which finds the images).
 set(ZEM_PNG_DIR ${CMAKE_SOURCE_DIR}/resources/png)
 file(GLOB ZEM_PNG_FILES CONFIGURE_DEPENDS ${ZEM_PNG_DIR}/*.png)
 
@@ -29,5 +29,5 @@ else()
                 -P ${CMAKE_SOURCE_DIR}/resources/png_table.cmake
         DEPENDS ${ZEM_PNG_FILES} ${CMAKE_SOURCE_DIR}/resources/png_table.cmake
         COMMENT "Embedding the PNG images")
-    target_sources(zem_product PRIVATE ${ZEM_PNG_TABLE})
+    target_sources(zem_platform PRIVATE ${ZEM_PNG_TABLE})
 endif()

@@ -1,7 +1,8 @@
-// Creates the editor of one effect instance, or answers null when it cannot be created; the
-// effect then runs without an editor. The editor registers itself with the effect; the caller
-// hands ownership to the effect with setEditor. The editor subsystem defines it. Thread: the
-// host's UI thread (effect construction).
+// How the effect gets its editor: the entry point hands it a factory, so that the effect does not
+// depend on the editor subsystem. The factory creates the editor of one effect instance, or
+// answers null when it cannot be created; the effect then runs without an editor. The editor
+// registers itself with the effect; the effect takes ownership with setEditor. A null factory
+// means an effect without an editor. Thread: the host's UI thread (effect construction).
 #pragma once
 
 #include <memory>
@@ -9,4 +10,4 @@
 class AEffEditor;
 class AudioEffect;
 
-std::unique_ptr<AEffEditor> createTemepleteEditor(AudioEffect *effect);
+using EditorFactory = std::unique_ptr<AEffEditor> (*)(AudioEffect *effect);

@@ -1,6 +1,6 @@
 #include "param_text.h"
 
-#include "parameter_table.h"
+#include "params/parameter_table.h"
 #include "meters/meter_text.h"
 
 #include <cmath>

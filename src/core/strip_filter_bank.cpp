@@ -1,6 +1,6 @@
 #include "strip_filter_bank.h"
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 
 #include <algorithm>
 #include <cmath>

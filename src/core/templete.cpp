@@ -6,7 +6,6 @@
 #include <initializer_list>
 #include <new>
 
-#include "core/editor_factory.h"
 #include "core/effect_chunk.h"
 #include "core/param_text.h"
 #include "core/readout_query.h"
@@ -42,7 +41,8 @@ bool sameBits(float a, float b)
 
 }  // namespace
 
-Templete::Templete(audioMasterCallback audioMaster) : CPresetSystemEffect(audioMaster, kNumHostParameters)
+Templete::Templete(audioMasterCallback audioMaster, EditorFactory makeEditor)
+    : CPresetSystemEffect(audioMaster, kNumHostParameters)
 {
     // Nothing may process while the instance is being built; go on even if the wait times out.
     EffectLockGuard guard(lock);
@@ -69,7 +69,7 @@ Templete::Templete(audioMasterCallback audioMaster) : CPresetSystemEffect(audioM
 
     setDefaults();
 
-    setEditor(createTemepleteEditor(this).release());  // the base deletes its editor
+    setEditor(makeEditor ? makeEditor(this).release() : nullptr);  // the base deletes its editor
 
     suspend();
     resume();

@@ -10,7 +10,8 @@
 #include <mutex>
 #include <string>
 
-#include "core/parameter_table.h"
+#include "core/editor_factory.h"
+#include "params/parameter_table.h"
 #include "platform/effect_lock.h"
 #include "presets/preset_system_effect.h"
 
@@ -25,7 +26,8 @@ public:
     static constexpr VstInt32 kChunkSize = 596;
     static constexpr int kStripLabelSize = 40;
 
-    explicit Templete(audioMasterCallback audioMaster);
+    // makeEditor creates the editor during construction, at the point where it always has been.
+    Templete(audioMasterCallback audioMaster, EditorFactory makeEditor);
     ~Templete() override;
 
     // [ui-thread] (the host's), possibly while a block runs: both change the running state under

@@ -7,7 +7,7 @@
 // Thread: everything here runs on the editor's UI thread.
 #pragma once
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "ui/text_label.h"
 #include "ui/view_container.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "editor/image_numbers.h"
 #include "ui/bitmap.h"
 #include "ui/draw_context.h"

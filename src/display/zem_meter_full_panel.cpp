@@ -8,7 +8,7 @@
 #include <sstream>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
 #include "display/anim_knob4.h"
 #include "display/zem_meter2.h"

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "display/back_panel.h"
 #include "editor/editor_parts.h"
 

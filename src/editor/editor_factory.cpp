@@ -1,4 +1,4 @@
-#include "core/editor_factory.h"
+#include "editor/editor_factory.h"
 
 #include <new>
 

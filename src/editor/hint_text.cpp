@@ -1,6 +1,6 @@
 #include "hint_text.h"
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 
 bool helpHintText(long tag, float value, int zone, std::string &text)
 {

@@ -2,7 +2,7 @@
 // change through unchanged. [ui-thread] (the host's)
 #pragma once
 
-#include "ui/aeff_gui_editor.h"
+#include "editor/aeff_gui_editor.h"
 
 class CPresetSystemEditor : public AEffGUIEditor {
 public:

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <new>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
 #include "editor/my_frame.h"
 #include "editor/zem_custom_font.h"

@@ -3,7 +3,7 @@
 // [ui-thread] (blocks it while a message box is shown).
 #pragma once
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 
 constexpr int kManualButtonTag = kTagManual;
 

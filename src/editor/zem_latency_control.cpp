@@ -1,6 +1,6 @@
 #include "editor/zem_latency_control.h"
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "ui/draw_context.h"
 #include "ui/font.h"
 #include "ui/wheel_notch.h"

@@ -1,6 +1,6 @@
 #include "editor/zem_meter_selector_control.h"
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "ui/filmstrip.h"
 
 using namespace VSTGUI;

@@ -1,6 +1,6 @@
 #include "editor/zem_on_off_button.h"
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "ui/draw_context.h"
 #include "ui/filmstrip.h"
 

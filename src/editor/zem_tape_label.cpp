@@ -1,6 +1,6 @@
 #include "editor/zem_tape_label.h"
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "editor/image_numbers.h"
 #include "editor/zem_custom_font.h"
 #include "ui/bitmap.h"

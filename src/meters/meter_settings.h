@@ -5,7 +5,7 @@
 #include <atomic>
 #include <initializer_list>
 
-#include "core/parameter_table.h"  // the switch law
+#include "params/parameter_table.h"  // the switch law
 #include "vst/aeffect.h"
 
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
 #include "editor/image_numbers.h"
 #include "editor/temeplete_editor.h"

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "editor/editor_parts.h"
 #include "strips/strip_filters_editor.h"
 #include "strips/strip_label_editor.h"

@@ -3,7 +3,7 @@
 // values just below a half round up.
 #include <gtest/gtest.h>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "ui/wheel_notch.h"
 
 namespace {

@@ -10,8 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
+#include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
 #include "meters/meter_engine.h"
 #include "ui/frame_driver.h"
@@ -63,7 +64,7 @@ public:
 TEST(HostEntry, ClosingTheEffectWithItsEditorOpenClosesTheEditorBeforeTheEnginesGo)
 {
     static EngineReadingParts parts;
-    auto *effect = new Templete(quietHost);
+    auto *effect = new Templete(quietHost, createTemepleteEditor);
     delete effect->getEditor();
     auto *editor = new TemepleteEditor(effect, parts);
     AEffect *record = effect->getAeffect();
@@ -114,7 +115,7 @@ TEST(HostEntry, EveryAllocationTheEffectMakesMayFailAndTheInstanceStillWorks)
     for (int n = 1; n < 200; ++n) {
         failingNothrowAllocation = n;
         nothrowAllocationFailed = false;
-        auto *effect = new Templete(quietHost);
+        auto *effect = new Templete(quietHost, createTemepleteEditor);
         failingNothrowAllocation = 0;
         AEffect *record = effect->getAeffect();
         const bool hasEditor = effect->getEditor() != nullptr;
@@ -174,7 +175,7 @@ TEST(HostEntry, TheBlockAsksAboutThePinsBeforeItTakesTheInstanceLock)
 {
     PinProbe probe;
     pinProbe = &probe;
-    Templete effect(lockingHost);
+    Templete effect(lockingHost, createTemepleteEditor);
     probe.effect = &effect;
     effect.dispatcher(effMainsChanged, 0, 1, nullptr, 0.f);
     std::vector<float> in(32, 0.25f), out0(32), out1(32);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/templete.h"
+#include "editor/editor_factory.h"
 #include "meters/meter_engine.h"
 
 namespace {
@@ -38,7 +39,7 @@ void feed(Templete &effect, float level, int frames)
 
 TEST(MeterFeed, OnlyTheSelectedEngineSeesTheBlock)
 {
-    Templete effect(quietHost);
+    Templete effect(quietHost, createTemepleteEditor);
     ASSERT_NE(effect.meterEngine(kMeterTypeVU), nullptr);
     ASSERT_NE(effect.meterEngine(kMeterTypeRMS), nullptr);
     ASSERT_NE(effect.meterEngine(kMeterTypePPM), nullptr);
@@ -65,7 +66,7 @@ TEST(MeterFeed, OnlyTheSelectedEngineSeesTheBlock)
 
 TEST(MeterFeed, TheEngineMeasuresTheTrimmedOutput)
 {
-    Templete quiet(quietHost), loud(quietHost);
+    Templete quiet(quietHost, createTemepleteEditor), loud(quietHost, createTemepleteEditor);
     for (Templete *effect : {&quiet, &loud}) {
         effect->dispatcher(effMainsChanged, 0, 1, nullptr, 0.f);
         effect->setParameter(3, 1.f);  // PPM

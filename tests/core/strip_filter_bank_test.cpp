@@ -1,7 +1,7 @@
 // The strip filter bank measured from outside: sines through the bank against the analytic
 // response of its sections, block-size invariance, the blend near half the rate, the rate
 // limits, the bypass and the recovery from non-finite input.
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/strip_filter_bank.h"
 #include "filter_response.h"
 

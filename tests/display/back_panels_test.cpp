@@ -11,11 +11,12 @@
 #include <typeinfo>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/shared_state.h"
 #include "core/templete.h"
 #include "display/anim_knob4.h"
 #include "display/back_panel.h"
+#include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
 #include "editor/zem_calibration_control.h"
 #include "editor/zem_horizontal_switch.h"
@@ -195,7 +196,7 @@ protected:
     void SetUp() override
     {
         host.listen();
-        effect = new Templete(RecordingHost::callback);
+        effect = new Templete(RecordingHost::callback, createTemepleteEditor);
         delete effect->getEditor();
         editor = new RecordingEditor(effect, parts);
         // The Instance scope keeps every setting written here inside this effect.

@@ -13,12 +13,13 @@
 #include <utility>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
 #include "display/anim_knob4.h"
 #include "display/back_panel.h"
 #include "display/zem_meter2.h"
 #include "display/zem_meter_full_panel.h"
+#include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
 #include "editor/zem_hint_control.h"
 #include "editor/zem_horizontal_switch.h"
@@ -50,7 +51,7 @@ namespace {
 // The effect, recording the commands the panels send through its parameter write.
 class CommandRecordingEffect : public Templete {
 public:
-    using Templete::Templete;
+    explicit CommandRecordingEffect(audioMasterCallback host) : Templete(host, createTemepleteEditor) {}
     void setParameter(VstInt32 index, float value) override
     {
         if (index == kStoreDefaults || index == kResetPeaks)
@@ -580,7 +581,7 @@ TEST(FrontPanelsSession, AReferenceChangeInOneInstanceReachesTheOtherInstancesOp
 {
     TestParentWindow &parent = sharedParentWindow();
     parent.resize(600, 300);
-    Templete first(RecordingHost::callback), second(RecordingHost::callback);
+    Templete first(RecordingHost::callback, createTemepleteEditor), second(RecordingHost::callback, createTemepleteEditor);
     const float scopeBefore = first.getParameter(kGSIcal);
     for (Templete *effect : {&first, &second}) {
         effect->setParameter(kGSIcal, 0.5f);

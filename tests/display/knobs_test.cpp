@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "display/anim_knob4.h"
 #include "ui/frame_driver.h"
 

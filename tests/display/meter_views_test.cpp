@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "display/zem_meter2.h"
 #include "editor/image_numbers.h"
 #include "ui/bitmap.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "editor/kq_kick_button.h"
 #include "editor/zem_calibration_control.h"
 #include "editor/zem_horizontal_switch.h"

@@ -9,8 +9,9 @@
 #include <thread>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
+#include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
 #include "ui/frame_driver.h"
 
@@ -109,7 +110,7 @@ void automate(Templete &effect, int round)
 TEST(EditorThreads, ConcurrentAutomationAudioAutosaveAndEditorCyclesTouchTheEditorFromItsThreadOnly)
 {
     PlainParts parts;
-    Templete effect(busyHost);
+    Templete effect(busyHost, createTemepleteEditor);
     delete effect.getEditor();
     new TemepleteEditor(&effect, parts);  // owned by the effect
     AEffect *record = effect.getAeffect();
@@ -164,7 +165,7 @@ TEST(EditorThreads, ConcurrentAutomationAudioAutosaveAndEditorCyclesTouchTheEdit
 // and whenever the strip is shown).
 TEST(EditorThreads, ConcurrentChunkLoadsWhileTheEditorShowsTheLabel)
 {
-    Templete effect(busyHost);  // with the product's own editor, panels and strips
+    Templete effect(busyHost, createTemepleteEditor);  // with the product's own editor, panels and strips
     AEffect *record = effect.getAeffect();
     record->dispatcher(record, effMainsChanged, 0, 1, nullptr, 0.f);
     effect.setParameter(kStrips, 1.f);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/templete.h"
+#include "editor/editor_factory.h"
 #include "ui/font.h"
 #include "ui/frame_driver.h"
 #include "ui/win32/gdiplus_session.h"
@@ -32,14 +33,14 @@ TEST(GdiplusLifetime, AScanStartsNothingTheFirstOpenStartsItAndTheLastUserEndsIt
 
     // The scan: build, ask, close.
     for (int effects = 0; effects < 3; ++effects) {
-        auto *scanned = new Templete(versionHost);
+        auto *scanned = new Templete(versionHost, createTemepleteEditor);
         EXPECT_TRUE(scanned->getAeffect()->flags & effFlagsHasEditor);
         delete scanned;
     }
     EXPECT_FALSE(gdiplusRunning());
     EXPECT_EQ(gdiplusStartCount(), starts);
 
-    auto *effect = new Templete(versionHost);
+    auto *effect = new Templete(versionHost, createTemepleteEditor);
     EXPECT_FALSE(gdiplusRunning());
     ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f), 1);
     EXPECT_TRUE(gdiplusRunning());

@@ -6,8 +6,9 @@
 #include <thread>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
+#include "editor/editor_factory.h"
 #include "editor/hint_text.h"
 #include "editor/my_frame.h"
 #include "editor/temeplete_editor.h"
@@ -138,7 +139,7 @@ protected:
     void SetUp() override
     {
         host.listen();
-        effect = new Templete(RecordingHost::callback);
+        effect = new Templete(RecordingHost::callback, createTemepleteEditor);
         delete effect->getEditor();
         editor = new TemepleteEditor(effect, parts);
         ASSERT_EQ(effect->getEditor(), editor);
@@ -515,7 +516,7 @@ TEST_F(EditorShell, TwoHundredOpenAndCloseCyclesReleaseEverything)
 
 TEST(EditorLifetime, TheEffectsOwnEditorOpensOnTheBackgroundAndDetachesWhenDeleted)
 {
-    Templete effect(RecordingHost::callback);
+    Templete effect(RecordingHost::callback, createTemepleteEditor);
     auto *editor = dynamic_cast<TemepleteEditor *>(effect.getEditor());
     ASSERT_NE(editor, nullptr);
     ERect *r = nullptr;

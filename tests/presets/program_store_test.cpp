@@ -5,6 +5,7 @@
 
 #include "core/loaded_plugin.h"
 #include "core/templete.h"
+#include "editor/editor_factory.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ TEST_F(ProgramStoreTest, OneProgramTowardsTheHost)
 
 TEST(ProgramStoreRecording, EveryAppliedHostParameterIsRecordedInTheCurrentSlot)
 {
-    Templete effect(quietHost);
+    Templete effect(quietHost, createTemepleteEditor);
     const ProgramSlot *slot = effect.currentProgram();
     ASSERT_NE(slot, nullptr);
     for (float value : slot->values)

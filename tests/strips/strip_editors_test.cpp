@@ -10,8 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
+#include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
 #include "editor/zem_latency_control.h"
 #include "editor/zem_on_off_button.h"
@@ -75,7 +76,7 @@ protected:
     void SetUp() override
     {
         host.listen();
-        effect = new Templete(RecordingHost::callback);
+        effect = new Templete(RecordingHost::callback, createTemepleteEditor);
         delete effect->getEditor();
         editor = new TemepleteEditor(effect, parts);
         // A new instance starts at the meter type set last in the process.
@@ -514,13 +515,13 @@ TEST_F(Strips, TheLabelIsStoredCutAtACharacterBoundaryAndSurvivesTheChunk)
     VstInt32 size = effect->getChunk(&data);
     ASSERT_EQ(size, Templete::kChunkSize);
     std::vector<unsigned char> image((unsigned char *)data, (unsigned char *)data + size);
-    Templete other(RecordingHost::callback);
+    Templete other(RecordingHost::callback, createTemepleteEditor);
     delete other.getEditor();
     other.setChunk(image.data(), size);
     EXPECT_EQ(std::string(other.stripLabelText()), fits.substr(0, 38));
 
     // A chunk loaded into the open editor shows its label.
-    Templete source(RecordingHost::callback);
+    Templete source(RecordingHost::callback, createTemepleteEditor);
     delete source.getEditor();
     source.setStripLabel("Drums");
     source.getChunk(&data);

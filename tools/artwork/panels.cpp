@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "display/needle_laws.h"
 #include "faces.h"
 #include "images.h"

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "core/parameter_table.h"
+#include "params/parameter_table.h"
 #include "core/templete.h"
 #include "display/anim_knob4.h"
 #include "display/zem_meter2.h"
+#include "editor/editor_factory.h"
 #include "editor/image_numbers.h"
 #include "editor/kq_kick_button.h"
 #include "editor/zem_calibration_control.h"
@@ -433,7 +434,7 @@ int runControls(const std::vector<std::string> &arguments)
     notifications.clear();
     bool written = true;
     {
-        Templete effect(recordingHost);
+        Templete effect(recordingHost, createTemepleteEditor);
         EffectRouting routing(effect);
         ControlsWindow window;
         void *parent = window.handle();

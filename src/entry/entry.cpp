@@ -2,6 +2,7 @@
 #include <new>
 
 #include "core/templete.h"
+#include "editor/editor_factory.h"
 #include "meters/meter_settings.h"
 
 #if defined(_WIN32)
@@ -32,7 +33,7 @@ void keepModuleResident()
 
 AudioEffect *createEffectInstance(audioMasterCallback audioMaster)
 {
-    return new (std::nothrow) Templete(audioMaster);
+    return new (std::nothrow) Templete(audioMaster, createTemepleteEditor);
 }
 
 extern "C" ZEM_EXPORT AEffect *VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster)
