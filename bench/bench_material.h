@@ -51,6 +51,6 @@ inline void setFrameCounters(benchmark::State &state, int blockFrames, float rat
     const double framesPerIteration = double(blockFrames);
     state.counters["ns_per_frame"] = benchmark::Counter(
         framesPerIteration, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["realtime"] =
-        benchmark::Counter(framesPerIteration / rate, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["realtime"] = benchmark::Counter(framesPerIteration / rate,
+                                                    benchmark::Counter::kIsIterationInvariantRate);
 }

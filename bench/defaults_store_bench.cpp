@@ -46,7 +46,7 @@ void BM_StoreDefaults(benchmark::State &state)
         state.SkipWithError("the plug-in did not load");
     } else {
         effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
-        effect->setParameter(effect, storeDefaultsIndex, 0.f); // the store exists from here on
+        effect->setParameter(effect, storeDefaultsIndex, 0.f);  // the store exists from here on
         for (auto _ : state)
             effect->setParameter(effect, storeDefaultsIndex, 0.f);
         effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);

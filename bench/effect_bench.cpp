@@ -74,15 +74,9 @@ EffectHandle openEffect(float rate, int block, int path, int meter, bool precise
     return EffectHandle(effect);
 }
 
-const char *pathName(int path)
-{
-    return path == PassThrough ? "pass-through" : path == Trim ? "trim" : "trim+filters";
-}
+const char *pathName(int path) { return path == PassThrough ? "pass-through" : path == Trim ? "trim" : "trim+filters"; }
 
-const char *meterName(int meter)
-{
-    return meter == VU ? "VU" : meter == RMS ? "RMS" : "PPM";
-}
+const char *meterName(int meter) { return meter == VU ? "VU" : meter == RMS ? "RMS" : "PPM"; }
 
 void BM_Effect(benchmark::State &state)
 {

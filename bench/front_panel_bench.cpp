@@ -76,9 +76,9 @@ void BM_FrontPanelIdle(benchmark::State &state)
     }
     unregisterOffscreenParent(&parent);
     // CPU time per idle x 30 idles per second x 100 %.
-    state.counters["core_percent_at_30_idles"] =
-        benchmark::Counter((double)state.iterations() / (kIdlesPerSecond * 100.0),
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["core_percent_at_30_idles"] = benchmark::Counter(
+        (double)state.iterations() / (kIdlesPerSecond * 100.0),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_FrontPanelIdle)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 

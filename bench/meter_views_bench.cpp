@@ -73,9 +73,9 @@ struct MeterScene {
 void setShareCounter(benchmark::State &state)
 {
     // CPU time per idle x 30 idles per second x 100 %.
-    state.counters["core_percent_at_30_idles"] =
-        benchmark::Counter((double)state.iterations() / (kIdlesPerSecond * 100.0),
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["core_percent_at_30_idles"] = benchmark::Counter(
+        (double)state.iterations() / (kIdlesPerSecond * 100.0),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_MeterViewsIdle(benchmark::State &state)

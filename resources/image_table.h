@@ -10,6 +10,8 @@ struct ArtworkImage {
     int frames;
 };
 
+// Rows grouped by panel, one comment per group: kept out of the formatter.
+// clang-format off
 inline constexpr ArtworkImage artworkImages[] = {
     // Front panels
     {10000, 586, 169, 1}, {41001, 586, 169, 1}, {42001, 586, 169, 1},
@@ -50,5 +52,6 @@ inline constexpr ArtworkImage artworkImages[] = {
     {34001, 26, 120, 3},  // lag display layers
     {10008, 47, 33, 1},   // tape-label marker
 };
+// clang-format on
 
 inline constexpr int artworkImageCount = int(sizeof(artworkImages) / sizeof(artworkImages[0]));

@@ -84,11 +84,11 @@ public:
 
 VstIntPtr VSTCALLBACK quietHost(AEffect *, VstInt32 opcode, VstInt32, VstIntPtr, void *, float)
 {
-    return opcode == audioMasterVersion ? 2400 : 0; // 0 also answers "pin connected"
+    return opcode == audioMasterVersion ? 2400 : 0;  // 0 also answers "pin connected"
 }
 
 struct OurCase {
-    int meter;     // 0 VU, 1 RMS, 2 PPM
+    int meter;  // 0 VU, 1 RMS, 2 PPM
     bool precise;
     bool process;  // Process on with the trim at 0 dB
 };
@@ -108,7 +108,7 @@ public:
         set(kRMSPreciseIndex, c.precise ? 1.f : 0.f);
         set(kVUPreciseIndex, c.precise ? 1.f : 0.f);
         set(kPPMPreciseIndex, c.precise ? 1.f : 0.f);
-        set(kTrimIndex, 0.5f); // 0 dB
+        set(kTrimIndex, 0.5f);  // 0 dB
         set(kProcessIndex, c.process ? 1.f : 0.f);
         dispatch(effMainsChanged, 0, 1, 0.f);
     }
@@ -199,7 +199,7 @@ private:
 double measure(Meter &meter, NoiseSource &source, int block, double seconds)
 {
     const long blocks = std::max(1L, long(seconds * kRate / block));
-    for (int i = 0; i < 16; ++i) { // warm caches and branch predictors
+    for (int i = 0; i < 16; ++i) {  // warm caches and branch predictors
         source.next();
         meter.run(source.leftBlock(), source.rightBlock(), block);
     }
@@ -242,7 +242,7 @@ struct Cell {
     std::vector<double> oursNs, peerNs;
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {
@@ -289,7 +289,8 @@ int main(int argc, char **argv)
                          ours->ok() ? row.peer : "our plug-in");
             return false;
         }
-        cells.push_back(std::unique_ptr<Cell>(new Cell{std::move(ours), std::move(peer), NoiseSource(block), block, {}, {}}));
+        cells.push_back(
+            std::unique_ptr<Cell>(new Cell{std::move(ours), std::move(peer), NoiseSource(block), block, {}, {}}));
         return true;
     };
     for (const Row &row : kRows)

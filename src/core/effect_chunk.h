@@ -11,8 +11,8 @@ constexpr float kMarker = 300.f;
 constexpr size_t kMarkerOffset = 0;
 constexpr size_t kLabelOffset = 4;
 constexpr size_t kLabelSize = 40;
-constexpr size_t kParametersOffset = 44;     // indices 0..63
-constexpr size_t kMeterSettingsOffset = 300; // 72..81, then 83..91, then 93..100
+constexpr size_t kParametersOffset = 44;      // indices 0..63
+constexpr size_t kMeterSettingsOffset = 300;  // 72..81, then 83..91, then 93..100
 
 void writeFloat(unsigned char *chunk, size_t offset, float value);
 float readFloat(const unsigned char *chunk, size_t offset);

@@ -84,10 +84,7 @@ void FilterSection::recompute()
     }
 }
 
-void FilterSection::clearState()
-{
-    x1 = x2 = y1 = y2 = 0.0;
-}
+void FilterSection::clearState() { x1 = x2 = y1 = y2 = 0.0; }
 
 bool FilterSection::stateIsFinite() const
 {
@@ -120,8 +117,8 @@ void FilterSection::process(float *samples, int count)
     y2 = sy2;
 }
 
-void FilterSection::processPair(FilterSection &first, float *firstSamples, FilterSection &second,
-                                float *secondSamples, int count)
+void FilterSection::processPair(FilterSection &first, float *firstSamples, FilterSection &second, float *secondSamples,
+                                int count)
 {
     if (!first.isEnabled || !second.isEnabled) {
         first.process(firstSamples, count);

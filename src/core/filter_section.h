@@ -26,8 +26,8 @@ public:
     void process(float *samples, int count);
     // The same for a pair of sections (left and right channel) in one interleaved loop: the
     // results are those of two process() calls, the two recursions just overlap in time.
-    static void processPair(FilterSection &first, float *firstSamples, FilterSection &second,
-                            float *secondSamples, int count);
+    static void processPair(FilterSection &first, float *firstSamples, FilterSection &second, float *secondSamples,
+                            int count);
 
     bool stateIsFinite() const;
     bool enabled() const { return isEnabled; }

@@ -17,15 +17,9 @@ constexpr double highPassQ = 0.5;
 constexpr double blendEndFrequency = 36000.0;  // Hz
 
 // Normalised values outside 0..1 are limited; a value that is not a number counts as 0.
-float unitValue(float value)
-{
-    return value >= 0.0f ? std::min(value, 1.0f) : 0.0f;
-}
+float unitValue(float value) { return value >= 0.0f ? std::min(value, 1.0f) : 0.0f; }
 
-int decodeSwitch(float value)
-{
-    return switchOn(value) ? 1 : 0;
-}
+int decodeSwitch(float value) { return switchOn(value) ? 1 : 0; }
 }  // namespace
 
 StripFilterBank::StripFilterBank()

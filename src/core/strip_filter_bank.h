@@ -12,8 +12,8 @@ public:
 
     // The rate the audio path runs at (8 kHz to 768 kHz, else 44.1 kHz); recomputes every section.
     void setSampleRate(float rate);
-    void update();                   // rebuild every section from the stored values
-    void reset();                    // clear the running state
+    void update();  // rebuild every section from the stored values
+    void reset();   // clear the running state
 
     // Each setter takes the normalised parameter value and touches only the sections it changes.
     void setHPOn(float value);
@@ -34,8 +34,8 @@ public:
     float lpFreqValue() const;
 
 private:
-    static constexpr int chunkFrames = 64;     // frames filtered per pass through the work buffers
-    static constexpr int bufferFrames = 128;   // size of each work buffer
+    static constexpr int chunkFrames = 64;    // frames filtered per pass through the work buffers
+    static constexpr int bufferFrames = 128;  // size of each work buffer
 
     void processChunk(float *left, float *right, int frames);
     void returnNonFiniteSectionsToRest();
@@ -46,10 +46,10 @@ private:
     float hpOnNormalised = 0.0f, hpSlopeNormalised = 0.0f, hpFreqNormalised = 0.0f;
     float lpOnNormalised = 0.0f, lpSlopeNormalised = 0.0f, lpFreqNormalised = 0.0f;
     int hpOn = 0;
-    int hpSlope = 0;        // 0 = 12 dB/octave, 1 = 24
-    float hpFreq = 20.0f;   // Hz
+    int hpSlope = 0;       // 0 = 12 dB/octave, 1 = 24
+    float hpFreq = 20.0f;  // Hz
     int lpOn = 0;
-    int lpSlope = 0;        // 0 = 6 dB/octave, 1 = 18
+    int lpSlope = 0;          // 0 = 6 dB/octave, 1 = 18
     float lpFreq = 30000.0f;  // Hz
 
     // Mix of the low-pass output and its own input near half the rate; they add up to 1.

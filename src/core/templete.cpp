@@ -34,10 +34,7 @@ void copyText(char *destination, const char *source, size_t size)
     destination[size - 1] = 0;
 }
 
-bool sameBits(float a, float b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
+bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 }  // namespace
 
@@ -148,10 +145,7 @@ void Templete::setStripLabel(const char *text)
     std::memcpy(stripLabel, copy, sizeof(stripLabel));
 }
 
-float Templete::effectiveSampleRate() const
-{
-    return processingRateFor(sampleRate);
-}
+float Templete::effectiveSampleRate() const { return processingRateFor(sampleRate); }
 
 // ---- suspend / resume ------------------------------------------------------------------------
 
@@ -252,8 +246,7 @@ void Templete::processBlock(float **inputs, float **outputs, VstInt32 sampleFram
 
     if (editor) {
         double milliseconds = 0.0;
-        lastBlockTime.store(editor->frameTicks(milliseconds) ? milliseconds * 0.001 : 0.0,
-                            std::memory_order_relaxed);
+        lastBlockTime.store(editor->frameTicks(milliseconds) ? milliseconds * 0.001 : 0.0, std::memory_order_relaxed);
     }
     blockDuration.store((double)n / (double)processingRate, std::memory_order_relaxed);
 
@@ -532,7 +525,8 @@ void Templete::buildChunkImage(unsigned char *image)
     }
     for (VstInt32 index = 0; index < kNumHostParameters; ++index)
         EffectChunk::writeFloat(image, EffectChunk::kParametersOffset + 4 * (size_t)index, getParameter(index));
-    forEachMeterSetting([&](VstInt32 index, size_t offset) { EffectChunk::writeFloat(image, offset, getParameter(index)); });
+    forEachMeterSetting(
+        [&](VstInt32 index, size_t offset) { EffectChunk::writeFloat(image, offset, getParameter(index)); });
 }
 
 VstInt32 Templete::getChunk(void **data, bool isPreset)
@@ -581,7 +575,8 @@ VstInt32 Templete::setChunk(void *data, VstInt32 byteSize, bool isPreset)
 
     // In the Global scope the engines keep the Global settings they have just loaded.
     if (threeState(getParameter(kGSIcal)) != 0)
-        forEachMeterSetting([&](VstInt32 index, size_t offset) { setParameter(index, EffectChunk::readFloat(chunk, offset)); });
+        forEachMeterSetting(
+            [&](VstInt32 index, size_t offset) { setParameter(index, EffectChunk::readFloat(chunk, offset)); });
     return 0;
 }
 

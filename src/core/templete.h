@@ -70,7 +70,10 @@ public:
     // Inline on purpose: the host harness of the same build reads the engines through it.
     MeterEngine *meterEngine(MeterType type) const
     {
-        return type == kMeterTypeVU ? vuMeter : type == kMeterTypeRMS ? rmsMeter : type == kMeterTypePPM ? ppmMeter : nullptr;
+        return type == kMeterTypeVU    ? vuMeter
+               : type == kMeterTypeRMS ? rmsMeter
+               : type == kMeterTypePPM ? ppmMeter
+                                       : nullptr;
     }
     MeterType selectedMeter() const { return (MeterType)meterType.load(std::memory_order_relaxed); }
     // A copy taken under the chunk mutex: a chunk may be loading on another thread.
@@ -115,7 +118,7 @@ private:
 
     // Trim smoother: the current gain moves toward the target by coefficient per sample.
     std::atomic<float> targetGain{1.f};
-    float currentGain = 1.f;           // audio thread, and suspend/resume
+    float currentGain = 1.f;  // audio thread, and suspend/resume
     float smoothingCoefficient = 0.0005f;
 
     // Set by the speaker arrangement (UI thread), read by every block.

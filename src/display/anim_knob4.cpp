@@ -10,8 +10,8 @@
 
 using namespace VSTGUI;
 
-CAnimKnob4::CAnimKnob4(const CRect &size, CControlListener *listener, long tag, int subPixmaps,
-                       CCoord heightOfOneImage, CBitmap *background, const CPoint &offset)
+CAnimKnob4::CAnimKnob4(const CRect &size, CControlListener *listener, long tag, int subPixmaps, CCoord heightOfOneImage,
+                       CBitmap *background, const CPoint &offset)
     : CAnimKnob(size, listener, tag, subPixmaps, heightOfOneImage, background, offset)
 {
 }

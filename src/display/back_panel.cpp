@@ -89,8 +89,8 @@ bool BackPanel::buildCommon(CFrame *newFrame, CBitmap *background)
     frame = newFrame;
     CControlListener *listener = editor;
 
-    container = new (std::nothrow) CZEMBackPanelContainer(
-        CRect(0, 0, background->getWidth(), background->getHeight()), listener);
+    container = new (std::nothrow)
+        CZEMBackPanelContainer(CRect(0, 0, background->getWidth(), background->getHeight()), listener);
     if (!container)
         return false;
     container->setBackground(background);
@@ -108,8 +108,8 @@ bool BackPanel::buildCommon(CFrame *newFrame, CBitmap *background)
 
     OwningPointer<CBitmap> indicator(new (std::nothrow) CBitmap(kImageSettingsScopeIndicator));
     if (indicator) {
-        calibrationIndicator =
-            new (std::nothrow) CMovieBitmap(CRect(0, 180, 586, 191), listener, kGSIcal, 3, 11, indicator.get());
+        calibrationIndicator = new (std::nothrow)
+            CMovieBitmap(CRect(0, 180, 586, 191), listener, kGSIcal, 3, 11, indicator.get());
         if (calibrationIndicator) {
             calibrationIndicator->setValue(parameter(kGSIcal));
             container->addView(calibrationIndicator);

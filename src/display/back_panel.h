@@ -95,16 +95,16 @@ protected:
 
 // What a settings control is made of.
 enum class SettingControlKind {
-    Knob,            // CAnimKnob4
-    VuBackLitKnob,   // the drawing variants of the knob
+    Knob,           // CAnimKnob4
+    VuBackLitKnob,  // the drawing variants of the knob
     VuLedRefKnob,
     VuOverLedKnob,
     RmsLedRefKnob,
     RmsOverLedKnob,
     PpmLedRefKnob,
     PpmOverLedKnob,
-    Switch,          // CZEMHorizontalSwitch, three positions
-    Button,          // CZEMOnOffButton
+    Switch,  // CZEMHorizontalSwitch, three positions
+    Button,  // CZEMOnOffButton
 };
 
 // One row of a panel's table: the control of one setting and its text label, if any.
@@ -118,8 +118,8 @@ struct SettingControlRow {
     float dragRange;
     float fineFactor;
     float wheelStep;
-    int bitmap;  // switches and buttons; knobs use the knob strip
-    int frames;  // of that bitmap
+    int bitmap;                                        // switches and buttons; knobs use the knob strip
+    int frames;                                        // of that bitmap
     int labelLeft, labelTop, labelRight, labelBottom;  // all 0: no label
     const char *placeholder;                           // shown until the engine's text replaces it
 };

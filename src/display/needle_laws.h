@@ -15,11 +15,11 @@ float ppmNeedleAngle(float v);
 
 // Needle geometry of one view type, relative to the view's top-left corner.
 struct NeedleGeometry {
-    int width, height;    // view size in pixels
-    float pivotX, pivotY; // pivot (below the view's lower edge)
-    float needleFrom, needleTo; // main needle radii (rA .. rB)
-    float holdFrom, holdTo;     // hold marker radii (rC .. rD)
-    int ledX, ledY;       // top-left corner of the 20 x 20 over LED
+    int width, height;           // view size in pixels
+    float pivotX, pivotY;        // pivot (below the view's lower edge)
+    float needleFrom, needleTo;  // main needle radii (rA .. rB)
+    float holdFrom, holdTo;      // hold marker radii (rC .. rD)
+    int ledX, ledY;              // top-left corner of the 20 x 20 over LED
 };
 extern const NeedleGeometry vuNeedleGeometry;
 extern const NeedleGeometry rmsNeedleGeometry;

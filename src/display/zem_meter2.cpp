@@ -67,10 +67,7 @@ void CZEMMeter2::setOverState(int state)
     invalidRect(ledRect());
 }
 
-CPoint CZEMMeter2::pivot() const
-{
-    return CPoint(size.left + needleGeometry.pivotX, size.top + needleGeometry.pivotY);
-}
+CPoint CZEMMeter2::pivot() const { return CPoint(size.left + needleGeometry.pivotX, size.top + needleGeometry.pivotY); }
 
 CRect CZEMMeter2::ledRect() const
 {
@@ -183,10 +180,7 @@ void CZEMVUMeter2::setBacklight(int index)
     invalid();
 }
 
-CRect CZEMVUMeter2::coverRect() const
-{
-    return CRect(size.left, size.bottom - kCoverHeight, size.right, size.bottom);
-}
+CRect CZEMVUMeter2::coverRect() const { return CRect(size.left, size.bottom - kCoverHeight, size.right, size.bottom); }
 
 void CZEMVUMeter2::ledChanged() { dropFace(); }
 
@@ -232,7 +226,8 @@ void CZEMVUMeter2::draw(CDrawContext *context)
         strokeNeedle(context, needle, kNeedleColour);
         if (holdVisible)
             strokeNeedle(context, hold, kHoldColour);
-        context->drawBitmap(faceBitmap, coverRect(), CPoint(0, kVUFaceHeight * backlight + size.getHeight() - kCoverHeight));
+        context->drawBitmap(faceBitmap, coverRect(),
+                            CPoint(0, kVUFaceHeight * backlight + size.getHeight() - kCoverHeight));
     }
     setDirty(false);
 }

@@ -116,8 +116,8 @@ private:
     float holdValue = kLowest;
     int backlight = 0;
     Needle needle, hold;
-    VSTGUI::CBitmap *faceBitmap = nullptr;  // 250 x 610: five faces of 250 x 122
-    VSTGUI::CBitmap *facePicture = nullptr; // the cached face with LED, or null until drawn
+    VSTGUI::CBitmap *faceBitmap = nullptr;   // 250 x 610: five faces of 250 x 122
+    VSTGUI::CBitmap *facePicture = nullptr;  // the cached face with LED, or null until drawn
 };
 
 // RMS: the value needle with its centre line, the peak needle with its red tip, the hold marker.

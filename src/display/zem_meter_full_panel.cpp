@@ -32,12 +32,15 @@ using namespace VSTGUI;
 namespace {
 
 const FrontPanelLook looks[kMeterTypeCount] = {
-    {kImageVUFront, kImageVULRMS, kImageVULRMSLeft, kImageVULRMSRight, kImageVUHold, kTagVUReference, 0.25f, 500.f, 1.f / 24.f},
-    {kImageRMSFront, kImageRMSLRMS, kImageRMSLRMSLeft, kImageRMSLRMSRight, kImageRMSHold, kTagRMSReference, 0.667f, 300.f, 1.f / 30.f},
-    {kImagePPMFront, kImagePPMLRMS, kImagePPMLRMSLeft, kImagePPMLRMSRight, kImagePPMHold, kTagPPMReference, 0.5f, 500.f, 1.f / 24.f},
+    {kImageVUFront, kImageVULRMS, kImageVULRMSLeft, kImageVULRMSRight, kImageVUHold, kTagVUReference, 0.25f, 500.f,
+     1.f / 24.f},
+    {kImageRMSFront, kImageRMSLRMS, kImageRMSLRMSLeft, kImageRMSLRMSRight, kImageRMSHold, kTagRMSReference, 0.667f,
+     300.f, 1.f / 30.f},
+    {kImagePPMFront, kImagePPMLRMS, kImagePPMLRMSLeft, kImagePPMLRMSRight, kImagePPMHold, kTagPPMReference, 0.5f, 500.f,
+     1.f / 24.f},
 };
 
-constexpr int kTextSize = 64;          // room for any display text of the effect
+constexpr int kTextSize = 64;  // room for any display text of the effect
 
 // Frame sizes of the images the common build uses.
 constexpr CCoord kLRMSButtonFrameHeight = 24, kLRMSIndicatorFrameHeight = 19, kHoldFrameHeight = 24;
@@ -181,12 +184,10 @@ bool CZEMMeterFULLPANEL::buildCommon(CFrame *newFrame, CBitmap *background)
     hintLabel->setHoriAlign(kCenterText);
     container->addView(hintLabel);
 
-    for (CZEMHintControl *hinted : {static_cast<CZEMHintControl *>(processButton),
-                                    static_cast<CZEMHintControl *>(manualButton),
-                                    static_cast<CZEMHintControl *>(trimSlider),
-                                    static_cast<CZEMHintControl *>(trimText),
-                                    static_cast<CZEMHintControl *>(stripsButton),
-                                    static_cast<CZEMHintControl *>(meterSelector)})
+    for (CZEMHintControl *hinted :
+         {static_cast<CZEMHintControl *>(processButton), static_cast<CZEMHintControl *>(manualButton),
+          static_cast<CZEMHintControl *>(trimSlider), static_cast<CZEMHintControl *>(trimText),
+          static_cast<CZEMHintControl *>(stripsButton), static_cast<CZEMHintControl *>(meterSelector)})
         hinted->setHintTarget(hintLabel);
     built = true;
     return true;
@@ -479,8 +480,9 @@ CZEMMeterFULLPANEL::ChannelReading CZEMMeterFULLPANEL::readChannel(MeterEngine &
     if (meter.holdMode() == 1)  // "oo": the stored maximum holds until ResetPeaks
         hold = meter.applyInfiniteHold(channel, hold);
     reading.hold = (float)hold;
-    reading.meanSquare =
-        withMeanSquare ? meter.readoutValue(channel == 0 ? kMeterMeanSquare1 : kMeterMeanSquare2, position) : 0.0;
+    reading.meanSquare = withMeanSquare
+                             ? meter.readoutValue(channel == 0 ? kMeterMeanSquare1 : kMeterMeanSquare2, position)
+                             : 0.0;
     reading.over = meter.readoutOverState(channel);
     return reading;
 }
@@ -552,10 +554,7 @@ CZEMRMSMeterFULLPANEL::CZEMRMSMeterFULLPANEL(TemepleteEditor *editor, Templete *
 {
 }
 
-float CZEMRMSMeterFULLPANEL::rmsFromMeanSquare(double meanSquare)
-{
-    return (float)(std::sqrt(meanSquare) * 1.4142);
-}
+float CZEMRMSMeterFULLPANEL::rmsFromMeanSquare(double meanSquare) { return (float)(std::sqrt(meanSquare) * 1.4142); }
 
 CZEMMeter2 *CZEMRMSMeterFULLPANEL::createView(const CPoint &topLeft) { return new CZEMRMSMeter2(topLeft, editor); }
 

@@ -109,7 +109,7 @@ protected:
     // The readings of one channel in one refresh, in the order they are read.
     struct ChannelReading {
         float level;
-        float hold;        // the infinite hold already applied
+        float hold;         // the infinite hold already applied
         double meanSquare;  // RMS only, else 0
         int over;
     };

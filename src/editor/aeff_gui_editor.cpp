@@ -18,7 +18,7 @@ uint32_t freshCookie(const void *salt)
     } catch (...) {
     }
     cookie ^= (uint32_t)std::chrono::steady_clock::now().time_since_epoch().count();
-    cookie ^= (uint32_t)reinterpret_cast<uintptr_t>(salt);
+    cookie ^= (uint32_t) reinterpret_cast<uintptr_t>(salt);
     return cookie ? cookie : 1u;
 }
 

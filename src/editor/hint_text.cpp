@@ -17,7 +17,8 @@ bool helpHintText(long tag, float value, int zone, std::string &text)
         if (meter < 0 || meter >= kMeterTypeCount)
             return false;
         if (zone == 0)  // the left arrow steps back, from VU round to PPM
-            text = std::string("Changes current meter to ") + kMeterTypeNames[(meter + kMeterTypeCount - 1) % kMeterTypeCount];
+            text = std::string("Changes current meter to ") +
+                   kMeterTypeNames[(meter + kMeterTypeCount - 1) % kMeterTypeCount];
         else if (zone == 1)
             text = std::string("Changes current meter to ") + kMeterTypeNames[(meter + 1) % kMeterTypeCount];
         else

@@ -7,8 +7,8 @@
 
 class CKQKickButton : public VSTGUI::CKickButton {
 public:
-    CKQKickButton(const VSTGUI::CRect &size, VSTGUI::CControlListener *listener, long tag,
-                  VSTGUI::CBitmap *background, const VSTGUI::CPoint &offset = VSTGUI::CPoint());
+    CKQKickButton(const VSTGUI::CRect &size, VSTGUI::CControlListener *listener, long tag, VSTGUI::CBitmap *background,
+                  const VSTGUI::CPoint &offset = VSTGUI::CPoint());
     // 2 pressed, 1 hovered, 0 otherwise.
     int frameIndex() const { return pressed ? 2 : (hover ? 1 : 0); }
     bool isPressed() const { return pressed; }

@@ -20,10 +20,14 @@ namespace {
 VstInt32 parameterWrittenBy(long tag)
 {
     switch (tag) {
-    case kTagTrimEntry: return kTrim;
-    case kTagHPFreqEntry: return kHPFreq;
-    case kTagLPFreqEntry: return kLPFreq;
-    default: return (VstInt32)tag;
+    case kTagTrimEntry:
+        return kTrim;
+    case kTagHPFreqEntry:
+        return kHPFreq;
+    case kTagLPFreqEntry:
+        return kLPFreq;
+    default:
+        return (VstInt32)tag;
     }
 }
 

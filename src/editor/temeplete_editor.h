@@ -79,7 +79,7 @@ private:
     std::unique_ptr<EditorFrontPanel> ppmPanel;
     std::unique_ptr<EditorLabelHolder> labelEditor;
     std::unique_ptr<EditorFiltersHolder> filtersEditor;
-    int selectedMeter = -1;                    // 0 VU, 1 RMS, 2 PPM; -1 none shown
-    int stripLayoutCache[3] = {-1, -1, -1};    // Strips, ShowFlt, ShowLbl as last applied
+    int selectedMeter = -1;                  // 0 VU, 1 RMS, 2 PPM; -1 none shown
+    int stripLayoutCache[3] = {-1, -1, -1};  // Strips, ShowFlt, ShowLbl as last applied
     double lastIdlePosition = 0;
 };

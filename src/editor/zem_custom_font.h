@@ -11,7 +11,10 @@ public:
     CZEMCustomFont(const std::string &name, double size, int style, ZEMCoreTextFont *platform);
     VSTGUI::IPlatformFont *getPlatformFont() override;
     // The private typeface; null without one, or after a size or style change dropped it.
-    ZEMCoreTextFont *getCoreTextFont() const { return hasCore ? static_cast<ZEMCoreTextFont *>(platformFont) : nullptr; }
+    ZEMCoreTextFont *getCoreTextFont() const
+    {
+        return hasCore ? static_cast<ZEMCoreTextFont *>(platformFont) : nullptr;
+    }
     VSTGUI_TYPE(CZEMCustomFont, CFontDesc)
 
 private:

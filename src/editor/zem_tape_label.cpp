@@ -132,22 +132,62 @@ void CZEMTapeLabel::draw(CDrawContext *context)
 CPoint CZEMTapeLabel::markerMove(int s)
 {
     switch (s) {
-    case 4: case 6: case 8: case 10: case 25: case 26: case 28: case 29: case 31: case 35: case 42: case 45:
-    case 46: case 48:
+    case 4:
+    case 6:
+    case 8:
+    case 10:
+    case 25:
+    case 26:
+    case 28:
+    case 29:
+    case 31:
+    case 35:
+    case 42:
+    case 45:
+    case 46:
+    case 48:
         return CPoint(0, 1);
-    case 5: case 7: case 9: case 11: case 27: case 30: case 32: case 34: case 41: case 43:
+    case 5:
+    case 7:
+    case 9:
+    case 11:
+    case 27:
+    case 30:
+    case 32:
+    case 34:
+    case 41:
+    case 43:
         return CPoint(1, 1);
-    case 12: case 33:
+    case 12:
+    case 33:
         return CPoint(1, 0);
-    case 13: case 15: case 18: case 36: case 38: case 50:
+    case 13:
+    case 15:
+    case 18:
+    case 36:
+    case 38:
+    case 50:
         return CPoint(1, -1);
-    case 14: case 16: case 17: case 19: case 20: case 21: case 37: case 39: case 40:
+    case 14:
+    case 16:
+    case 17:
+    case 19:
+    case 20:
+    case 21:
+    case 37:
+    case 39:
+    case 40:
         return CPoint(0, -1);
-    case 44: case 47:
+    case 44:
+    case 47:
         return CPoint(1, -2);
     case 49:
         return CPoint(0, 2);
-    case 60: case 67: case 68: case 70: case 71:
+    case 60:
+    case 67:
+    case 68:
+    case 70:
+    case 71:
         return CPoint(-1, -1);
     case 69:
         return CPoint(-1, -2);

@@ -50,7 +50,7 @@ private:
     int step = 0;
     uint32_t lastTick = 0;
     void fitTapeFont();
-    CZEMCustomFont *tapeFont = nullptr;            // null: the label's font fits
+    CZEMCustomFont *tapeFont = nullptr;             // null: the label's font fits
     const VSTGUI::CFontDesc *fittedFont = nullptr;  // the font and text tapeFont was fitted for
     std::string fittedText;
     bool fitted = false;

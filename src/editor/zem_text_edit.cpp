@@ -218,8 +218,8 @@ void CZEMTextEdit::draw(CDrawContext *context)
 
 // ---------------------------------------------------------------------------------------------
 
-CMyTextEdit::CMyTextEdit(const CRect &size, CControlListener *listener, long tag, const char *text,
-                         CBitmap *background, bool useFontForEdit)
+CMyTextEdit::CMyTextEdit(const CRect &size, CControlListener *listener, long tag, const char *text, CBitmap *background,
+                         bool useFontForEdit)
     : CZEMTextEdit(size, listener, tag, text, background, useFontForEdit)
 {
     setBackOffset(size.getTopLeft());

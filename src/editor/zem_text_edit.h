@@ -31,8 +31,7 @@ public:
 
     // Opens the box with the given look; the saved text is what cancel restores. False when
     // the frame offers no box.
-    bool open(VSTGUI::IPlatformFrame *platform, const VSTGUI::PlatformTextEditStyle &style,
-              const std::string &saved);
+    bool open(VSTGUI::IPlatformFrame *platform, const VSTGUI::PlatformTextEditStyle &style, const std::string &saved);
     // Closes the box without reporting anything.
     void close();
     bool isOpen() const { return box != nullptr; }

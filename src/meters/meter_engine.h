@@ -48,10 +48,10 @@ public:
     // leaves the text unchanged for other indices.
     virtual void getCommonDisplay(VstInt32 index, float value, char *text) = 0;
 
-    virtual void resetPeaks() = 0;          // internal parameter 67
+    virtual void resetPeaks() = 0;             // internal parameter 67
     virtual void applyScope(float value) = 0;  // GSIcal changed
-    virtual void syncSharedSettings() = 0;  // after each display refresh
-    virtual void storeDefaults() = 0;       // internal parameter 65
+    virtual void syncSharedSettings() = 0;     // after each display refresh
+    virtual void storeDefaults() = 0;          // internal parameter 65
 
     // Read-out for the display. position: block durations passed since the last block (>= 0).
     // A quantity the engine does not have reads 0. [ui-thread] (the editor)

@@ -12,7 +12,7 @@ namespace {
 const VstInt32 kRMSSyncOrder[] = {kRMSReference,  kRMSRiseTime,  kRMSAveragingTime, kRMSReturnTime, kRMSHoldTime,
                                   kRMSMidScaling, kRMSOverCount, kRMSOverThreshold, kRMSOverBase,   kRMSPrecise};
 
-} // namespace
+}  // namespace
 
 MeterEngineFrame::MeterEngineFrame(AudioEffect *owner, MeterType type, int quantityCount)
     : owner_(owner), type_(type), quantityCount_(quantityCount), lastGiven_(type), instanceSettings_(type),
@@ -62,10 +62,7 @@ void MeterEngineFrame::storeSetting(VstInt32 index, float value, float recordVal
     scopeRecord(scope()).set(index, recordValue);
 }
 
-float MeterEngineFrame::getSetting(VstInt32 index)
-{
-    return lastGiven_.get(index);
-}
+float MeterEngineFrame::getSetting(VstInt32 index) { return lastGiven_.get(index); }
 
 void MeterEngineFrame::sendToOwner(VstInt32 index, float value)
 {
@@ -84,8 +81,9 @@ void MeterEngineFrame::applyScope(float value)
         scope = kScopeInstance;
     scope_.store(scope, std::memory_order_relaxed);
     const bool fromInstance = scope == kScopeInstance && instanceSettingsValid_.load(std::memory_order_relaxed);
-    const MeterSettings &source =
-        scope == kScopeInstance ? (fromInstance ? instanceSettings_ : scopeRecord(kScopeSession)) : scopeRecord(scope);
+    const MeterSettings &source = scope == kScopeInstance
+                                      ? (fromInstance ? instanceSettings_ : scopeRecord(kScopeSession))
+                                      : scopeRecord(scope);
     const MeterSettingInfo *infos = meterSettingInfos(type_);
     for (int i = 0; i < meterSettingCount(type_); ++i)
         sendToOwner(infos[i].index, source.get(infos[i].index));
@@ -108,10 +106,7 @@ void MeterEngineFrame::syncSharedSettings()
     }
 }
 
-void MeterEngineFrame::storeDefaults()
-{
-    ::storeDefaults(type_);
-}
+void MeterEngineFrame::storeDefaults() { ::storeDefaults(type_); }
 
 void MeterEngineFrame::setMidSide(float value, bool on)
 {

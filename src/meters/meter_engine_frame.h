@@ -29,9 +29,9 @@ static_assert(std::atomic<int>::is_always_lock_free, "counters need lock-free in
 // Level and hold of both channels with their hold counters: the running state that every
 // engine's hold works on, kept from one block to the next.
 struct LevelHold {
-    static constexpr int kCounterLimit = 1 << 30; // far beyond any hold length; keeps the count defined
+    static constexpr int kCounterLimit = 1 << 30;  // far beyond any hold length; keeps the count defined
 
-    double level[2]; // VU needle position, or PPM/RMS peak level
+    double level[2];  // VU needle position, or PPM/RMS peak level
     double hold[2];
     int counter[2];  // samples since the hold was last raised
 };
@@ -77,7 +77,7 @@ class OverTest {
 public:
     OverTest(double selector, double aboveReference, __m128d inverseGain)
         : factor(selector < 0.25 ? inverseGain : _mm_set1_pd(1.0)),
-          threshold(_mm_set1_pd(selector < 0.25  ? aboveReference
+          threshold(_mm_set1_pd(selector < 0.25   ? aboveReference
                                 : selector < 0.5  ? 0.7071
                                 : selector < 0.75 ? 0.8912509381337456
                                                   : 1.0))
@@ -92,7 +92,7 @@ private:
 };
 
 struct MeterEngineFrameTicks {
-    static constexpr int kOverTimerTicks = 30; // ring steps an over stays lit
+    static constexpr int kOverTimerTicks = 30;  // ring steps an over stays lit
 };
 
 // The shared counting rule, both channels at once (`over` set in the lanes whose sample is
@@ -192,8 +192,7 @@ protected:
     // `moreZeros` is the sum of the engine's other state values times zero (finiteZeros), 0 in
     // both lanes when they are all finite. Inline, so that the block's state stays in
     // registers.
-    __attribute__((always_inline)) bool finishBlock(const LevelHoldLanes &state, __m128d moreZeros,
-                                                    const double *rest)
+    __attribute__((always_inline)) bool finishBlock(const LevelHoldLanes &state, __m128d moreZeros, const double *rest)
     {
         const __m128d zeros = _mm_add_pd(moreZeros, _mm_add_pd(finiteZeros(state.level), finiteZeros(state.hold)));
         if (_mm_movemask_pd(_mm_cmpeq_pd(zeros, _mm_setzero_pd())) != 3 || (preciseRan_ && !precise_.isFinite())) {
@@ -243,7 +242,7 @@ private:
     const int quantityCount_;
     std::atomic<float> sampleRate_{44100.f};  // Hz; 44100 until the first reset
     std::atomic<int> scope_{kScopeSession};
-    MeterSettings lastGiven_;                 // values last given to setSetting
+    MeterSettings lastGiven_;  // values last given to setSetting
     MeterSettings instanceSettings_;
     std::atomic<bool> instanceSettingsValid_{false};
 
@@ -251,31 +250,31 @@ private:
     std::atomic<bool> midSideOn_{false};
     std::atomic<double> midFactor_{0.708};
     std::atomic<float> holdValue_{0.f};
-    std::atomic<int> holdMode_{0};           // 0 off, 1 infinite, 2 on
+    std::atomic<int> holdMode_{0};  // 0 off, 1 infinite, 2 on
     std::atomic<float> lagValue_{0.f};
-    std::atomic<int> lag_{0};                // ms
-    std::atomic<int> overCount_{3};          // N consecutive samples
+    std::atomic<int> lag_{0};        // ms
+    std::atomic<int> overCount_{3};  // N consecutive samples
 
     std::atomic<bool> preciseOn_{false};
     std::atomic<bool> preciseClearPending_{false};
     std::atomic<int> preciseBand_{static_cast<int>(PreciseBand::Four)};
-    PreciseStage precise_;                   // audio thread only
-    bool preciseRan_ = false;                // the last block ran the precise stage (audio thread)
+    PreciseStage precise_;     // audio thread only
+    bool preciseRan_ = false;  // the last block ran the precise stage (audio thread)
 
     std::atomic<double> current_[kMeterQuantityCount];     // shown quantities, latest
     std::atomic<double> blockStart_[kMeterQuantityCount];  // shown quantities at block start
-    OverCounter overCounter_[2];             // consecutive over samples; -1 after reset
-    double overTimer_[2] = {0, 0};           // ring ticks left of a shown over (audio thread)
+    OverCounter overCounter_[2];                           // consecutive over samples; -1 after reset
+    double overTimer_[2] = {0, 0};                         // ring ticks left of a shown over (audio thread)
     std::atomic<bool> overLatch_[2];
-    std::atomic<double> infiniteHoldMax_[2]; // -1 after ResetPeaks
+    std::atomic<double> infiniteHoldMax_[2];  // -1 after ResetPeaks
 
-    std::unique_ptr<std::atomic<double>[]> ring_;  // quantityCount_ arrays of kRingSize
-    std::unique_ptr<std::atomic<double>[]> ringOver_; // over timers, 2 arrays of kRingSize
-    std::atomic<int> ringPosition_{0};       // p, 0..1000
+    std::unique_ptr<std::atomic<double>[]> ring_;      // quantityCount_ arrays of kRingSize
+    std::unique_ptr<std::atomic<double>[]> ringOver_;  // over timers, 2 arrays of kRingSize
+    std::atomic<int> ringPosition_{0};                 // p, 0..1000
     std::atomic<int> readPosition_{0};
-    std::atomic<int> ringPeriod_{44};        // P, samples per ring step
-    int sampleCounter_ = 0;                  // audio thread
-    int holdCounter_[2] = {0, 0};            // audio thread (and reset); see LevelHold
+    std::atomic<int> ringPeriod_{44};  // P, samples per ring step
+    int sampleCounter_ = 0;            // audio thread
+    int holdCounter_[2] = {0, 0};      // audio thread (and reset); see LevelHold
 };
 
 template <class Channels>
@@ -297,14 +296,16 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
     int position = ringPosition_.load(std::memory_order_relaxed);
 
     // Mid (a + b)·m in the low lane, side a − b in the high lane.
-    const auto midSideOf = [midFactor](__m128d v) __attribute__((always_inline)) {
+    const auto midSideOf = [midFactor](__m128d v) __attribute__((always_inline))
+    {
         const __m128d swapped = _mm_shuffle_pd(v, v, 1);
         return _mm_unpacklo_pd(_mm_mul_sd(_mm_add_sd(v, swapped), midFactor), _mm_sub_sd(v, swapped));
     };
     // One frame of the chain after the precise stage: the peaks and the time-aligned plain
     // samples of both channels. Inlined into the loops below, so that the running values stay
     // in registers.
-    const auto frame = [&](__m128d peaks, __m128d plains) __attribute__((always_inline)) {
+    const auto frame = [&](__m128d peaks, __m128d plains) __attribute__((always_inline))
+    {
         if (midSide) {
             peaks = midSideOf(peaks);
             if constexpr (Channels::kUsesPlainSample)
@@ -319,12 +320,14 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
             channels.storeRing(*this, position);
             double counter1 = lowLane(counters), counter2 = highLane(counters);
             ringOver_[position].store(overTimerTick(overCount, counter1, timer1), std::memory_order_relaxed);
-            ringOver_[kRingSize + position].store(overTimerTick(overCount, counter2, timer2), std::memory_order_relaxed);
+            ringOver_[kRingSize + position].store(overTimerTick(overCount, counter2, timer2),
+                                                  std::memory_order_relaxed);
             counters = _mm_setr_pd(counter1, counter2);
             ringPosition_.store(position, std::memory_order_relaxed);
         }
     };
-    const auto samples = [input1, input2](VstInt32 i) __attribute__((always_inline)) {
+    const auto samples = [ input1, input2 ](VstInt32 i) __attribute__((always_inline))
+    {
         return _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(input1 + i), _mm_load_ss(input2 + i)));
     };
 
@@ -333,7 +336,8 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
         const PreciseTables &tables = preciseTables();
         double peaks[2 * PreciseStage::kChunk];
         for (VstInt32 start = 0; start < frames; start += PreciseStage::kChunk) {
-            const int n = frames - start < PreciseStage::kChunk ? static_cast<int>(frames - start) : PreciseStage::kChunk;
+            const int n = frames - start < PreciseStage::kChunk ? static_cast<int>(frames - start)
+                                                                : PreciseStage::kChunk;
             precise_.run(tables, band, input1 + start, input2 + start, n, peaks);
             for (int i = 0; i < n; ++i)
                 frame(_mm_loadu_pd(peaks + 2 * i), precise_.plains(i));

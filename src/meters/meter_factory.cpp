@@ -10,8 +10,7 @@
 namespace {
 
 // An engine that cannot be allocated is left out; the effect tests for its absence.
-template <class Engine>
-MeterEngine *createEngine(AudioEffect *owner)
+template <class Engine> MeterEngine *createEngine(AudioEffect *owner)
 {
     // The defaults an engine starts from are loaded before the first engine exists.
     prepareMeterDefaults();
@@ -22,19 +21,10 @@ MeterEngine *createEngine(AudioEffect *owner)
     }
 }
 
-} // namespace
+}  // namespace
 
-MeterEngine *createRMSMeter(AudioEffect *owner)
-{
-    return createEngine<RMSMeter>(owner);
-}
+MeterEngine *createRMSMeter(AudioEffect *owner) { return createEngine<RMSMeter>(owner); }
 
-MeterEngine *createVUmeter(AudioEffect *owner)
-{
-    return createEngine<VUmeter>(owner);
-}
+MeterEngine *createVUmeter(AudioEffect *owner) { return createEngine<VUmeter>(owner); }
 
-MeterEngine *createPPMmeter(AudioEffect *owner)
-{
-    return createEngine<PPMmeter>(owner);
-}
+MeterEngine *createPPMmeter(AudioEffect *owner) { return createEngine<PPMmeter>(owner); }

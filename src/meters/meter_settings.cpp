@@ -13,8 +13,8 @@
 namespace {
 
 const MeterSettingInfo kRMSSettings[] = {
-    {72, "Armsreference", 0.667f}, {73, "Armsintegration", 0.5f},    {74, "ARMSRmsIntegration", 0.5f},
-    {75, "Armsholdtime", 0.5f},    {76, "Armsreturn", 0.66f},        {77, "ARMSMSType", 0.5f},
+    {72, "Armsreference", 0.667f}, {73, "Armsintegration", 0.5f},   {74, "ARMSRmsIntegration", 0.5f},
+    {75, "Armsholdtime", 0.5f},    {76, "Armsreturn", 0.66f},       {77, "ARMSMSType", 0.5f},
     {78, "ARMSOversTag", 0.22f},   {79, "Armsoverreference", 1.0f}, {80, "Armsprecise", 0.5f},
     {81, "Armsledref", 0.5f},
 };
@@ -24,8 +24,8 @@ const MeterSettingInfo kVUSettings[] = {
     {89, "Avuoverled", 0.22f},   {90, "Avuledref", 1.0f},      {91, "Avuprecise", 0.0f},
 };
 const MeterSettingInfo kPPMSettings[] = {
-    {93, "Appmreference", 0.5f}, {94, "Appmintegration", 0.5f}, {95, "Appmholdtime", 0.5f},
-    {96, "Appmreturn", 0.66f},   {97, "Appmmstype", 0.5f},      {98, "Appmovertag", 0.22f},
+    {93, "Appmreference", 0.5f},     {94, "Appmintegration", 0.5f}, {95, "Appmholdtime", 0.5f},
+    {96, "Appmreturn", 0.66f},       {97, "Appmmstype", 0.5f},      {98, "Appmovertag", 0.22f},
     {99, "Appmoverreference", 1.0f}, {100, "Appmprecise", 0.0f},
 };
 
@@ -35,13 +35,13 @@ struct Substitution {
 };
 
 const Substitution kRiseSubstitutions[] = {
-    {1.75f, 1.6f},   {2.0f, 1.7f},    {6.0f, 6.25f},   {6.25f, 6.4f},   {8.0f, 8.095f},
-    {10.0f, 10.4f},  {10.25f, 10.45f}, {10.5f, 10.6f}, {11.75f, 11.6f}, {12.0f, 11.73f},
-    {14.0f, 14.12f}, {16.0f, 16.09f}, {18.0f, 18.47f}, {18.25f, 18.5f}, {18.5f, 18.65f},
+    {1.75f, 1.6f},   {2.0f, 1.7f},     {6.0f, 6.25f},   {6.25f, 6.4f},   {8.0f, 8.095f},
+    {10.0f, 10.4f},  {10.25f, 10.45f}, {10.5f, 10.6f},  {11.75f, 11.6f}, {12.0f, 11.73f},
+    {14.0f, 14.12f}, {16.0f, 16.09f},  {18.0f, 18.47f}, {18.25f, 18.5f}, {18.5f, 18.65f},
 };
 const Substitution kLongSubstitutions[] = {
-    {1.75f, 1.6f},    {2.0f, 1.7f},    {5.75f, 5.6f},    {6.0f, 5.7f},   {8.0f, 8.155f},
-    {11.75f, 11.6f},  {12.0f, 11.76f}, {14.0f, 14.47f},  {14.25f, 14.52f}, {14.5f, 14.6f},
+    {1.75f, 1.6f},    {2.0f, 1.7f},     {5.75f, 5.6f},   {6.0f, 5.7f},     {8.0f, 8.155f},
+    {11.75f, 11.6f},  {12.0f, 11.76f},  {14.0f, 14.47f}, {14.25f, 14.52f}, {14.5f, 14.6f},
     {16.0f, 16.025f}, {18.0f, 18.451f}, {18.25f, 18.5f}, {18.5f, 18.6f},
 };
 
@@ -49,8 +49,7 @@ const Substitution kLongSubstitutions[] = {
 // rounded to single, which gives exactly n/4 for every step (pure single-precision products
 // would miss it, e.g. at n = 42, and skip the substitution). c is replaced by the law's
 // substitute when listed, then divided by 20 and rounded to single precision.
-template <size_t N>
-float lawExponent(int step, const Substitution (&list)[N])
+template <size_t N> float lawExponent(int step, const Substitution (&list)[N])
 {
     if (step < 0)
         step = 0;
@@ -81,8 +80,7 @@ float repairedStoredValue(float stored, float fallback)
 constexpr int kAllSettingsCount = 27;
 
 // Calls visit(type, info) for every setting of the given types, in ascending index order.
-template <typename Visit>
-void forEachSetting(std::initializer_list<MeterType> types, Visit visit)
+template <typename Visit> void forEachSetting(std::initializer_list<MeterType> types, Visit visit)
 {
     for (MeterType type : types) {
         const MeterSettingInfo *infos = meterSettingInfos(type);
@@ -93,7 +91,7 @@ void forEachSetting(std::initializer_list<MeterType> types, Visit visit)
 
 std::atomic<bool> defaultsLoaded{false};
 
-} // namespace
+}  // namespace
 
 MeterSettingsSet globalMeterSettings;
 MeterSettingsSet sessionMeterSettings;
@@ -104,20 +102,11 @@ const MeterSettingInfo *meterSettingInfos(MeterType type)
     return type == kMeterTypeRMS ? kRMSSettings : type == kMeterTypeVU ? kVUSettings : kPPMSettings;
 }
 
-int meterSettingCount(MeterType type)
-{
-    return type == kMeterTypeRMS ? 10 : type == kMeterTypeVU ? 9 : 8;
-}
+int meterSettingCount(MeterType type) { return type == kMeterTypeRMS ? 10 : type == kMeterTypeVU ? 9 : 8; }
 
-VstInt32 firstMeterSetting(MeterType type)
-{
-    return meterSettingInfos(type)[0].index;
-}
+VstInt32 firstMeterSetting(MeterType type) { return meterSettingInfos(type)[0].index; }
 
-VstInt32 lastMeterSetting(MeterType type)
-{
-    return meterSettingInfos(type)[meterSettingCount(type) - 1].index;
-}
+VstInt32 lastMeterSetting(MeterType type) { return meterSettingInfos(type)[meterSettingCount(type) - 1].index; }
 
 void MeterSettings::setDefaults()
 {
@@ -139,7 +128,7 @@ void loadDefaults()
         defaultsStoreReadAll(stored, count);
     } catch (...) {
         for (StoredDefault &entry : stored)
-            entry.found = false; // no memory to read the store: the built-in defaults
+            entry.found = false;  // no memory to read the store: the built-in defaults
     }
     count = 0;
     forEachSetting({kMeterTypeRMS, kMeterTypeVU, kMeterTypePPM}, [&](MeterType type, const MeterSettingInfo &info) {
@@ -176,10 +165,7 @@ void storeDefaults(std::initializer_list<MeterType> types)
     }
 }
 
-void storeDefaults(MeterType type)
-{
-    storeDefaults({type});
-}
+void storeDefaults(MeterType type) { storeDefaults({type}); }
 
 int timeStepTruncated(float value)
 {
@@ -193,10 +179,7 @@ int timeStepRounded(float value)
     return static_cast<int>(scaled);
 }
 
-float timeStepGridValue(int step)
-{
-    return static_cast<float>(step) / 80.0f;
-}
+float timeStepGridValue(int step) { return static_cast<float>(step) / 80.0f; }
 
 int roundedSteps(float value, float steps)
 {
@@ -216,15 +199,9 @@ double longTimeLaw(int step)
     return 100.0 * std::pow(100.0, static_cast<double>(exponent));
 }
 
-double rmsReferenceDb(float value)
-{
-    return roundedSteps(value, 300.0f) * 0.1 - 20.0;
-}
+double rmsReferenceDb(float value) { return roundedSteps(value, 300.0f) * 0.1 - 20.0; }
 
-double fullReferenceDb(float value)
-{
-    return 24.0 * value - 24.0;
-}
+double fullReferenceDb(float value) { return 24.0 * value - 24.0; }
 
 double vuShownTimeMs(float value)
 {
@@ -244,15 +221,9 @@ double midScaling(float value)
     }
 }
 
-int overCount(float value)
-{
-    return roundedSteps(value, 9.0f) + 1;
-}
+int overCount(float value) { return roundedSteps(value, 9.0f) + 1; }
 
-double overReferenceSelector(float value)
-{
-    return roundedSteps(value, 3.0f) / 3.0;
-}
+double overReferenceSelector(float value) { return roundedSteps(value, 3.0f) / 3.0; }
 
 double rmsOverThreshold(int j)
 {
@@ -265,17 +236,8 @@ double rmsOverThreshold(int j)
     return kFactors[j];
 }
 
-void formatRiseTime(double ms, char *text)
-{
-    formatMeterNumberWithUnit(ms, 0, "ms", text);
-}
+void formatRiseTime(double ms, char *text) { formatMeterNumberWithUnit(ms, 0, "ms", text); }
 
-void formatLongTime(double ms, char *text)
-{
-    formatMeterNumberWithUnit(ms * 0.001, 2, "s", text);
-}
+void formatLongTime(double ms, char *text) { formatMeterNumberWithUnit(ms * 0.001, 2, "s", text); }
 
-void formatReference(double db, char *text)
-{
-    formatMeterNumberWithUnit(db, 1, "dBFS", text);
-}
+void formatReference(double db, char *text) { formatMeterNumberWithUnit(db, 1, "dBFS", text); }

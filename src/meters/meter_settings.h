@@ -8,13 +8,12 @@
 #include "params/parameter_table.h"  // the switch law
 #include "vst/aeffect.h"
 
-
 enum MeterScope { kScopeGlobal = 0, kScopeSession = 1, kScopeInstance = 2 };
 
 struct MeterSettingInfo {
-    VstInt32 index;     // effect parameter index (72..100)
-    const char *name;   // name of the stored default
-    float defaultValue; // built-in default, normalized
+    VstInt32 index;      // effect parameter index (72..100)
+    const char *name;    // name of the stored default
+    float defaultValue;  // built-in default, normalized
 };
 
 constexpr int kMaxMeterSettings = 10;
@@ -30,8 +29,13 @@ VstInt32 lastMeterSetting(MeterType type);
 class MeterSettings {
 public:
     constexpr explicit MeterSettings(MeterType type)
-        : type_(type), first_(type == kMeterTypeRMS ? 72 : type == kMeterTypeVU ? 83 : 93),
-          last_(type == kMeterTypeRMS ? 81 : type == kMeterTypeVU ? 91 : 100), values_{}
+        : type_(type), first_(type == kMeterTypeRMS  ? 72
+                              : type == kMeterTypeVU ? 83
+                                                     : 93),
+          last_(type == kMeterTypeRMS  ? 81
+                : type == kMeterTypeVU ? 91
+                                       : 100),
+          values_{}
     {
     }
     MeterSettings(const MeterSettings &) = delete;
@@ -50,7 +54,7 @@ public:
         if (contains(index))
             values_[index - first_].store(value, std::memory_order_relaxed);
     }
-    void setDefaults(); // [any-thread]
+    void setDefaults();  // [any-thread]
 
 private:
     MeterType type_;
@@ -97,24 +101,24 @@ void storeDefaults(MeterType type);
 
 // ---- Decoding of normalized values. Products with the step counts are taken in single
 // precision, so that a stored grid value k/80 decodes back to step k. [any-thread]
-int timeStepTruncated(float value);   // trunc(80·v)
-int timeStepRounded(float value);     // round(80·v)
-float timeStepGridValue(int step);    // step/80 as stored by the RMS meter
-int roundedSteps(float value, float steps); // round(steps·v)
+int timeStepTruncated(float value);          // trunc(80·v)
+int timeStepRounded(float value);            // round(80·v)
+float timeStepGridValue(int step);           // step/80 as stored by the RMS meter
+int roundedSteps(float value, float steps);  // round(steps·v)
 
 // Time laws: step 0..80 → milliseconds.
 double riseTimeLaw(int step);  // 0 .. 100 ms
 double longTimeLaw(int step);  // 100 ms .. 10 s
 
-double rmsReferenceDb(float value);   // round(300·v)·0.1 − 20, −20.0 .. +10.0 dB
-double fullReferenceDb(float value);  // 24·v − 24, −24 .. 0 dB (VU and PPM)
-double vuShownTimeMs(float value);    // 53.0330086 · 32^(round(200·v)/200), 53 .. 1697 ms
-double midScaling(float value);       // 1.0, 0.708 or 0.5
-int overCount(float value);           // round(9·v) + 1 consecutive samples
-double overReferenceSelector(float value); // round(3·v)/3
-double rmsOverThreshold(int j);       // j = 0..6 → −6 .. 0 dB as a linear factor
+double rmsReferenceDb(float value);         // round(300·v)·0.1 − 20, −20.0 .. +10.0 dB
+double fullReferenceDb(float value);        // 24·v − 24, −24 .. 0 dB (VU and PPM)
+double vuShownTimeMs(float value);          // 53.0330086 · 32^(round(200·v)/200), 53 .. 1697 ms
+double midScaling(float value);             // 1.0, 0.708 or 0.5
+int overCount(float value);                 // round(9·v) + 1 consecutive samples
+double overReferenceSelector(float value);  // round(3·v)/3
+double rmsOverThreshold(int j);             // j = 0..6 → −6 .. 0 dB as a linear factor
 
 // Texts of the time settings.
-void formatRiseTime(double ms, char *text); // whole ms then "ms"
-void formatLongTime(double ms, char *text); // seconds with 2 decimals then "s"
-void formatReference(double db, char *text); // 1 decimal then "dBFS"
+void formatRiseTime(double ms, char *text);   // whole ms then "ms"
+void formatLongTime(double ms, char *text);   // seconds with 2 decimals then "s"
+void formatReference(double db, char *text);  // 1 decimal then "dBFS"

@@ -17,7 +17,7 @@ void writeRounded(double value, int decimals, char *text)
     double units = std::floor(scaled);
     if (scaled - units >= 0.49999)
         units += 1.0;
-    if (!(units < 1e15)) { // beyond what a display text can hold; keep the text bounded
+    if (!(units < 1e15)) {  // beyond what a display text can hold; keep the text bounded
         std::strcpy(text, value < 0 ? "-" : "");
         std::strcat(text, "99999999");
         text[kMaxNumberChars] = 0;
@@ -32,7 +32,7 @@ void writeRounded(double value, int decimals, char *text)
         std::snprintf(text, 32, "%s%lld", negative ? "-" : "", whole);
 }
 
-} // namespace
+}  // namespace
 
 void formatMeterNumber(double value, int decimals, char *text)
 {

@@ -8,22 +8,13 @@
 namespace {
 
 // kA: a rising step reaches 99 % in t ms; instantaneous at 0.05 ms and below.
-double riseCoefficient(float rate, double ms)
-{
-    return ms > 0.05 ? 1 - std::pow(0.01, 1 / (rate * ms * 0.001)) : 1.0;
-}
+double riseCoefficient(float rate, double ms) { return ms > 0.05 ? 1 - std::pow(0.01, 1 / (rate * ms * 0.001)) : 1.0; }
 
-float holdLengthSamples(float rate, double ms)
-{
-    return static_cast<float>(rate * ms * 0.001);
-}
+float holdLengthSamples(float rate, double ms) { return static_cast<float>(rate * ms * 0.001); }
 
-} // namespace
+}  // namespace
 
-double returnCoefficient(float rate, double ms)
-{
-    return 1 - std::pow(0.0625, 1 / (rate * ms * 0.001));
-}
+double returnCoefficient(float rate, double ms) { return 1 - std::pow(0.0625, 1 / (rate * ms * 0.001)); }
 
 void HoldTime::set(double ms, float rate)
 {
@@ -31,10 +22,7 @@ void HoldTime::set(double ms, float rate)
     setLength(holdLengthSamples(rate, ms));
 }
 
-void HoldTime::recompute(float rate)
-{
-    setLength(holdLengthSamples(rate, ms_.load(std::memory_order_relaxed)));
-}
+void HoldTime::recompute(float rate) { setLength(holdLengthSamples(rate, ms_.load(std::memory_order_relaxed))); }
 
 void HoldTime::setLength(float samples)
 {
@@ -56,15 +44,9 @@ double HoldTime::firstCountReaching(float length)
     return count;
 }
 
-double PeakFollowerTimes::riseTimeMs(float value)
-{
-    return riseTimeLaw(timeStepTruncated(value));
-}
+double PeakFollowerTimes::riseTimeMs(float value) { return riseTimeLaw(timeStepTruncated(value)); }
 
-double PeakFollowerTimes::longTimeMs(float value)
-{
-    return longTimeLaw(timeStepTruncated(value));
-}
+double PeakFollowerTimes::longTimeMs(float value) { return longTimeLaw(timeStepTruncated(value)); }
 
 void PeakFollowerTimes::setRiseTime(float value, float rate)
 {
@@ -80,10 +62,7 @@ void PeakFollowerTimes::setReturnTime(float value, float rate)
     fall_.store(returnCoefficient(rate, r), std::memory_order_relaxed);
 }
 
-void PeakFollowerTimes::setHoldTime(float value, float rate)
-{
-    hold_.set(longTimeMs(value), rate);
-}
+void PeakFollowerTimes::setHoldTime(float value, float rate) { hold_.set(longTimeMs(value), rate); }
 
 void PeakFollowerTimes::recompute(float rate)
 {

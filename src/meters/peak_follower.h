@@ -12,12 +12,9 @@
 // (x + 1e-14) − 1e-14 flushes values too small to matter to 0. [any-thread]
 inline double flushTiny(double x)
 {
-    return (x + 1e-14) - 1e-14; // two real additions: the build never uses fast-math
+    return (x + 1e-14) - 1e-14;  // two real additions: the build never uses fast-math
 }
-inline __m128d flushTiny(__m128d x)
-{
-    return _mm_sub_pd(_mm_add_pd(x, _mm_set1_pd(1e-14)), _mm_set1_pd(1e-14));
-}
+inline __m128d flushTiny(__m128d x) { return _mm_sub_pd(_mm_add_pd(x, _mm_set1_pd(1e-14)), _mm_set1_pd(1e-14)); }
 
 // The coefficient of a fall to 1/16 (−24.08 dB) in `ms`: kR of the return time, and kH of the
 // VU hold over the integration time. [any-thread]
@@ -43,16 +40,16 @@ public:
 private:
     void setLength(float samples);
 
-    std::atomic<double> ms_{1000}; // H
+    std::atomic<double> ms_{1000};  // H
     std::atomic<double> countReaching_{44100};
 };
 
 // The ballistics of one block, both channels in lanes: the coefficients as the block started
 // and the running state.
 struct PeakFollower {
-    __m128d rise;         // kA
-    __m128d fall;         // kR
-    __m128d holdCount;    // HoldTime::countReaching
+    __m128d rise;       // kA
+    __m128d fall;       // kR
+    __m128d holdCount;  // HoldTime::countReaching
     LevelHoldLanes state;
 
     // One sample of both channels; `relative` is |x| relative to the reference. [audio-thread]
@@ -99,9 +96,9 @@ public:
     static double longTimeMs(float value);
 
 private:
-    std::atomic<double> riseMs_{10.02};     // t
-    std::atomic<double> rise_{1.0};         // kA
-    std::atomic<double> returnMs_{1995.26}; // R
-    std::atomic<double> fall_{0};           // kR
+    std::atomic<double> riseMs_{10.02};      // t
+    std::atomic<double> rise_{1.0};          // kA
+    std::atomic<double> returnMs_{1995.26};  // R
+    std::atomic<double> fall_{0};            // kR
     HoldTime hold_;
 };

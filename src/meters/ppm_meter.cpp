@@ -24,7 +24,7 @@ struct PPMChannels {
     void storeRing(MeterEngineFrame &frame, int position) { frame.storeLevelHoldRing(peaks.state, position); }
 };
 
-} // namespace
+}  // namespace
 
 PPMmeter::PPMmeter(AudioEffect *owner) : MeterEngineFrame(owner, kMeterTypePPM, 4)
 {
@@ -94,9 +94,10 @@ inline void PPMmeter::processBlock(float *channel1, float *channel2, VstInt32 fr
 {
     beginBlock();
     const __m128d inverseGain = _mm_set1_pd(inverseGain_.load(std::memory_order_relaxed));
-    PPMChannels ch{inverseGain,
-                   OverTest(overSelector_.load(std::memory_order_relaxed), 2.5556419010641385, inverseGain), // +8.15 dB
-                   times_.follower(loadLevelHold())};
+    PPMChannels ch{
+        inverseGain,
+        OverTest(overSelector_.load(std::memory_order_relaxed), 2.5556419010641385, inverseGain),  // +8.15 dB
+        times_.follower(loadLevelHold())};
     runBlock(channel1, channel2, frames, ch);
     finishBlock(ch.peaks.state, _mm_setzero_pd(), kRest);
 }

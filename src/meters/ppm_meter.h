@@ -24,7 +24,7 @@ private:
     ZEM_VEX_TARGET void processBlockVex(float *channel1, float *channel2, VstInt32 frames);
 #endif
 
-    std::atomic<double> inverseGain_{1.0};  // 1/g, g = 10^(r/20)
-    PeakFollowerTimes times_;               // t, R, H and kA, kR, hold length
-    std::atomic<double> overSelector_{1.0}; // q
+    std::atomic<double> inverseGain_{1.0};   // 1/g, g = 10^(r/20)
+    PeakFollowerTimes times_;                // t, R, H and kA, kR, hold length
+    std::atomic<double> overSelector_{1.0};  // q
 };

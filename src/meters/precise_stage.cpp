@@ -18,15 +18,9 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-double sinc(double x)
-{
-    return x == 0 ? 1.0 : std::sin(kPi * x) / (kPi * x);
-}
+double sinc(double x) { return x == 0 ? 1.0 : std::sin(kPi * x) / (kPi * x); }
 
-double roundTo7Decimals(double x)
-{
-    return std::round(x * 1e7) / 1e7;
-}
+double roundTo7Decimals(double x) { return std::round(x * 1e7) / 1e7; }
 
 PreciseTables buildTables()
 {
@@ -129,8 +123,8 @@ __attribute__((target("avx"))) inline void peaksOfAvx(const double (*coefficient
         __m256d best = _mm256_loadu_pd(window + 2 * (2 * p + PreciseStage::kPlainTap));
 #pragma GCC unroll 3
         for (int j = 0; j < Phases; ++j) {
-            const __m256d greater =
-                _mm256_cmp_pd(_mm256_andnot_pd(sign, sum[p][j]), _mm256_andnot_pd(sign, best), _CMP_GT_OQ);
+            const __m256d greater = _mm256_cmp_pd(_mm256_andnot_pd(sign, sum[p][j]), _mm256_andnot_pd(sign, best),
+                                                  _CMP_GT_OQ);
             best = _mm256_blendv_pd(best, sum[p][j], greater);
         }
         _mm256_storeu_pd(peaks + 4 * p, best);
@@ -138,8 +132,8 @@ __attribute__((target("avx"))) inline void peaksOfAvx(const double (*coefficient
 }
 
 template <int Phases, int Pairs>
-__attribute__((target("avx"))) void peaksOfChunkAvx(const double (*coefficients)[64][2], const double *line,
-                                                    int frames, double *peaks)
+__attribute__((target("avx"))) void peaksOfChunkAvx(const double (*coefficients)[64][2], const double *line, int frames,
+                                                    double *peaks)
 {
     int i = 0;
     for (; i + 2 * Pairs <= frames; i += 2 * Pairs)
@@ -149,7 +143,7 @@ __attribute__((target("avx"))) void peaksOfChunkAvx(const double (*coefficients)
 }
 #endif
 
-} // namespace
+}  // namespace
 
 const PreciseTables &preciseTables()
 {

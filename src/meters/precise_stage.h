@@ -20,8 +20,8 @@ enum class PreciseBand { Four, Two, None };
 // Interpolation coefficients, rounded to 7 decimals; prepared once at library load. Each
 // coefficient is stored twice in a row (once per channel lane).
 struct PreciseTables {
-    double four[3][64][2]; // points 31.75, 31.5, 31.25 (in this order of comparison)
-    double two[1][64][2];  // point 31.5, Blackman-Harris window
+    double four[3][64][2];  // points 31.75, 31.5, 31.25 (in this order of comparison)
+    double two[1][64][2];   // point 31.5, Blackman-Harris window
 };
 const PreciseTables &preciseTables();
 
@@ -30,8 +30,8 @@ PreciseBand preciseBandFor(float sampleRate);
 class PreciseStage {
 public:
     static constexpr int kLength = 64;
-    static constexpr int kPlainTap = 31; // h[31]
-    static constexpr int kChunk = 64;    // most frames per run
+    static constexpr int kPlainTap = 31;  // h[31]
+    static constexpr int kChunk = 64;     // most frames per run
 
     void clear();
     // Writes `frames` (1..kChunk) frames, their magnitudes limited as the engines take them in
@@ -46,9 +46,9 @@ public:
     bool isFinite() const;
 
 private:
-    static constexpr int kKept = kLength - 1; // frames the next output still needs
+    static constexpr int kKept = kLength - 1;  // frames the next output still needs
 
     // (channel 1, channel 2) pairs: the kKept frames before the chunk, then the chunk.
     double line_[2 * (kKept + kChunk)] = {};
-    int chunkFrames_ = 0; // frames of the last chunk, moved out of the way by the next run
+    int chunkFrames_ = 0;  // frames of the last chunk, moved out of the way by the next run
 };

@@ -13,7 +13,7 @@ struct RMSChannels {
     static constexpr bool kUsesPlainSample = true;
 
     __m128d inverseGain;
-    __m128d overThreshold; // compared with the level relative to the reference
+    __m128d overThreshold;  // compared with the level relative to the reference
     PeakFollower peaks;
     __m128d averaging;
     __m128d meanSquare;
@@ -24,8 +24,8 @@ struct RMSChannels {
         const __m128d over = _mm_cmpge_pd(relative, overThreshold);
         peaks.step(relative);
         const __m128d plainRelative = _mm_mul_pd(magnitudes(plain), inverseGain);
-        meanSquare = _mm_add_pd(meanSquare,
-                                _mm_mul_pd(_mm_sub_pd(_mm_mul_pd(plainRelative, plainRelative), meanSquare), averaging));
+        meanSquare = _mm_add_pd(
+            meanSquare, _mm_mul_pd(_mm_sub_pd(_mm_mul_pd(plainRelative, plainRelative), meanSquare), averaging));
         meanSquare = flushTiny(meanSquare);
         return over;
     }
@@ -37,12 +37,9 @@ struct RMSChannels {
     }
 };
 
-bool isTimeSetting(VstInt32 index)
-{
-    return index >= kRMSRiseTime && index <= kRMSReturnTime;
-}
+bool isTimeSetting(VstInt32 index) { return index >= kRMSRiseTime && index <= kRMSReturnTime; }
 
-} // namespace
+}  // namespace
 
 RMSMeter::RMSMeter(AudioEffect *owner) : MeterEngineFrame(owner, kMeterTypeRMS, 6)
 {
@@ -141,11 +138,8 @@ inline void RMSMeter::processBlock(float *channel1, float *channel2, VstInt32 fr
     const double inverseGain = inverseGain_.load(std::memory_order_relaxed);
     const double factor = rmsOverThreshold(overIndex_.load(std::memory_order_relaxed));
     // Full-scale base: |a| ≥ e(j), i.e. a level of e(j)/g; reference base: a level of e(j).
-    const double overThreshold =
-        overFromFullScale_.load(std::memory_order_relaxed) ? factor * inverseGain : factor;
-    RMSChannels ch{_mm_set1_pd(inverseGain),
-                   _mm_set1_pd(overThreshold),
-                   times_.follower(loadLevelHold()),
+    const double overThreshold = overFromFullScale_.load(std::memory_order_relaxed) ? factor * inverseGain : factor;
+    RMSChannels ch{_mm_set1_pd(inverseGain), _mm_set1_pd(overThreshold), times_.follower(loadLevelHold()),
                    _mm_set1_pd(averaging_.load(std::memory_order_relaxed)),
                    _mm_setr_pd(current(kMeterMeanSquare1), current(kMeterMeanSquare2))};
     runBlock(channel1, channel2, frames, ch);

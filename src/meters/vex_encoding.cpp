@@ -5,11 +5,11 @@ namespace {
 
 bool detectAvx()
 {
-    __builtin_cpu_init(); // may run before the runtime's own initialisation at library load
+    __builtin_cpu_init();  // may run before the runtime's own initialisation at library load
     return __builtin_cpu_supports("avx");
 }
 
-} // namespace
+}  // namespace
 
 const bool processorHasAvx = detectAvx();
 #endif

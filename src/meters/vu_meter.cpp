@@ -11,7 +11,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kRestNeedle = -0.05;
-constexpr double kNeedleScale = 1.56; // a steady sine at the reference reads 2/π · 1.56 ≈ 0.993
+constexpr double kNeedleScale = 1.56;  // a steady sine at the reference reads 2/π · 1.56 ≈ 0.993
 const double kRest[4] = {kRestNeedle, kRestNeedle, kRestNeedle, kRestNeedle};
 
 NeedleSectionStarts findSectionStarts()
@@ -40,7 +40,7 @@ NeedleSectionStarts findSectionStarts()
     return starts;
 }
 
-} // namespace
+}  // namespace
 
 const NeedleSectionStarts &needleSectionStarts()
 {
@@ -86,9 +86,9 @@ struct VUChannels {
     NeedlePair needles;
     __m128d inverseGain;
     OverTest over;
-    __m128d holdCount; // HoldTime::countReaching
+    __m128d holdCount;  // HoldTime::countReaching
     __m128d holdFall;
-    LevelHoldLanes state; // level is the needle
+    LevelHoldLanes state;  // level is the needle
 
     __m128d step(__m128d peak, __m128d /* plain */)
     {
@@ -121,7 +121,7 @@ void VUmeter::redesignNeedles()
     const double t = integrationMs_.load(std::memory_order_relaxed);
     const bool type1 = needleType_.load(std::memory_order_relaxed) != 0;
     const double tPrime = type1 ? t * 350 / 300 : t * 310 / 300;
-    const double f0 = 857.6 / tPrime; // 857.6 = 0.64 · 1000 · 1.34
+    const double f0 = 857.6 / tPrime;  // 857.6 = 0.64 · 1000 · 1.34
     for (NeedleBank &bank : banks_)
         bank.design(sampleRate(), f0, type1 ? 0.85 : 0.68, type1 ? 0.43 : 0.55);
 }
@@ -157,7 +157,7 @@ void VUmeter::setSetting(VstInt32 index, float value)
     case kVUPrecise:
         setPrecise(switchOn(value));
         break;
-    default: // kVUBacklight is read by the display through getSetting
+    default:  // kVUBacklight is read by the display through getSetting
         break;
     }
     storeSetting(index, value, value);
@@ -208,7 +208,7 @@ inline void VUmeter::processBlock(float *channel1, float *channel2, VstInt32 fra
     const __m128d inverseGain = _mm_set1_pd(inverseGain_.load(std::memory_order_relaxed));
     VUChannels ch{NeedlePair(banks_, sectionStarts_),
                   inverseGain,
-                  OverTest(overSelector_.load(std::memory_order_relaxed), 2.51188643150958, inverseGain), // +8 dB
+                  OverTest(overSelector_.load(std::memory_order_relaxed), 2.51188643150958, inverseGain),  // +8 dB
                   _mm_set1_pd(hold_.countReaching()),
                   _mm_set1_pd(holdFall_.load(std::memory_order_relaxed)),
                   LevelHoldLanes(loadLevelHold())};

@@ -11,10 +11,10 @@
 
 // One second-order low-pass section of the needle model.
 struct NeedleSection {
-    double designRate = 44100; // Hz
-    double f0 = 2.0;           // corner frequency, Hz
-    double q = 0.68;           // quality
-    double epsilon = 1e-12;    // anti-denormal offset, sign flipped every step
+    double designRate = 44100;  // Hz
+    double f0 = 2.0;            // corner frequency, Hz
+    double q = 0.68;            // quality
+    double epsilon = 1e-12;     // anti-denormal offset, sign flipped every step
     double a0 = 1, a1 = 0, a2 = 0, b0 = 0, b1 = 0, b2 = 0;
     double lastInput = 0, x1 = 0, x2 = 0, lastOutput = 0, y1 = 0, y2 = 0;
 
@@ -112,12 +112,12 @@ private:
 
     NeedleBank *banks;
     int current[2];
-    int switchedFrom[2]; // the section a lane left at its last switch
-    int lastChanged;     // lanes whose last step switched sections
-    const double *starts; // needleSectionStarts
+    int switchedFrom[2];   // the section a lane left at its last switch
+    int lastChanged;       // lanes whose last step switched sections
+    const double *starts;  // needleSectionStarts
     __m128d b0, b1, b2, a1, a2, epsilon, x1, x2, y1, y2;
-    __m128i currentLanes; // current[0], current[1] in the two low 32-bit lanes
-    __m128d lowest, beyond; // the current sections' bounds: start[current], start[current + 1]
+    __m128i currentLanes;    // current[0], current[1] in the two low 32-bit lanes
+    __m128d lowest, beyond;  // the current sections' bounds: start[current], start[current + 1]
 };
 
 inline NeedlePair::NeedlePair(NeedleBank *banks, const NeedleSectionStarts &sectionStarts)
@@ -155,7 +155,7 @@ inline __m128d NeedlePair::step(__m128d u)
                    _mm_mul_pd(a1, y1)),
         _mm_mul_pd(a2, y2));
     x2 = x1;
-    x1 = xe; // also the section's last input
+    x1 = xe;  // also the section's last input
     y2 = y1;
     y1 = _mm_add_pd(y, epsilon);
     // The section index changes only where the output leaves its section's bounds (or is not
@@ -247,14 +247,14 @@ private:
     void redesignNeedles();
     void restState();
 
-    std::atomic<double> inverseGain_{1.0};     // 1/g, g = 10^(r/20)
-    std::atomic<double> integrationMs_{350.1}; // T = 1.167 · shown time
+    std::atomic<double> inverseGain_{1.0};      // 1/g, g = 10^(r/20)
+    std::atomic<double> integrationMs_{350.1};  // T = 1.167 · shown time
     std::atomic<int> needleType_{0};
-    std::atomic<double> overSelector_{1.0};    // q
-    HoldTime hold_;                            // H and the hold length
-    std::atomic<double> holdFall_{0};          // kH, recomputed by reset()
-    std::atomic<bool> redesignPending_{false}; // needle design applied by the audio thread
+    std::atomic<double> overSelector_{1.0};     // q
+    HoldTime hold_;                             // H and the hold length
+    std::atomic<double> holdFall_{0};           // kH, recomputed by reset()
+    std::atomic<bool> redesignPending_{false};  // needle design applied by the audio thread
 
-    NeedleBank banks_[2];                      // audio thread (and reset)
+    NeedleBank banks_[2];  // audio thread (and reset)
     const NeedleSectionStarts &sectionStarts_ = needleSectionStarts();
 };

@@ -22,7 +22,7 @@ enum ParameterIndex {
     kLPFreq,
     kShowLbl,
     kLagTime,
-    kNumRealParameters,          // 17: indices 17..63 are spare
+    kNumRealParameters,  // 17: indices 17..63 are spare
     kNumHostParameters = 64,
     kStoreDefaults = 65,
     kResetPeaks = 67,
@@ -87,8 +87,8 @@ enum ControlTag {
     kTagRMSReference = kFirstRMSSetting,  // the reference-level knobs and displays
     kTagVUReference = kFirstVUSetting,
     kTagPPMReference = kFirstPPMSetting,
-    kTagStaticImage = 102,                // title pictures that never change
-    kTagManual = 121,                     // opens the user manual
+    kTagStaticImage = 102,  // title pictures that never change
+    kTagManual = 121,       // opens the user manual
 };
 
 // Value of every spare parameter 17..63.

@@ -19,15 +19,15 @@ namespace zem {
 }
 }  // namespace zem
 
-#define ZEM_CHECK(cond, neutral)                                  \
-    do {                                                          \
-        if (!(cond))                                              \
-            ::zem::contractFailed(#cond, __FILE__, __LINE__);     \
+#define ZEM_CHECK(cond, neutral)                                                                                       \
+    do {                                                                                                               \
+        if (!(cond))                                                                                                   \
+            ::zem::contractFailed(#cond, __FILE__, __LINE__);                                                          \
     } while (0)
 #else
-#define ZEM_CHECK(cond, neutral) \
-    do {                         \
-        if (!(cond))             \
-            return neutral;      \
+#define ZEM_CHECK(cond, neutral)                                                                                       \
+    do {                                                                                                               \
+        if (!(cond))                                                                                                   \
+            return neutral;                                                                                            \
     } while (0)
 #endif

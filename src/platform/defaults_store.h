@@ -12,7 +12,7 @@
 struct StoredDefault {
     const char *name;
     float value;
-    bool found; // set by defaultsStoreReadAll
+    bool found;  // set by defaultsStoreReadAll
 };
 
 // Reads all the named values in one pass over the store. An entry whose value is present and

@@ -6,7 +6,7 @@
 #include <string>
 
 // Answers of shellOpenDocument, with the meaning of the Windows shell's codes.
-constexpr intptr_t kShellNoAssociation = 31; // no program is associated with the file type
+constexpr intptr_t kShellNoAssociation = 31;  // no program is associated with the file type
 constexpr intptr_t kShellFileNotFound = 2;
 constexpr intptr_t kShellSuccessAbove = 32;  // answers above this mean success
 
@@ -24,8 +24,8 @@ void showMessageBox(void *ownerWindow, const std::string &text, const std::strin
 
 // The seam tests observe: while a hook is installed, it receives the call instead of the system.
 struct ShellHooks {
-    intptr_t (*openDocument)(void *ownerWindow, const std::wstring &path); // null: the real shell
-    void (*messageBox)(void *ownerWindow, const std::string &text, const std::string &caption); // null: real box
+    intptr_t (*openDocument)(void *ownerWindow, const std::wstring &path);                       // null: the real shell
+    void (*messageBox)(void *ownerWindow, const std::string &text, const std::string &caption);  // null: real box
 };
 // Installs the hooks (null removes them). The hooks object must outlive its installation.
 void setShellHooks(const ShellHooks *hooks);

@@ -22,12 +22,12 @@ public:
     CPresetSystemEffect(audioMasterCallback audioMaster, VstInt32 numParams);
     ~CPresetSystemEffect() override;
 
-    VstInt32 getProgram() override { return 0; }         // one program towards the host
+    VstInt32 getProgram() override { return 0; }                   // one program towards the host
     void setProgram(VstInt32 program) override { (void)program; }  // ignored
-    void setProgramName(char *name) override;             // renames the current slot
-    void getProgramName(char *name) override;             // the current slot's 24 name bytes
+    void setProgramName(char *name) override;                      // renames the current slot
+    void getProgramName(char *name) override;                      // the current slot's 24 name bytes
     bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char *text) override;
-    float getParameter(VstInt32 index) override;          // the recorded value, -1 outside 0..63
+    float getParameter(VstInt32 index) override;  // the recorded value, -1 outside 0..63
 
     // Stores value for index 0..63 in the current slot; other indices are ignored.
     void recordValue(VstInt32 index, float value);

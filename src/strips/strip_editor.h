@@ -104,7 +104,7 @@ protected:
     Templete *effect;
     TemepleteEditor *editor;
     VSTGUI::CViewContainer *container = nullptr;  // one reference ours, one the frame's while attached
-    int height = 0;                                // pixels
+    int height = 0;                               // pixels
     bool visible = false;
 
 private:

@@ -42,8 +42,7 @@ bool StripFiltersEditor::build(CFrame *toFrame, CBitmap *background, bool expand
     else
         buildCollapsed();
     CBitmap *toggle = picture(kImageStripToggle);
-    showFlt = add(new (std::nothrow) COnOffButtonH(bitmapFrameRect(toggle, 2, 574, 0), editor, kShowFlt,
-                                                    toggle));
+    showFlt = add(new (std::nothrow) COnOffButtonH(bitmapFrameRect(toggle, 2, 574, 0), editor, kShowFlt, toggle));
     setActive(effectValue(kProcess));
     return true;
 }
@@ -55,16 +54,11 @@ void StripFiltersEditor::buildExpanded()
     CBitmap *slope = picture(kImageFilterSlope);
     CBitmap *handle = picture(kImageFrequencyHandle);
 
-    procFlt = add(new (std::nothrow) StripActiveButton(bitmapFrameRect(active, 3, 541, 4), editor, kProcFlt,
-                                                        active));
-    hpStat = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(status, 2, 16, 20), editor, kHPStat,
-                                                       status));
-    lpStat = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(status, 2, 281, 20), editor, kLPStat,
-                                                       status));
-    hpSlope = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(slope, 2, 223, 8), editor, kHPSlope,
-                                                        slope));
-    lpSlope = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(slope, 2, 489, 8), editor, kLPSlope,
-                                                        slope));
+    procFlt = add(new (std::nothrow) StripActiveButton(bitmapFrameRect(active, 3, 541, 4), editor, kProcFlt, active));
+    hpStat = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(status, 2, 16, 20), editor, kHPStat, status));
+    lpStat = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(status, 2, 281, 20), editor, kLPStat, status));
+    hpSlope = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(slope, 2, 223, 8), editor, kHPSlope, slope));
+    lpSlope = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(slope, 2, 489, 8), editor, kLPSlope, slope));
     for (CZEMOnOffButtonAH *button : {hpSlope, lpSlope})
         if (button)
             button->directionalWheel = button->keepWheelSign = true;
@@ -74,10 +68,9 @@ void StripFiltersEditor::buildExpanded()
     const CRect sliderAreas[2] = {CRect(58, 10, 220, 42), CRect(323, 10, 485, 42)};
     CZEMSliderAH **sliders[2] = {&hpFreq, &lpFreq};
     for (int i = 0; i < 2; ++i) {
-        auto *slider = new (std::nothrow)
-            CZEMSliderAH(sliderAreas[i], editor, i == 0 ? kHPFreq : kLPFreq, CPoint(0, 0),
-                         sliderAreas[i].getWidth() - handleWidth, handle, nullptr, CPoint(),
-                         CSlider::kHorizontal | CSlider::kLeft);
+        auto *slider = new (std::nothrow) CZEMSliderAH(sliderAreas[i], editor, i == 0 ? kHPFreq : kLPFreq, CPoint(0, 0),
+                                                       sliderAreas[i].getWidth() - handleWidth, handle, nullptr,
+                                                       CPoint(), CSlider::kHorizontal | CSlider::kLeft);
         if (slider) {
             slider->setDefaultValue(0.5f);
             slider->setFineDragFactor(0.1f);
@@ -92,7 +85,7 @@ void StripFiltersEditor::buildExpanded()
     for (int i = 0; i < 2; ++i) {
         const CCoord left = i == 0 ? kHighPassFieldLeft : kLowPassFieldLeft;
         auto *field = new (std::nothrow) CMyTextEditAH(CRect(left, 0, left + kFieldWidth, kFieldHeight), editor,
-                                                        i == 0 ? kTagHPFreqEntry : kTagLPFreqEntry, "", nullptr);
+                                                       i == 0 ? kTagHPFreqEntry : kTagLPFreqEntry, "", nullptr);
         if (field) {
             field->setFont(kNormalFontVerySmall);
             field->setFontColor(kFieldFontColour);
@@ -105,11 +98,9 @@ void StripFiltersEditor::buildCollapsed()
 {
     CBitmap *titleImage = picture(kImageFiltersTitle);
     CBitmap *active = picture(kImageFiltersInCollapsed);
-    title = add(new (std::nothrow) CMovieBitmap(bitmapFrameRect(titleImage, 1, 503, 2), editor, kTagStaticImage,
-                                                1, titleImage ? titleImage->getHeight() : 0,
-                                                titleImage));
-    procFlt = add(new (std::nothrow) StripActiveButton(bitmapFrameRect(active, 3, 547, 1), editor, kProcFlt,
-                                                        active));
+    title = add(new (std::nothrow) CMovieBitmap(bitmapFrameRect(titleImage, 1, 503, 2), editor, kTagStaticImage, 1,
+                                                titleImage ? titleImage->getHeight() : 0, titleImage));
+    procFlt = add(new (std::nothrow) StripActiveButton(bitmapFrameRect(active, 3, 547, 1), editor, kProcFlt, active));
 }
 
 void StripFiltersEditor::attach(const CPoint &position)
@@ -120,8 +111,8 @@ void StripFiltersEditor::attach(const CPoint &position)
     struct {
         CControl *control;
         VstInt32 index;
-    } buttons[] = {{procFlt, kProcFlt}, {showFlt, kShowFlt}, {hpStat, kHPStat}, {lpStat, kLPStat},
-                   {hpSlope, kHPSlope}, {lpSlope, kLPSlope}};
+    } buttons[] = {{procFlt, kProcFlt}, {showFlt, kShowFlt}, {hpStat, kHPStat},
+                   {lpStat, kLPStat},   {hpSlope, kHPSlope}, {lpSlope, kLPSlope}};
     for (const auto &b : buttons)
         if (b.control)
             b.control->setValue(effectValue(b.index));
@@ -154,15 +145,32 @@ void StripFiltersEditor::parameterChanged(VstInt32 index, float value)
 {
     CControl *target = nullptr;
     switch (index) {
-    case kShowFlt: target = showFlt; break;
-    case kProcFlt: target = procFlt; break;
-    case kHPStat: target = hpStat; break;
-    case kHPSlope: target = hpSlope; break;
-    case kLPStat: target = lpStat; break;
-    case kLPSlope: target = lpSlope; break;
-    case kHPFreq: showFrequency(false, value); return;
-    case kLPFreq: showFrequency(true, value); return;
-    default: return;
+    case kShowFlt:
+        target = showFlt;
+        break;
+    case kProcFlt:
+        target = procFlt;
+        break;
+    case kHPStat:
+        target = hpStat;
+        break;
+    case kHPSlope:
+        target = hpSlope;
+        break;
+    case kLPStat:
+        target = lpStat;
+        break;
+    case kLPSlope:
+        target = lpSlope;
+        break;
+    case kHPFreq:
+        showFrequency(false, value);
+        return;
+    case kLPFreq:
+        showFrequency(true, value);
+        return;
+    default:
+        return;
     }
     if (target)
         target->setValue(value);

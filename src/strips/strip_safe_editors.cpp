@@ -67,8 +67,7 @@ void StripSafeEditor<Strip, Holder>::show(const CPoint &position, int meterType,
         chosen->attach(position);
 }
 
-template <class Strip, class Holder>
-void StripSafeEditor<Strip, Holder>::parameterChanged(VstInt32 index, float value)
+template <class Strip, class Holder> void StripSafeEditor<Strip, Holder>::parameterChanged(VstInt32 index, float value)
 {
     for (auto &forms : strips)
         for (auto &s : forms)

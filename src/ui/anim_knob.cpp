@@ -8,8 +8,8 @@ namespace {
 float clamp01(float v) { return v < 0.f ? 0.f : (v > 1.f ? 1.f : v); }
 }  // namespace
 
-CAnimKnob::CAnimKnob(const CRect &size, CControlListener *listener, long tag, int subPixmaps,
-                     CCoord heightOfOneImage, CBitmap *background, const CPoint &offset)
+CAnimKnob::CAnimKnob(const CRect &size, CControlListener *listener, long tag, int subPixmaps, CCoord heightOfOneImage,
+                     CBitmap *background, const CPoint &offset)
     : CControl(size, listener, tag, background), subPixmaps(subPixmaps), heightOfOneImage(heightOfOneImage),
       offset(offset)
 {

@@ -62,10 +62,10 @@ private:
 };
 
 // Implements isTypeOf for a class with one library base.
-#define VSTGUI_TYPE(ClassName, BaseName)                                                                            \
-    bool isTypeOf(const char *name) const override                                                                  \
-    {                                                                                                               \
-        return std::strcmp(name, #ClassName) == 0 || BaseName::isTypeOf(name);                                     \
+#define VSTGUI_TYPE(ClassName, BaseName)                                                                               \
+    bool isTypeOf(const char *name) const override                                                                     \
+    {                                                                                                                  \
+        return std::strcmp(name, #ClassName) == 0 || BaseName::isTypeOf(name);                                         \
     }
 
 }  // namespace VSTGUI

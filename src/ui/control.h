@@ -22,8 +22,7 @@ public:
 
 class CControl : public CView {
 public:
-    CControl(const CRect &size, CControlListener *listener = nullptr, long tag = 0,
-             CBitmap *background = nullptr);
+    CControl(const CRect &size, CControlListener *listener = nullptr, long tag = 0, CBitmap *background = nullptr);
 
     // From the owner (a parameter echo): the control is redrawn at the next idle when the
     // value changed. It is not reported.
@@ -70,12 +69,12 @@ public:
         // Spelled out: clang cannot default-construct a nested class with member initialisers
         // inside std::optional of the enclosing class.
         Gesture() {}
-        CPoint start;             // where the press was, or the last point a drag measured from
-        float startValue = 0.f;   // the value that the drag's movement is added to
-        CButtonState buttons;     // buttons and modifiers at the press (or the last rebase)
+        CPoint start;            // where the press was, or the last point a drag measured from
+        float startValue = 0.f;  // the value that the drag's movement is added to
+        CButtonState buttons;    // buttons and modifiers at the press (or the last rebase)
         float valuePerPixel = 0.f;
-        bool started = false;     // the pointer has moved since the press
-        bool editing = false;     // the gesture opened an edit that its end closes
+        bool started = false;  // the pointer has moved since the press
+        bool editing = false;  // the gesture opened an edit that its end closes
     };
     const Gesture *getGesture() const { return gesture ? &*gesture : nullptr; }
     // The frame's cancel: the gesture ends as if released, closing its edit.

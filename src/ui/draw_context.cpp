@@ -12,8 +12,8 @@ CDrawContext::CDrawContext(CCoord surfaceWidth, CCoord surfaceHeight)
     setFont(kNormalFontVerySmall);
 }
 
-bool CDrawContext::bitmapPartSize(const CRect &dest, const CPoint &source, CCoord bitmapWidth,
-                                  CCoord bitmapHeight, CCoord &width, CCoord &height)
+bool CDrawContext::bitmapPartSize(const CRect &dest, const CPoint &source, CCoord bitmapWidth, CCoord bitmapHeight,
+                                  CCoord &width, CCoord &height)
 {
     width = dest.getWidth();
     height = dest.getHeight();
@@ -49,10 +49,7 @@ void CDrawContext::setFont(CFontDesc *newFont, double size, int style)
     font = chosen;
 }
 
-void CDrawContext::setGlobalAlpha(float alpha)
-{
-    globalAlpha = alpha < 0.f ? 0.f : (alpha > 1.f ? 1.f : alpha);
-}
+void CDrawContext::setGlobalAlpha(float alpha) { globalAlpha = alpha < 0.f ? 0.f : (alpha > 1.f ? 1.f : alpha); }
 
 void CDrawContext::setClipRect(const CRect &rect)
 {

@@ -58,11 +58,9 @@ public:
     virtual void drawRect(const CRect &rect, CDrawStyle style = kDrawStroked) = 0;
     // Copies the part of the bitmap that starts at source and has dest's size (no scaling);
     // where the bitmap ends, nothing is drawn.
-    virtual void drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoint &source = CPoint(),
-                            float alpha = 1.f) = 0;
+    virtual void drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoint &source = CPoint(), float alpha = 1.f) = 0;
     // Text with the current font and font colour, clipped to rect and centred vertically.
-    void drawString(const char *utf8, const CRect &rect, CHoriTxtAlign align = kCenterText,
-                    bool antialias = true);
+    void drawString(const char *utf8, const CRect &rect, CHoriTxtAlign align = kCenterText, bool antialias = true);
     // Text starting at the left end of its baseline.
     void drawString(const char *utf8, const CPoint &baseline, bool antialias = true);
     CCoord getStringWidth(const char *utf8);

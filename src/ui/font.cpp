@@ -4,10 +4,7 @@ namespace VSTGUI {
 
 CFontDesc::CFontDesc(const std::string &name, double size, int style) : name(name), size(size), style(style) {}
 
-CFontDesc::CFontDesc(const CFontDesc &other)
-    : CBaseObject(), name(other.name), size(other.size), style(other.style)
-{
-}
+CFontDesc::CFontDesc(const CFontDesc &other) : CBaseObject(), name(other.name), size(other.size), style(other.style) {}
 
 CFontDesc::~CFontDesc() { freePlatformFont(); }
 

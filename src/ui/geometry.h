@@ -32,9 +32,7 @@ struct CRect {
     CCoord left = 0, top = 0, right = 0, bottom = 0;
 
     CRect() = default;
-    CRect(CCoord left, CCoord top, CCoord right, CCoord bottom) : left(left), top(top), right(right), bottom(bottom)
-    {
-    }
+    CRect(CCoord left, CCoord top, CCoord right, CCoord bottom) : left(left), top(top), right(right), bottom(bottom) {}
     // From a top-left corner and a size.
     CRect(const CPoint &origin, const CPoint &size)
         : left(origin.x), top(origin.y), right(origin.x + size.x), bottom(origin.y + size.y)

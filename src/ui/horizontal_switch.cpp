@@ -5,8 +5,7 @@
 namespace VSTGUI {
 
 CHorizontalSwitch::CHorizontalSwitch(const CRect &size, CControlListener *listener, long tag, int subPixmaps,
-                                     CCoord heightOfOneImage, int positions, CBitmap *background,
-                                     const CPoint &offset)
+                                     CCoord heightOfOneImage, int positions, CBitmap *background, const CPoint &offset)
     : CControl(size, listener, tag, background), subPixmaps(subPixmaps), heightOfOneImage(heightOfOneImage),
       positions(positions < 1 ? 1 : positions), offset(offset)
 {

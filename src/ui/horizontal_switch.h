@@ -9,8 +9,8 @@ namespace VSTGUI {
 // n positions side by side; a click or drag picks the position under the mouse.
 class CHorizontalSwitch : public CControl {
 public:
-    CHorizontalSwitch(const CRect &size, CControlListener *listener, long tag, int subPixmaps,
-                      CCoord heightOfOneImage, int positions, CBitmap *background, const CPoint &offset = CPoint());
+    CHorizontalSwitch(const CRect &size, CControlListener *listener, long tag, int subPixmaps, CCoord heightOfOneImage,
+                      int positions, CBitmap *background, const CPoint &offset = CPoint());
     int getNumPositions() const { return positions; }
     int position() const;
 

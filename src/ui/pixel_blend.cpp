@@ -20,8 +20,7 @@ uint32_t blendPixelOver(uint32_t target, uint32_t source, uint32_t opacity)
     const uint32_t keep = 255 - sourceAlpha;
     uint32_t result = 0;
     for (int shift = 0; shift < 32; shift += 8) {
-        const uint32_t channel =
-            ((source >> shift) & 255) + multiplyChannels((target >> shift) & 255, keep);
+        const uint32_t channel = ((source >> shift) & 255) + multiplyChannels((target >> shift) & 255, keep);
         result |= std::min<uint32_t>(channel, 255) << shift;
     }
     return result;

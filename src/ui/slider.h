@@ -9,8 +9,14 @@ namespace VSTGUI {
 // A handle moving over an optional background, horizontally or vertically.
 class CSlider : public CControl {
 public:
-    enum Style { kHorizontal = 1 << 0, kVertical = 1 << 1, kLeft = 1 << 2, kRight = 1 << 3, kTop = 1 << 4,
-                 kBottom = 1 << 5 };
+    enum Style {
+        kHorizontal = 1 << 0,
+        kVertical = 1 << 1,
+        kLeft = 1 << 2,
+        kRight = 1 << 3,
+        kTop = 1 << 4,
+        kBottom = 1 << 5
+    };
 
     // travel: the handle's movement in pixels from one end to the other. offsetHandle: where the
     // handle's travel starts, relative to the control. offset: source offset of the background.

@@ -155,8 +155,8 @@ bool CViewContainer::backgroundHidesBehind(const CRect &area) const
     CRect painted(size.left, size.top, size.left + background->getWidth() - backgroundOffset.x,
                   size.top + background->getHeight() - backgroundOffset.y);
     painted.bound(size);
-    return backgroundOffset.x >= 0 && backgroundOffset.y >= 0 && area.left >= painted.left &&
-           area.top >= painted.top && area.right <= painted.right && area.bottom <= painted.bottom;
+    return backgroundOffset.x >= 0 && backgroundOffset.y >= 0 && area.left >= painted.left && area.top >= painted.top &&
+           area.right <= painted.right && area.bottom <= painted.bottom;
 }
 
 void CViewContainer::draw(CDrawContext *context) { drawRect(context, size); }

@@ -19,8 +19,8 @@ typedef intptr_t VstIntPtr;
 
 constexpr VstInt32 vstFourCC(char a, char b, char c, char d)
 {
-    return (VstInt32)(((uint32_t)(uint8_t)a << 24) | ((uint32_t)(uint8_t)b << 16) |
-                      ((uint32_t)(uint8_t)c << 8) | (uint32_t)(uint8_t)d);
+    return (VstInt32)(((uint32_t)(uint8_t)a << 24) | ((uint32_t)(uint8_t)b << 16) | ((uint32_t)(uint8_t)c << 8) |
+                      (uint32_t)(uint8_t)d);
 }
 
 constexpr VstInt32 kEffectMagic = vstFourCC('V', 's', 't', 'P');
@@ -29,12 +29,11 @@ constexpr VstInt32 kEffectIdentifyAnswer = vstFourCC('N', 'v', 'E', 'f');
 
 struct AEffect;
 
-typedef VstIntPtr(VSTCALLBACK *audioMasterCallback)(AEffect *effect, VstInt32 opcode, VstInt32 index,
-                                                    VstIntPtr value, void *ptr, float opt);
-typedef VstIntPtr(VSTCALLBACK *AEffectDispatcherProc)(AEffect *effect, VstInt32 opcode, VstInt32 index,
-                                                      VstIntPtr value, void *ptr, float opt);
-typedef void(VSTCALLBACK *AEffectProcessProc)(AEffect *effect, float **inputs, float **outputs,
-                                              VstInt32 sampleFrames);
+typedef VstIntPtr(VSTCALLBACK *audioMasterCallback)(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                                    void *ptr, float opt);
+typedef VstIntPtr(VSTCALLBACK *AEffectDispatcherProc)(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                                      void *ptr, float opt);
+typedef void(VSTCALLBACK *AEffectProcessProc)(AEffect *effect, float **inputs, float **outputs, VstInt32 sampleFrames);
 typedef void(VSTCALLBACK *AEffectProcessDoubleProc)(AEffect *effect, double **inputs, double **outputs,
                                                     VstInt32 sampleFrames);
 typedef void(VSTCALLBACK *AEffectSetParameterProc)(AEffect *effect, VstInt32 index, float parameter);

@@ -193,8 +193,8 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
     }
 }
 
-VstIntPtr VSTCALLBACK AudioEffect::dispatchEffectClass(AEffect *e, VstInt32 opcode, VstInt32 index,
-                                                       VstIntPtr value, void *ptr, float opt)
+VstIntPtr VSTCALLBACK AudioEffect::dispatchEffectClass(AEffect *e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                                       void *ptr, float opt)
 {
     AudioEffect *ae = objectOf(e);
     if (!ae)
@@ -244,8 +244,7 @@ void VSTCALLBACK AudioEffect::processClass(AEffect *e, float **inputs, float **o
     }
 }
 
-void VSTCALLBACK AudioEffect::processClassReplacing(AEffect *e, float **inputs, float **outputs,
-                                                    VstInt32 sampleFrames)
+void VSTCALLBACK AudioEffect::processClassReplacing(AEffect *e, float **inputs, float **outputs, VstInt32 sampleFrames)
 {
     try {
         AudioEffect *ae = objectOf(e);

@@ -78,15 +78,13 @@ public:
     static float VSTCALLBACK getParameterClass(AEffect *e, VstInt32 index);
     static void VSTCALLBACK setParameterClass(AEffect *e, VstInt32 index, float value);
     static void VSTCALLBACK processClass(AEffect *e, float **inputs, float **outputs, VstInt32 sampleFrames);
-    static void VSTCALLBACK processClassReplacing(AEffect *e, float **inputs, float **outputs,
-                                                  VstInt32 sampleFrames);
+    static void VSTCALLBACK processClassReplacing(AEffect *e, float **inputs, float **outputs, VstInt32 sampleFrames);
     static void VSTCALLBACK processClassDoubleReplacing(AEffect *e, double **inputs, double **outputs,
                                                         VstInt32 sampleFrames);
 
 protected:
     void setFlag(VstInt32 flag, bool state);
-    VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void *ptr = nullptr,
-                       float opt = 0.f);
+    VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void *ptr = nullptr, float opt = 0.f);
 
     float sampleRate = 44100.f;
     AEffEditor *editor = nullptr;

@@ -14,10 +14,7 @@
 
 namespace {
 
-std::string pngPath(const char *name)
-{
-    return std::string(ZEM_SOURCE_DIR) + "/resources/png/" + name;
-}
+std::string pngPath(const char *name) { return std::string(ZEM_SOURCE_DIR) + "/resources/png/" + name; }
 
 class Image {
 public:
@@ -29,7 +26,8 @@ public:
     {
         const int ix = int(std::floor(x)), iy = int(std::floor(y));
         const unsigned char *data = cairo_image_surface_get_data(surface_);
-        const uint32_t p = *reinterpret_cast<const uint32_t *>(data + size_t(iy) * cairo_image_surface_get_stride(surface_) + ix * 4);
+        const uint32_t p = *reinterpret_cast<const uint32_t *>(
+            data + size_t(iy) * cairo_image_surface_get_stride(surface_) + ix * 4);
         return (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 3.0;
     }
 
@@ -101,5 +99,5 @@ TEST(ScaleMarks, TrimMarksLieAtTheHandleCentreOnEveryFrontPanel)
     }
 }
 
-} // namespace
+}  // namespace
 #endif

@@ -20,7 +20,7 @@
 
 namespace {
 
-const std::wstring kManualName = L"ZEM Ordwen 3 User Manual (EN) v3.pdf"; // 36 characters
+const std::wstring kManualName = L"ZEM Ordwen 3 User Manual (EN) v3.pdf";  // 36 characters
 
 // The per-user "ManualPath" value, set for one test and removed afterwards.
 class ManualPathValue {
@@ -185,7 +185,7 @@ TEST_F(ManualRequest, MissingValueTellsTheManualCouldNotBeOpened)
 TEST_F(ManualRequest, MissingFileTellsTheManualCouldNotBeOpened)
 {
     useRealShell();
-    value_.set(value_.folder() + kManualName); // never created
+    value_.set(value_.folder() + kManualName);  // never created
     requestUserManual(nullptr);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "Could not open user manual");
@@ -240,7 +240,7 @@ TEST_F(ManualRequest, WindowsShellReportsAFileTypeWithoutProgram)
 }
 #endif
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -259,4 +259,4 @@ TEST(InstalledFont, FontPathQueryNamesTheInstalledTypeface)
         std::fclose(font);
 }
 
-} // namespace
+}  // namespace

@@ -111,8 +111,8 @@ TEST_F(AudioPathTest, TrimGlidesWithATimeConstantIndependentOfTheRate)
         EXPECT_NEAR((double)samplesToNinetyNinePercent(rate), expected, 4.0 + 1e-3 * expected) << rate;
     }
     // Rates no host runs at, or none at all, run as 44.1 kHz.
-    for (float rate : {0.f, 7999.f, 768001.f, 1e9f, std::numeric_limits<float>::infinity(),
-                       std::numeric_limits<float>::quiet_NaN()})
+    for (float rate :
+         {0.f, 7999.f, 768001.f, 1e9f, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()})
         EXPECT_EQ(samplesToNinetyNinePercent(rate), at44) << rate;
 }
 

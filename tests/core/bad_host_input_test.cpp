@@ -19,12 +19,24 @@ const VstInt32 kBadIndices[] = {-1, 64, 66, 1000, INT_MAX, INT_MIN};
 TEST_F(BadHostInputTest, NullPointerOpcodesAnswerZero)
 {
     PluginInstance plugin(host());
-    const VstInt32 pointerOpcodes[] = {
-        effSetProgramName,     effGetProgramName,      effGetParamLabel,     effGetParamDisplay,
-        effGetParamName,       effEditGetRect,         effGetChunk,          effSetChunk,
-        effGetProgramNameIndexed, effGetInputProperties, effGetOutputProperties, effGetEffectName,
-        effGetVendorString,    effGetProductString,    effCanDo,             effGetParameterProperties,
-        effGetSpeakerArrangement, effSetSpeakerArrangement};
+    const VstInt32 pointerOpcodes[] = {effSetProgramName,
+                                       effGetProgramName,
+                                       effGetParamLabel,
+                                       effGetParamDisplay,
+                                       effGetParamName,
+                                       effEditGetRect,
+                                       effGetChunk,
+                                       effSetChunk,
+                                       effGetProgramNameIndexed,
+                                       effGetInputProperties,
+                                       effGetOutputProperties,
+                                       effGetEffectName,
+                                       effGetVendorString,
+                                       effGetProductString,
+                                       effCanDo,
+                                       effGetParameterProperties,
+                                       effGetSpeakerArrangement,
+                                       effSetSpeakerArrangement};
     for (VstInt32 opcode : pointerOpcodes)
         for (VstInt32 index : {0, 1})
             EXPECT_EQ(plugin.dispatch(opcode, index, 0, nullptr), 0) << "opcode " << opcode;

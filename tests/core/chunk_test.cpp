@@ -75,7 +75,8 @@ TEST_F(ChunkTest, RoundTripRestoresEveryValue)
     std::vector<float> values;
     {
         PluginInstance source(host());
-        const float settings[17] = {1.f, 0.3f, 1.f, 0.5f, 1.f, 0.5f, 0.f, 1.f, 1.f, 0.f, 1.f, 0.25f, 0.f, 1.f, 0.6f, 1.f, 0.4f};
+        const float settings[17] = {1.f, 0.3f, 1.f,   0.5f, 1.f, 0.5f, 0.f, 1.f, 1.f,
+                                    0.f, 1.f,  0.25f, 0.f,  1.f, 0.6f, 1.f, 0.4f};
         for (VstInt32 i = 0; i < 17; ++i)
             source.setParameter(i, settings[i]);
         float setting = 0.05f;

@@ -151,14 +151,22 @@ TEST_F(DispatcherTest, ParameterPropertiesTable)
     const VstInt32 toggle = kVstParameterIsSwitch | kVstParameterUsesFloatStep;
     const VstInt32 stepped = kVstParameterUsesFloatStep;
     const Expected table[] = {
-        {0, "Process", toggle, 1.f, 1.f, 1.f},        {1, "Trim", stepped, 1 / 41.f, 1 / 401.f, 1 / 41.f},
-        {2, "GSIcal", stepped, .5f, .5f, .5f},        {3, "Meter", stepped, .5f, .5f, .5f},
-        {4, "LR/MS", toggle, 1.f, 1.f, 1.f},          {5, "Hold", stepped, .5f, .5f, .5f},
-        {6, "Strips", toggle, 1.f, 1.f, 1.f},         {7, "ShowFlt", toggle, 1.f, 1.f, 1.f},
-        {8, "ProcFlt", toggle, 1.f, 1.f, 1.f},        {9, "HPStat", toggle, 1.f, 1.f, 1.f},
-        {10, "HPSlope", toggle, 1.f, 1.f, 1.f},       {11, "HPFreq", stepped, 1 / 41.f, 1 / 401.f, 1 / 41.f},
-        {12, "LPStat", toggle, 1.f, 1.f, 1.f},        {13, "LPSlope", toggle, 1.f, 1.f, 1.f},
-        {14, "LPFreq", stepped, 1 / 41.f, 1 / 401.f, 1 / 41.f}, {15, "ShowLbl", toggle, 1.f, 1.f, 1.f},
+        {0, "Process", toggle, 1.f, 1.f, 1.f},
+        {1, "Trim", stepped, 1 / 41.f, 1 / 401.f, 1 / 41.f},
+        {2, "GSIcal", stepped, .5f, .5f, .5f},
+        {3, "Meter", stepped, .5f, .5f, .5f},
+        {4, "LR/MS", toggle, 1.f, 1.f, 1.f},
+        {5, "Hold", stepped, .5f, .5f, .5f},
+        {6, "Strips", toggle, 1.f, 1.f, 1.f},
+        {7, "ShowFlt", toggle, 1.f, 1.f, 1.f},
+        {8, "ProcFlt", toggle, 1.f, 1.f, 1.f},
+        {9, "HPStat", toggle, 1.f, 1.f, 1.f},
+        {10, "HPSlope", toggle, 1.f, 1.f, 1.f},
+        {11, "HPFreq", stepped, 1 / 41.f, 1 / 401.f, 1 / 41.f},
+        {12, "LPStat", toggle, 1.f, 1.f, 1.f},
+        {13, "LPSlope", toggle, 1.f, 1.f, 1.f},
+        {14, "LPFreq", stepped, 1 / 41.f, 1 / 401.f, 1 / 41.f},
+        {15, "ShowLbl", toggle, 1.f, 1.f, 1.f},
         {16, "LagTime", stepped, (float)(1 / 99.9), 1 / 999.f, (float)(1 / 99.9)},
     };
     for (const Expected &expected : table) {

@@ -21,7 +21,6 @@ namespace {
 
 using EditorParentTest = LoadedPluginTest;
 
-
 // An address in no mapped page of a test process, as a buggy or hostile host might pass.
 void *const kRandomPointer = reinterpret_cast<void *>(static_cast<uintptr_t>(0xdead0000u));
 

@@ -83,10 +83,7 @@ inline Complex expectedResponse(const Settings &s, double f)
     return h * ((1.0 - dry) * lowPass + dry);
 }
 
-inline double decibels(double magnitude)
-{
-    return 20.0 * std::log10(magnitude);
-}
+inline double decibels(double magnitude) { return 20.0 * std::log10(magnitude); }
 
 // Hann-windowed single-frequency transform of a signal; window and phasor run as rotations.
 inline Complex windowedTone(const std::vector<float> &x, size_t start, size_t length, double f, double fs)

@@ -54,10 +54,7 @@ public:
     {
         return std::make_unique<EngineReadingPanel>(effect, type);
     }
-    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *, Templete *) override
-    {
-        return nullptr;
-    }
+    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *, Templete *) override { return nullptr; }
     std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *, Templete *) override { return nullptr; }
 };
 

@@ -94,7 +94,9 @@ struct Notification {
 
 std::ostream &operator<<(std::ostream &out, const Notification &n)
 {
-    return out << (n.opcode == audioMasterBeginEdit ? "begin " : n.opcode == audioMasterEndEdit ? "end " : "automate ")
+    return out << (n.opcode == audioMasterBeginEdit ? "begin "
+                   : n.opcode == audioMasterEndEdit ? "end "
+                                                    : "automate ")
                << n.index;
 }
 

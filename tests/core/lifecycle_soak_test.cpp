@@ -207,6 +207,7 @@ TEST(LifecycleSoakLibrary, TwoHundredLoadUseUnloadCycles)
     ASSERT_FALSE(frameClass.empty());
     WNDCLASSEXW info{};
     info.cbSize = sizeof info;
-    EXPECT_FALSE(GetClassInfoExW(module, frameClass.c_str(), &info)) << "the frame's window class outlives its last frame";
+    EXPECT_FALSE(GetClassInfoExW(module, frameClass.c_str(), &info))
+        << "the frame's window class outlives its last frame";
 #endif
 }

@@ -72,7 +72,7 @@ TEST(MeterFeed, TheEngineMeasuresTheTrimmedOutput)
         effect->setParameter(3, 1.f);  // PPM
         effect->setParameter(0, 1.f);
     }
-    loud.setParameter(1, 1.f);  // +20 dB
+    loud.setParameter(1, 1.f);                             // +20 dB
     loud.dispatcher(effMainsChanged, 0, 1, nullptr, 0.f);  // the gain jumps to its target
     feed(quiet, 0.01f, 22050);
     feed(loud, 0.01f, 22050);

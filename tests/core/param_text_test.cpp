@@ -103,7 +103,7 @@ TEST(FreqText, KiloNotation)
     EXPECT_EQ(freqText(12550.0), "12k5");  // tens are dropped from 10 kHz on
     EXPECT_EQ(freqText(20000.0), "20k");
     EXPECT_EQ(freqText(30000.0), "30k");
-    EXPECT_EQ(freqText(1999.0), "1k99");    // digits are truncated, not rounded
+    EXPECT_EQ(freqText(1999.0), "1k99");  // digits are truncated, not rounded
     EXPECT_EQ(freqText(1009.0), "1k");
 }
 

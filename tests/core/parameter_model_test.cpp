@@ -119,8 +119,8 @@ TEST_F(ParameterModelTest, ScopeAndMeterTypeCarryToTheNextInstance)
 {
     {
         PluginInstance first(host());
-        first.setParameter(3, 1.f);   // PPM
-        first.setParameter(2, 1.f);   // Instance
+        first.setParameter(3, 1.f);  // PPM
+        first.setParameter(2, 1.f);  // Instance
     }
     PluginInstance second(host());
     EXPECT_EQ(second.getParameter(3), 1.f);

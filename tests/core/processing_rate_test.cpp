@@ -56,8 +56,8 @@ TEST_F(ProcessingRateTest, BlockDurationIsInSecondsAtTheRunningRate)
     struct Case {
         float hostRate, runningRate;
     };
-    for (Case c : {Case{384000.f, 384000.f}, Case{8000.f, 8000.f}, Case{768000.f, 768000.f},
-                   Case{1e7f, 44100.f}, Case{std::numeric_limits<float>::quiet_NaN(), 44100.f}}) {
+    for (Case c : {Case{384000.f, 384000.f}, Case{8000.f, 8000.f}, Case{768000.f, 768000.f}, Case{1e7f, 44100.f},
+                   Case{std::numeric_limits<float>::quiet_NaN(), 44100.f}}) {
         PluginInstance plugin(host());
         plugin.start(c.hostRate, 512);
         std::vector<float> in(512, 0.f), out0(512), out1(512);

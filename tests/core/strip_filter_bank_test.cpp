@@ -40,8 +40,7 @@ void apply(StripFilterBank &bank, const Settings &s)
 
 // Runs a sine at f1 on the left and f2 on the right through the bank and returns the measured
 // gains (output over input of the windowed transforms, after the transient has settled).
-std::pair<double, double> measureGains(StripFilterBank &bank, double fs, double f1, double f2,
-                                       bool slowSettle = true)
+std::pair<double, double> measureGains(StripFilterBank &bank, double fs, double f1, double f2, bool slowSettle = true)
 {
     // A quarter of a second lets the slowest section (a high-pass at 10 Hz) settle; the
     // window holds three periods of the lowest test tone.
@@ -71,8 +70,8 @@ void expectResponse(const Settings &s)
     apply(bank, s);
     const double fs = bankRate(s.rate);
     std::vector<double> freqs;
-    for (double f : {12.0, 25.0, 50.0, 100.0, 250.0, 700.0, 1500.0, 3000.0, 6000.0, 10000.0, 15000.0,
-                     20000.0, 30000.0, 45000.0, 70000.0, 0.3 * fs, 0.4 * fs, 0.44 * fs}) {
+    for (double f : {12.0, 25.0, 50.0, 100.0, 250.0, 700.0, 1500.0, 3000.0, 6000.0, 10000.0, 15000.0, 20000.0, 30000.0,
+                     45000.0, 70000.0, 0.3 * fs, 0.4 * fs, 0.44 * fs}) {
         if (f < 0.45 * fs && decibels(std::abs(expectedResponse(s, f))) > -60.0)
             freqs.push_back(f);
     }
@@ -85,8 +84,8 @@ void expectResponse(const Settings &s)
             const double f = freqs[i + ch];
             const double expected = decibels(std::abs(expectedResponse(s, f)));
             EXPECT_NEAR(decibels(measured[ch]), expected, 0.1)
-                << "at " << f << " Hz, rate " << s.rate << ", HP " << s.hpOn << "/" << s.hp24 << "/"
-                << s.hpFreq << ", LP " << s.lpOn << "/" << s.lp18 << "/" << s.lpFreq;
+                << "at " << f << " Hz, rate " << s.rate << ", HP " << s.hpOn << "/" << s.hp24 << "/" << s.hpFreq
+                << ", LP " << s.lpOn << "/" << s.lp18 << "/" << s.lpFreq;
         }
     }
 }
@@ -125,10 +124,7 @@ bool sameBits(const std::vector<float> &a, const std::vector<float> &b)
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
 }
 
-Stereo stereoNoise(size_t frames)
-{
-    return {noise(frames, 1), noise(frames, 2)};
-}
+Stereo stereoNoise(size_t frames) { return {noise(frames, 1), noise(frames, 2)}; }
 
 }  // namespace
 
@@ -362,8 +358,8 @@ TEST(StripFilterBankSwitches, DecodeInSinglePrecisionAsTheParameterModelDoes)
     ASSERT_FALSE(switchOn(0.49999994f));
     Settings s;
     s.hpOn = s.lpOn = true;
-    s.hpFreq = 1.0f;   // 2 kHz
-    s.lpFreq = 0.0f;   // 300 Hz
+    s.hpFreq = 1.0f;  // 2 kHz
+    s.lpFreq = 0.0f;  // 300 Hz
     StripFilterBank reference, atEdge, below;
     apply(reference, s);
     apply(atEdge, s);
@@ -415,8 +411,7 @@ TEST(StripFilterBankNonFinite, SectionsReturnToRestAfterTheChunk)
         for (size_t i = 128; i < out.left.size(); ++i)
             ASSERT_TRUE(std::isfinite(out.left[i])) << "frame " << i;
         // Before the bad sample the output is untouched by it.
-        EXPECT_TRUE(std::equal(out.left.begin(), out.left.begin() + 100,
-                               runInBlocks(s, clean, {1000}).left.begin()));
+        EXPECT_TRUE(std::equal(out.left.begin(), out.left.begin() + 100, runInBlocks(s, clean, {1000}).left.begin()));
     }
 }
 

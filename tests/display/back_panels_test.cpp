@@ -459,11 +459,11 @@ TEST_F(BackPanels, EmptyPlacesLabelsAndAnyRightClickCloseALeftClickOnAControlDoe
         {CPoint(300, 230), kLButton, true},                  // background
         {CPoint(300, 185), kLButton, true},                  // scope indicator
         {CPoint(300, 230), kRButton, true},
-        {centre(knobAt(105, 35)), kRButton, true},           // knob 84
-        {centre(knobAt(195, 35)), kRButton, true},           // backlight knob
-        {centre(at(215, 127, 70, 41)), kRButton, true},      // M/S switch
-        {centre(at(140, 127, 65, 41)), kRButton, true},      // needle type button
-        {CPoint(20, 5), kRButton, true},                     // scope selector
+        {centre(knobAt(105, 35)), kRButton, true},       // knob 84
+        {centre(knobAt(195, 35)), kRButton, true},       // backlight knob
+        {centre(at(215, 127, 70, 41)), kRButton, true},  // M/S switch
+        {centre(at(140, 127, 65, 41)), kRButton, true},  // needle type button
+        {CPoint(20, 5), kRButton, true},                 // scope selector
         {centre(knobAt(105, 35)), kLButton, false},
         {centre(at(215, 127, 70, 41)), kLButton, false},
         {centre(at(140, 127, 65, 41)), kLButton, false},

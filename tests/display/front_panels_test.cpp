@@ -173,7 +173,8 @@ TEST_F(FrontPanels, TypedTrimIsAnAutomatedTrimWriteThatTheFieldThenShows)
     struct Entry {
         const char *text;
         float value;
-    } entries[] = {{"25", 1.f}, {"-30", 0.f}, {"abc", 0.5f}, {"x", 0.5f}, {"5", 0.625f}, {"-20", 0.f}, {"-7.5", 0.3125f}};
+    } entries[] = {{"25", 1.f},   {"-30", 0.f}, {"abc", 0.5f},    {"x", 0.5f},
+                   {"5", 0.625f}, {"-20", 0.f}, {"-7.5", 0.3125f}};
     FrameDriver driver(frame);
     for (const Entry &entry : entries) {
         automated.clear();
@@ -249,7 +250,7 @@ TEST_F(FrontPanels, TheTrimHandleStaysWholeInsideItsControlAndADragReachesBothEn
     };
 
     FrameDriver driver(frame);
-    driver.press(x, 80);  // the handle's centre at 0 dB
+    driver.press(x, 80);            // the handle's centre at 0 dB
     driver.move(x, 134, kLButton);  // down to the bottom of the track
     EXPECT_EQ(effect->getParameter(kTrim), 0.f);
     EXPECT_TRUE(handleUnder(134));
@@ -581,7 +582,8 @@ TEST(FrontPanelsSession, AReferenceChangeInOneInstanceReachesTheOtherInstancesOp
 {
     TestParentWindow &parent = sharedParentWindow();
     parent.resize(600, 300);
-    Templete first(RecordingHost::callback, createTemepleteEditor), second(RecordingHost::callback, createTemepleteEditor);
+    Templete first(RecordingHost::callback, createTemepleteEditor),
+        second(RecordingHost::callback, createTemepleteEditor);
     const float scopeBefore = first.getParameter(kGSIcal);
     for (Templete *effect : {&first, &second}) {
         effect->setParameter(kGSIcal, 0.5f);

@@ -156,7 +156,8 @@ TEST_F(Knobs, FrontReferenceHintsItsTagAndKeepsTwentyNineCharacters)
     reference->setHintTarget(hint);
     frame->addView(reference);
     reference->setReferenceText("-18 dBFS = 0 PPM with a long tail of text");
-    EXPECT_EQ(std::string(reference->getReferenceText()), std::string("-18 dBFS = 0 PPM with a long tail of text").substr(0, 29));
+    EXPECT_EQ(std::string(reference->getReferenceText()),
+              std::string("-18 dBFS = 0 PPM with a long tail of text").substr(0, 29));
     mouse.move(50, 105);
     EXPECT_STREQ(hint->getText(), "Click and drag to adjust PPM reference level");
     mouse.drag(50, 105, 50, 5);  // drags like a knob: 100 of 1000 pixels

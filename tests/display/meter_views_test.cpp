@@ -43,7 +43,9 @@ public:
 
 // A picture of one view alone, over transparency.
 struct Picture {
-    explicit Picture(CView *view) : bitmap(COffscreenContext::renderView(view, view->localToFrame(view->getViewSize()))) {}
+    explicit Picture(CView *view) : bitmap(COffscreenContext::renderView(view, view->localToFrame(view->getViewSize())))
+    {
+    }
     ~Picture()
     {
         if (bitmap)

@@ -16,9 +16,9 @@ constexpr float kDegreeTolerance = 0.006f;
 TEST(NeedleLaws, VuAtItsReferenceMarks)
 {
     EXPECT_NEAR(vuNeedleAngle(0.0f), 136.5f, kDegreeTolerance);
-    EXPECT_NEAR(vuNeedleAngle(1.0f), 77.75f, kDegreeTolerance);   // 0 VU
+    EXPECT_NEAR(vuNeedleAngle(1.0f), 77.75f, kDegreeTolerance);  // 0 VU
     EXPECT_NEAR(vuNeedleAngle(1.44f), 45.5f, kDegreeTolerance);
-    EXPECT_NEAR(vuNeedleAngle(-0.05f), 139.66f, kDegreeTolerance); // rest after reset
+    EXPECT_NEAR(vuNeedleAngle(-0.05f), 139.66f, kDegreeTolerance);  // rest after reset
     EXPECT_NEAR(vuNeedleAngle(1.5f), 40.93f, kDegreeTolerance);
 }
 
@@ -31,7 +31,7 @@ TEST(NeedleLaws, VuNegativeValuesAreNotRaisedToThePower)
 TEST(NeedleLaws, RmsAtItsReferenceMarks)
 {
     EXPECT_NEAR(rmsNeedleAngle(1.0f), 51.89f, kDegreeTolerance);
-    EXPECT_NEAR(rmsNeedleAngle(0.01f), 138.08f, kDegreeTolerance); // -40 dB
+    EXPECT_NEAR(rmsNeedleAngle(0.01f), 138.08f, kDegreeTolerance);  // -40 dB
     EXPECT_NEAR(rmsNeedleAngle(fromDb(6.0f)), 38.96f, kDegreeTolerance);
     // 46 dB span 99.12 degrees: -20 dB lies halfway between -40 and +6 minus 3 dB worth.
     EXPECT_NEAR(rmsNeedleAngle(0.1f), 138.08f - 20.0f * 99.12f / 46.0f, kDegreeTolerance);
@@ -42,7 +42,7 @@ TEST(NeedleLaws, RmsCompressesBelowMinus40AndClamps)
     // -60 dB: f = 0.035, d = 0.965 * -42 + 0.035 * -60 = -42.63 dB on the scale.
     const float expected = (1.0f - (-42.63f + 40.0f) / 46.0f) * 99.12f + 38.96f;
     EXPECT_NEAR(rmsNeedleAngle(0.001f), expected, 0.01f);
-    EXPECT_FLOAT_EQ(rmsNeedleAngle(0.0001f), 145.0f); // lower clamp of the read-out
+    EXPECT_FLOAT_EQ(rmsNeedleAngle(0.0001f), 145.0f);  // lower clamp of the read-out
     EXPECT_FLOAT_EQ(rmsNeedleAngle(32.0f), 34.0f);
 }
 
@@ -80,7 +80,11 @@ TEST(NeedleLaws, PointsAreMeasuredFromThePixelCentreWithYDown)
 TEST(NeedleLaws, NeedleTipsStayInsideTheViewAcrossTheirTravel)
 {
     // The scale arc and its end marks must be visible: the tip at both clamps lies in the view.
-    struct Case { const NeedleGeometry *g; float (*law)(float); float low, high; };
+    struct Case {
+        const NeedleGeometry *g;
+        float (*law)(float);
+        float low, high;
+    };
     const Case cases[] = {{&vuNeedleGeometry, vuNeedleAngle, -0.05f, 1.5f},
                           {&rmsNeedleGeometry, rmsNeedleAngle, 0.0001f, 32.0f},
                           {&ppmNeedleGeometry, ppmNeedleAngle, 0.0001f, 32.0f}};
@@ -95,4 +99,4 @@ TEST(NeedleLaws, NeedleTipsStayInsideTheViewAcrossTheirTravel)
     }
 }
 
-} // namespace
+}  // namespace

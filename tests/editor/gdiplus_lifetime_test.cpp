@@ -45,7 +45,7 @@ TEST(GdiplusLifetime, AScanStartsNothingTheFirstOpenStartsItAndTheLastUserEndsIt
     ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f), 1);
     EXPECT_TRUE(gdiplusRunning());
     effect->dispatcher(effEditIdle, 0, 0, nullptr, 0.f);
-    ASSERT_NE(kNormalFontVerySmall->getPlatformFont(), nullptr); // as the editor's labels use it
+    ASSERT_NE(kNormalFontVerySmall->getPlatformFont(), nullptr);  // as the editor's labels use it
     effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);
     ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f), 1);
     effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);

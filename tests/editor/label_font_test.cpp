@@ -22,10 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path sourceFontFile()
-{
-    return fs::path(std::string(ZEM_SOURCE_DIR) + "/resources/font/ZEMOrdwen.kqf");
-}
+fs::path sourceFontFile() { return fs::path(std::string(ZEM_SOURCE_DIR) + "/resources/font/ZEMOrdwen.kqf"); }
 
 // The manual's file name is always 36 characters.
 const wchar_t kManualName[] = L"ZEM Ordwen User Manual (English).pdf";
@@ -36,7 +33,8 @@ public:
     InstallationFolder()
     {
 #ifdef _WIN32
-        folder = fs::temp_directory_path() / fs::path(L"zem-\u03A9rdwen-\u00FC-" + std::to_wstring(GetCurrentProcessId()));
+        folder = fs::temp_directory_path() /
+                 fs::path(L"zem-\u03A9rdwen-\u00FC-" + std::to_wstring(GetCurrentProcessId()));
         wide = folder.wstring() + L"\\";
 #else
         std::string name = "zem-\xCE\xA9rdwen-\xC3\xBC-" + std::to_string(::getpid());

@@ -118,7 +118,8 @@ TEST_F(TapeLabel, TheMarkerFollowsItsTableAndIsHomeAgainAfter95Steps)
 
 TEST_F(TapeLabel, DrawsTheMarkerWhileEditedAndItsTextAgainAfter)
 {
-    label->setFont(new CZEMCustomFont("file", 38, kNormalFace, new ZEMCoreTextFont(repositoryFontFile(), 38, kNormalFace)));
+    label->setFont(
+        new CZEMCustomFont("file", 38, kNormalFace, new ZEMCoreTextFont(repositoryFontFile(), 38, kNormalFace)));
     label->getFont()->forget();  // the label holds it
     label->setText("Kick In");
     std::vector<int> before = picture();
@@ -141,7 +142,8 @@ TEST_F(TapeLabel, ItsTextLiesWholeInsideTheTapeWithRoomAroundIt)
     // The label strip's tape: 506 x 34 pixels.
     auto *tape = new CZEMTapeLabel(CRect(17, 101, 523, 135), nullptr, nullptr);
     tape->setStyle(CTextLabel::kNoFrame | CTextLabel::kNoDrawBackground);
-    tape->setFont(new CZEMCustomFont("file", 38, kNormalFace, new ZEMCoreTextFont(repositoryFontFile(), 38, kNormalFace)));
+    tape->setFont(
+        new CZEMCustomFont("file", 38, kNormalFace, new ZEMCoreTextFont(repositoryFontFile(), 38, kNormalFace)));
     tape->getFont()->forget();
     frame->addView(tape);
     const int width = 506, height = 34;

@@ -88,7 +88,10 @@ public:
     {
         log.push_back(name + " param " + std::to_string(index) + " " + number(value));
     }
-    void valueChanged(CControl *control) override { log.push_back(name + " control " + std::to_string(control->getTag())); }
+    void valueChanged(CControl *control) override
+    {
+        log.push_back(name + " control " + std::to_string(control->getTag()));
+    }
 
     std::string name;
     Lines &log;
@@ -317,12 +320,12 @@ TEST_F(EditorShell, ChangesFromAnotherThreadWaitForIdleAndArriveInIndexOrderWith
     EXPECT_TRUE(host.sizeRequests.empty());
     EXPECT_EQ(height(), 195);
     editor->idle();
-    EXPECT_EQ(only(" param "),
-              Lines({"label param 1 0.25", "filters param 1 0.25", "VU param 1 0.25", "RMS param 1 0.25",
-                     "PPM param 1 0.25", "label param 3 1", "filters param 3 1", "VU param 3 1", "RMS param 3 1",
-                     "PPM param 3 1", "label param 15 1", "filters param 15 1", "VU param 15 1", "RMS param 15 1",
-                     "PPM param 15 1", "label param 69 0", "filters param 69 0", "VU param 69 0", "RMS param 69 0",
-                     "PPM param 69 0"}));
+    EXPECT_EQ(
+        only(" param "),
+        Lines({"label param 1 0.25", "filters param 1 0.25", "VU param 1 0.25", "RMS param 1 0.25", "PPM param 1 0.25",
+               "label param 3 1",    "filters param 3 1",    "VU param 3 1",    "RMS param 3 1",    "PPM param 3 1",
+               "label param 15 1",   "filters param 15 1",   "VU param 15 1",   "RMS param 15 1",   "PPM param 15 1",
+               "label param 69 0",   "filters param 69 0",   "VU param 69 0",   "RMS param 69 0",   "PPM param 69 0"}));
     EXPECT_EQ(only("show"), Lines({"PPM show"}));
     EXPECT_EQ(host.sizeRequests, Lines({"586x221"}));
     log.clear();

@@ -29,8 +29,8 @@ public:
 
 private:
     FuzzHost();
-    static VstIntPtr VSTCALLBACK callback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                          void *ptr, float opt);
+    static VstIntPtr VSTCALLBACK callback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr,
+                                          float opt);
     VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt);
 
     std::string storeFolder;

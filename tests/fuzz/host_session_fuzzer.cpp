@@ -23,7 +23,6 @@
 
 namespace {
 
-
 // Parameter texts: the published class layer writes up to kVstMaxParamStrLen characters and a
 // terminator, so hosts hand at least that much.
 constexpr size_t kParamTextSize = kVstMaxParamStrLen + 1;
@@ -61,9 +60,9 @@ const float kSpecialFloats[] = {0.f,
                                 -FLT_MAX,
                                 1e-20f};
 
-const float kSampleRates[] = {44100.f, 48000.f, 88200.f,  96000.f,  176400.f, 192000.f, 352800.f, 384000.f,
-                              768000.f, 8000.f,  11025.f,  16000.f,  22050.f,  32000.f,  19999.f,  200001.f,
-                              1e6f,     0.f,     -44100.f, 1e30f,    7999.f,   768001.f};
+const float kSampleRates[] = {44100.f,  48000.f, 88200.f,  96000.f, 176400.f, 192000.f, 352800.f, 384000.f,
+                              768000.f, 8000.f,  11025.f,  16000.f, 22050.f,  32000.f,  19999.f,  200001.f,
+                              1e6f,     0.f,     -44100.f, 1e30f,   7999.f,   768001.f};
 
 const VstInt32 kFrameCounts[] = {0, 1, 2, 3, 31, 63, 64, 65, 127, 128, 129, 512, 4096, 4097, -1, INT_MIN};
 
@@ -131,7 +130,8 @@ private:
 
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void *ptr = nullptr, float opt = 0.f)
     {
-        return guardedCall("the dispatcher", [&] { return effect->dispatcher(effect, opcode, index, value, ptr, opt); });
+        return guardedCall("the dispatcher",
+                           [&] { return effect->dispatcher(effect, opcode, index, value, ptr, opt); });
     }
     void setParameter(VstInt32 index, float value)
     {
@@ -239,8 +239,9 @@ void HostSession::run()
             changeSampleRate();
             break;
         case kMains:
-            dispatch(effMainsChanged, 0, data.ConsumeBool() ? data.ConsumeIntegralInRange<VstIntPtr>(0, 1)
-                                                           : data.ConsumeIntegral<VstIntPtr>());
+            dispatch(effMainsChanged, 0,
+                     data.ConsumeBool() ? data.ConsumeIntegralInRange<VstIntPtr>(0, 1)
+                                        : data.ConsumeIntegral<VstIntPtr>());
             break;
         case kBlockSize:
             dispatch(effSetBlockSize, 0,
@@ -308,8 +309,8 @@ void HostSession::dispatchAnyOpcode()
     case effGetEffectName:
     case effGetVendorString:
     case effGetProductString: {
-        const size_t size = opcode == effGetEffectName                                   ? kVstMaxEffectNameLen
-                            : opcode == effGetVendorString || opcode == effGetProductString ? kVstMaxVendorStrLen
+        const size_t size = opcode == effGetEffectName                                          ? kVstMaxEffectNameLen
+                            : opcode == effGetVendorString || opcode == effGetProductString     ? kVstMaxVendorStrLen
                             : opcode == effGetProgramName || opcode == effGetProgramNameIndexed ? kVstMaxProgNameLen
                                                                                                 : kParamTextSize;
         std::unique_ptr<char[]> text = hostText(size);
@@ -350,7 +351,8 @@ void HostSession::dispatchAnyOpcode()
     }
     case effEditGetRect: {
         std::unique_ptr<ERect *> rect(new ERect *(nullptr));
-        if (dispatch(opcode, 0, 0, rect.get()) && *rect && ((*rect)->right <= (*rect)->left || (*rect)->bottom <= (*rect)->top))
+        if (dispatch(opcode, 0, 0, rect.get()) && *rect &&
+            ((*rect)->right <= (*rect)->left || (*rect)->bottom <= (*rect)->top))
             fuzzFailure("the editor rectangle is empty");
         return;
     }
@@ -416,8 +418,8 @@ void HostSession::changeHostAnswers()
 
 void HostSession::processBlock()
 {
-    const VstInt32 frames =
-        data.ConsumeBool() ? pick(data, kFrameCounts) : data.ConsumeIntegralInRange<VstInt32>(0, 2048);
+    const VstInt32 frames = data.ConsumeBool() ? pick(data, kFrameCounts)
+                                               : data.ConsumeIntegralInRange<VstInt32>(0, 2048);
     const size_t length = frames > 0 ? (size_t)frames : 0;
 
     // Each channel in a heap block of exactly the block's length.

@@ -40,7 +40,7 @@ TEST_F(Conformance, DefaultBallisticsMeasureAsDocumented)
 
     const ConformanceRow *rise = find(rows, "VU", "rise");
     ASSERT_NE(rise, nullptr);
-    EXPECT_NEAR(rise->value, 300, 30); // the 300 ms of the standard, within the sampling of 1 ms reads
+    EXPECT_NEAR(rise->value, 300, 30);  // the 300 ms of the standard, within the sampling of 1 ms reads
     const ConformanceRow *overshoot = find(rows, "VU", "overshoot");
     ASSERT_NE(overshoot, nullptr);
     EXPECT_GT(overshoot->value, 0);
@@ -61,7 +61,7 @@ TEST_F(Conformance, DefaultBallisticsMeasureAsDocumented)
     }
     const ConformanceRow *ret = find(rows, "PPM", "return");
     ASSERT_NE(ret, nullptr);
-    EXPECT_NEAR(ret->value, 2.0, 0.05); // the default return time, 24 dB in about 2 s
+    EXPECT_NEAR(ret->value, 2.0, 0.05);  // the default return time, 24 dB in about 2 s
 
     for (const char *signal : {"1 kHz sine", "pink noise"}) {
         const ConformanceRow *row = find(rows, "RMS", signal);
@@ -74,8 +74,8 @@ TEST_F(Conformance, DefaultBallisticsMeasureAsDocumented)
         if (row.meter != "precise")
             continue;
         ++preciseRows;
-        EXPECT_LT(row.value, 0.2) << row.figure; // no over-read to speak of
-        EXPECT_GT(row.value, -1.0) << row.figure; // the under-read stays below 1 dB up to 20 kHz
+        EXPECT_LT(row.value, 0.2) << row.figure;   // no over-read to speak of
+        EXPECT_GT(row.value, -1.0) << row.figure;  // the under-read stays below 1 dB up to 20 kHz
     }
     EXPECT_EQ(preciseRows, 12);
 
@@ -84,4 +84,4 @@ TEST_F(Conformance, DefaultBallisticsMeasureAsDocumented)
     EXPECT_EQ(after.getParameter(3), meterBefore) << "new instances start with the meter type of before";
 }
 
-} // namespace
+}  // namespace

@@ -21,10 +21,7 @@ double peak(const WavAudio &audio)
     return p;
 }
 
-double amplitudeOf(double db)
-{
-    return std::pow(10.0, db / 20.0);
-}
+double amplitudeOf(double db) { return std::pow(10.0, db / 20.0); }
 
 }  // namespace
 
@@ -165,6 +162,7 @@ TEST(TestSignals, OwnSineAndDecibelsMatchTheMathsLibrary)
     EXPECT_DOUBLE_EQ(sineOfTurns(1.0 / 12.0), 0.5);
     // The exponent db / 20 * ln 10 carries a rounding error that grows with its size.
     for (double db = -140.0; db <= 40.0; db += 0.37)
-        EXPECT_NEAR(amplitudeOfDecibels(db) / std::pow(10.0, db / 20.0), 1.0, 1e-16 * (4.0 + std::fabs(db))) << db << " dB";
+        EXPECT_NEAR(amplitudeOfDecibels(db) / std::pow(10.0, db / 20.0), 1.0, 1e-16 * (4.0 + std::fabs(db)))
+            << db << " dB";
     EXPECT_EQ(amplitudeOfDecibels(0.0), 1.0);
 }

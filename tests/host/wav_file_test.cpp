@@ -18,10 +18,7 @@ uint32_t read32(const std::vector<unsigned char> &b, size_t at)
     return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
 }
 
-uint32_t read16(const std::vector<unsigned char> &b, size_t at)
-{
-    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8;
-}
+uint32_t read16(const std::vector<unsigned char> &b, size_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8; }
 
 void append(std::vector<unsigned char> &b, const char *text, size_t n)
 {

@@ -18,13 +18,13 @@ namespace {
 
 class DefaultsStoreFileTest : public MeterTest {};
 
-} // namespace
+}  // namespace
 
 TEST_F(DefaultsStoreFileTest, FailedWriteLeavesThePreviousFile)
 {
     const std::string path = std::string(std::getenv("XDG_CONFIG_HOME")) + "/Velmora/ZEMMETERS300";
     MeterTestOwner owner;
-    owner.setParameter(65, 0.f); // all 27 values
+    owner.setParameter(65, 0.f);  // all 27 values
     const std::string before = fileContents(path);
     ASSERT_GT(before.size(), 27u * 10);
 

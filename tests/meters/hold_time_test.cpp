@@ -12,10 +12,7 @@
 namespace {
 
 // The rule the count stands for: the hold falls once float(count) >= length.
-bool reaches(int count, float length)
-{
-    return static_cast<float>(count) >= length;
-}
+bool reaches(int count, float length) { return static_cast<float>(count) >= length; }
 
 void expectFirstCountReaching(float length)
 {
@@ -34,7 +31,7 @@ void expectFirstCountReaching(float length)
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST(HoldTime, FirstCountReachingIsWhereTheSinglePrecisionTestFirstPasses)
 {

@@ -87,7 +87,7 @@ protected:
         restoreVariable("XDG_CONFIG_HOME", hadConfig_, config_);
         restoreVariable("HOME", hadHome_, home_);
         ::nftw(base_.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
-        loadDefaults(); // the sets as the suite's own store holds them
+        loadDefaults();  // the sets as the suite's own store holds them
     }
     std::string folder() const { return base_ + "/Velmora"; }
     std::string store() const { return folder() + "/ZEMMETERS300"; }
@@ -168,7 +168,7 @@ TEST_F(HostileStoreTest, AHugeFileWithoutLinesLoadsTheDefaults)
     writeFile(store(), huge);
     EXPECT_EQ(runWatched(loadGivesBuiltInDefaults), 0);
     // Just past the limit counts as not ours; just within it is read.
-    std::string line = "Avureference=0000403f\n"; // 0.75
+    std::string line = "Avureference=0000403f\n";  // 0.75
     writeFile(store(), line + std::string(store_file::kMaxBytes - line.size() + 1, '#'));
     EXPECT_EQ(runWatched(loadGivesBuiltInDefaults), 0);
     writeFile(store(), line + std::string(store_file::kMaxBytes - line.size(), '#'));
@@ -264,8 +264,8 @@ TEST_F(HostileStoreTest, TwoProcessesStoringAtOnceLoseNothing)
 TEST_F(HostileStoreTest, ACrashedWritersTemporaryIsRemovedByTheNextWrite)
 {
     writeFile(store(), "Avutype=0000803f\n");
-    writeFile(store() + ".k3Xq9Z", "Avutype=00000000\n"); // left by a writer that died
-    writeFile(store() + ".bak", "kept\n");               // not ours
+    writeFile(store() + ".k3Xq9Z", "Avutype=00000000\n");  // left by a writer that died
+    writeFile(store() + ".bak", "kept\n");                 // not ours
     ASSERT_TRUE(defaultsStoreWrite("Avureference", 0.75f));
     struct stat info;
     EXPECT_NE(::lstat((store() + ".k3Xq9Z").c_str(), &info), 0);

@@ -47,7 +47,7 @@ uint64_t fingerprint(MeterType type, float rate, bool precise, bool midSide)
     return hash;
 }
 
-} // namespace
+}  // namespace
 
 class MeterAgreementTest : public MeterTest {};
 
@@ -61,9 +61,12 @@ TEST_F(MeterAgreementTest, EveryBuildReadsTheSameBits)
         uint64_t expected;
     };
     const Case cases[] = {
-        {kMeterTypeVU, 44100, false, false, 0x278576d56ea1b947ull},  {kMeterTypeVU, 48000, true, true, 0x23ec9ed358be400full},
-        {kMeterTypePPM, 44100, true, false, 0x3fcd5dd93860bf5dull},  {kMeterTypePPM, 96000, true, true, 0xeb3603e4749632faull},
-        {kMeterTypeRMS, 48000, true, false, 0xf6050fa537220ed3ull},  {kMeterTypeRMS, 192000, false, true, 0x5bece9c12f67c174ull},
+        {kMeterTypeVU, 44100, false, false, 0x278576d56ea1b947ull},
+        {kMeterTypeVU, 48000, true, true, 0x23ec9ed358be400full},
+        {kMeterTypePPM, 44100, true, false, 0x3fcd5dd93860bf5dull},
+        {kMeterTypePPM, 96000, true, true, 0xeb3603e4749632faull},
+        {kMeterTypeRMS, 48000, true, false, 0xf6050fa537220ed3ull},
+        {kMeterTypeRMS, 192000, false, true, 0x5bece9c12f67c174ull},
         {kMeterTypeRMS, 88200, true, true, 0xea67a898633761aeull},
     };
     for (const Case &c : cases) {

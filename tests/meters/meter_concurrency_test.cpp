@@ -13,7 +13,7 @@ namespace {
 
 class MeterConcurrencyTest : public MeterTest {};
 
-} // namespace
+}  // namespace
 
 TEST_F(MeterConcurrencyTest, ConcurrentProcessingReadoutAndSettingChanges)
 {
@@ -75,8 +75,8 @@ TEST_F(MeterConcurrencyTest, ConcurrentReadoutShowsEachOverOnce)
     for (MeterType type : {kMeterTypeVU, kMeterTypePPM}) {
         MeterTestOwner owner;
         MeterEngine &engine = *owner.engine(type);
-        owner.setParameter(type == kMeterTypeVU ? 90 : 99, 1.f); // overs at 0 dBFS
-        owner.setParameter(type == kMeterTypeVU ? 89 : 98, 0.f); // N = 1
+        owner.setParameter(type == kMeterTypeVU ? 90 : 99, 1.f);  // overs at 0 dBFS
+        owner.setParameter(type == kMeterTypeVU ? 89 : 98, 0.f);  // N = 1
         std::vector<float> burst(64, 0.f);
         for (int i = 0; i < 8; ++i)
             burst[static_cast<size_t>(i)] = 1.f;

@@ -22,11 +22,11 @@ bool withinDb(double measured, double expected, double toleranceDb)
     return ratio > std::pow(10.0, -toleranceDb / 20) && ratio < std::pow(10.0, toleranceDb / 20);
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(MeterEngineTest, VUSineAtTheReferenceReadsTwoOverPiTimesTheScale)
 {
-    const double reference = std::pow(10.0, -18.0 / 20); // default −18 dBFS
+    const double reference = std::pow(10.0, -18.0 / 20);  // default −18 dBFS
     feed(*owner.vu(), sine(44100, 1000, reference, 3.0), 512);
     EXPECT_NEAR(latest(*owner.vu(), kMeterLevel1), 2 / kPi * 1.56, 0.002);
     EXPECT_NEAR(latest(*owner.vu(), kMeterLevel2), 2 / kPi * 1.56, 0.002);
@@ -34,7 +34,7 @@ TEST_F(MeterEngineTest, VUSineAtTheReferenceReadsTwoOverPiTimesTheScale)
 
 TEST_F(MeterEngineTest, VUSquareAtTheReferenceReadsTheFullScale)
 {
-    owner.setParameter(83, 1.f); // reference 0 dBFS
+    owner.setParameter(83, 1.f);  // reference 0 dBFS
     feed(*owner.vu(), square(48000, 1000, 1.0, 3.0), 256);
     EXPECT_NEAR(latest(*owner.vu(), kMeterLevel1), 1.56, 0.002);
     EXPECT_NEAR(latest(*owner.vu(), kMeterHold1), 1.56, 0.01);
@@ -58,14 +58,14 @@ TEST_F(MeterEngineTest, VUOversFollowTheSelectedThreshold)
 {
     const double reference = std::pow(10.0, -18.0 / 20);
     const std::vector<float> loud = sine(44100, 1000, reference * std::pow(10.0, 8.5 / 20), 0.05);
-    owner.setParameter(90, 0.f); // +8 dB above the reference
+    owner.setParameter(90, 0.f);  // +8 dB above the reference
     feed(*owner.vu(), loud, 256);
     EXPECT_EQ(owner.vu()->readoutOverState(0), 1);
     EXPECT_EQ(owner.vu()->readoutOverState(1), 1);
-    EXPECT_EQ(owner.vu()->readoutOverState(0), 0); // picked up; the latch remains
+    EXPECT_EQ(owner.vu()->readoutOverState(0), 0);  // picked up; the latch remains
     owner.setParameter(67, 0.f);
     EXPECT_EQ(owner.vu()->readoutOverState(0), -1);
-    owner.setParameter(90, 1.f); // 0 dBFS: the same sine is far below
+    owner.setParameter(90, 1.f);  // 0 dBFS: the same sine is far below
     feed(*owner.vu(), loud, 256);
     EXPECT_EQ(owner.vu()->readoutOverState(0), -1);
     EXPECT_EQ(owner.vu()->readoutOverState(1), -1);
@@ -76,7 +76,7 @@ TEST_F(MeterEngineTest, OverCountNeedsConsecutiveSamplesInEveryEngine)
 {
     for (MeterType type : {kMeterTypeVU, kMeterTypePPM, kMeterTypeRMS}) {
         MeterEngine &e = *owner.engine(type);
-        owner.setParameter(80, 0.f); // RMS precise off: no delay
+        owner.setParameter(80, 0.f);  // RMS precise off: no delay
         for (int n : {2, 3}) {
             owner.setParameter(type == kMeterTypeVU ? 89 : type == kMeterTypePPM ? 98 : 78, (n - 1) / 9.0f);
             e.reset();
@@ -88,7 +88,7 @@ TEST_F(MeterEngineTest, OverCountNeedsConsecutiveSamplesInEveryEngine)
             EXPECT_EQ(e.readoutOverState(0), -1) << "type " << type << " N " << n;
             for (int i = 0; i < n; ++i)
                 feed(e, run, 1);
-            feed(e, quiet, 1); // a reached count stays until it is picked up
+            feed(e, quiet, 1);  // a reached count stays until it is picked up
             EXPECT_EQ(e.readoutOverState(0), 1) << "type " << type << " N " << n;
             EXPECT_EQ(e.readoutOverState(1), 1);
             EXPECT_EQ(e.readoutOverState(0), 0);
@@ -106,14 +106,14 @@ TEST_F(MeterEngineTest, RMSOverBaseIsReferenceOrFullScale)
     const std::vector<float> fullScale(64, 1.f);
     feed(*owner.rms(), fullScale, 64);
     EXPECT_EQ(owner.rms()->readoutOverState(0), -1);
-    owner.setParameter(81, 1.f); // full scale
+    owner.setParameter(81, 1.f);  // full scale
     feed(*owner.rms(), fullScale, 64);
     EXPECT_EQ(owner.rms()->readoutOverState(0), 1);
 }
 
 TEST_F(MeterEngineTest, PPMOverAboveTheReferenceByEightPointOneFiveDb)
 {
-    owner.setParameter(99, 0.f); // reference −12 dBFS: overs from about −3.85 dBFS
+    owner.setParameter(99, 0.f);  // reference −12 dBFS: overs from about −3.85 dBFS
     owner.setParameter(98, 0.f);
     feed(*owner.ppm(), std::vector<float>(16, static_cast<float>(std::pow(10.0, -3.95 / 20))), 16);
     EXPECT_EQ(owner.ppm()->readoutOverState(0), -1);
@@ -126,11 +126,11 @@ TEST_F(MeterEngineTest, DisplayDelayShowsWhatWasCurrentFiveHundredMillisecondsEa
     owner.resumeAt(48000);
     MeterTestOwner twin;
     twin.resumeAt(48000);
-    owner.setParameter(94, 0.f); // instantaneous rise, so every burst shows at once
+    owner.setParameter(94, 0.f);  // instantaneous rise, so every burst shows at once
     twin.setParameter(94, 0.f);
     // With no lag the ring is never written: a lag switched on later shows an empty ring.
     feed(*owner.ppm(), sine(48000, 440, 0.5, 0.2), 48);
-    owner.setParameter(16, 0.5f); // 500 ms
+    owner.setParameter(16, 0.5f);  // 500 ms
     EXPECT_EQ(owner.ppm()->readoutValue(kMeterLevel1, 0), 0.0);
     owner.ppm()->reset();
     twin.ppm()->reset();
@@ -154,8 +154,8 @@ TEST_F(MeterEngineTest, DisplayDelayShowsWhatWasCurrentFiveHundredMillisecondsEa
 TEST_F(MeterEngineTest, DelayedOverShowsForThirtyMilliseconds)
 {
     owner.resumeAt(48000);
-    owner.setParameter(16, 0.1f); // round(99.9) = 100 ms
-    owner.setParameter(98, 0.f);  // N = 1
+    owner.setParameter(16, 0.1f);  // round(99.9) = 100 ms
+    owner.setParameter(98, 0.f);   // N = 1
     std::vector<float> over(48, 1.f);
     std::vector<float> quiet(48, 0.f);
     feed(*owner.ppm(), over, 48);
@@ -203,7 +203,7 @@ TEST_F(MeterEngineTest, PreciseStageFindsTheTruePeakBetweenSamples)
         plain.resumeAt(rate);
         plain.setParameter(93, 1.f);
         plain.setParameter(94, 0.f);
-        plain.setParameter(100, 0.f); // the Session set holds the precise flag set above
+        plain.setParameter(100, 0.f);  // the Session set holds the precise flag set above
         feed(*plain.ppm(), sine(rate, rate / 4, amplitude, 0.05, kPi / 4), 100);
         EXPECT_NEAR(latest(*plain.ppm(), kMeterLevel1), amplitude * std::sqrt(0.5), 1e-6);
     }
@@ -263,7 +263,7 @@ TEST_F(MeterEngineTest, RMSReadsAFullScaleSineAsOneWithAndWithoutPrecise)
             const double rms = std::sqrt(latest(*o.rms(), kMeterMeanSquare1)) * 1.4142;
             EXPECT_NEAR(rms, 1.0, 0.002) << rate << " precise " << precise;
             const double level = latest(*o.rms(), kMeterLevel1);
-            EXPECT_GT(level, 0.97); // below the peak: 10 ms rise against a 2 s return
+            EXPECT_GT(level, 0.97);  // below the peak: 10 ms rise against a 2 s return
             EXPECT_LT(level, 1.0);
         }
     }
@@ -271,7 +271,7 @@ TEST_F(MeterEngineTest, RMSReadsAFullScaleSineAsOneWithAndWithoutPrecise)
 
 TEST_F(MeterEngineTest, RMSAveragingTimeSetsTheRiseOfTheMeanSquare)
 {
-    owner.setParameter(74, 0.5f); // TA = 1 s: half of it reaches 0.891 of the final value
+    owner.setParameter(74, 0.5f);  // TA = 1 s: half of it reaches 0.891 of the final value
     const std::vector<float> steady(22050, 1.f);
     feed(*owner.rms(), steady, 441);
     EXPECT_NEAR(latest(*owner.rms(), kMeterMeanSquare1), 0.891, 0.002);
@@ -301,7 +301,7 @@ TEST_F(MeterEngineTest, PPMRiseTimeZeroJumpsAndStepOneIsFastButNotInstant)
     owner.setParameter(94, 0.f);
     feed(*owner.ppm(), std::vector<float>(1, 0.5f), 1);
     EXPECT_EQ(latest(*owner.ppm(), kMeterLevel1), 0.5);
-    owner.setParameter(73, 1 / 80.f); // RMS rise step 1: 0.0594 ms, kA ≈ 0.83 at 44.1 kHz
+    owner.setParameter(73, 1 / 80.f);  // RMS rise step 1: 0.0594 ms, kA ≈ 0.83 at 44.1 kHz
     owner.setParameter(80, 0.f);
     feed(*owner.rms(), std::vector<float>(1, 1.f), 1);
     EXPECT_NEAR(latest(*owner.rms(), kMeterLevel1), 0.83, 0.01);
@@ -313,7 +313,7 @@ TEST_F(MeterEngineTest, PPMHoldComparisonIsStrictAndVUHoldIsNot)
 {
     owner.setParameter(93, 1.f);
     owner.setParameter(94, 0.f);
-    owner.setParameter(95, 0.f); // 100 ms = 4410 samples
+    owner.setParameter(95, 0.f);  // 100 ms = 4410 samples
     bool ppmHoldFell = false;
     for (int i = 0; i < 6000; ++i) {
         feed(*owner.ppm(), std::vector<float>(1, 0.5f), 1);
@@ -324,7 +324,7 @@ TEST_F(MeterEngineTest, PPMHoldComparisonIsStrictAndVUHoldIsNot)
 
     owner.setParameter(85, 0.f);
     owner.setParameter(83, 1.f);
-    feed(*owner.vu(), std::vector<float>(44100 * 3, 0.5f), 441); // needle settles at 0.78
+    feed(*owner.vu(), std::vector<float>(44100 * 3, 0.5f), 441);  // needle settles at 0.78
     bool vuHoldFell = false;
     for (int i = 0; i < 6000; ++i) {
         feed(*owner.vu(), std::vector<float>(1, 0.5f), 1);
@@ -337,7 +337,7 @@ TEST_F(MeterEngineTest, PPMHoldComparisonIsStrictAndVUHoldIsNot)
 TEST_F(MeterEngineTest, MidSideWithFactorIndexTwo)
 {
     owner.setParameter(4, 1.f);
-    owner.setParameter(97, 1.f); // mid factor 0.5
+    owner.setParameter(97, 1.f);  // mid factor 0.5
     owner.setParameter(93, 1.f);
     owner.setParameter(94, 0.f);
     const std::vector<float> left(64, 1.f);
@@ -357,8 +357,8 @@ TEST_F(MeterEngineTest, ReadoutFallsSmoothlyBetweenBlocks)
     const double now = latest(*owner.ppm(), kMeterLevel1);
     EXPECT_EQ(owner.ppm()->readoutValue(kMeterLevel1, 0), start);
     EXPECT_DOUBLE_EQ(owner.ppm()->readoutValue(kMeterLevel1, 0.5), 0.5 * start + 0.5 * now);
-    EXPECT_LT(owner.ppm()->readoutValue(kMeterLevel1, 1.5), now); // keeps falling without blocks
-    EXPECT_EQ(owner.ppm()->readoutValue(kMeterMeanSquare1, 0.5), 0.0); // PPM has no mean square
+    EXPECT_LT(owner.ppm()->readoutValue(kMeterLevel1, 1.5), now);       // keeps falling without blocks
+    EXPECT_EQ(owner.ppm()->readoutValue(kMeterMeanSquare1, 0.5), 0.0);  // PPM has no mean square
 }
 
 TEST_F(MeterEngineTest, InfiniteHoldKeepsTheMaximumUntilResetPeaks)
@@ -482,7 +482,7 @@ TEST_F(MeterEngineTest, InfiniteInputReadsAsAnOverload)
             for (size_t i = 10; i < 20; ++i)
                 block[i] = precise ? -inf : inf;
             feed(e, block, 256);
-            feed(e, std::vector<float>(256, 0.f), 256); // the precise stage delays by 63 frames
+            feed(e, std::vector<float>(256, 0.f), 256);  // the precise stage delays by 63 frames
             const double level = latest(e, kMeterLevel1);
             EXPECT_TRUE(std::isfinite(level)) << type << " precise " << precise;
             EXPECT_GT(level, 1000.0) << type << " precise " << precise;
@@ -516,7 +516,8 @@ TEST_F(MeterEngineTest, VUNeedleKeepsItsPositionWhenRedesignedWhilePlaying)
         o.setParameter(change.index, change.value);
         double lowest = before;
         for (size_t start = 0; start + 512 <= more.size(); start += 512) {
-            std::vector<float> block(more.begin() + static_cast<long>(start), more.begin() + static_cast<long>(start) + 512);
+            std::vector<float> block(more.begin() + static_cast<long>(start),
+                                     more.begin() + static_cast<long>(start) + 512);
             feed(vu, block, 512);
             lowest = std::min({lowest, latest(vu, kMeterLevel1), latest(vu, kMeterLevel2)});
         }
@@ -540,7 +541,7 @@ TEST_F(MeterEngineTest, InfiniteSampleAnywhereInAShortBlockIsLimited)
                 feed(e, block, length);
                 const double hold = latest(e, kMeterHold1);
                 EXPECT_TRUE(std::isfinite(hold)) << type << " length " << length << " at " << at;
-                if (type != kMeterTypeVU) { // the needle needs longer than a few samples to move
+                if (type != kMeterTypeVU) {  // the needle needs longer than a few samples to move
                     EXPECT_GT(hold, 1000.0) << type << " length " << length << " at " << at;
                 }
             }

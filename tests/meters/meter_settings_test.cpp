@@ -26,17 +26,17 @@ std::string number(double value, int decimals)
     return buffer;
 }
 
-} // namespace
+}  // namespace
 
 TEST(MeterText, RoundsAtTheLastPlaceWithTheProductsThreshold)
 {
     EXPECT_EQ(number(-18.0, 1), "-18.0");
     EXPECT_EQ(number(10.022, 0), "10");
     EXPECT_EQ(number(1.99526, 2), "2.00");
-    EXPECT_EQ(number(2.4999, 0), "2");   // remainder below 0.49999 of a unit
-    EXPECT_EQ(number(2.499995, 0), "3"); // at least 0.49999 of a unit rounds up
-    EXPECT_EQ(number(-2.6, 0), "-3");    // away from zero
-    EXPECT_EQ(number(-0.001, 1), "0.0"); // nothing left to be negative
+    EXPECT_EQ(number(2.4999, 0), "2");    // remainder below 0.49999 of a unit
+    EXPECT_EQ(number(2.499995, 0), "3");  // at least 0.49999 of a unit rounds up
+    EXPECT_EQ(number(-2.6, 0), "-3");     // away from zero
+    EXPECT_EQ(number(-0.001, 1), "0.0");  // nothing left to be negative
     EXPECT_EQ(number(0.05, 2), "0.05");
 }
 
@@ -68,10 +68,9 @@ TEST(MeterTimeLaws, LongLawAtEverySubstitutedStepAndTheExamples)
     const struct {
         int step;
         double ms;
-    } listed[] = {{7, 144.5},   {8, 147.9},   {23, 363.1},  {24, 371.5},  {32, 653.9},
-                  {47, 1445.4}, {48, 1499.7}, {56, 2799.0}, {57, 2831.4}, {58, 2884.0},
-                  {64, 4004.1}, {72, 7000.0}, {73, 7079.5}, {74, 7244.4}, {19, 298.5},
-                  {40, 1000.0}, {52, 1995.3}, {80, 10000.0}, {0, 100.0}};
+    } listed[] = {{7, 144.5},   {8, 147.9},   {23, 363.1},  {24, 371.5},   {32, 653.9},  {47, 1445.4}, {48, 1499.7},
+                  {56, 2799.0}, {57, 2831.4}, {58, 2884.0}, {64, 4004.1},  {72, 7000.0}, {73, 7079.5}, {74, 7244.4},
+                  {19, 298.5},  {40, 1000.0}, {52, 1995.3}, {80, 10000.0}, {0, 100.0}};
     for (const auto &l : listed)
         EXPECT_NEAR(longTimeLaw(l.step), l.ms, 0.05) << "step " << l.step;
 }
@@ -79,9 +78,8 @@ TEST(MeterTimeLaws, LongLawAtEverySubstitutedStepAndTheExamples)
 TEST(MeterTimeLaws, PlainStepsFollowTheFormulas)
 {
     for (int n = 0; n <= 80; ++n) {
-        const bool substituted = n == 7 || n == 8 || n == 23 || n == 24 || n == 25 || n == 32 ||
-                                 (n >= 40 && n <= 42) || n == 47 || n == 48 || n == 56 || n == 57 ||
-                                 n == 58 || n == 64 || (n >= 72 && n <= 74);
+        const bool substituted = n == 7 || n == 8 || n == 23 || n == 24 || n == 25 || n == 32 || (n >= 40 && n <= 42) ||
+                                 n == 47 || n == 48 || n == 56 || n == 57 || n == 58 || n == 64 || (n >= 72 && n <= 74);
         if (substituted)
             continue;
         const double e = static_cast<float>(n / 4.0 / 20.0);
@@ -141,8 +139,8 @@ TEST_F(MeterSettingsTest, TextsFollowTheDecodingOfEachMeter)
     EXPECT_EQ(text(owner.rms(), 72), "-20.0dBFS");
     owner.setParameter(72, 1.f);
     EXPECT_EQ(text(owner.rms(), 72), "10.0dBFS");
-    owner.setParameter(85, 0.994f); // rounded: step 80
-    owner.setParameter(95, 0.994f); // truncated: step 79
+    owner.setParameter(85, 0.994f);  // rounded: step 80
+    owner.setParameter(95, 0.994f);  // truncated: step 79
     EXPECT_EQ(text(owner.vu(), 85), "10.00s");
     EXPECT_EQ(text(owner.ppm(), 95), "9.44s");
     owner.setParameter(84, 0.f);
@@ -192,7 +190,7 @@ TEST_F(MeterSettingsTest, SessionChangeReachesAnotherInstanceAtItsNextSync)
     EXPECT_EQ(sessionMeterSettings.vu.get(83), 0.5f);
     EXPECT_EQ(text(second.vu(), 83), "-18.0dBFS");
     second.vu()->syncSharedSettings();
-    EXPECT_EQ(second.getParameter(83), 0.5f); // through the effect's setParameter
+    EXPECT_EQ(second.getParameter(83), 0.5f);  // through the effect's setParameter
     EXPECT_EQ(text(second.vu(), 83), "-12.0dBFS");
     // Global values are untouched by Session edits.
     EXPECT_EQ(globalMeterSettings.vu.get(83), 0.25f);
@@ -202,7 +200,7 @@ TEST_F(MeterSettingsTest, InstanceScopeKeepsItsOwnValuesAcrossSwitches)
 {
     MeterTestOwner first;
     MeterTestOwner other;
-    first.setParameter(2, 1.f); // Instance for the first time: the Session values are kept
+    first.setParameter(2, 1.f);  // Instance for the first time: the Session values are kept
     EXPECT_EQ(first.vu()->getSetting(83), 0.25f);
     first.setParameter(83, 0.75f);
     EXPECT_EQ(sessionMeterSettings.vu.get(83), 0.25f);
@@ -210,13 +208,13 @@ TEST_F(MeterSettingsTest, InstanceScopeKeepsItsOwnValuesAcrossSwitches)
     other.vu()->syncSharedSettings();
     EXPECT_EQ(other.vu()->getSetting(83), 0.25f);
 
-    other.setParameter(83, 0.5f); // a Session edit elsewhere does not reach an Instance engine
+    other.setParameter(83, 0.5f);  // a Session edit elsewhere does not reach an Instance engine
     first.vu()->syncSharedSettings();
     EXPECT_EQ(first.vu()->getSetting(83), 0.75f);
 
-    first.setParameter(2, 0.5f); // back to Session: the Session values return
+    first.setParameter(2, 0.5f);  // back to Session: the Session values return
     EXPECT_EQ(first.vu()->getSetting(83), 0.5f);
-    first.setParameter(2, 1.f); // Instance again: the instance's own values return
+    first.setParameter(2, 1.f);  // Instance again: the instance's own values return
     EXPECT_EQ(first.vu()->getSetting(83), 0.75f);
     EXPECT_EQ(sessionMeterSettings.vu.get(83), 0.5f);
 }
@@ -225,7 +223,7 @@ TEST_F(MeterSettingsTest, NewInstanceStartsInTheLastScopeSet)
 {
     {
         MeterTestOwner first;
-        first.setParameter(2, 0.f); // Global
+        first.setParameter(2, 0.f);  // Global
         first.setParameter(93, 0.75f);
     }
     EXPECT_EQ(globalMeterSettings.ppm.get(93), 0.75f);
@@ -234,27 +232,27 @@ TEST_F(MeterSettingsTest, NewInstanceStartsInTheLastScopeSet)
     EXPECT_EQ(second.ppm()->getSetting(93), 0.75f);
     calibrationScopeShared.store(kScopeInstance);
     MeterTestOwner third;
-    EXPECT_EQ(third.ppm()->getSetting(93), 0.5f); // Instance starts from the Session values
+    EXPECT_EQ(third.ppm()->getSetting(93), 0.5f);  // Instance starts from the Session values
     third.setParameter(93, 0.25f);
     EXPECT_EQ(sessionMeterSettings.ppm.get(93), 0.5f);
 }
 
 TEST_F(MeterSettingsTest, StoreDefaultsWritesOnlyTheGlobalSet)
 {
-    MeterTestOwner owner; // Session scope
+    MeterTestOwner owner;  // Session scope
     owner.setParameter(83, 0.5f);
     owner.setParameter(65, 0.f);
     float value = -1;
     ASSERT_TRUE(store->readBack("Avureference", value));
     EXPECT_EQ(value, 0.25f);
     ASSERT_TRUE(store->readBack("Armsreturn", value));
-    EXPECT_EQ(value, 0.66f); // Global was never adopted by an engine in Session scope
+    EXPECT_EQ(value, 0.66f);  // Global was never adopted by an engine in Session scope
     ASSERT_TRUE(store->readBack("Appmprecise", value));
     EXPECT_EQ(value, 0.f);
 
-    owner.setParameter(2, 0.f);   // Global: adopts and then edits the Global set
+    owner.setParameter(2, 0.f);  // Global: adopts and then edits the Global set
     owner.setParameter(83, 0.75f);
-    owner.setParameter(74, 0.3f); // stored on the grid: step 24
+    owner.setParameter(74, 0.3f);  // stored on the grid: step 24
     owner.setParameter(65, 0.f);
     ASSERT_TRUE(store->readBack("Avureference", value));
     EXPECT_EQ(value, 0.75f);

@@ -78,10 +78,7 @@ void MeterTestOwner::setParameter(VstInt32 index, float value)
             e->setSetting(index, value);
 }
 
-float MeterTestOwner::getParameter(VstInt32 index)
-{
-    return index >= 0 && index < 128 ? values[index] : 0.f;
-}
+float MeterTestOwner::getParameter(VstInt32 index) { return index >= 0 && index < 128 ? values[index] : 0.f; }
 
 namespace {
 
@@ -97,20 +94,14 @@ void forEachSetting(void (*visit)(const MeterSettingInfo &, void *), void *conte
 #endif
 
 #ifndef _WIN32
-int removeEntry(const char *path, const struct stat *, int, struct FTW *)
-{
-    return std::remove(path);
-}
+int removeEntry(const char *path, const struct stat *, int, struct FTW *) { return std::remove(path); }
 
-std::string storeFilePath(const std::string &directory)
-{
-    return directory + "/Velmora/ZEMMETERS300";
-}
+std::string storeFilePath(const std::string &directory) { return directory + "/Velmora/ZEMMETERS300"; }
 #else
 const char kKey[] = "SOFTWARE\\Velmora\\ZEMMETERS300";
 #endif
 
-} // namespace
+}  // namespace
 
 TemporaryStore::TemporaryStore()
 {
@@ -267,4 +258,4 @@ void feed(MeterEngine &engine, const std::vector<float> &left, int block, const 
     }
 }
 
-} // namespace meter_test
+}  // namespace meter_test

@@ -37,7 +37,7 @@ public:
     // Gives every engine the rate and resets it, as resume does.
     void resumeAt(float rate);
 
-    std::vector<VstInt32> calls; // indices received through setParameter
+    std::vector<VstInt32> calls;  // indices received through setParameter
     float values[128] = {};
 
 private:
@@ -82,14 +82,8 @@ std::vector<float> square(double rate, double hz, double amplitude, double secon
 void feed(MeterEngine &engine, const std::vector<float> &left, int block, const std::vector<float> *right = nullptr);
 
 // The latest value of a quantity: with position 1 the read-out answers the current value.
-inline double latest(MeterEngine &engine, MeterQuantity quantity)
-{
-    return engine.readoutValue(quantity, 1.0);
-}
+inline double latest(MeterEngine &engine, MeterQuantity quantity) { return engine.readoutValue(quantity, 1.0); }
 
-inline double dB(double ratio)
-{
-    return 20 * std::log10(ratio);
-}
+inline double dB(double ratio) { return 20 * std::log10(ratio); }
 
-} // namespace meter_test
+}  // namespace meter_test

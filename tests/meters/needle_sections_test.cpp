@@ -10,12 +10,9 @@
 
 namespace {
 
-int sectionOf(double y)
-{
-    return _mm_cvtsi128_si32(needleSections(_mm_set1_pd(y)));
-}
+int sectionOf(double y) { return _mm_cvtsi128_si32(needleSections(_mm_set1_pd(y))); }
 
-} // namespace
+}  // namespace
 
 TEST(NeedleSections, EachSectionStartsExactlyWhereItsIndexBegins)
 {

@@ -17,7 +17,7 @@ struct Block {
     void end() { counter.endBlock(started, counted); }
 };
 
-} // namespace
+}  // namespace
 
 TEST(OverCounter, BlockPublishesItsCountWhenNothingIsPickedUp)
 {
@@ -43,9 +43,9 @@ TEST(OverCounter, PickUpDuringABlockIsNotUndoneByItsWriteBack)
     loud.overs(kN + 1);  // from -1 after a reset
     loud.end();
 
-    Block next{counter};     // starts from the reached count
+    Block next{counter};              // starts from the reached count
     EXPECT_TRUE(counter.pickUp(kN));  // the read-out lands while the block runs
-    next.overs(2);           // a reached count keeps growing until it is picked up
+    next.overs(2);                    // a reached count keeps growing until it is picked up
     next.end();
     EXPECT_FALSE(counter.pickUp(kN)) << "the same over would show twice";
     EXPECT_EQ(counter.beginBlock(), 0);

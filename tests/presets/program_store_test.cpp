@@ -46,7 +46,7 @@ TEST_F(ProgramStoreTest, FreshInstanceHasThreeEmptyNames)
 TEST_F(ProgramStoreTest, RenameKeepsAtMost23Characters)
 {
     PluginInstance plugin(host());
-    EXPECT_EQ(renamed(plugin, "abcdefghijklmnopqrstuv"), "abcdefghijklmnopqrstuv");  // 22: whole
+    EXPECT_EQ(renamed(plugin, "abcdefghijklmnopqrstuv"), "abcdefghijklmnopqrstuv");     // 22: whole
     EXPECT_EQ(renamed(plugin, "abcdefghijklmnopqrstuvw"), "abcdefghijklmnopqrstuvw");   // 23
     EXPECT_EQ(renamed(plugin, "abcdefghijklmnopqrstuvwx"), "abcdefghijklmnopqrstuvw");  // 24: cut
     EXPECT_EQ(renamed(plugin, "ABCDEFGHIJKLMNOPQRSTUVWXYZ"), "ABCDEFGHIJKLMNOPQRSTUVW");

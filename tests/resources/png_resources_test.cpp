@@ -38,7 +38,7 @@ Bytes moduleResource(HMODULE module, int number)
 }
 Bytes embedded(int number) { return moduleResource(GetModuleHandleW(nullptr), number); }
 #else
-} // namespace
+}  // namespace
 // The table generated from resources/png.
 extern const PngResourceEntry zemPngResources[];
 extern const size_t zemPngResourceCount;
@@ -52,7 +52,10 @@ Bytes embedded(int number)
 }
 #endif
 
-uint32_t bigEndian(const unsigned char *p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+uint32_t bigEndian(const unsigned char *p)
+{
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
 
 // Checks signature and header; answers the size from the IHDR chunk.
 ::testing::AssertionResult isPngOfSize(const Bytes &b, int width, int height)
@@ -133,7 +136,7 @@ TEST(PngResources, ThePluginModuleCarriesEveryImage)
 }
 #endif
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -149,12 +152,33 @@ bool inImageTable(int number)
 
 TEST(PngResources, EveryNamedImageNumberIsAnImageOfTheTable)
 {
-    const int named[] = {kImageVUFront, kImageRMSFront, kImagePPMFront, kImageTrimHandle, kImageProcess,
-                         kImageVULRMS, kImageRMSLRMS, kImagePPMLRMS, kImageVUHold, kImageRMSHold, kImagePPMHold,
-                         kImageFrontScope, kImageReferenceDisplay, kImageMeterSelector, kImageStripToggle,
-                         kImageManualButton, kImageKnobStrip, kImageSettingsScope, kImageSettingsScopeIndicator,
-                         kImageFiltersInExpanded, kImageFiltersInCollapsed, kImageFilterInOut, kImageFilterSlope,
-                         kImageFrequencyHandle, kImageFiltersTitle, kImageLabelTitle, kImageLagDisplay,
+    const int named[] = {kImageVUFront,
+                         kImageRMSFront,
+                         kImagePPMFront,
+                         kImageTrimHandle,
+                         kImageProcess,
+                         kImageVULRMS,
+                         kImageRMSLRMS,
+                         kImagePPMLRMS,
+                         kImageVUHold,
+                         kImageRMSHold,
+                         kImagePPMHold,
+                         kImageFrontScope,
+                         kImageReferenceDisplay,
+                         kImageMeterSelector,
+                         kImageStripToggle,
+                         kImageManualButton,
+                         kImageKnobStrip,
+                         kImageSettingsScope,
+                         kImageSettingsScopeIndicator,
+                         kImageFiltersInExpanded,
+                         kImageFiltersInCollapsed,
+                         kImageFilterInOut,
+                         kImageFilterSlope,
+                         kImageFrequencyHandle,
+                         kImageFiltersTitle,
+                         kImageLabelTitle,
+                         kImageLagDisplay,
                          kImageTapeMarker};
     for (int number : named)
         EXPECT_TRUE(inImageTable(number)) << number;

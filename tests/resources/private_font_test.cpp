@@ -12,7 +12,7 @@
 namespace Gdiplus {
 using std::max;
 using std::min;
-}
+}  // namespace Gdiplus
 #include <gdiplus.h>
 #else
 #include <dlfcn.h>
@@ -20,10 +20,7 @@ using std::min;
 
 namespace {
 
-std::string fontFile()
-{
-    return std::string(ZEM_SOURCE_DIR) + "/resources/font/ZEMOrdwen.kqf";
-}
+std::string fontFile() { return std::string(ZEM_SOURCE_DIR) + "/resources/font/ZEMOrdwen.kqf"; }
 
 #ifdef _WIN32
 
@@ -135,4 +132,4 @@ TEST(PrivateFont, FontconfigLoadsItAsApplicationFontUnderItsFamilyName)
 
 #endif
 
-} // namespace
+}  // namespace

@@ -145,8 +145,8 @@ protected:
 TEST(TypedFrequency, HighPassReadsHertzOrKWithTheDecimalPointAndClampsToItsRange)
 {
     EXPECT_NEAR(typedHighPassValue("1k5"), std::log(75.0) / std::log(100.0), 1e-6);  // 1500 Hz
-    EXPECT_EQ(typedHighPassValue("5000"), 1.f);                                       // above 2 kHz
-    EXPECT_EQ(typedHighPassValue("10"), 0.f);                                         // below 20 Hz
+    EXPECT_EQ(typedHighPassValue("5000"), 1.f);                                      // above 2 kHz
+    EXPECT_EQ(typedHighPassValue("10"), 0.f);                                        // below 20 Hz
     EXPECT_NEAR(typedHighPassValue("200"), 0.5f, 1e-6);
     EXPECT_NEAR(typedHighPassValue(" +200 Hz"), 0.5f, 1e-6);
     EXPECT_NEAR(typedHighPassValue("0k2"), 0.5f, 1e-6);
@@ -161,16 +161,16 @@ TEST(TypedFrequency, HighPassReadsHertzOrKWithTheDecimalPointAndClampsToItsRange
 TEST(TypedFrequency, LowPassTakesSmallNumbersAsKilohertz)
 {
     EXPECT_NEAR(typedLowPassValue("12"), std::log(40.0) / std::log(100.0), 1e-6);  // 12 kHz, about 0.801
-    EXPECT_EQ(typedLowPassValue("250"), 0.f);                                       // 250 Hz, below 300
-    EXPECT_EQ(typedLowPassValue("31"), 0.f);                                        // 31 Hz
+    EXPECT_EQ(typedLowPassValue("250"), 0.f);                                      // 250 Hz, below 300
+    EXPECT_EQ(typedLowPassValue("31"), 0.f);                                       // 31 Hz
     EXPECT_NEAR(typedLowPassValue("3k"), 0.5f, 1e-6);
     EXPECT_NEAR(typedLowPassValue("3000"), 0.5f, 1e-6);
-    EXPECT_NEAR(typedLowPassValue("3"), 0.5f, 1e-6);     // kHz
-    EXPECT_NEAR(typedLowPassValue("0.3"), 0.f, 1e-6);    // the lower end of the kHz rule
-    EXPECT_EQ(typedLowPassValue("30"), 1.f);             // the upper end
-    EXPECT_EQ(typedLowPassValue("0.2"), 0.f);            // 0.2 Hz
+    EXPECT_NEAR(typedLowPassValue("3"), 0.5f, 1e-6);   // kHz
+    EXPECT_NEAR(typedLowPassValue("0.3"), 0.f, 1e-6);  // the lower end of the kHz rule
+    EXPECT_EQ(typedLowPassValue("30"), 1.f);           // the upper end
+    EXPECT_EQ(typedLowPassValue("0.2"), 0.f);          // 0.2 Hz
     EXPECT_EQ(typedLowPassValue("40k"), 1.f);
-    EXPECT_EQ(typedLowPassValue("0k2"), 0.f);            // 200 Hz: "k" is never the kHz rule
+    EXPECT_EQ(typedLowPassValue("0k2"), 0.f);  // 200 Hz: "k" is never the kHz rule
     EXPECT_EQ(typedLowPassValue("xyz"), 0.f);
 }
 
@@ -292,7 +292,8 @@ TEST_F(Strips, TheFormsCarryTheirBackgroundsAndControls)
         EXPECT_EQ(expanded->getSlopeButton(false)->getViewSize(), CRect(223, 8, 252, 32));
         EXPECT_EQ(expanded->getSlopeButton(true)->getViewSize(), CRect(489, 8, 518, 32));
         EXPECT_TRUE(expanded->getSlopeButton(true)->directionalWheel && expanded->getSlopeButton(true)->keepWheelSign);
-        EXPECT_FALSE(expanded->getStatusButton(true)->directionalWheel || expanded->getStatusButton(true)->keepWheelSign);
+        EXPECT_FALSE(expanded->getStatusButton(true)->directionalWheel ||
+                     expanded->getStatusButton(true)->keepWheelSign);
         CZEMSliderAH *slider = expanded->getSlider(true);
         EXPECT_EQ(slider->getViewSize(), CRect(323, 10, 485, 42));
         EXPECT_EQ(slider->getHandleTravel(), 162 - 19);
@@ -486,10 +487,13 @@ TEST_F(Strips, TheLabelIsStoredCutAtACharacterBoundaryAndSurvivesTheChunk)
     FrameDriver mouse = driver();
     mouse.click(200, 182 + 15);
     ASSERT_TRUE(tape->isBeingEdited());
-    ASSERT_TRUE(mouse.type("Bus \xC3\x9C" "berall"));
+    ASSERT_TRUE(mouse.type("Bus \xC3\x9C"
+                           "berall"));
     ASSERT_TRUE(mouse.key("enter"));
-    EXPECT_EQ(effect->stripLabelText(), "Bus \xC3\x9C" "berall");
-    EXPECT_STREQ(tape->getText(), "Bus \xC3\x9C" "berall");
+    EXPECT_EQ(effect->stripLabelText(), "Bus \xC3\x9C"
+                                        "berall");
+    EXPECT_STREQ(tape->getText(), "Bus \xC3\x9C"
+                                  "berall");
     EXPECT_TRUE(automatedValues(kLabelChanged).empty()) << "the host knows no parameter 69";
 
     // A label longer than 38 bytes (a field can hold one read from a chunk) is cut to 38.

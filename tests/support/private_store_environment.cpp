@@ -34,8 +34,7 @@ private:
     std::string directory;
 };
 
-const ::testing::Environment *const privateStore =
-    ::testing::AddGlobalTestEnvironment(new PrivateStoreEnvironment);
+const ::testing::Environment *const privateStore = ::testing::AddGlobalTestEnvironment(new PrivateStoreEnvironment);
 
 }  // namespace
 #endif

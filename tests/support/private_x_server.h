@@ -23,8 +23,8 @@ public:
             return;
         std::string fd = std::to_string(fds[1]);
         // -terminate: the server ends with its last client, even if this process dies.
-        const char *argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-terminate", "-nolisten", "tcp",
-                              "-screen", "0", "640x480x24", nullptr};
+        const char *argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-terminate", "-nolisten",
+                              "tcp",  "-screen",    "0",        "640x480x24", nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
@@ -86,7 +86,8 @@ private:
     void closeLostDisplay()
     {
         XIOErrorHandler hosts = XSetIOErrorHandler([](Display *) { return 0; });
-        XSetIOErrorExitHandler(display, [](Display *, void *) {}, nullptr);
+        XSetIOErrorExitHandler(
+            display, [](Display *, void *) {}, nullptr);
         XCloseDisplay(display);
         XSetIOErrorHandler(hosts);
     }

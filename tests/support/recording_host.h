@@ -21,7 +21,8 @@ public:
     };
 
     // The audioMasterCallback to build the effect with.
-    static VstIntPtr VSTCALLBACK callback(AEffect *, VstInt32 opcode, VstInt32 index, VstIntPtr value, void *, float opt)
+    static VstIntPtr VSTCALLBACK callback(AEffect *, VstInt32 opcode, VstInt32 index, VstIntPtr value, void *,
+                                          float opt)
     {
         if (listening)
             listening->record(opcode, index, value, opt);
@@ -44,11 +45,11 @@ public:
         return indices;
     }
 
-    std::vector<Call> calls;                 // every call, in order
-    std::vector<Automation> automated;       // audioMasterAutomate
-    std::vector<std::string> sizeRequests;   // audioMasterSizeWindow, "586x221"
-    std::vector<std::string> edits;          // "begin 16", "end 16"
-    VstIntPtr outputLatency = 0;             // samples, the answer to audioMasterGetOutputLatency
+    std::vector<Call> calls;                // every call, in order
+    std::vector<Automation> automated;      // audioMasterAutomate
+    std::vector<std::string> sizeRequests;  // audioMasterSizeWindow, "586x221"
+    std::vector<std::string> edits;         // "begin 16", "end 16"
+    VstIntPtr outputLatency = 0;            // samples, the answer to audioMasterGetOutputLatency
 
 private:
     void record(VstInt32 opcode, VstInt32 index, VstIntPtr value, float opt)

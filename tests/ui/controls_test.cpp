@@ -11,7 +11,10 @@ namespace {
 
 class Recorder : public CControlListener {
 public:
-    void valueChanged(CControl *c) override { log.push_back("value " + std::to_string(c->getTag()) + " " + text(c->getValue())); }
+    void valueChanged(CControl *c) override
+    {
+        log.push_back("value " + std::to_string(c->getTag()) + " " + text(c->getValue()));
+    }
     void controlBeginEdit(CControl *c) override { log.push_back("begin " + std::to_string(c->getTag())); }
     void controlEndEdit(CControl *c) override { log.push_back("end " + std::to_string(c->getTag())); }
     static std::string text(float v)

@@ -143,8 +143,13 @@ std::vector<unsigned char> pngRow(const std::vector<uint32_t> &rgba)
         a = (a + c) % 65521;
         b = (b + a) % 65521;
     }
-    std::vector<unsigned char> zlib = {0x78, 0x01, 0x01, (unsigned char)raw.size(), (unsigned char)(raw.size() >> 8),
-                                       (unsigned char)~raw.size(), (unsigned char)(~raw.size() >> 8)};
+    std::vector<unsigned char> zlib = {0x78,
+                                       0x01,
+                                       0x01,
+                                       (unsigned char)raw.size(),
+                                       (unsigned char)(raw.size() >> 8),
+                                       (unsigned char)~raw.size(),
+                                       (unsigned char)(~raw.size() >> 8)};
     zlib.insert(zlib.end(), raw.begin(), raw.end());
     put32(zlib, b << 16 | a);
     chunk("IDAT", zlib);

@@ -15,10 +15,7 @@ using namespace VSTGUI;
 
 namespace {
 
-int withButton(int buttons)
-{
-    return (buttons & (kLButton | kMButton | kRButton)) ? buttons : buttons | kLButton;
-}
+int withButton(int buttons) { return (buttons & (kLButton | kMButton | kRButton)) ? buttons : buttons | kLButton; }
 
 #ifdef _WIN32
 HWND frameWindow(CFrame *frame) { return static_cast<HWND>(frame->getSystemWindow()); }
@@ -75,8 +72,8 @@ const wchar_t *parentClass()
 
 TestParentWindow::TestParentWindow(int width, int height)
 {
-    window = CreateWindowExW(0, parentClass(), L"test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    window = CreateWindowExW(0, parentClass(), L"test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height,
+                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 TestParentWindow::~TestParentWindow() { DestroyWindow(static_cast<HWND>(window)); }
 int TestParentWindow::clientWidth() const
@@ -100,7 +97,7 @@ void FrameDriver::press(double x, double y, int buttons)
 {
     buttons = withButton(buttons);
     bool dbl = (buttons & kDoubleClick) != 0;
-    UINT msg = (buttons & kRButton) ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
+    UINT msg = (buttons & kRButton)   ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
                : (buttons & kMButton) ? (dbl ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN)
                                       : (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN);
     setModifierKeys(buttons);
@@ -161,10 +158,7 @@ int countThreadWindows()
 #else
 
 // An offscreen parent that this test program registers with the view library by address.
-TestParentWindow::TestParentWindow(int, int) : window(new OffscreenParent)
-{
-    registerOffscreenParent(window);
-}
+TestParentWindow::TestParentWindow(int, int) : window(new OffscreenParent) { registerOffscreenParent(window); }
 TestParentWindow::~TestParentWindow()
 {
     unregisterOffscreenParent(window);
@@ -188,7 +182,10 @@ void FrameDriver::release(double x, double y, int buttons)
     frame->platformOnMouseUp(CPoint(x, y), CButtonState(withButton(buttons)));
 }
 
-void FrameDriver::move(double x, double y, int buttons) { frame->platformOnMouseMoved(CPoint(x, y), CButtonState(buttons)); }
+void FrameDriver::move(double x, double y, int buttons)
+{
+    frame->platformOnMouseMoved(CPoint(x, y), CButtonState(buttons));
+}
 
 void FrameDriver::wheel(double x, double y, float distance, int modifiers)
 {

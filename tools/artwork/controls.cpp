@@ -23,8 +23,8 @@ void legendKey(cairo_t *cr, double x, double y, double w, double h, const std::s
 }
 
 // Segmented switch: the selected segment is lit.
-void segments(cairo_t *cr, double x, double y, double w, double h, const std::string *labels, int count,
-              int selected, Rgb accent, double size)
+void segments(cairo_t *cr, double x, double y, double w, double h, const std::string *labels, int count, int selected,
+              Rgb accent, double size)
 {
     paintWell(cr, x, y, w, h, 2.5, palette::well);
     const double sw = (w - 2) / count;
@@ -64,7 +64,7 @@ void triangle(cairo_t *cr, double cx, double cy, double size, double degrees, Rg
     cairo_restore(cr);
 }
 
-} // namespace
+}  // namespace
 
 double knobFrameAngle(int frame, int frames)
 {
@@ -119,10 +119,7 @@ void drawKnob(cairo_t *cr, double y, int frame, int frames)
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
 }
 
-void drawOverLed(cairo_t *cr, double y, int state)
-{
-    paintLed(cr, 10, y + 10, 5.5, {1.0, 0.12, 0.08}, state);
-}
+void drawOverLed(cairo_t *cr, double y, int state) { paintLed(cr, 10, y + 10, 5.5, {1.0, 0.12, 0.08}, state); }
 
 void drawProcessButton(cairo_t *cr, double y, bool on)
 {
@@ -154,8 +151,7 @@ void drawScopeSelector(cairo_t *cr, double y, int scope, double width)
         const double x = edges[i] + 0.5, w = edges[i + 1] - edges[i] - 1;
         const bool lit = i == scope;
         paintKey(cr, x, y + 0.5, w, 10, 2, lit);
-        text(cr, letters[i], x + w / 2, y + 8.3, 7, Align::Centre,
-             lit ? palette::amber : kDimText, true);
+        text(cr, letters[i], x + w / 2, y + 8.3, 7, Align::Centre, lit ? palette::amber : kDimText, true);
     }
     text(cr, names[scope], 42, y + 8.5, 6.5, Align::Left, palette::ink, true, 0.85, 0.6);
 }
@@ -222,14 +218,18 @@ void drawHoldSwitch(cairo_t *cr, double y, int position, Rgb accent)
 
 void drawMidSideSwitch(cairo_t *cr, double y, double frameHeight, int position, Rgb accent)
 {
-    static const std::string labels[] = {"0", "\xE2\x88\x92" "3", "\xE2\x88\x92" "6"};
+    static const std::string labels[] = {"0",
+                                         "\xE2\x88\x92"
+                                         "3",
+                                         "\xE2\x88\x92"
+                                         "6"};
     segments(cr, 0.5, y + 0.5, 69, frameHeight - 1, labels, 3, position, accent, frameHeight > 50 ? 10 : 8);
     if (frameHeight > 50)
         text(cr, "dB", 35, y + frameHeight - 8, 6.5, Align::Centre, kDimText, true);
 }
 
-void drawTallButton(cairo_t *cr, double y, double w, double h, const char *line1, const char *line2,
-                    const char *line3, bool on, Rgb accent)
+void drawTallButton(cairo_t *cr, double y, double w, double h, const char *line1, const char *line2, const char *line3,
+                    bool on, Rgb accent)
 {
     paintKey(cr, 0.5, y + 0.5, w - 1, h - 1, 3, on);
     paintLed(cr, w / 2, y + 12, 3.5, accent, on ? 2 : 0);

@@ -52,8 +52,8 @@ void arcBand(cairo_t *cr, const NeedleGeometry &g, double ox, double oy, double 
     cairo_stroke(cr);
 }
 
-void number(cairo_t *cr, const NeedleGeometry &g, double ox, double oy, double r, double degrees,
-            const std::string &s, double size, Rgb c, bool bold = true)
+void number(cairo_t *cr, const NeedleGeometry &g, double ox, double oy, double r, double degrees, const std::string &s,
+            double size, Rgb c, bool bold = true)
 {
     double x, y;
     polar(g, ox, oy, r, degrees, x, y);
@@ -65,7 +65,8 @@ void glassAndVignette(cairo_t *cr, double x, double y, double w, double h, doubl
     cairo_save(cr);
     cairo_rectangle(cr, x, y, w, h);
     cairo_clip(cr);
-    cairo_pattern_t *v = cairo_pattern_create_radial(x + w / 2, y + h * 0.75, h * 0.4, x + w / 2, y + h * 0.75, w * 0.72);
+    cairo_pattern_t *v = cairo_pattern_create_radial(x + w / 2, y + h * 0.75, h * 0.4, x + w / 2, y + h * 0.75,
+                                                     w * 0.72);
     cairo_pattern_add_color_stop_rgba(v, 0, 0, 0, 0, 0);
     cairo_pattern_add_color_stop_rgba(v, 1, 0, 0, 0, 0.45 * strength);
     cairo_set_source(cr, v);
@@ -104,7 +105,7 @@ void glassAndVignette(cairo_t *cr, double x, double y, double w, double h, doubl
     cairo_restore(cr);
 }
 
-} // namespace
+}  // namespace
 
 void drawVuFace(cairo_t *cr, double ox, double oy, int backlight)
 {
@@ -120,7 +121,8 @@ void drawVuFace(cairo_t *cr, double ox, double oy, int backlight)
     const Rgb dark = {0.20, 0.17, 0.12};
     const Rgb lit = mix(dark, paper, lamp);
     const Rgb edge = mix(dark, paper, lamp * 0.62);
-    cairo_pattern_t *face = cairo_pattern_create_radial(ox + w / 2, oy + h * 0.62, 8, ox + w / 2, oy + h * 0.62, w * 0.62);
+    cairo_pattern_t *face = cairo_pattern_create_radial(ox + w / 2, oy + h * 0.62, 8, ox + w / 2, oy + h * 0.62,
+                                                        w * 0.62);
     cairo_pattern_add_color_stop_rgb(face, 0, lit.r, lit.g, lit.b * 0.96);
     cairo_pattern_add_color_stop_rgb(face, 1, edge.r, edge.g, edge.b);
     cairo_set_source(cr, face);
@@ -197,7 +199,8 @@ void darkFace(cairo_t *cr, double ox, double oy, double w, double h, Rgb tint)
     cairo_pattern_t *p = cairo_pattern_create_radial(ox + w / 2, oy + h * 0.9, 10, ox + w / 2, oy + h * 0.9, w * 0.7);
     const Rgb centre = mix(palette::faceDark, tint, 0.10);
     cairo_pattern_add_color_stop_rgb(p, 0, centre.r, centre.g, centre.b);
-    cairo_pattern_add_color_stop_rgb(p, 1, palette::faceDark.r * 0.7, palette::faceDark.g * 0.7, palette::faceDark.b * 0.7);
+    cairo_pattern_add_color_stop_rgb(p, 1, palette::faceDark.r * 0.7, palette::faceDark.g * 0.7,
+                                     palette::faceDark.b * 0.7);
     cairo_set_source(cr, p);
     cairo_fill(cr);
     cairo_pattern_destroy(p);
@@ -213,7 +216,7 @@ void legendLine(cairo_t *cr, double x, double y, Rgb c, const char *label)
     text(cr, label, x + 13, y, 6, Align::Left, palette::inkDim, true, 1.0, 0.5);
 }
 
-} // namespace
+}  // namespace
 
 void drawRmsScale(cairo_t *cr, double ox, double oy, Rgb accent)
 {
@@ -233,8 +236,8 @@ void drawRmsScale(cairo_t *cr, double ox, double oy, Rgb accent)
     arcBand(cr, g, ox, oy, arcR + 2, zero, rmsNeedleAngle(float(fromDb(6))), 4.0, hot, 0.9);
 
     for (int db = -40; db <= 6; ++db) {
-        const bool labelled = db == -40 || db == -30 || db == -20 || db == -15 || db == -10 || db == -6 ||
-                              db == -3 || db == 0 || db == 3 || db == 6;
+        const bool labelled = db == -40 || db == -30 || db == -20 || db == -15 || db == -10 || db == -6 || db == -3 ||
+                              db == 0 || db == 3 || db == 6;
         const bool minor = db >= -10 || db % 5 == 0;
         if (!labelled && !minor)
             continue;
@@ -290,7 +293,8 @@ void drawPpmScale(cairo_t *cr, double ox, double oy, Rgb accent)
         }
     }
     text(cr, "PPM", ox + 126.5, oy + 84, 15, Align::Centre, ink, true, 0.9, 1.5);
-    text(cr, "dB re REF  \xC2\xB7  3.75\xC2\xB0/dB", ox + 126.5, oy + 96, 6.5, Align::Centre, palette::inkDim, true, 1.0, 0.3);
+    text(cr, "dB re REF  \xC2\xB7  3.75\xC2\xB0/dB", ox + 126.5, oy + 96, 6.5, Align::Centre, palette::inkDim, true,
+         1.0, 0.3);
     text(cr, "OVER", ox + g.ledX + 10, oy + g.ledY + 29, 6, Align::Centre, palette::inkDim, true, 1.0, 0.5);
     glassAndVignette(cr, ox, oy, g.width, g.height, 0.8);
     cairo_restore(cr);

@@ -20,8 +20,8 @@ void drawLrMsButton(cairo_t *cr, double y, bool midSide, Rgb accent);
 void drawChannelIndicator(cairo_t *cr, double y, const char *name, Rgb accent);
 void drawHoldSwitch(cairo_t *cr, double y, int position, Rgb accent);
 void drawMidSideSwitch(cairo_t *cr, double y, double frameHeight, int position, Rgb accent);
-void drawTallButton(cairo_t *cr, double y, double w, double h, const char *line1, const char *line2,
-                    const char *line3, bool on, Rgb accent);
+void drawTallButton(cairo_t *cr, double y, double w, double h, const char *line1, const char *line2, const char *line3,
+                    bool on, Rgb accent);
 void drawNeedleType(cairo_t *cr, double y, bool second, Rgb accent);
 void drawOverBase(cairo_t *cr, double y, bool fullScale, Rgb accent);
 void drawTrimHandle(cairo_t *cr);

@@ -51,10 +51,13 @@ bool drawImage(int number, Canvas &canvas)
     const int type = number >= 42000 && number < 43000 ? 2 : number >= 41000 && number < 42000 ? 1 : 0;
     const Rgb accent = meterAccent(type);
     switch (number) {
-    case 10000: case 41001: case 42001:
+    case 10000:
+    case 41001:
+    case 42001:
         drawFrontPanel(cr, type);
         return true;
-    case 40000: case 41000:
+    case 40000:
+    case 41000:
         drawSettingsPanel(cr, type, 586);
         return true;
     case 42000:
@@ -66,16 +69,24 @@ bool drawImage(int number, Canvas &canvas)
     case 10002:
         frames(2, [&](double y, int i) { drawProcessButton(cr, y, i == 1); });
         return true;
-    case 10005: case 41005: case 42005:
+    case 10005:
+    case 41005:
+    case 42005:
         frames(2, [&](double y, int i) { drawLrMsButton(cr, y, i == 1, accent); });
         return true;
-    case 40011: case 41011: case 42011:
+    case 40011:
+    case 41011:
+    case 42011:
         frames(2, [&](double y, int i) { drawChannelIndicator(cr, y, i == 0 ? "LEFT" : "MID", accent); });
         return true;
-    case 40012: case 41012: case 42012:
+    case 40012:
+    case 41012:
+    case 42012:
         frames(2, [&](double y, int i) { drawChannelIndicator(cr, y, i == 0 ? "RIGHT" : "SIDE", accent); });
         return true;
-    case 10006: case 41006: case 42006:
+    case 10006:
+    case 41006:
+    case 42006:
         frames(3, [&](double y, int i) { drawHoldSwitch(cr, y, i, accent); });
         return true;
     case 10010:
@@ -119,13 +130,16 @@ bool drawImage(int number, Canvas &canvas)
     case 40001:
         frames(2, [&](double y, int i) { drawNeedleType(cr, y, i == 1, accent); });
         return true;
-    case 40002: case 41008:
+    case 40002:
+    case 41008:
         frames(3, [&](double y, int i) { drawMidSideSwitch(cr, y, 41, i, accent); });
         return true;
     case 42003:
         frames(3, [&](double y, int i) { drawMidSideSwitch(cr, y, 67, i, accent); });
         return true;
-    case 40003: case 41007: case 42007:
+    case 40003:
+    case 41007:
+    case 42007:
         frames(2, [&](double y, int i) {
             drawTallButton(cr, y, 54, 97, "PRECISE", "PEAKS", "OVERSAMPLED", i == 1, accent);
         });
@@ -133,13 +147,19 @@ bool drawImage(int number, Canvas &canvas)
     case 41003:
         frames(2, [&](double y, int i) { drawOverBase(cr, y, i == 1, accent); });
         return true;
-    case 31000: case 31100: case 31200:
+    case 31000:
+    case 31100:
+    case 31200:
         drawFilterStrip(cr, (number - 31000) / 100);
         return true;
-    case 34000: case 34100: case 34200:
+    case 34000:
+    case 34100:
+    case 34200:
         drawLabelStrip(cr, (number - 34000) / 100);
         return true;
-    case 40100: case 41100: case 42100:
+    case 40100:
+    case 41100:
+    case 42100:
         drawCollapsedStrip(cr, (number - 40100) / 1000);
         return true;
     case 10020:
@@ -223,8 +243,8 @@ int check(const std::string &dir)
                          image.height);
             ++failures;
         } else if (image.height % image.frames != 0) {
-            std::fprintf(stderr, "artwork check: %d: height %d is not %d equal frames\n", image.number,
-                         image.height, image.frames);
+            std::fprintf(stderr, "artwork check: %d: height %d is not %d equal frames\n", image.number, image.height,
+                         image.frames);
             ++failures;
         } else {
             cairo_surface_flush(s);
@@ -268,7 +288,10 @@ int contactSheet(const std::string &dir, const std::string &out)
     // Images in reading order, wrapped at a fixed width; the knob strip is shown as its first
     // twelve frames side by side so that the sheet stays readable.
     const int sheetWidth = 1240, margin = 16, labelHeight = 14;
-    struct Placed { const ArtworkImage *image; int x, y; };
+    struct Placed {
+        const ArtworkImage *image;
+        int x, y;
+    };
     std::vector<Placed> placed;
     int x = margin, y = margin + 26, rowHeight = 0;
     auto shownSize = [](const ArtworkImage &im, int &w, int &h) {
@@ -370,9 +393,8 @@ bool writeImagePdf(const Canvas &canvas, const std::string &path)
     object(std::string("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ") + box +
            "] /Resources << /XObject << /Im1 4 0 R >> >> /Contents 5 0 R >>");
     object("<< /Type /XObject /Subtype /Image /Width " + std::to_string(w) + " /Height " + std::to_string(h) +
-           " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /FlateDecode /Length " +
-           std::to_string(packed.size()) + " >>\nstream\n" + std::string(packed.begin(), packed.end()) +
-           "\nendstream");
+           " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /FlateDecode /Length " + std::to_string(packed.size()) +
+           " >>\nstream\n" + std::string(packed.begin(), packed.end()) + "\nendstream");
     const std::string content = std::string("q ") + std::to_string(w * 0.75) + " 0 0 " + std::to_string(h * 0.75) +
                                 " 0 0 cm /Im1 Do Q";
     object("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream");
@@ -404,8 +426,8 @@ int figures(const std::string &dir, const std::string &outDir)
         cairo_paint(cr);
         cairo_restore(cr);
     };
-    auto line = [](cairo_t *cr, const NeedleGeometry &g, double ox, double oy, double r0, double r1, double deg,
-                   Rgb c, double alpha, double width) {
+    auto line = [](cairo_t *cr, const NeedleGeometry &g, double ox, double oy, double r0, double r1, double deg, Rgb c,
+                   double alpha, double width) {
         const NeedlePoint a = needlePoint(g.pivotX, g.pivotY, float(r0), float(deg));
         const NeedlePoint b = needlePoint(g.pivotX, g.pivotY, float(r1), float(deg));
         cairo_set_line_width(cr, width);
@@ -427,7 +449,7 @@ int figures(const std::string &dir, const std::string &outDir)
         cairo_surface_destroy(bg);
         cairo_surface_t *led = load(40008), *face = load(40007);
         const double views[] = {12, 277};
-        const float levels[2][3] = {{0.80f, 0.9f, 0.35f}, {1.12f, 1.3f, 0.55f}}; // needle, hold, RMS
+        const float levels[2][3] = {{0.80f, 0.9f, 0.35f}, {1.12f, 1.3f, 0.55f}};  // needle, hold, RMS
         for (int ch = 0; ch < 2; ++ch) {
             const double ox = views[ch], oy = 18;
             if (type == 0) {
@@ -469,15 +491,33 @@ int figures(const std::string &dir, const std::string &outDir)
         cairo_surface_destroy(led);
         cairo_surface_destroy(face);
         // The controls on top, in their default states.
-        struct Control { int number, x, y, frame, frameHeight, width; };
+        struct Control {
+            int number, x, y, frame, frameHeight, width;
+        };
         const int t = type;
-        const Control controls[] = {
-            {10015, 195, 144, 0, 23, 149}, {10001, 538, 17 + 63, 0, 19, 32}, {10002, 531, 1, 1, 14, 43},
-            {10010, 0, 1, 1, 11, 86}, {10025, 574, 1, 1, 11, 11}, {989, 505, 0, 0, 14, 10},
-            {10013, 96, 1, 0, 11, 133}, {t == 0 ? 10005 : t == 1 ? 41005 : 42005, 8, 144, 0, 24, 87},
-            {t == 0 ? 40011 : t == 1 ? 41011 : 42011, 104, 146, 0, 19, 66},
-            {t == 0 ? 40012 : t == 1 ? 41012 : 42012, 369, 146, 0, 19, 66},
-            {t == 0 ? 10006 : t == 1 ? 41006 : 42006, 442, 144, 2, 24, 86}};
+        const Control controls[] = {{10015, 195, 144, 0, 23, 149},
+                                    {10001, 538, 17 + 63, 0, 19, 32},
+                                    {10002, 531, 1, 1, 14, 43},
+                                    {10010, 0, 1, 1, 11, 86},
+                                    {10025, 574, 1, 1, 11, 11},
+                                    {989, 505, 0, 0, 14, 10},
+                                    {10013, 96, 1, 0, 11, 133},
+                                    {t == 0   ? 10005
+                                     : t == 1 ? 41005
+                                              : 42005,
+                                     8, 144, 0, 24, 87},
+                                    {t == 0   ? 40011
+                                     : t == 1 ? 41011
+                                              : 42011,
+                                     104, 146, 0, 19, 66},
+                                    {t == 0   ? 40012
+                                     : t == 1 ? 41012
+                                              : 42012,
+                                     369, 146, 0, 19, 66},
+                                    {t == 0   ? 10006
+                                     : t == 1 ? 41006
+                                              : 42006,
+                                     442, 144, 2, 24, 86}};
         for (const Control &c : controls) {
             cairo_surface_t *s = load(c.number);
             blit(cr, s, c.x, c.y, c.frame, c.frameHeight, c.width);
@@ -492,25 +532,56 @@ int figures(const std::string &dir, const std::string &outDir)
     }
 
     // The settings panels with every control at its default and the texts the plug-in shows.
-    struct Placed { int number, x, y, frame, frames; };
-    struct Label { const char *text; int l, t, r, b; };
+    struct Placed {
+        int number, x, y, frame, frames;
+    };
+    struct Label {
+        const char *text;
+        int l, t, r, b;
+    };
     const int backgrounds[] = {40000, 41000, 42000};
-    const std::vector<Placed> placed[3] = {
-        {{10003, 24, 36, 13, 51}, {10003, 105, 35, 25, 51}, {10003, 64, 111, 25, 51}, {10003, 195, 35, 25, 51},
-         {10003, 434, 35, 45, 51}, {10003, 475, 111, 11, 51}, {40002, 215, 127, 1, 3}, {40001, 140, 127, 0, 2},
-         {40003, 532, 12, 0, 2}},
-        {{10003, 54, 35, 33, 51}, {10003, 147, 35, 25, 51}, {10003, 24, 113, 25, 51}, {10003, 118, 113, 25, 51},
-         {10003, 213, 113, 33, 51}, {10003, 434, 35, 50, 51}, {10003, 498, 113, 11, 51}, {41008, 223, 50, 1, 3},
-         {41003, 474, 28, 1, 2}, {41007, 532, 12, 1, 2}},
-        {{10003, 24, 36, 25, 51}, {10003, 137, 35, 25, 51}, {10003, 80, 111, 25, 51}, {10003, 192, 111, 33, 51},
-         {10003, 418, 35, 45, 51}, {10003, 475, 111, 11, 51}, {42003, 200, 36, 1, 3}, {42007, 532, 12, 0, 2}}};
-    const std::vector<Label> labels[3] = {
-        {{"-18.0dBFS", 14, 79, 76, 93}, {"300ms", 100, 78, 152, 92}, {"1.00s", 59, 153, 111, 167},
-         {"v.3.0.2", 290, 86, 400, 100}},
-        {{"0.0dBFS", 44, 77, 106, 91}, {"1.00s", 143, 76, 195, 90}, {"10ms", 18, 154, 70, 168},
-         {"1.00s", 114, 154, 166, 168}, {"2.00s", 208, 154, 260, 168}, {"v.3.0.2", 293, 86, 403, 100}},
-        {{"-12.0dBFS", 14, 79, 76, 93}, {"10ms", 133, 78, 184, 92}, {"1.00s", 75, 154, 127, 168},
-         {"2.00s", 188, 154, 240, 168}, {"v.3.0.2", 281, 86, 391, 100}}};
+    const std::vector<Placed> placed[3] = {{{10003, 24, 36, 13, 51},
+                                            {10003, 105, 35, 25, 51},
+                                            {10003, 64, 111, 25, 51},
+                                            {10003, 195, 35, 25, 51},
+                                            {10003, 434, 35, 45, 51},
+                                            {10003, 475, 111, 11, 51},
+                                            {40002, 215, 127, 1, 3},
+                                            {40001, 140, 127, 0, 2},
+                                            {40003, 532, 12, 0, 2}},
+                                           {{10003, 54, 35, 33, 51},
+                                            {10003, 147, 35, 25, 51},
+                                            {10003, 24, 113, 25, 51},
+                                            {10003, 118, 113, 25, 51},
+                                            {10003, 213, 113, 33, 51},
+                                            {10003, 434, 35, 50, 51},
+                                            {10003, 498, 113, 11, 51},
+                                            {41008, 223, 50, 1, 3},
+                                            {41003, 474, 28, 1, 2},
+                                            {41007, 532, 12, 1, 2}},
+                                           {{10003, 24, 36, 25, 51},
+                                            {10003, 137, 35, 25, 51},
+                                            {10003, 80, 111, 25, 51},
+                                            {10003, 192, 111, 33, 51},
+                                            {10003, 418, 35, 45, 51},
+                                            {10003, 475, 111, 11, 51},
+                                            {42003, 200, 36, 1, 3},
+                                            {42007, 532, 12, 0, 2}}};
+    const std::vector<Label> labels[3] = {{{"-18.0dBFS", 14, 79, 76, 93},
+                                           {"300ms", 100, 78, 152, 92},
+                                           {"1.00s", 59, 153, 111, 167},
+                                           {"v.3.0.2", 290, 86, 400, 100}},
+                                          {{"0.0dBFS", 44, 77, 106, 91},
+                                           {"1.00s", 143, 76, 195, 90},
+                                           {"10ms", 18, 154, 70, 168},
+                                           {"1.00s", 114, 154, 166, 168},
+                                           {"2.00s", 208, 154, 260, 168},
+                                           {"v.3.0.2", 293, 86, 403, 100}},
+                                          {{"-12.0dBFS", 14, 79, 76, 93},
+                                           {"10ms", 133, 78, 184, 92},
+                                           {"1.00s", 75, 154, 127, 168},
+                                           {"2.00s", 188, 154, 240, 168},
+                                           {"v.3.0.2", 281, 86, 391, 100}}};
     for (int type = 0; type < 3; ++type) {
         cairo_surface_t *bg = load(backgrounds[type]);
         const int width = cairo_image_surface_get_width(bg);
@@ -544,9 +615,11 @@ int figures(const std::string &dir, const std::string &outDir)
         cairo_set_source_surface(cr, front, 0, 0);
         cairo_paint(cr);
         cairo_surface_destroy(front);
-        struct Part { int number, x, y, frame, frames; };
-        const Part parts[] = {{31000, 0, 169, 0, 1}, {34000, 0, 222, 0, 1},   {10020, 541, 173, 2, 3},
-                              {10025, 574, 169, 1, 2}, {10021, 16, 189, 1, 2}, {10021, 281, 189, 1, 2},
+        struct Part {
+            int number, x, y, frame, frames;
+        };
+        const Part parts[] = {{31000, 0, 169, 0, 1},   {34000, 0, 222, 0, 1},   {10020, 541, 173, 2, 3},
+                              {10025, 574, 169, 1, 2}, {10021, 16, 189, 1, 2},  {10021, 281, 189, 1, 2},
                               {31001, 223, 177, 1, 2}, {31001, 489, 177, 0, 2}, {10024, 87, 179, 0, 1},
                               {10024, 438, 179, 0, 1}, {10025, 574, 222, 1, 2}, {34001, 541, 223, 0, 3}};
         for (const Part &p : parts) {
@@ -585,7 +658,7 @@ int figures(const std::string &dir, const std::string &outDir)
     return failures == 0 ? 0 : 1;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {

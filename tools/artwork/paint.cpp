@@ -12,18 +12,14 @@ const Rgb amber = {1.0, 0.690, 0.255};
 const Rgb red = {0.93, 0.13, 0.10};
 const Rgb well = {0.062, 0.066, 0.074};
 const Rgb faceDark = {0.085, 0.090, 0.098};
-} // namespace palette
+}  // namespace palette
 
 Rgb rgb(int r, int g, int b) { return {r / 255.0, g / 255.0, b / 255.0}; }
 
-Rgb mix(Rgb a, Rgb b, double t)
-{
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
+Rgb mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 
 Canvas::Canvas(int width, int height)
-    : width_(width), height_(height),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+    : width_(width), height_(height), surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
       cr_(cairo_create(surface_))
 {
     cairo_font_options_t *options = cairo_font_options_create();
@@ -152,8 +148,8 @@ double textWidth(cairo_t *cr, const std::string &s, double size, bool bold, doub
     return e.x_advance + letterSpacing * (glyphs > 0 ? glyphs - 1 : 0);
 }
 
-void text(cairo_t *cr, const std::string &s, double x, double y, double size, Align align, Rgb c,
-          bool bold, double alpha, double letterSpacing)
+void text(cairo_t *cr, const std::string &s, double x, double y, double size, Align align, Rgb c, bool bold,
+          double alpha, double letterSpacing)
 {
     const double w = textWidth(cr, s, size, bold, letterSpacing);
     double left = x;
@@ -212,10 +208,11 @@ void paintLed(cairo_t *cr, double cx, double cy, double radius, Rgb colour, int 
     cairo_fill(cr);
     cairo_pattern_destroy(bezel);
     // Lens.
-    const Rgb body = level == 2 ? colour : level == 1 ? mix(colour, {0.05, 0.03, 0.03}, 0.55)
-                                                      : mix(colour, {0.06, 0.06, 0.07}, 0.86);
-    cairo_pattern_t *lens = cairo_pattern_create_radial(cx - radius * 0.3, cy - radius * 0.35, radius * 0.1,
-                                                        cx, cy, radius);
+    const Rgb body = level == 2   ? colour
+                     : level == 1 ? mix(colour, {0.05, 0.03, 0.03}, 0.55)
+                                  : mix(colour, {0.06, 0.06, 0.07}, 0.86);
+    cairo_pattern_t *lens = cairo_pattern_create_radial(cx - radius * 0.3, cy - radius * 0.35, radius * 0.1, cx, cy,
+                                                        radius);
     const Rgb centre = level == 2 ? mix(colour, {1, 1, 0.9}, 0.65) : mix(body, {1, 1, 1}, 0.18);
     cairo_pattern_add_color_stop_rgb(lens, 0, centre.r, centre.g, centre.b);
     cairo_pattern_add_color_stop_rgb(lens, 1, body.r * 0.8, body.g * 0.8, body.b * 0.8);

@@ -52,12 +52,11 @@ void paintWell(cairo_t *cr, double x, double y, double w, double h, double r, Rg
 void paintKey(cairo_t *cr, double x, double y, double w, double h, double r, bool pressed);
 
 // Text with the product's sans-serif face; y is the baseline. letterSpacing in pixels.
-void text(cairo_t *cr, const std::string &s, double x, double y, double size, Align align, Rgb c,
-          bool bold = true, double alpha = 1.0, double letterSpacing = 0.0);
+void text(cairo_t *cr, const std::string &s, double x, double y, double size, Align align, Rgb c, bool bold = true,
+          double alpha = 1.0, double letterSpacing = 0.0);
 double textWidth(cairo_t *cr, const std::string &s, double size, bool bold = true, double letterSpacing = 0.0);
 // Engraved caption: light text with a dark shadow one pixel below.
-void caption(cairo_t *cr, const std::string &s, double x, double y, double size, Align align,
-             double alpha = 0.9);
+void caption(cairo_t *cr, const std::string &s, double x, double y, double size, Align align, double alpha = 0.9);
 
 // A round indicator LED; level 0 off, 1 dim, 2 fully lit.
 void paintLed(cairo_t *cr, double cx, double cy, double radius, Rgb colour, int level);

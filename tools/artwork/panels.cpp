@@ -91,7 +91,7 @@ void settingsTitle(cairo_t *cr, int type, double cx, double top)
     text(cr, "ZEM ORDWEN", cx, top + 43, 6, Align::Centre, palette::inkDim, true, 1.0, 1.2);
 }
 
-} // namespace
+}  // namespace
 
 Rgb meterAccent(int type)
 {
@@ -179,8 +179,8 @@ void drawSettingsPanel(cairo_t *cr, int type, double width)
     // The scope band at row 180 is an image of its own; the lower part carries the notes.
     hairline(cr, 0, width, 192, 0.5, 0.05);
     caption(cr, "Click any empty place to close this panel.", 18, 208, 7, Align::Left, 0.8);
-    text(cr, "Closing stores the Global settings of all three meters as your defaults.", 18, 221, 7,
-         Align::Left, palette::inkDim, true);
+    text(cr, "Closing stores the Global settings of all three meters as your defaults.", 18, 221, 7, Align::Left,
+         palette::inkDim, true);
     text(cr, "Double-click or Ctrl-click a knob for its default; Shift for fine steps; the wheel steps one position.",
          18, 234, 7, Align::Left, palette::inkDim, true);
     text(cr, "Scope: G Global \xC2\xB7 S Session \xC2\xB7 I Instance (top left).", 18, 247, 7, Align::Left,
@@ -200,7 +200,14 @@ void drawSettingsPanel(cairo_t *cr, int type, double width)
         labelWell(cr, 59, 153, 111, 167);
         knobMarks(cr, 195, 35, {15, 20, 25, 30, 35}, {"1", "2", "3", "4", "5"}, accent);
         knobCaptionBelow(cr, 195, 35, "BACKLIGHT");
-        knobMarks(cr, 434, 35, {5, 19, 31, 45}, {"+8R", "\xE2\x88\x92" "3", "\xE2\x88\x92" "1", "0"}, accent);
+        knobMarks(cr, 434, 35, {5, 19, 31, 45},
+                  {"+8R",
+                   "\xE2\x88\x92"
+                   "3",
+                   "\xE2\x88\x92"
+                   "1",
+                   "0"},
+                  accent);
         knobCaptionBelow(cr, 434, 35, "OVER dBFS");
         knobMarks(cr, 475, 111, {2, 6, 11, 17, 22, 28, 33, 39, 43, 48}, overCounts(), accent);
         caption(cr, "OVER SAMPLES", 496.5, 177, 6.5, Align::Centre);
@@ -224,8 +231,19 @@ void drawSettingsPanel(cairo_t *cr, int type, double width)
         plainKnobMarks(cr, 213, 113);
         labelWell(cr, 208, 154, 260, 168);
         knobMarks(cr, 434, 35, {0, 8, 17, 25, 33, 42, 50},
-                  {"\xE2\x88\x92" "6", "\xE2\x88\x92" "5", "\xE2\x88\x92" "4", "\xE2\x88\x92" "3",
-                   "\xE2\x88\x92" "2", "\xE2\x88\x92" "1", "0"},
+                  {"\xE2\x88\x92"
+                   "6",
+                   "\xE2\x88\x92"
+                   "5",
+                   "\xE2\x88\x92"
+                   "4",
+                   "\xE2\x88\x92"
+                   "3",
+                   "\xE2\x88\x92"
+                   "2",
+                   "\xE2\x88\x92"
+                   "1",
+                   "0"},
                   accent);
         knobCaptionBelow(cr, 434, 35, "OVER dB");
         caption(cr, "OVER RE", 501, 22, 6.5, Align::Centre);
@@ -247,7 +265,14 @@ void drawSettingsPanel(cairo_t *cr, int type, double width)
         caption(cr, "RETURN", 213.5, 177, 6.5, Align::Centre);
         plainKnobMarks(cr, 192, 111);
         labelWell(cr, 188, 154, 240, 168);
-        knobMarks(cr, 418, 35, {5, 19, 31, 45}, {"+8R", "\xE2\x88\x92" "3", "\xE2\x88\x92" "1", "0"}, accent);
+        knobMarks(cr, 418, 35, {5, 19, 31, 45},
+                  {"+8R",
+                   "\xE2\x88\x92"
+                   "3",
+                   "\xE2\x88\x92"
+                   "1",
+                   "0"},
+                  accent);
         knobCaptionBelow(cr, 418, 35, "OVER dBFS");
         knobMarks(cr, 475, 111, {2, 6, 11, 17, 22, 28, 33, 39, 43, 48}, overCounts(), accent);
         caption(cr, "OVER SAMPLES", 496.5, 177, 6.5, Align::Centre);
@@ -280,7 +305,7 @@ void stripGround(cairo_t *cr, int type, double h, unsigned seed)
     cairo_fill(cr);
 }
 
-} // namespace
+}  // namespace
 
 void drawFilterStrip(cairo_t *cr, int type)
 {

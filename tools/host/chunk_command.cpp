@@ -26,7 +26,8 @@ void printState(PluginInstance &plugin)
         }
     }
     std::vector<unsigned char> chunk = plugin.getChunk();
-    std::string label = chunk.size() >= 44 ? std::string((const char *)&chunk[4], strnlen((const char *)&chunk[4], 40)) : "";
+    std::string label = chunk.size() >= 44 ? std::string((const char *)&chunk[4], strnlen((const char *)&chunk[4], 40))
+                                           : "";
     lines.push_back("label \"" + label + "\"");
     std::sort(lines.begin(), lines.end());
     for (const std::string &text : lines)
@@ -40,8 +41,10 @@ int runChunk(const std::vector<std::string> &arguments)
     bool parsed = parseCommandOptions(arguments, options, error);
     if (!parsed || options.positional.size() != 3 ||
         (options.positional[0] != "save" && options.positional[0] != "load")) {
-        std::fprintf(stderr, "%s\nusage: zem_host chunk save <plugin> FILE [--param I=V]... [--chunk FILE]\n"
-                             "       zem_host chunk load <plugin> FILE\n", error.c_str());
+        std::fprintf(stderr,
+                     "%s\nusage: zem_host chunk save <plugin> FILE [--param I=V]... [--chunk FILE]\n"
+                     "       zem_host chunk load <plugin> FILE\n",
+                     error.c_str());
         return 2;
     }
     PluginHost host(options.positional[1]);
@@ -72,7 +75,6 @@ int runChunk(const std::vector<std::string> &arguments)
     return 0;
 }
 
-SubcommandRegistration registration{"chunk", "chunk save|load <plugin> FILE [--param I=V]... [--chunk FILE]",
-                                    runChunk};
+SubcommandRegistration registration{"chunk", "chunk save|load <plugin> FILE [--param I=V]... [--chunk FILE]", runChunk};
 
 }  // namespace

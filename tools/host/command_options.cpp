@@ -19,7 +19,8 @@ bool parseCommandOptions(const std::vector<std::string> &arguments, CommandOptio
 {
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string &argument = arguments[i];
-        bool takesValue = argument == "--param" || argument == "--chunk" || argument == "--block" || argument == "--every";
+        bool takesValue = argument == "--param" || argument == "--chunk" || argument == "--block" ||
+                          argument == "--every";
         if (!takesValue) {
             if (argument.size() > 1 && argument[0] == '-' && argument[1] == '-') {
                 error = "unknown option " + argument;

@@ -25,7 +25,7 @@ double decibels(double ratio) { return 20.0 * std::log10(ratio); }
 struct Trace {
     double blockSeconds = 0;
     std::vector<double> level, meanSquare;
-    double referenceGain = 1; // g: the read-outs are relative to it
+    double referenceGain = 1;  // g: the read-outs are relative to it
 };
 
 using Settings = std::vector<std::pair<VstInt32, float>>;
@@ -70,7 +70,10 @@ std::vector<float> sine(float rate, double frequency, double amplitude, double s
     return s;
 }
 
-std::vector<float> silence(float rate, double seconds) { return std::vector<float>(size_t(std::lround(seconds * rate)), 0.f); }
+std::vector<float> silence(float rate, double seconds)
+{
+    return std::vector<float>(size_t(std::lround(seconds * rate)), 0.f);
+}
 
 std::vector<float> joined(std::initializer_list<std::vector<float>> parts)
 {
@@ -161,8 +164,8 @@ void measureVU(PluginHost &host)
 {
     const float rate = 48000;
     const double onset = 0.5;
-    const Trace t =
-        meter(host, kVU, rate, {}, joined({silence(rate, onset), sine(rate, 1000, std::pow(10.0, -18.0 / 20), 3.0)}));
+    const Trace t = meter(host, kVU, rate, {},
+                          joined({silence(rate, onset), sine(rate, 1000, std::pow(10.0, -18.0 / 20), 3.0)}));
     if (t.level.empty())
         return;
     const size_t n = t.level.size(), start = size_t(onset / t.blockSeconds);
@@ -171,8 +174,11 @@ void measureVU(PluginHost &host)
     while (reached < n && t.level[reached] < 0.99 * final)
         ++reached;
     const double peak = *std::max_element(t.level.begin() + long(start), t.level.end());
-    ConformancePlot plot{"VU needle after a -18 dBFS sine step (1.0 = the final reading)", "time after the step, s",
-                         "needle", false, {{"needle", {}}}};
+    ConformancePlot plot{"VU needle after a -18 dBFS sine step (1.0 = the final reading)",
+                         "time after the step, s",
+                         "needle",
+                         false,
+                         {{"needle", {}}}};
     for (size_t i = start; i < n && double(i - start) * t.blockSeconds <= 1.0; i += 5)
         plot.series[0].points.emplace_back(double(i - start) * t.blockSeconds, t.level[i] / final);
     report->plots.push_back(plot);
@@ -194,16 +200,20 @@ void measurePPM(PluginHost &host)
     const struct {
         double ms, standard;
     } bursts[] = {{10, -2}, {5, -4}, {1.5, -9}, {0.5, -17}};
-    ConformancePlot plot{"PPM reading of 5 kHz tone bursts re. the steady tone", "burst length, ms", "dB", true,
+    ConformancePlot plot{"PPM reading of 5 kHz tone bursts re. the steady tone",
+                         "burst length, ms",
+                         "dB",
+                         true,
                          {{"measured", {}}, {"IEC Type II", {}}}};
     for (const auto &burst : bursts) {
         plot.series[1].points.emplace_back(burst.ms, burst.standard);
-        const Trace t =
-            meter(host, kPPM, rate, {}, joined({silence(rate, 0.2), sine(rate, 5000, amplitude, burst.ms / 1000), silence(rate, 0.5)}));
+        const Trace t = meter(
+            host, kPPM, rate, {},
+            joined({silence(rate, 0.2), sine(rate, 5000, amplitude, burst.ms / 1000), silence(rate, 0.5)}));
         const double highest = *std::max_element(t.level.begin(), t.level.end());
         const double db = decibels(highest / level);
-        row("PPM", formatted("%g ms burst, 5 kHz, re. steady tone", burst.ms), formatted("%+g dB (IEC Type II)", burst.standard),
-            formatted("%+.2f dB", db), db);
+        row("PPM", formatted("%g ms burst, 5 kHz, re. steady tone", burst.ms),
+            formatted("%+g dB (IEC Type II)", burst.standard), formatted("%+.2f dB", db), db);
         plot.series[0].points.emplace_back(burst.ms, db);
     }
     report->plots.push_back(plot);
@@ -248,7 +258,10 @@ void measurePrecise(PluginHost &host)
             before.emplace_back(setting.first, plugin.getParameter(setting.first));
     }
     const double amplitude = 0.5;
-    ConformancePlot plot{"Precise peaks: lowest reading of a tone burst re. its true peak", "frequency, kHz", "dB", false,
+    ConformancePlot plot{"Precise peaks: lowest reading of a tone burst re. its true peak",
+                         "frequency, kHz",
+                         "dB",
+                         false,
                          {{"44.1 kHz", {}}, {"48 kHz", {}}}};
     for (float rate : {44100.f, 48000.f}) {
         const Trace quarter = meter(host, kPPM, rate, precise, sine(rate, rate / 4, amplitude, 0.2, 0.125));
@@ -263,10 +276,13 @@ void measurePrecise(PluginHost &host)
             for (int k = 0; k < 32; ++k) {
                 double truePeak = 0;
                 const std::vector<float> burst = hannBurst(rate, frequency, amplitude, k / 32.0, truePeak);
-                const Trace t = meter(host, kPPM, rate, precise, joined({silence(rate, 0.01), burst, silence(rate, 0.01)}));
+                const Trace t = meter(host, kPPM, rate, precise,
+                                      joined({silence(rate, 0.01), burst, silence(rate, 0.01)}));
                 lowest = std::min(lowest, *std::max_element(t.level.begin(), t.level.end()) / truePeak);
             }
-            row("precise", formatted("16-cycle Hann burst, %g kHz", frequency / 1000) + formatted(" at %g kHz, lowest of 32 phases", rate / 1000),
+            row("precise",
+                formatted("16-cycle Hann burst, %g kHz", frequency / 1000) +
+                    formatted(" at %g kHz, lowest of 32 phases", rate / 1000),
                 "0 dB (true peak)", formatted("%+.2f dB", decibels(lowest)), decibels(lowest));
             plot.series[rate < 46000 ? 0 : 1].points.emplace_back(frequency / 1000, decibels(lowest));
         }
@@ -278,7 +294,7 @@ void measurePrecise(PluginHost &host)
         plugin.setParameter(setting.first, setting.second);
 }
 
-} // namespace
+}  // namespace
 
 ConformanceReport measureConformance(PluginHost &host)
 {

@@ -22,17 +22,17 @@
 class PluginHost;
 
 struct ConformanceRow {
-    std::string meter;    // "VU", "PPM", "RMS", "precise"
-    std::string figure;   // what was measured
-    std::string standard; // the standard's figure, as text
-    std::string measured; // the measured figure, as text
-    double value;         // the measured figure in the unit of its text (ms, %, dB, s)
+    std::string meter;     // "VU", "PPM", "RMS", "precise"
+    std::string figure;    // what was measured
+    std::string standard;  // the standard's figure, as text
+    std::string measured;  // the measured figure, as text
+    double value;          // the measured figure in the unit of its text (ms, %, dB, s)
 };
 
 // A curve behind some of the figures, for the manual's plots.
 struct ConformanceSeries {
     std::string name;
-    std::vector<std::pair<double, double>> points; // (x, y)
+    std::vector<std::pair<double, double>> points;  // (x, y)
 };
 struct ConformancePlot {
     std::string title, xLabel, yLabel;
@@ -42,7 +42,7 @@ struct ConformancePlot {
 
 struct ConformanceReport {
     std::vector<ConformanceRow> rows;
-    std::vector<ConformancePlot> plots; // VU step response, PPM bursts, precise under-read
+    std::vector<ConformancePlot> plots;  // VU step response, PPM bursts, precise under-read
 };
 
 // Runs every measurement on fresh instances of the plug-in, in a few seconds. The process-wide

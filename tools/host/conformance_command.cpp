@@ -21,7 +21,7 @@ std::string groffText(const std::string &text)
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (text.compare(i, 2, "\xc2\xb0") == 0) { // the degree sign in UTF-8
+        if (text.compare(i, 2, "\xc2\xb0") == 0) {  // the degree sign in UTF-8
             out += "\\(de";
             ++i;
         } else if (c == '\\')
@@ -63,21 +63,23 @@ void writePlot(std::FILE *out, const ConformancePlot &plot)
     const double xLow = plot.logX ? std::pow(10.0, xMin) : xMin, xHigh = plot.logX ? std::pow(10.0, xMax) : xMax;
     std::fprintf(out, "\"\\s-2%g\\s+2\" at (0,-0.12)\n\"\\s-2%g\\s+2\" at (%g,-0.12)\n", xLow, xHigh, width);
     std::fprintf(out, "\"\\s-2%s\\s+2\" at (%g,-0.3)\n", groffText(plot.xLabel).c_str(), width / 2);
-    std::fprintf(out, "\"\\s-2%.2f\\s+2\" rjust at (-0.05,0)\n\"\\s-2%.2f\\s+2\" rjust at (-0.05,%g)\n", yMin, yMax, height);
+    std::fprintf(out, "\"\\s-2%.2f\\s+2\" rjust at (-0.05,0)\n\"\\s-2%.2f\\s+2\" rjust at (-0.05,%g)\n", yMin, yMax,
+                 height);
     std::fprintf(out, "\"\\s-2%s\\s+2\" rjust at (-0.05,%g)\n", groffText(plot.yLabel).c_str(), height / 2);
     int index = 0;
     for (const ConformanceSeries &s : plot.series) {
         if (s.points.empty())
             continue;
-        std::fprintf(out, "line%s from (%.4f,%.4f)", index ? " dashed" : "", px(s.points[0].first), py(s.points[0].second));
+        std::fprintf(out, "line%s from (%.4f,%.4f)", index ? " dashed" : "", px(s.points[0].first),
+                     py(s.points[0].second));
         // "to" for the first segment: a "then" right after "from" would start with a default one.
         for (size_t i = 1; i < s.points.size(); ++i)
             std::fprintf(out, " \\\n%s (%.4f,%.4f)", i == 1 ? "to" : "then to", px(s.points[i].first),
                          py(s.points[i].second));
         std::fprintf(out, "\n");
         const double legendX = 1.6 * index;
-        std::fprintf(out, "line%s from (%g,-0.5) to (%g,-0.5)\n\"\\s-2%s\\s+2\" ljust at (%g,-0.5)\n", index ? " dashed" : "",
-                     legendX, legendX + 0.3, groffText(s.name).c_str(), legendX + 0.35);
+        std::fprintf(out, "line%s from (%g,-0.5) to (%g,-0.5)\n\"\\s-2%s\\s+2\" ljust at (%g,-0.5)\n",
+                     index ? " dashed" : "", legendX, legendX + 0.3, groffText(s.name).c_str(), legendX + 0.35);
         ++index;
     }
     std::fprintf(out, ".PE\n.ce\n\\s-1\\fI%s\\fP\\s+1\n.sp 0.4v\n.KE\n", groffText(plot.title).c_str());
@@ -95,10 +97,12 @@ void writeChapter(std::FILE *out, const ConformanceReport &report)
     // The figure and the standard are text blocks that wrap, ragged right and unhyphenated,
     // within their columns: as plain entries the longest of them would widen the table past
     // the right edge of the page.
-    std::fprintf(out, ".TS\nallbox tab(|);\nlb lb lb lb\nlw(0.55i) lw(2.45i) lw(1.6i) lw(0.75i).\nMeter|Figure|Standard|Measured\n");
+    std::fprintf(
+        out,
+        ".TS\nallbox tab(|);\nlb lb lb lb\nlw(0.55i) lw(2.45i) lw(1.6i) lw(0.75i).\nMeter|Figure|Standard|Measured\n");
     for (const ConformanceRow &row : report.rows)
-        std::fprintf(out, "%s|T{\n.na\n.nh\n%s\nT}|T{\n.na\n.nh\n%s\nT}|%s\n", groffText(row.meter).c_str(), groffText(row.figure).c_str(),
-                     groffText(row.standard).c_str(), groffText(row.measured).c_str());
+        std::fprintf(out, "%s|T{\n.na\n.nh\n%s\nT}|T{\n.na\n.nh\n%s\nT}|%s\n", groffText(row.meter).c_str(),
+                     groffText(row.figure).c_str(), groffText(row.standard).c_str(), groffText(row.measured).c_str());
     std::fprintf(out, ".TE\n");
     for (const ConformancePlot &plot : report.plots)
         writePlot(out, plot);

@@ -126,14 +126,16 @@ void layOut(CFrame &frame, CControlListener &listener)
         frame.addView(control);
     };
 
-    auto *trim = new CZEMSliderAH(CRect(20, 20, 52, 139), &listener, kTrim, CPoint(0, 0), 100, image(kImageTrimHandle, images),
-                                  nullptr, CPoint(), CSlider::kVertical | CSlider::kBottom);
+    auto *trim = new CZEMSliderAH(CRect(20, 20, 52, 139), &listener, kTrim, CPoint(0, 0), 100,
+                                  image(kImageTrimHandle, images), nullptr, CPoint(),
+                                  CSlider::kVertical | CSlider::kBottom);
     trim->setValue(0.5f);
     trim->setDefaultValue(0.5f);
     add(trim, trim);
     auto *process = new CZEMOnOffButtonH(CRect(70, 20, 113, 34), &listener, kProcess, image(kImageProcess, images));
     add(process, process);
-    auto *procFlt = new StripActiveButton(CRect(70, 44, 82, 56), &listener, kProcFlt, image(kImageFiltersInCollapsed, images));
+    auto *procFlt = new StripActiveButton(CRect(70, 44, 82, 56), &listener, kProcFlt,
+                                          image(kImageFiltersInCollapsed, images));
     procFlt->setValue(1.f);
     add(procFlt, procFlt);
     auto *showFlt = new COnOffButtonH(CRect(90, 44, 101, 55), &listener, kShowFlt, image(kImageStripToggle, images));
@@ -145,9 +147,11 @@ void layOut(CFrame &frame, CControlListener &listener)
     add(lrms);
     add(new CZEMHorizontalSwitch(CRect(120, 54, 206, 78), &listener, kHold, 3, 24, 3, image(kImageVUHold, images)));
     auto *scopePanel = new CViewContainer(CRect(120, 90, 206, 101));
-    scopePanel->addView(new CZEMCalibrationControl(CRect(0, 0, 86, 11), &listener, kGSIcal, image(kImageFrontScope, images)));
+    scopePanel->addView(
+        new CZEMCalibrationControl(CRect(0, 0, 86, 11), &listener, kGSIcal, image(kImageFrontScope, images)));
     frame.addView(scopePanel);
-    auto *selector = new CZEMMeterSelectorControl(CRect(220, 20, 369, 43), &listener, kMeter, image(kImageMeterSelector, images));
+    auto *selector = new CZEMMeterSelectorControl(CRect(220, 20, 369, 43), &listener, kMeter,
+                                                  image(kImageMeterSelector, images));
     add(selector, selector);
     auto *lag = new CZEMLatencyControl(CRect(400, 20, 426, 60), &listener, kLagTime, image(kImageLagDisplay, images));
     lag->setValue(250.f / 999.f);
@@ -216,8 +220,9 @@ public:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"ZemHarnessControls";
         RegisterClassW(&wc);
-        parent = CreateWindowExW(0, L"ZemHarnessControls", L"ZEM Ordwen controls", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                 0, 0, kGalleryWidth, kGalleryHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        parent = CreateWindowExW(0, L"ZemHarnessControls", L"ZEM Ordwen controls",
+                                 WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, kGalleryWidth, kGalleryHeight, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     ~ControlsWindow()
     {
@@ -470,7 +475,7 @@ int runControls(const std::vector<std::string> &arguments)
             written = window.writeX11Picture(png);
         } else
 #endif
-        if (!png.empty())
+            if (!png.empty())
             written = frame->platformWritePicture(png.c_str());
         frame->close();
     }

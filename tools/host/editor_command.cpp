@@ -249,7 +249,8 @@ WPARAM keyState(int buttons)
 void EditorWindow::press(double x, double y, int buttons)
 {
     bool dbl = (buttons & kDoubleClick) != 0;
-    UINT msg = (buttons & kRButton) ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN) : (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN);
+    UINT msg = (buttons & kRButton) ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
+                                    : (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN);
     SendMessageW(frame, msg, keyState(buttons), MAKELPARAM((int)x, (int)y));
 }
 void EditorWindow::release(double x, double y, int buttons)
@@ -548,7 +549,8 @@ int runEditor(const std::vector<std::string> &arguments)
     return pictureWritten && session.picturesWritten() ? 0 : 1;
 }
 
-SubcommandRegistration registration{"editor", "editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png] [--pictures DIR] [--x11]",
-                                    runEditor};
+SubcommandRegistration registration{
+    "editor", "editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png] [--pictures DIR] [--x11]",
+    runEditor};
 
 }  // namespace

@@ -20,11 +20,11 @@ struct EditorAction {
     enum Kind { Click, Drag, Wheel, Param, Type, Key, Tone, Idle, Audio, Picture } kind = Click;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     float distance = 0;
-    int index = 0;    // Param: the parameter; Idle, Audio: the number of blocks
-    float value = 0;  // Param: the value; Tone: the peak level in dBFS
+    int index = 0;        // Param: the parameter; Idle, Audio: the number of blocks
+    float value = 0;      // Param: the value; Tone: the peak level in dBFS
     bool silent = false;  // Tone: silence instead of the sine
-    int buttons = 0;  // the view library's button and modifier flags
-    std::string text;  // Type: the text; Key: the key's name; Picture: the name
+    int buttons = 0;      // the view library's button and modifier flags
+    std::string text;     // Type: the text; Key: the key's name; Picture: the name
 };
 
 // False with a message in error for a malformed action.

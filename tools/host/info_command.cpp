@@ -87,8 +87,8 @@ void hostQueries(Facts &facts, PluginInstance &plugin)
         facts.add("effGetProgramNameIndexed.%d %d %s", (int)index, (int)answer, quoted(buffer).c_str());
     }
 
-    const char *capabilities[] = {"offline",  "plugAsChannelInsert", "1in1out", "1in2out", "2in2out",
-                                  "2in1out",  "receiveVstEvents",    "bypass",  "sendVstMidiEvent", "",
+    const char *capabilities[] = {"offline", "plugAsChannelInsert", "1in1out", "1in2out",          "2in2out",
+                                  "2in1out", "receiveVstEvents",    "bypass",  "sendVstMidiEvent", "",
                                   "Offline"};
     for (const char *capability : capabilities) {
         char text[64];
@@ -111,8 +111,7 @@ void hostQueries(Facts &facts, PluginInstance &plugin)
     VstSpeakerArrangement *in = reinterpret_cast<VstSpeakerArrangement *>(1);
     VstSpeakerArrangement *out = reinterpret_cast<VstSpeakerArrangement *>(1);
     VstIntPtr answer = plugin.dispatch(effGetSpeakerArrangement, 0, (VstIntPtr)&in, &out);
-    facts.add("effGetSpeakerArrangement %d input=%s output=%s", (int)answer, in ? "set" : "null",
-              out ? "set" : "null");
+    facts.add("effGetSpeakerArrangement %d input=%s output=%s", (int)answer, in ? "set" : "null", out ? "set" : "null");
     for (int ins = 0; ins <= 3; ++ins) {
         for (int outs = 0; outs <= 3; ++outs) {
             VstSpeakerArrangement input{}, output{};

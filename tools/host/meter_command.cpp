@@ -20,8 +20,10 @@ int runMeter(const std::vector<std::string> &arguments)
     CommandOptions options;
     std::string error;
     if (!parseCommandOptions(arguments, options, error) || options.positional.size() != 2) {
-        std::fprintf(stderr, "%s\nusage: zem_host meter <plugin> IN.wav [--every MS] [--block N] [--param I=V]... "
-                             "[--chunk FILE]\n", error.c_str());
+        std::fprintf(stderr,
+                     "%s\nusage: zem_host meter <plugin> IN.wav [--every MS] [--block N] [--param I=V]... "
+                     "[--chunk FILE]\n",
+                     error.c_str());
         return 2;
     }
     WavAudio input;

@@ -66,13 +66,14 @@ int signedChannelDifference(const CColor &a, const CColor &b)
 
 int largestChannelDifference(const CColor &a, const CColor &b)
 {
-    return std::max({std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue),
-                     std::abs(a.alpha - b.alpha)});
+    return std::max(
+        {std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue), std::abs(a.alpha - b.alpha)});
 }
 
 int runPictureCompare(const std::vector<std::string> &arguments)
 {
-    const char *usage = "usage: zem_host picture-compare A.png B.png [--loose X1,Y1,X2,Y2[:T[/S]]]... [--tolerance T]\n";
+    const char *usage =
+        "usage: zem_host picture-compare A.png B.png [--loose X1,Y1,X2,Y2[:T[/S]]]... [--tolerance T]\n";
     std::vector<std::string> paths;
     std::vector<CRect> loose;
     std::vector<double> tolerances, balances;
@@ -88,8 +89,7 @@ int runPictureCompare(const std::vector<std::string> &arguments)
                 loose.push_back(area);
                 tolerances.push_back(own);
                 balances.push_back(balance);
-            }
-            else {
+            } else {
                 std::fprintf(stderr, "bad area %s\n%s", value.c_str(), usage);
                 return 2;
             }
@@ -147,8 +147,8 @@ int runPictureCompare(const std::vector<std::string> &arguments)
     for (size_t k = 0; k < loose.size(); ++k) {
         const double mean = areaPixels[k] ? areaSums[k] / (double)areaPixels[k] : 0.0;
         const double allowed = tolerances[k] >= 0 ? tolerances[k] : tolerance;
-        std::printf("area %g,%g,%g,%g: mean difference %.2f of %g allowed", loose[k].left, loose[k].top,
-                    loose[k].right, loose[k].bottom, mean, allowed);
+        std::printf("area %g,%g,%g,%g: mean difference %.2f of %g allowed", loose[k].left, loose[k].top, loose[k].right,
+                    loose[k].bottom, mean, allowed);
         agree = agree && mean <= allowed;
         if (balances[k] >= 0) {
             const double signedMean = areaPixels[k] ? areaSignedSums[k] / (double)areaPixels[k] : 0.0;

@@ -30,8 +30,8 @@ AEffect *PluginHost::createEffect()
     return effect;
 }
 
-VstIntPtr VSTCALLBACK PluginHost::callback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                           void *ptr, float opt)
+VstIntPtr VSTCALLBACK PluginHost::callback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr,
+                                           float opt)
 {
     PluginHost *host = effect && effect->user ? static_cast<PluginHost *>(effect->user) : constructingHost;
     return host ? host->answer(effect, opcode, index, value, ptr, opt) : 0;

@@ -52,8 +52,8 @@ public:
     // The cookie the editor sent with its last question about one of those parents.
     uint32_t parentCookie() const;
 
-    static VstIntPtr VSTCALLBACK callback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                          void *ptr, float opt);
+    static VstIntPtr VSTCALLBACK callback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr,
+                                          float opt);
 
 private:
     VstIntPtr answer(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt);
@@ -77,8 +77,7 @@ public:
     bool valid() const { return effect != nullptr; }
     AEffect *record() const { return effect; }
 
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void *ptr = nullptr,
-                       float opt = 0.f);
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void *ptr = nullptr, float opt = 0.f);
     // A text query into a zeroed 256-byte buffer (names, labels, displays, strings).
     std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0);
     float getParameter(VstInt32 index);

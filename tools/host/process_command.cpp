@@ -15,8 +15,10 @@ int runProcess(const std::vector<std::string> &arguments)
     CommandOptions options;
     std::string error;
     if (!parseCommandOptions(arguments, options, error) || options.positional.size() != 3) {
-        std::fprintf(stderr, "%s\nusage: zem_host process <plugin> IN.wav OUT.wav [--block N] [--param I=V]... "
-                             "[--chunk FILE]\n", error.c_str());
+        std::fprintf(stderr,
+                     "%s\nusage: zem_host process <plugin> IN.wav OUT.wav [--block N] [--param I=V]... "
+                     "[--chunk FILE]\n",
+                     error.c_str());
         return 2;
     }
     WavAudio input;
@@ -67,8 +69,7 @@ int runProcess(const std::vector<std::string> &arguments)
     return 0;
 }
 
-SubcommandRegistration registration{"process",
-                                    "process <plugin> IN.wav OUT.wav [--block N] [--param I=V]... [--chunk FILE]",
-                                    runProcess};
+SubcommandRegistration registration{
+    "process", "process <plugin> IN.wav OUT.wav [--block N] [--param I=V]... [--chunk FILE]", runProcess};
 
 }  // namespace

@@ -47,8 +47,8 @@ int runProgramme(const std::vector<std::string> &arguments)
     }
     if (positional.empty() || positional.size() > 2)
         return programmeUsage();
-    if (positional.size() == 2 && (!parseNumber(positional[1], rate) || rate < 8000 || rate > 384000 ||
-                                   rate != (double)(unsigned)rate))
+    if (positional.size() == 2 &&
+        (!parseNumber(positional[1], rate) || rate < 8000 || rate > 384000 || rate != (double)(unsigned)rate))
         return programmeUsage();
 
     for (const ProgrammeSignal &signal : makeProgramme((unsigned)rate, seconds)) {
@@ -83,8 +83,7 @@ int runSignal(const std::vector<std::string> &arguments)
     return 0;
 }
 
-SubcommandRegistration programmeRegistration{"programme", "programme DIR [RATE] [--seconds S] [--pcm16]",
-                                             runProgramme};
+SubcommandRegistration programmeRegistration{"programme", "programme DIR [RATE] [--seconds S] [--pcm16]", runProgramme};
 SubcommandRegistration signalRegistration{"signal", "signal OUT.wav RATE CHANNELS FRAMES", runSignal};
 
 }  // namespace

@@ -150,18 +150,18 @@ std::vector<ProgrammeSignal> makeProgramme(unsigned sampleRate, double seconds)
     fullScale.levelDb = 0.0;
 
     std::vector<ProgrammeSignal> programme;
-    programme.push_back({"sine", format("%g Hz sine at %g dBFS", reference.frequency, reference.levelDb),
-                         makeSine(reference)});
+    programme.push_back(
+        {"sine", format("%g Hz sine at %g dBFS", reference.frequency, reference.levelDb), makeSine(reference)});
     for (double ms : {5.0, 10.0, 100.0})
         programme.push_back({format("burst%g", ms, 0),
                              format("%g ms bursts of %g Hz", ms, burst.frequency) +
                                  format(" at %g dBFS, one per second", burst.levelDb, 0),
                              makeToneBursts(burst, ms)});
-    programme.push_back({"square", format("%g Hz square at %g dBFS", fullScale.frequency, fullScale.levelDb),
-                         makeSquare(fullScale)});
-    programme.push_back({"intersample",
-                         format("samples at %g dBFS, waveform peaks 3.01 dB higher (%g Hz)", fullScale.levelDb,
-                                sampleRate / 4.0),
-                         makeInterSamplePeaks(fullScale)});
+    programme.push_back(
+        {"square", format("%g Hz square at %g dBFS", fullScale.frequency, fullScale.levelDb), makeSquare(fullScale)});
+    programme.push_back(
+        {"intersample",
+         format("samples at %g dBFS, waveform peaks 3.01 dB higher (%g Hz)", fullScale.levelDb, sampleRate / 4.0),
+         makeInterSamplePeaks(fullScale)});
     return programme;
 }

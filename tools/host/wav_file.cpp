@@ -14,7 +14,10 @@ constexpr unsigned kFormatFloat = 3;
 constexpr unsigned kFormatExtensible = 0xFFFE;
 
 // Byte-wise little-endian access, so the files are the same on every machine.
-uint32_t le32(const unsigned char *p) { return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24; }
+uint32_t le32(const unsigned char *p)
+{
+    return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
+}
 uint16_t le16(const unsigned char *p) { return (uint16_t)(p[0] | p[1] << 8); }
 
 void put32(std::vector<unsigned char> &out, uint32_t v)

@@ -172,10 +172,7 @@ private:
         }
         return shift;
     }
-    static unsigned int buttonOf(int buttons)
-    {
-        return (buttons & kRButton) ? 3u : (buttons & kMButton) ? 2u : 1u;
-    }
+    static unsigned int buttonOf(int buttons) { return (buttons & kRButton) ? 3u : (buttons & kMButton) ? 2u : 1u; }
     void moveTo(double x, double y)
     {
         int rootX = 0, rootY = 0;

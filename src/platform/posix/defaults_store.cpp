@@ -33,7 +33,7 @@ namespace {
 
 const char kStoreName[] = "ZEMMETERS300";
 const char kLockSuffix[] = ".lock";
-constexpr size_t kTemporarySuffixLength = 6; // the XXXXXX of mkostemp
+constexpr size_t kTemporarySuffixLength = 6;  // the XXXXXX of mkostemp
 
 int hexDigit(char c)
 {
@@ -297,7 +297,7 @@ bool updateStore(const StoredDefault *values, size_t count, const char *removed)
     if (!resolveTarget(dir + "/" + kStoreName, target))
         return false;
     std::string contents;
-    store_file::read(target, contents); // a store that is not a readable file is replaced
+    store_file::read(target, contents);  // a store that is not a readable file is replaced
     std::vector<std::string> lines = splitLines(contents);
     std::vector<bool> written(count, false);
     bool changed = false;
@@ -326,7 +326,7 @@ bool updateStore(const StoredDefault *values, size_t count, const char *removed)
     return !changed || replaceFile(target, data);
 }
 
-} // namespace
+}  // namespace
 
 void defaultsStoreReadAll(StoredDefault *values, size_t count)
 {
@@ -343,10 +343,7 @@ void defaultsStoreReadAll(StoredDefault *values, size_t count)
     }
 }
 
-bool defaultsStoreWriteAll(const StoredDefault *values, size_t count)
-{
-    return updateStore(values, count, nullptr);
-}
+bool defaultsStoreWriteAll(const StoredDefault *values, size_t count) { return updateStore(values, count, nullptr); }
 
 bool defaultsStoreRead(const char *name, float &value)
 {

@@ -20,7 +20,11 @@ std::wstring fromUtf8(const std::string &text)
     std::wstring wide;
     for (size_t i = 0; i < text.size();) {
         const unsigned char lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        const int length = lead < 0x80           ? 1
+                           : (lead >> 5) == 0x6  ? 2
+                           : (lead >> 4) == 0xE  ? 3
+                           : (lead >> 3) == 0x1E ? 4
+                                                 : 0;
         if (length == 0 || i + length > text.size())
             break;
         char32_t code = length == 1 ? lead : lead & (0x7F >> length);
@@ -35,7 +39,6 @@ std::wstring fromUtf8(const std::string &text)
     }
     return wide;
 }
-
 
 // The file mapped at the address, from the process's own map list, which always names it by
 // its absolute path (the loader keeps the name a host passed, which may be relative).
@@ -62,7 +65,7 @@ std::string mappedFileAt(const void *address)
     return found;
 }
 
-} // namespace
+}  // namespace
 
 std::wstring readManualPath()
 {

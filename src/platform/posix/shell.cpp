@@ -91,7 +91,7 @@ private:
     }
 };
 
-} // namespace
+}  // namespace
 
 intptr_t systemOpenDocument(void *, const std::wstring &path)
 {
@@ -101,7 +101,7 @@ intptr_t systemOpenDocument(void *, const std::wstring &path)
         return kShellFileNotFound;
     std::string opener;
     if (!findProgram("xdg-open", opener))
-        return kShellNoAssociation; // nothing can open the document
+        return kShellNoAssociation;  // nothing can open the document
 
     // The opener runs as the child of a shell that starts it in the background and ends at
     // once: this thread waits only for that shell, never for the viewer, and the viewer, no
@@ -109,7 +109,7 @@ intptr_t systemOpenDocument(void *, const std::wstring &path)
     char shell[] = "/bin/sh";
     char dashC[] = "-c";
     char script[] = "\"$0\" \"$1\" </dev/null >/dev/null 2>&1 &";
-    char *argv[] = {shell, dashC, script, const_cast<char *>(opener.c_str()), const_cast<char *>(file.c_str()),
+    char *argv[] = {shell,  dashC, script, const_cast<char *>(opener.c_str()), const_cast<char *>(file.c_str()),
                     nullptr};
     SpawnSettings settings;
     pid_t child = 0;

@@ -17,7 +17,7 @@ bool queryValue(HKEY key, const char *name, float &value)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 void defaultsStoreReadAll(StoredDefault *values, size_t count)
 {

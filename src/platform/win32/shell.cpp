@@ -16,7 +16,7 @@ std::wstring widen(const std::string &text)
     MultiByteToWideChar(CP_UTF8, 0, text.c_str(), int(text.size()), &wide[0], length);
     return wide;
 }
-} // namespace
+}  // namespace
 
 intptr_t systemOpenDocument(void *ownerWindow, const std::wstring &path)
 {

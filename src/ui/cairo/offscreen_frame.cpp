@@ -145,7 +145,7 @@ uint32_t OffscreenPlatformFrame::getTicks() const { return platformTickCount(); 
 
 uint32_t platformTickCount()
 {
-    if (uint32_t (*source)() = tickSource.load())
+    if (uint32_t(*source)() = tickSource.load())
         return source();
     using namespace std::chrono;
     return (uint32_t)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();

@@ -58,8 +58,8 @@ ZEMCoreTextFont::ZEMCoreTextFont(const std::wstring &path, double size, int styl
 {
     backend->config = FcConfigCreate();
     std::string file = toUtf8(path);
-    backend->registered =
-        backend->config && FcConfigAppFontAddFile(backend->config, reinterpret_cast<const FcChar8 *>(file.c_str()));
+    backend->registered = backend->config &&
+                          FcConfigAppFontAddFile(backend->config, reinterpret_cast<const FcChar8 *>(file.c_str()));
 }
 
 ZEMCoreTextFont::~ZEMCoreTextFont()
@@ -107,20 +107,11 @@ bool ZEMCoreTextFont::ensureDrawingFont()
 }
 
 // The metrics in points of the em size, as the Windows build answers them.
-double ZEMCoreTextFont::getAscent() const
-{
-    return backend->face ? backend->extents.ascent * 72.0 / 96.0 : -1;
-}
+double ZEMCoreTextFont::getAscent() const { return backend->face ? backend->extents.ascent * 72.0 / 96.0 : -1; }
 
-double ZEMCoreTextFont::getDescent() const
-{
-    return backend->face ? backend->extents.descent * 72.0 / 96.0 : -1;
-}
+double ZEMCoreTextFont::getDescent() const { return backend->face ? backend->extents.descent * 72.0 / 96.0 : -1; }
 
-double ZEMCoreTextFont::getLeading() const
-{
-    return backend->face ? backend->extents.height * 72.0 / 96.0 : -1;
-}
+double ZEMCoreTextFont::getLeading() const { return backend->face ? backend->extents.height * 72.0 / 96.0 : -1; }
 
 void *ZEMCoreTextFont::getNativeFont() { return nullptr; }
 

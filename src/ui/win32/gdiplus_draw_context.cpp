@@ -114,7 +114,6 @@ IPlatformBitmap *createPlatformBitmapFromPng(const unsigned char *data, size_t s
     return result;
 }
 
-
 CDrawContext *createBitmapDrawContext(CBitmap *bitmap)
 {
     auto *platform = bitmap ? static_cast<GdiplusBitmap *>(bitmap->getPlatformBitmap()) : nullptr;
@@ -210,12 +209,14 @@ void GdiplusDrawContext::drawLine(const CPoint &from, const CPoint &to)
             double along = px * ux + py * uy, across = px * uy - py * ux;
             double coverage = overlap(across, -half, half) * overlap(along, 0, length);
             uint32_t alpha = (uint32_t)(color.GetA() * coverage + 0.5);
-            row[x - left] = (alpha << 24) | ((uint32_t)color.GetR() << 16) | ((uint32_t)color.GetG() << 8) | color.GetB();
+            row[x - left] = (alpha << 24) | ((uint32_t)color.GetR() << 16) | ((uint32_t)color.GetG() << 8) |
+                            color.GetB();
         }
     }
     mask.UnlockBits(&data);
-    graphics->DrawImage(&mask, Gdiplus::RectF((Gdiplus::REAL)left, (Gdiplus::REAL)top, (Gdiplus::REAL)(right - left),
-                                              (Gdiplus::REAL)(bottom - top)),
+    graphics->DrawImage(&mask,
+                        Gdiplus::RectF((Gdiplus::REAL)left, (Gdiplus::REAL)top, (Gdiplus::REAL)(right - left),
+                                       (Gdiplus::REAL)(bottom - top)),
                         0, 0, (Gdiplus::REAL)(right - left), (Gdiplus::REAL)(bottom - top), Gdiplus::UnitPixel);
 }
 
@@ -253,12 +254,12 @@ void GdiplusDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CP
                             (Gdiplus::REAL)width, (Gdiplus::REAL)height, Gdiplus::UnitPixel);
         return;
     }
-    Gdiplus::ColorMatrix matrix = {{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, opacity, 0},
-                                    {0, 0, 0, 0, 1}}};
+    Gdiplus::ColorMatrix matrix = {
+        {{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, opacity, 0}, {0, 0, 0, 0, 1}}};
     Gdiplus::ImageAttributes attributes;
     attributes.SetColorMatrix(&matrix);
-    graphics->DrawImage(platform->get(), area, (Gdiplus::REAL)source.x, (Gdiplus::REAL)source.y,
-                        (Gdiplus::REAL)width, (Gdiplus::REAL)height, Gdiplus::UnitPixel, &attributes);
+    graphics->DrawImage(platform->get(), area, (Gdiplus::REAL)source.x, (Gdiplus::REAL)source.y, (Gdiplus::REAL)width,
+                        (Gdiplus::REAL)height, Gdiplus::UnitPixel, &attributes);
 }
 
 bool GdiplusDrawContext::blendBitmap(Gdiplus::Bitmap *picture, const CRect &dest, const CPoint &source, CCoord width,
@@ -281,8 +282,8 @@ bool GdiplusDrawContext::blendBitmap(Gdiplus::Bitmap *picture, const CRect &dest
     if (target->LockBits(&locked, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB,
                          &to) != Gdiplus::Ok)
         return false;
-    if (picture == target || picture->LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &from) !=
-                                 Gdiplus::Ok) {
+    if (picture == target ||
+        picture->LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &from) != Gdiplus::Ok) {
         target->UnlockBits(&to);
         return false;
     }

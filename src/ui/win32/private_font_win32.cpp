@@ -132,17 +132,23 @@ bool ZEMCoreTextFont::ensureDrawingFont()
 
 double ZEMCoreTextFont::getAscent() const
 {
-    return backend->drawingFont ? backend->metric(backend->family->GetCellAscent(style), backend->drawingFont->GetSize(), style) : -1;
+    return backend->drawingFont
+               ? backend->metric(backend->family->GetCellAscent(style), backend->drawingFont->GetSize(), style)
+               : -1;
 }
 
 double ZEMCoreTextFont::getDescent() const
 {
-    return backend->drawingFont ? backend->metric(backend->family->GetCellDescent(style), backend->drawingFont->GetSize(), style) : -1;
+    return backend->drawingFont
+               ? backend->metric(backend->family->GetCellDescent(style), backend->drawingFont->GetSize(), style)
+               : -1;
 }
 
 double ZEMCoreTextFont::getLeading() const
 {
-    return backend->drawingFont ? backend->metric(backend->family->GetLineSpacing(style), backend->drawingFont->GetSize(), style) : -1;
+    return backend->drawingFont
+               ? backend->metric(backend->family->GetLineSpacing(style), backend->drawingFont->GetSize(), style)
+               : -1;
 }
 
 void *ZEMCoreTextFont::getNativeFont() { return backend->nativeFont; }

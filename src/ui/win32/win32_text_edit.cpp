@@ -62,7 +62,6 @@ public:
     static Win32TextEdit *openOver(HWND parent);
 
 private:
-
     static LRESULT CALLBACK boxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK parentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onBoxMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -90,7 +89,7 @@ private:
     HGDIOBJ brushBitmap = nullptr;
     HGDIOBJ font = nullptr;  // made for the box; null when the box uses the field's native font
     COLORREF textColour;
-    bool brushStale = false;     // the picture under the box changed since the brush was made
+    bool brushStale = false;      // the picture under the box changed since the brush was made
     bool holdingChanges = false;  // an edit is under way in editWithinLimit
 };
 
@@ -230,8 +229,8 @@ void Win32TextEdit::rebuildBrush()
     }
     HGDIOBJ newBitmap = counted(bitmap);
     HGDIOBJ newBrush = bitmap ? counted(CreatePatternBrush(bitmap))
-                              : counted(CreateSolidBrush(RGB(style.backColor.red, style.backColor.green,
-                                                             style.backColor.blue)));
+                              : counted(CreateSolidBrush(
+                                    RGB(style.backColor.red, style.backColor.green, style.backColor.blue)));
     deleteCounted(brush);
     deleteCounted(brushBitmap);
     brush = newBrush;

@@ -12,7 +12,7 @@ IPlatformFrame *createPlatformFrame(IPlatformFrameCallback *frame, const CRect &
     if (!parent || isRegisteredOffscreenParent(parent))
         return new OffscreenPlatformFrame(frame, size, parent);
     // The id travels by value in the pointer; it is never dereferenced.
-    return X11PlatformFrame::create(frame, size, (Window)reinterpret_cast<uintptr_t>(parent));
+    return X11PlatformFrame::create(frame, size, (Window) reinterpret_cast<uintptr_t>(parent));
 }
 
 bool platformShowsInHostWindows() { return true; }

@@ -10,7 +10,11 @@ bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 size_t sequenceLength(const std::string &text, size_t i)
 {
     const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    const size_t length = lead < 0x80           ? 1
+                          : (lead >> 5) == 0x6  ? 2
+                          : (lead >> 4) == 0xE  ? 3
+                          : (lead >> 3) == 0x1E ? 4
+                                                : 0;
     if (length == 0 || i + length > text.size())
         return 0;
     for (size_t k = 1; k < length; ++k)

@@ -67,11 +67,11 @@ bool X11PlatformFrame::open(const CRect &size, Window parent)
     XSetWindowAttributes attributes{};
     attributes.background_pixmap = None;  // no flicker: every pixel is ours to copy
     attributes.backing_store = WhenMapped;
-    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask;
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                            LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask;
     window = XCreateWindow(display, parent, (int)size.left, (int)size.top, (unsigned)width, (unsigned)height, 0,
-                           CopyFromParent, InputOutput, CopyFromParent,
-                           CWBackPixmap | CWBackingStore | CWEventMask, &attributes);
+                           CopyFromParent, InputOutput, CopyFromParent, CWBackPixmap | CWBackingStore | CWEventMask,
+                           &attributes);
     XWindowAttributes own;
     if (trap.failed() || !window || !XGetWindowAttributes(display, window, &own) || trap.failed()) {
         window = 0;
@@ -351,12 +351,15 @@ void X11PlatformFrame::handlePress(const XButtonEvent &event)
         frame->platformOnWheel(where, event.button == Button4 ? 1.f : -1.f, buttonsOf(event.state));
         return;
     }
-    int pressed = event.button == Button1 ? kLButton : event.button == Button2 ? kMButton
-                : event.button == Button3 ? kRButton : 0;
+    int pressed = event.button == Button1   ? kLButton
+                  : event.button == Button2 ? kMButton
+                  : event.button == Button3 ? kRButton
+                                            : 0;
     if (!pressed)
         return;  // the horizontal wheel and extra buttons
     const bool isDouble = !lastWasDouble && event.button == lastButton &&
-                          event.time - lastPressTime <= multiClickTime && std::abs(event.x - lastX) <= kDoubleClickDistance &&
+                          event.time - lastPressTime <= multiClickTime &&
+                          std::abs(event.x - lastX) <= kDoubleClickDistance &&
                           std::abs(event.y - lastY) <= kDoubleClickDistance;
     lastWasDouble = isDouble;
     lastButton = event.button;
@@ -377,7 +380,10 @@ void X11PlatformFrame::handle(XEvent &event)
         break;
     case ButtonRelease: {
         const XButtonEvent &b = event.xbutton;
-        int released = b.button == Button1 ? kLButton : b.button == Button2 ? kMButton : b.button == Button3 ? kRButton : 0;
+        int released = b.button == Button1   ? kLButton
+                       : b.button == Button2 ? kMButton
+                       : b.button == Button3 ? kRButton
+                                             : 0;
         if (!released)
             break;
         if (b.button == Button1)
@@ -385,7 +391,9 @@ void X11PlatformFrame::handle(XEvent &event)
         if (textEdit && textEdit->getStyle().rect.pointInside(CPoint(b.x, b.y)))
             break;
         // The state holds the buttons down before this release, the released one included.
-        unsigned int state = b.state & ~(b.button == Button1 ? Button1Mask : b.button == Button2 ? Button2Mask : Button3Mask);
+        unsigned int state = b.state & ~(b.button == Button1   ? Button1Mask
+                                         : b.button == Button2 ? Button2Mask
+                                                               : Button3Mask);
         frame->platformOnMouseUp(CPoint(b.x, b.y), buttonsOf(state, released));
         break;
     }
@@ -405,10 +413,12 @@ void X11PlatformFrame::handle(XEvent &event)
     case LeaveNotify:
         // Grabs and ungrabs report crossings too; only the mouse leaving counts.
         if (event.xcrossing.mode == NotifyNormal)
-            frame->platformOnMouseExited(CPoint(event.xcrossing.x, event.xcrossing.y), buttonsOf(event.xcrossing.state));
+            frame->platformOnMouseExited(CPoint(event.xcrossing.x, event.xcrossing.y),
+                                         buttonsOf(event.xcrossing.state));
         break;
     case FocusOut:
-        if (event.xfocus.mode == NotifyNormal && event.xfocus.detail != NotifyPointer && event.xfocus.detail != NotifyInferior) {
+        if (event.xfocus.mode == NotifyNormal && event.xfocus.detail != NotifyPointer &&
+            event.xfocus.detail != NotifyInferior) {
             if (inputContext)
                 XUnsetICFocus(inputContext);
             if (X11TextEdit *edit = textEdit)

@@ -73,11 +73,11 @@ private:
     Window window = 0;
     Visual *visual = nullptr;
     int width = 0, height = 0;
-    CairoBitmap *back = nullptr;            // what the window shows, drawn by the frame
+    CairoBitmap *back = nullptr;  // what the window shows, drawn by the frame
     int depth = 0;
-    GC gc = nullptr;  // for copying the picture to the window
-    std::vector<CRect> invalid;             // to draw into back
-    std::vector<CRect> exposed;             // to copy from back
+    GC gc = nullptr;             // for copying the picture to the window
+    std::vector<CRect> invalid;  // to draw into back
+    std::vector<CRect> exposed;  // to copy from back
     XIM inputMethod = nullptr;
     XIC inputContext = nullptr;
     bool grabbed = false;

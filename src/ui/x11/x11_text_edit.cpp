@@ -12,8 +12,7 @@
 namespace VSTGUI {
 
 X11TextEdit::X11TextEdit(X11PlatformFrame *frame, IPlatformTextEditCallback *owner, const PlatformTextEditStyle &style)
-    : frame(frame), owner(owner), style(style),
-      buffer(style.text, style.maxBytes)
+    : frame(frame), owner(owner), style(style), buffer(style.text, style.maxBytes)
 {
     if (style.font && !style.useNativeFont)
         madeFont.reset(new CFontDesc(style.font->getName(), style.font->getSize()));
@@ -246,7 +245,8 @@ void X11TextEdit::draw(CairoDrawContext &context, const CRect &area)
         context.drawString(text.c_str(), CPoint(origin, baseline));
         context.setClipRect(box);
     } else {
-        const double caretX = (double)(long)(origin + context.getStringWidth(text.substr(0, buffer.caret()).c_str())) + 0.5;
+        const double caretX = (double)(long)(origin + context.getStringWidth(text.substr(0, buffer.caret()).c_str())) +
+                              0.5;
         context.setFrameColor(style.fontColor);
         context.setLineWidth(1);
         context.drawLine(CPoint(caretX, lineTop), CPoint(caretX, lineBottom));

@@ -59,7 +59,10 @@ TEST(TextEditBuffer, MultiByteCharactersAreEditedWhole)
 TEST(TextEditBuffer, ControlCharactersBrokenSequencesAndTheLimitAreKeptOut)
 {
     TextEditBuffer box;
-    box.insert("1\t2\n3\x7F" "4\xC3" "5\x80" "6");
+    box.insert("1\t2\n3\x7F"
+               "4\xC3"
+               "5\x80"
+               "6");
     EXPECT_EQ(box.text(), "123456");
     box.selectAll();
     box.insert(std::string(300, 'x'));
@@ -79,11 +82,14 @@ TEST(TextEditBuffer, ControlCharactersBrokenSequencesAndTheLimitAreKeptOut)
     label.insert("\xC3\xA9");
     EXPECT_EQ(label.text().size(), 29u) << "a two-byte character does not fit in a full box";
 
-    TextEditBuffer five("abc\xC3\xA9" "def", 5);
+    TextEditBuffer five("abc\xC3\xA9"
+                        "def",
+                        5);
     EXPECT_EQ(five.text(), "abc\xC3\xA9") << "a box of 5 bytes";
     five.backspace();
     five.backspace();
-    five.insert("\xE2\x82\xAC" "x");
+    five.insert("\xE2\x82\xAC"
+                "x");
     EXPECT_EQ(five.text(), "ab\xE2\x82\xAC");
 }
 

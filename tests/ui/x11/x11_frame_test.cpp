@@ -159,13 +159,13 @@ TEST_F(X11FrameTest, InputReachesTheViewsAtIdleWithButtonsModifiersAndTheWheel)
 TEST_F(X11FrameTest, ADoubleClickIsTheSameButtonSoonAndNearby)
 {
     click(50, 50);
-    click(52, 49);  // a double-click
-    click(52, 49);  // a third click starts over
+    click(52, 49);     // a double-click
+    click(52, 49);     // a third click starts over
     click(52, 49, 3);  // another button
-    click(70, 70);  // too far
+    click(70, 70);     // too far
     frame->idle();
-    EXPECT_EQ(only("down"), Lines({"A down 50,50", "A down 52,49 double", "A down 52,49", "A down 52,49 right",
-                                   "A down 70,70"}));
+    EXPECT_EQ(only("down"),
+              Lines({"A down 50,50", "A down 52,49 double", "A down 52,49", "A down 52,49 right", "A down 70,70"}));
     log.clear();
     click(50, 50);
     std::this_thread::sleep_for(std::chrono::milliseconds(450));
@@ -356,7 +356,8 @@ TEST_F(X11TextEditTest, TabCommitsEscapeCancelsAndLeavingCommits)
     XSetInputFocus(display, host, RevertToParent, CurrentTime);
     XSync(display, False);
     frame->idle();
-    EXPECT_EQ(owner.log, Lines({"change 2", "commit 2", "change 2", "cancel", "change 1k5", "focus lost 1k5", "focus lost 7"}));
+    EXPECT_EQ(owner.log,
+              Lines({"change 2", "commit 2", "change 2", "cancel", "change 1k5", "focus lost 1k5", "focus lost 7"}));
     EXPECT_EQ(only("A down"), Lines({"A down 50,50"}));
 }
 
