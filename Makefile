@@ -18,18 +18,18 @@ build: configure
 	@for p in $(PRESETS); do \
 	    echo "== build $$p"; cmake --build build/$$p -j $(JOBS) || exit 1; done
 
-# Every test: the native suite under AddressSanitizer and UndefinedBehaviorSanitizer, then the
-# same suite cross-built and run under Wine 64-bit and 32-bit in a temporary prefix, then the
-# end-to-end checks that compare the three builds.
-# The tests never see the user's own per-user store.
-# The layers first, before anything is built: a wrong-way #include between the src/ folders
-# fails here (docs/architecture.md).
+# The layers, before anything is built: a wrong-way #include between the src/ folders fails
+# here (docs/architecture.md).
 layers:
 	@echo "== include graph between the src/ folders"
 	@scripts/include-graph
 
+# Every test: the include graph and the house style first, then the native suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the same suite cross-built and run under
+# Wine 64-bit and 32-bit in a temporary prefix, then the end-to-end checks that compare the three
+# builds. The tests never see the user's own per-user store.
 test: export XDG_CONFIG_HOME = $(CURDIR)/build/test-config
-test: layers build
+test: layers format-check build
 	@rm -rf build/test-config && mkdir -p build/test-config
 	@echo "== test native (ASan + UBSan)"
 	@cd build/native-asan && ctest --output-on-failure -j $(JOBS)
@@ -86,6 +86,7 @@ demo: build
 
 # Every tracked C++ file in the house style of .clang-format; `scripts/format-check --fix` reformats.
 format-check: bootstrap
+	@echo "== house style (clang-format-14)"
 	@scripts/format-check
 
 clean:
