@@ -134,13 +134,6 @@ void CZEMMeter2::setHoldVisible(bool visible)
     invalid();
 }
 
-void CZEMMeter2::copyStateFrom(const CZEMMeter2 &other)
-{
-    overState = other.overState;
-    holdVisible = other.holdVisible;
-    value = other.value;
-}
-
 // ---- CZEMVUMeter2 ----------------------------------------------------------------------------
 
 CZEMVUMeter2::CZEMVUMeter2(const CPoint &topLeft, CControlListener *listener)
@@ -232,18 +225,6 @@ void CZEMVUMeter2::draw(CDrawContext *context)
     setDirty(false);
 }
 
-CView *CZEMVUMeter2::newCopy() const
-{
-    auto *copy = new CZEMVUMeter2(CPoint(size.left, size.top), listener);
-    copy->copyStateFrom(*this);
-    copy->needleValue = needleValue;
-    copy->holdValue = holdValue;
-    copy->backlight = backlight;
-    copy->needle = needle;
-    copy->hold = hold;
-    return copy;
-}
-
 // ---- CZEMRMSMeter2 ---------------------------------------------------------------------------
 
 CZEMRMSMeter2::CZEMRMSMeter2(const CPoint &topLeft, CControlListener *listener)
@@ -293,19 +274,6 @@ void CZEMRMSMeter2::draw(CDrawContext *context)
     setDirty(false);
 }
 
-CView *CZEMRMSMeter2::newCopy() const
-{
-    auto *copy = new CZEMRMSMeter2(CPoint(size.left, size.top), listener);
-    copy->copyStateFrom(*this);
-    copy->peakValue = peakValue;
-    copy->holdValue = holdValue;
-    copy->rmsValue = rmsValue;
-    copy->peak = peak;
-    copy->hold = hold;
-    copy->rms = rms;
-    return copy;
-}
-
 // ---- CZEMPPMMeter2 ---------------------------------------------------------------------------
 
 CZEMPPMMeter2::CZEMPPMMeter2(const CPoint &topLeft, CControlListener *listener)
@@ -340,15 +308,4 @@ void CZEMPPMMeter2::draw(CDrawContext *context)
             strokeNeedle(context, hold, kHoldColour);
     }
     setDirty(false);
-}
-
-CView *CZEMPPMMeter2::newCopy() const
-{
-    auto *copy = new CZEMPPMMeter2(CPoint(size.left, size.top), listener);
-    copy->copyStateFrom(*this);
-    copy->peakValue = peakValue;
-    copy->holdValue = holdValue;
-    copy->peak = peak;
-    copy->hold = hold;
-    return copy;
 }

@@ -65,8 +65,6 @@ protected:
     void strokeRadial(VSTGUI::CDrawContext *context, float degrees, float r1, float r2,
                       const VSTGUI::CColor &color) const;
     void drawLed(VSTGUI::CDrawContext *context) const;
-    // For copies: the fields of the base.
-    void copyStateFrom(const CZEMMeter2 &other);
     // A hook for views that cache the LED in a picture of their own.
     virtual void ledChanged() {}
 
@@ -97,7 +95,6 @@ public:
     VSTGUI::CRect coverRect() const;
 
     void draw(VSTGUI::CDrawContext *context) override;
-    VSTGUI::CView *newCopy() const override;
     VSTGUI_TYPE(CZEMVUMeter2, CZEMMeter2)
 
     static constexpr float kLowest = -0.05f, kHighest = 1.5f;
@@ -138,7 +135,6 @@ public:
     float rmsDegrees() const { return rms.degrees; }
 
     void draw(VSTGUI::CDrawContext *context) override;
-    VSTGUI::CView *newCopy() const override;
     VSTGUI_TYPE(CZEMRMSMeter2, CZEMMeter2)
 
     static constexpr VSTGUI::CColor kValueColour{140, 118, 108, 255};
@@ -166,7 +162,6 @@ public:
     float holdDegrees() const { return hold.degrees; }
 
     void draw(VSTGUI::CDrawContext *context) override;
-    VSTGUI::CView *newCopy() const override;
     VSTGUI_TYPE(CZEMPPMMeter2, CZEMMeter2)
 
     static constexpr VSTGUI::CColor kNeedleColour{229, 218, 202, 255};

@@ -109,9 +109,6 @@ public:
     virtual int onKeyDown(VstKeyCode &keyCode);
     virtual int onKeyUp(VstKeyCode &keyCode);
 
-    // A new view with the same fields; views that cannot be copied answer null.
-    virtual CView *newCopy() const { return nullptr; }
-
     bool isTypeOf(const char *name) const override;
 
 protected:

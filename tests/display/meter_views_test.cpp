@@ -369,23 +369,4 @@ TEST_F(MeterViews, TheRedrawnAreaCoversTheOldAndTheNewNeedleAndLittleElse)
     EXPECT_TRUE(areas[0] == ppm->ledRect());
 }
 
-TEST_F(MeterViews, ACopyShowsTheSameReadings)
-{
-    auto *rms = add<CZEMRMSMeter2>(300, 10);
-    rms->setPeakValue(2.0f);
-    rms->setRMSValue(0.5f);
-    rms->setOverState(0);
-    rms->setHoldVisible(true);
-    CView *copied = rms->newCopy();
-    ASSERT_NE(copied, nullptr);
-    auto *copy = static_cast<CZEMRMSMeter2 *>(copied);
-    EXPECT_TRUE(copy->getViewSize() == rms->getViewSize());
-    EXPECT_FLOAT_EQ(copy->getPeakValue(), 2.0f);
-    EXPECT_FLOAT_EQ(copy->rmsDegrees(), rms->rmsDegrees());
-    EXPECT_EQ(copy->getOverState(), 0);
-    EXPECT_TRUE(copy->isHoldVisible());
-    EXPECT_EQ(copy->getTag(), kTagMeterClick);
-    copied->forget();
-}
-
 }  // namespace
