@@ -84,6 +84,22 @@ std::vector<std::string> overCounts()
     return v;
 }
 
+// The over threshold knob at (x, 35) and the over count knob at (475, 111), the same on the VU and
+// the PPM settings panels.
+void overKnobs(cairo_t *cr, double x, const Rgb &accent)
+{
+    knobMarks(cr, x, 35, {5, 19, 31, 45},
+              {"+8R",
+               "\xE2\x88\x92"
+               "3",
+               "\xE2\x88\x92"
+               "1",
+               "0"},
+              accent);
+    knobCaptionBelow(cr, x, 35, "OVER dBFS");
+    knobMarks(cr, 475, 111, {2, 6, 11, 17, 22, 28, 33, 39, 43, 48}, overCounts(), accent);
+}
+
 void settingsTitle(cairo_t *cr, int type, double cx, double top)
 {
     text(cr, kMeterTypeNames[type], cx, top + 20, 20, Align::Centre, meterAccent(type), true, 0.95, 1.5);
@@ -200,16 +216,7 @@ void drawSettingsPanel(cairo_t *cr, int type, double width)
         labelWell(cr, 59, 153, 111, 167);
         knobMarks(cr, 195, 35, {15, 20, 25, 30, 35}, {"1", "2", "3", "4", "5"}, accent);
         knobCaptionBelow(cr, 195, 35, "BACKLIGHT");
-        knobMarks(cr, 434, 35, {5, 19, 31, 45},
-                  {"+8R",
-                   "\xE2\x88\x92"
-                   "3",
-                   "\xE2\x88\x92"
-                   "1",
-                   "0"},
-                  accent);
-        knobCaptionBelow(cr, 434, 35, "OVER dBFS");
-        knobMarks(cr, 475, 111, {2, 6, 11, 17, 22, 28, 33, 39, 43, 48}, overCounts(), accent);
+        overKnobs(cr, 434, accent);
         caption(cr, "OVER SAMPLES", 496.5, 177, 6.5, Align::Centre);
         caption(cr, "NEEDLE", 172.5, 122, 6.5, Align::Centre);
         caption(cr, "M/S MID LEVEL", 250, 122, 6.5, Align::Centre);
@@ -265,16 +272,7 @@ void drawSettingsPanel(cairo_t *cr, int type, double width)
         caption(cr, "RETURN", 213.5, 177, 6.5, Align::Centre);
         plainKnobMarks(cr, 192, 111);
         labelWell(cr, 188, 154, 240, 168);
-        knobMarks(cr, 418, 35, {5, 19, 31, 45},
-                  {"+8R",
-                   "\xE2\x88\x92"
-                   "3",
-                   "\xE2\x88\x92"
-                   "1",
-                   "0"},
-                  accent);
-        knobCaptionBelow(cr, 418, 35, "OVER dBFS");
-        knobMarks(cr, 475, 111, {2, 6, 11, 17, 22, 28, 33, 39, 43, 48}, overCounts(), accent);
+        overKnobs(cr, 418, accent);
         caption(cr, "OVER SAMPLES", 496.5, 177, 6.5, Align::Centre);
         caption(cr, "M/S MID LEVEL", 235, 31, 6.5, Align::Centre);
         settingsTitle(cr, type, 336, 30);
