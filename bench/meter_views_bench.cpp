@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "display/zem_meter2.h"
-#include "editor/image_numbers.h"
+#include "controls/image_numbers.h"
 #include "ui/bitmap.h"
 #include "ui/frame.h"
 

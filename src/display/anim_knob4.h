@@ -6,7 +6,7 @@
 // editor's next idle.
 #pragma once
 
-#include "editor/zem_hint_control.h"
+#include "controls/zem_hint_control.h"
 #include "ui/anim_knob.h"
 
 class CAnimKnob4 : public VSTGUI::CAnimKnob {

@@ -4,11 +4,10 @@
 
 #include "core/templete.h"
 #include "display/anim_knob4.h"
-#include "editor/image_numbers.h"
-#include "editor/temeplete_editor.h"
-#include "editor/zem_calibration_control.h"
-#include "editor/zem_horizontal_switch.h"
-#include "editor/zem_on_off_button.h"
+#include "controls/image_numbers.h"
+#include "controls/zem_calibration_control.h"
+#include "controls/zem_horizontal_switch.h"
+#include "controls/zem_on_off_button.h"
 #include "meters/meter_engine.h"
 #include "ui/bitmap.h"
 #include "ui/frame.h"
@@ -57,7 +56,7 @@ bool CZEMBackPanelContainer::onWheel(const CPoint &where, const float &distance,
 // ---------------------------------------------------------------------------------------------
 // The common part
 
-BackPanel::BackPanel(Templete *effect, TemepleteEditor *editor) : effect(effect), editor(editor) {}
+BackPanel::BackPanel(Templete *effect, CControlListener *listener) : effect(effect), listener(listener) {}
 
 BackPanel::~BackPanel()
 {
@@ -87,7 +86,6 @@ bool BackPanel::buildCommon(CFrame *newFrame, CBitmap *background)
     if (container)  // built before: the old views go first
         teardownPanel();
     frame = newFrame;
-    CControlListener *listener = editor;
 
     container = new (std::nothrow)
         CZEMBackPanelContainer(CRect(0, 0, background->getWidth(), background->getHeight()), listener);
@@ -195,8 +193,8 @@ const CColor kLabelColor(200, 193, 193, 255);
 
 }  // namespace
 
-MeterBackPanel::MeterBackPanel(Templete *effect, TemepleteEditor *editor, const Layout &layout)
-    : BackPanel(effect, editor), layout(layout)
+MeterBackPanel::MeterBackPanel(Templete *effect, CControlListener *listener, const Layout &layout)
+    : BackPanel(effect, listener), layout(layout)
 {
 }
 
@@ -240,7 +238,6 @@ CTextLabel *MeterBackPanel::makeLabel(const CRect &rect, const char *text)
 
 CControl *MeterBackPanel::makeControl(const SettingControlRow &row, CBitmap *knobStrip)
 {
-    CControlListener *listener = editor;
     const long tag = row.index;
     const CRect knobRect(row.left, row.top, row.left + kKnobWidth, row.top + kKnobHeight);
     CAnimKnob4 *knob = nullptr;
@@ -453,6 +450,10 @@ const MeterBackPanel::Layout kPPMLayout{kMeterTypePPM, kImagePPMSettings, kPPMSe
 
 }  // namespace
 
-VUBackPanel::VUBackPanel(Templete *effect, TemepleteEditor *editor) : MeterBackPanel(effect, editor, kVULayout) {}
-RMSBackPanel::RMSBackPanel(Templete *effect, TemepleteEditor *editor) : MeterBackPanel(effect, editor, kRMSLayout) {}
-PPMBackPanel::PPMBackPanel(Templete *effect, TemepleteEditor *editor) : MeterBackPanel(effect, editor, kPPMLayout) {}
+VUBackPanel::VUBackPanel(Templete *effect, CControlListener *listener) : MeterBackPanel(effect, listener, kVULayout) {}
+RMSBackPanel::RMSBackPanel(Templete *effect, CControlListener *listener) : MeterBackPanel(effect, listener, kRMSLayout)
+{
+}
+PPMBackPanel::PPMBackPanel(Templete *effect, CControlListener *listener) : MeterBackPanel(effect, listener, kPPMLayout)
+{
+}

@@ -18,7 +18,6 @@ class CControl;
 class CMovieBitmap;
 }  // namespace VSTGUI
 class Templete;
-class TemepleteEditor;
 class MeterEngine;
 class CZEMOnOffButton;
 class CZEMCalibrationControl;
@@ -48,7 +47,7 @@ private:
 class BackPanel {
 public:
     // The effect and the editor outlive the panel; the editor is the listener of every control.
-    BackPanel(Templete *effect, TemepleteEditor *editor);
+    BackPanel(Templete *effect, VSTGUI::CControlListener *listener);
     // Releases a container that teardownPanel left (never touches a frame that is gone).
     virtual ~BackPanel();
     BackPanel(const BackPanel &) = delete;
@@ -67,7 +66,7 @@ public:
     virtual void hidePanel();
     // The effect's echo; acts only while shown.
     virtual void parameterChanged(VstInt32 index, float value);
-    // A control reported to the editor; acts only while shown, on the panel's own tags.
+    // A control reported to the listener; acts only while shown, on the panel's own tags.
     virtual void controlChanged(VSTGUI::CControl *control);
 
     bool isShown() const { return shown; }
@@ -86,7 +85,7 @@ protected:
 
     bool shown = false;
     Templete *effect;
-    TemepleteEditor *editor;
+    VSTGUI::CControlListener *listener;
     VSTGUI::CFrame *frame = nullptr;
     CZEMBackPanelContainer *container = nullptr;  // one reference, ours; the frame holds another while shown
     CZEMCalibrationControl *calibrationSelector = nullptr;
@@ -150,7 +149,7 @@ public:
     bool ownsSetting(VstInt32 index) const;
 
 protected:
-    MeterBackPanel(Templete *effect, TemepleteEditor *editor, const Layout &layout);
+    MeterBackPanel(Templete *effect, VSTGUI::CControlListener *listener, const Layout &layout);
 
 private:
     MeterEngine *engine() const;
@@ -168,17 +167,17 @@ private:
 // Settings 83 to 91.
 class VUBackPanel : public MeterBackPanel {
 public:
-    VUBackPanel(Templete *effect, TemepleteEditor *editor);
+    VUBackPanel(Templete *effect, VSTGUI::CControlListener *listener);
 };
 
 // Settings 72 to 81.
 class RMSBackPanel : public MeterBackPanel {
 public:
-    RMSBackPanel(Templete *effect, TemepleteEditor *editor);
+    RMSBackPanel(Templete *effect, VSTGUI::CControlListener *listener);
 };
 
 // Settings 93 to 100.
 class PPMBackPanel : public MeterBackPanel {
 public:
-    PPMBackPanel(Templete *effect, TemepleteEditor *editor);
+    PPMBackPanel(Templete *effect, VSTGUI::CControlListener *listener);
 };

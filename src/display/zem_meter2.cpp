@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "params/parameter_table.h"
-#include "editor/image_numbers.h"
+#include "controls/image_numbers.h"
 #include "ui/bitmap.h"
 #include "ui/draw_context.h"
 

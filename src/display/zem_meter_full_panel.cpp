@@ -12,15 +12,14 @@
 #include "core/templete.h"
 #include "display/anim_knob4.h"
 #include "display/zem_meter2.h"
-#include "editor/image_numbers.h"
-#include "editor/kq_kick_button.h"
-#include "editor/temeplete_editor.h"
-#include "editor/zem_calibration_control.h"
-#include "editor/zem_horizontal_switch.h"
-#include "editor/zem_meter_selector_control.h"
-#include "editor/zem_on_off_button.h"
-#include "editor/zem_slider.h"
-#include "editor/zem_text_edit.h"
+#include "controls/image_numbers.h"
+#include "controls/kq_kick_button.h"
+#include "controls/zem_calibration_control.h"
+#include "controls/zem_horizontal_switch.h"
+#include "controls/zem_meter_selector_control.h"
+#include "controls/zem_on_off_button.h"
+#include "controls/zem_slider.h"
+#include "controls/zem_text_edit.h"
 #include "meters/meter_engine.h"
 #include "ui/bitmap.h"
 #include "ui/font.h"
@@ -81,8 +80,8 @@ float trimValueFromText(const char *text)
 
 // ---- CZEMMeterFULLPANEL ----------------------------------------------------------------------
 
-CZEMMeterFULLPANEL::CZEMMeterFULLPANEL(TemepleteEditor *editor, Templete *effect, MeterType type)
-    : editor(editor), effect(effect), type(type)
+CZEMMeterFULLPANEL::CZEMMeterFULLPANEL(CControlListener *listener, Templete *effect, MeterType type)
+    : listener(listener), effect(effect), type(type)
 {
 }
 
@@ -119,7 +118,7 @@ bool CZEMMeterFULLPANEL::buildCommon(CFrame *newFrame, CBitmap *background)
         container->setBackground(background);
 
     std::vector<OwningPointer<CBitmap>> images;
-    meterSelector = new CZEMMeterSelectorControl(CRect(195, 144, 195 + 149, 144 + 23), editor, kMeter,
+    meterSelector = new CZEMMeterSelectorControl(CRect(195, 144, 195 + 149, 144 + 23), listener, kMeter,
                                                  loadImage(kImageMeterSelector, images));
     meterSelector->setDefaultValue(0.f);
     meterSelector->setValue(parameter(kMeter));
@@ -130,7 +129,7 @@ bool CZEMMeterFULLPANEL::buildCommon(CFrame *newFrame, CBitmap *background)
     const CRect trimArea(538, 17, 570, 143);
     CBitmap *trimHandle = loadImage(kImageTrimHandle, images);
     const CCoord trimHandleHeight = trimHandle ? trimHandle->getHeight() : 0;
-    trimSlider = new CZEMSliderAH(trimArea, editor, kTrim, CPoint(0, 0), trimArea.getHeight() - trimHandleHeight,
+    trimSlider = new CZEMSliderAH(trimArea, listener, kTrim, CPoint(0, 0), trimArea.getHeight() - trimHandleHeight,
                                   trimHandle, nullptr, CPoint(), CSlider::kVertical | CSlider::kBottom);
     trimSlider->setDefaultValue(0.5f);
     trimSlider->setWheelStep(0.025f);
@@ -143,7 +142,7 @@ bool CZEMMeterFULLPANEL::buildCommon(CFrame *newFrame, CBitmap *background)
     char text[kTextSize] = {};
     if (effect)
         effect->getParameterDisplay(kTrim, text);
-    trimText = new CMyTextEditAH(CRect(530, 146, 578, 161), editor, kTagTrimEntry, text,
+    trimText = new CMyTextEditAH(CRect(530, 146, 578, 161), listener, kTagTrimEntry, text,
                                  background && background->isLoaded() ? background : nullptr);
     trimText->setFont(kNormalFontVerySmall);
     trimText->setFontColor(CColor(170, 170, 170, 255));
@@ -154,24 +153,24 @@ bool CZEMMeterFULLPANEL::buildCommon(CFrame *newFrame, CBitmap *background)
     trimText->setActive(switchOn(parameter(kProcess)));
     container->addView(trimText);
 
-    processButton = new CZEMOnOffButtonH(CRect(531, 1, 531 + 43, 1 + 14), editor, kProcess,
+    processButton = new CZEMOnOffButtonH(CRect(531, 1, 531 + 43, 1 + 14), listener, kProcess,
                                          loadImage(kImageProcess, images));
     processButton->setValue(parameter(kProcess));
     container->addView(processButton);
 
-    calibrationSelector = new CZEMCalibrationControl(CRect(0, 1, 86, 12), editor, kGSIcal,
+    calibrationSelector = new CZEMCalibrationControl(CRect(0, 1, 86, 12), listener, kGSIcal,
                                                      loadImage(kImageFrontScope, images));
     calibrationSelector->setDefaultValue(0.f);
     calibrationSelector->setValue(parameter(kGSIcal));
     container->addView(calibrationSelector);
 
-    stripsButton = new CZEMOnOffButtonH(CRect(574, 1, 574 + 11, 1 + 11), editor, kStrips,
+    stripsButton = new CZEMOnOffButtonH(CRect(574, 1, 574 + 11, 1 + 11), listener, kStrips,
                                         loadImage(kImageStripToggle, images));
     stripsButton->setValue(parameter(kStrips));
     container->addView(stripsButton);
 
     manualButtonRect = CRect(505, 0, 505 + 10, 14);
-    manualButton = new CKQKickButtonH(manualButtonRect, editor, kTagManual, loadImage(kImageManualButton, images));
+    manualButton = new CKQKickButtonH(manualButtonRect, listener, kTagManual, loadImage(kImageManualButton, images));
     container->addView(manualButton);
 
     hintLabel = new CHelpHintLabel(CRect(304, 0, 496, 14));
@@ -198,23 +197,23 @@ void CZEMMeterFULLPANEL::buildMeterControls()
     std::vector<OwningPointer<CBitmap>> images;
     const FrontPanelLook &l = look();
 
-    lrmsButton = new CZEMOnOffButton(CRect(8, 144, 8 + 87, 144 + kLRMSButtonFrameHeight), editor, kLRMS,
+    lrmsButton = new CZEMOnOffButton(CRect(8, 144, 8 + 87, 144 + kLRMSButtonFrameHeight), listener, kLRMS,
                                      loadImage(l.lrmsButton, images));
     lrmsButton->directionalWheel = true;
     lrmsButton->keepWheelSign = true;
     lrmsButton->setValue(parameter(kLRMS));
     container->addView(lrmsButton);
 
-    lrmsIndicatorLeft = new CMovieBitmap(CRect(104, 146, 170, 165), editor, kTagDisplayOnly, 2,
+    lrmsIndicatorLeft = new CMovieBitmap(CRect(104, 146, 170, 165), listener, kTagDisplayOnly, 2,
                                          kLRMSIndicatorFrameHeight, loadImage(l.lrmsIndicatorLeft, images));
-    lrmsIndicatorRight = new CMovieBitmap(CRect(369, 146, 435, 165), editor, kTagDisplayOnly, 2,
+    lrmsIndicatorRight = new CMovieBitmap(CRect(369, 146, 435, 165), listener, kTagDisplayOnly, 2,
                                           kLRMSIndicatorFrameHeight, loadImage(l.lrmsIndicatorRight, images));
     for (CMovieBitmap *indicator : {lrmsIndicatorLeft, lrmsIndicatorRight}) {
         indicator->setValue(parameter(kLRMS));
         container->addView(indicator);
     }
 
-    holdSwitch = new CZEMHorizontalSwitch(CRect(442, 144, 442 + 86, 144 + kHoldFrameHeight), editor, kHold, 3,
+    holdSwitch = new CZEMHorizontalSwitch(CRect(442, 144, 442 + 86, 144 + kHoldFrameHeight), listener, kHold, 3,
                                           kHoldFrameHeight, 3, loadImage(l.holdSwitch, images));
     holdSwitch->setMin(0.f);
     holdSwitch->setMax(1.f);
@@ -230,7 +229,7 @@ void CZEMMeterFULLPANEL::buildMeterControls()
     container->addView(leftView);
     container->addView(rightView);
 
-    referenceControl = new CFrontReferenceControl(CRect(96, 1, 96 + 133, 1 + 11), editor, l.referenceSetting,
+    referenceControl = new CFrontReferenceControl(CRect(96, 1, 96 + 133, 1 + 11), listener, l.referenceSetting,
                                                   loadImage(kImageReferenceDisplay, images));
     referenceControl->setDefaultValue(l.referenceDefault);
     referenceControl->dragFactor = l.referenceDragPixels / 1000.f;
@@ -501,16 +500,16 @@ void CZEMMeterFULLPANEL::refreshMeters(double position)
 
 // ---- VU --------------------------------------------------------------------------------------
 
-CZEMVUMeterFULLPANEL::CZEMVUMeterFULLPANEL(TemepleteEditor *editor, Templete *effect)
-    : CZEMMeterFULLPANEL(editor, effect, kMeterTypeVU)
+CZEMVUMeterFULLPANEL::CZEMVUMeterFULLPANEL(CControlListener *listener, Templete *effect)
+    : CZEMMeterFULLPANEL(listener, effect, kMeterTypeVU)
 {
 }
 
-CZEMMeter2 *CZEMVUMeterFULLPANEL::createView(const CPoint &topLeft) { return new CZEMVUMeter2(topLeft, editor); }
+CZEMMeter2 *CZEMVUMeterFULLPANEL::createView(const CPoint &topLeft) { return new CZEMVUMeter2(topLeft, listener); }
 
 std::unique_ptr<BackPanel> CZEMVUMeterFULLPANEL::createSettingsPanel()
 {
-    return std::unique_ptr<BackPanel>(new (std::nothrow) VUBackPanel(effect, editor));
+    return std::unique_ptr<BackPanel>(new (std::nothrow) VUBackPanel(effect, listener));
 }
 
 void CZEMVUMeterFULLPANEL::showReading(CZEMMeter2 *view, const ChannelReading &reading)
@@ -549,18 +548,18 @@ void CZEMVUMeterFULLPANEL::typeControlChanged(CControl *control)
 
 // ---- RMS -------------------------------------------------------------------------------------
 
-CZEMRMSMeterFULLPANEL::CZEMRMSMeterFULLPANEL(TemepleteEditor *editor, Templete *effect)
-    : CZEMMeterFULLPANEL(editor, effect, kMeterTypeRMS)
+CZEMRMSMeterFULLPANEL::CZEMRMSMeterFULLPANEL(CControlListener *listener, Templete *effect)
+    : CZEMMeterFULLPANEL(listener, effect, kMeterTypeRMS)
 {
 }
 
 float CZEMRMSMeterFULLPANEL::rmsFromMeanSquare(double meanSquare) { return (float)(std::sqrt(meanSquare) * 1.4142); }
 
-CZEMMeter2 *CZEMRMSMeterFULLPANEL::createView(const CPoint &topLeft) { return new CZEMRMSMeter2(topLeft, editor); }
+CZEMMeter2 *CZEMRMSMeterFULLPANEL::createView(const CPoint &topLeft) { return new CZEMRMSMeter2(topLeft, listener); }
 
 std::unique_ptr<BackPanel> CZEMRMSMeterFULLPANEL::createSettingsPanel()
 {
-    return std::unique_ptr<BackPanel>(new (std::nothrow) RMSBackPanel(effect, editor));
+    return std::unique_ptr<BackPanel>(new (std::nothrow) RMSBackPanel(effect, listener));
 }
 
 void CZEMRMSMeterFULLPANEL::showReading(CZEMMeter2 *view, const ChannelReading &reading)
@@ -574,16 +573,16 @@ void CZEMRMSMeterFULLPANEL::showReading(CZEMMeter2 *view, const ChannelReading &
 
 // ---- PPM -------------------------------------------------------------------------------------
 
-CZEMPPMMeterFULLPANEL::CZEMPPMMeterFULLPANEL(TemepleteEditor *editor, Templete *effect)
-    : CZEMMeterFULLPANEL(editor, effect, kMeterTypePPM)
+CZEMPPMMeterFULLPANEL::CZEMPPMMeterFULLPANEL(CControlListener *listener, Templete *effect)
+    : CZEMMeterFULLPANEL(listener, effect, kMeterTypePPM)
 {
 }
 
-CZEMMeter2 *CZEMPPMMeterFULLPANEL::createView(const CPoint &topLeft) { return new CZEMPPMMeter2(topLeft, editor); }
+CZEMMeter2 *CZEMPPMMeterFULLPANEL::createView(const CPoint &topLeft) { return new CZEMPPMMeter2(topLeft, listener); }
 
 std::unique_ptr<BackPanel> CZEMPPMMeterFULLPANEL::createSettingsPanel()
 {
-    return std::unique_ptr<BackPanel>(new (std::nothrow) PPMBackPanel(effect, editor));
+    return std::unique_ptr<BackPanel>(new (std::nothrow) PPMBackPanel(effect, listener));
 }
 
 void CZEMPPMMeterFULLPANEL::showReading(CZEMMeter2 *view, const ChannelReading &reading)
@@ -594,15 +593,15 @@ void CZEMPPMMeterFULLPANEL::showReading(CZEMMeter2 *view, const ChannelReading &
     ppm->setOverState(reading.over);
 }
 
-std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(int meterType, TemepleteEditor *editor, Templete *effect)
+std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(int meterType, CControlListener *listener, Templete *effect)
 {
     switch (meterType) {
     case kMeterTypeVU:
-        return std::unique_ptr<CZEMMeterFULLPANEL>(new (std::nothrow) CZEMVUMeterFULLPANEL(editor, effect));
+        return std::unique_ptr<CZEMMeterFULLPANEL>(new (std::nothrow) CZEMVUMeterFULLPANEL(listener, effect));
     case kMeterTypeRMS:
-        return std::unique_ptr<CZEMMeterFULLPANEL>(new (std::nothrow) CZEMRMSMeterFULLPANEL(editor, effect));
+        return std::unique_ptr<CZEMMeterFULLPANEL>(new (std::nothrow) CZEMRMSMeterFULLPANEL(listener, effect));
     case kMeterTypePPM:
-        return std::unique_ptr<CZEMMeterFULLPANEL>(new (std::nothrow) CZEMPPMMeterFULLPANEL(editor, effect));
+        return std::unique_ptr<CZEMMeterFULLPANEL>(new (std::nothrow) CZEMPPMMeterFULLPANEL(listener, effect));
     default:
         return nullptr;
     }

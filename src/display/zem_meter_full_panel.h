@@ -11,7 +11,7 @@
 
 #include "params/parameter_table.h"
 #include "display/back_panel.h"
-#include "editor/editor_parts.h"
+#include "controls/editor_parts.h"
 
 class CZEMMeter2;
 class CZEMSliderAH;
@@ -104,7 +104,7 @@ public:
     static constexpr int kHeight = 169;
 
 protected:
-    CZEMMeterFULLPANEL(TemepleteEditor *editor, Templete *effect, MeterType type);
+    CZEMMeterFULLPANEL(VSTGUI::CControlListener *listener, Templete *effect, MeterType type);
 
     // The readings of one channel in one refresh, in the order they are read.
     struct ChannelReading {
@@ -135,7 +135,7 @@ protected:
 
     bool built = false;
     VSTGUI::CViewContainer *container = nullptr;  // our own reference while detached
-    TemepleteEditor *editor;
+    VSTGUI::CControlListener *listener;
     Templete *effect;
     VSTGUI::CFrame *frame = nullptr;
     CZEMMeter2 *leftView = nullptr;
@@ -168,7 +168,7 @@ private:
 
 class CZEMVUMeterFULLPANEL : public CZEMMeterFULLPANEL {
 public:
-    CZEMVUMeterFULLPANEL(TemepleteEditor *editor, Templete *effect);
+    CZEMVUMeterFULLPANEL(VSTGUI::CControlListener *listener, Templete *effect);
 
 protected:
     CZEMMeter2 *createView(const VSTGUI::CPoint &topLeft) override;
@@ -185,7 +185,7 @@ private:
 
 class CZEMRMSMeterFULLPANEL : public CZEMMeterFULLPANEL {
 public:
-    CZEMRMSMeterFULLPANEL(TemepleteEditor *editor, Templete *effect);
+    CZEMRMSMeterFULLPANEL(VSTGUI::CControlListener *listener, Templete *effect);
 
     // The RMS needle's amplitude for a mean square: its square root times 1.4142, so that a
     // sine reads its peak.
@@ -200,7 +200,7 @@ protected:
 
 class CZEMPPMMeterFULLPANEL : public CZEMMeterFULLPANEL {
 public:
-    CZEMPPMMeterFULLPANEL(TemepleteEditor *editor, Templete *effect);
+    CZEMPPMMeterFULLPANEL(VSTGUI::CControlListener *listener, Templete *effect);
 
 protected:
     CZEMMeter2 *createView(const VSTGUI::CPoint &topLeft) override;
@@ -209,4 +209,5 @@ protected:
 };
 
 // The front panel of a meter type (0 VU, 1 RMS, 2 PPM), or null for any other.
-std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(int meterType, TemepleteEditor *editor, Templete *effect);
+std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(int meterType, VSTGUI::CControlListener *listener,
+                                                     Templete *effect);

@@ -1,4 +1,4 @@
-#include "editor/editor_parts.h"
+#include "controls/editor_parts.h"
 
 #include <new>
 
@@ -9,18 +9,19 @@ namespace {
 
 class ProductEditorParts : public EditorPartsFactory {
 public:
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int meterType, TemepleteEditor *editor,
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(int meterType, VSTGUI::CControlListener *listener,
                                                        Templete *effect) override
     {
-        return ::createFrontPanel(meterType, editor, effect);
+        return ::createFrontPanel(meterType, listener, effect);
     }
-    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *editor, Templete *effect) override
+    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(VSTGUI::CControlListener *listener,
+                                                             Templete *effect) override
     {
-        return std::unique_ptr<EditorFiltersHolder>(new (std::nothrow) StripFiltersSafeEditor(editor, effect));
+        return std::unique_ptr<EditorFiltersHolder>(new (std::nothrow) StripFiltersSafeEditor(listener, effect));
     }
-    std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *editor, Templete *effect) override
+    std::unique_ptr<EditorLabelHolder> createLabelEditor(VSTGUI::CControlListener *listener, Templete *effect) override
     {
-        return std::unique_ptr<EditorLabelHolder>(new (std::nothrow) StripLabelSafeEditor(editor, effect));
+        return std::unique_ptr<EditorLabelHolder>(new (std::nothrow) StripLabelSafeEditor(listener, effect));
     }
 };
 

@@ -8,7 +8,7 @@
 #include "params/parameter_table.h"
 #include "core/templete.h"
 #include "editor/my_frame.h"
-#include "editor/zem_custom_font.h"
+#include "controls/zem_custom_font.h"
 #include "ui/bitmap.h"
 
 using namespace VSTGUI;

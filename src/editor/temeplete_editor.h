@@ -12,8 +12,8 @@
 #include <memory>
 #include <thread>
 
-#include "editor/editor_parts.h"
-#include "editor/image_numbers.h"
+#include "controls/editor_parts.h"
+#include "controls/image_numbers.h"
 #include "editor/preset_system_editor.h"
 
 class MyFrame;

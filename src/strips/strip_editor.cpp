@@ -3,13 +3,12 @@
 #include <new>
 
 #include "core/templete.h"
-#include "editor/temeplete_editor.h"
-#include "editor/zem_text_edit.h"
+#include "controls/zem_text_edit.h"
 #include "ui/bitmap.h"
 
 using namespace VSTGUI;
 
-StripEditor::StripEditor(TemepleteEditor *editor, Templete *effect) : effect(effect), editor(editor) {}
+StripEditor::StripEditor(CControlListener *listener, Templete *effect) : effect(effect), listener(listener) {}
 
 StripEditor::~StripEditor()
 {

@@ -8,14 +8,13 @@
 #include <utility>
 #include <vector>
 
-#include "editor/zem_hint_control.h"
+#include "controls/zem_hint_control.h"
 #include "ui/control.h"
 #include "ui/frame.h"
 #include "ui/view_container.h"
 #include "vst/aeffect.h"
 
 class Templete;
-class TemepleteEditor;
 
 // The pictures of a set of strips, each decoded once: the six strips of a holder share most of
 // their controls' pictures. The set keeps one reference of each; controls keep their own.
@@ -38,9 +37,9 @@ class StripEditor : public CZEMHintControl {
 public:
     static constexpr VSTGUI::CCoord kWidth = 586;
 
-    // editor: the listener of every control; effect: where values come from and go to. Either
+    // listener: the listener of every control (the editor); effect: where values come from and go to. Either
     // may be null (the strip then shows defaults and sends nothing).
-    StripEditor(TemepleteEditor *editor, Templete *effect);
+    StripEditor(VSTGUI::CControlListener *listener, Templete *effect);
     ~StripEditor() override;
     StripEditor(const StripEditor &) = delete;
     StripEditor &operator=(const StripEditor &) = delete;
@@ -102,7 +101,7 @@ protected:
 
     VSTGUI::CFrame *frame = nullptr;
     Templete *effect;
-    TemepleteEditor *editor;
+    VSTGUI::CControlListener *listener;
     VSTGUI::CViewContainer *container = nullptr;  // one reference ours, one the frame's while attached
     int height = 0;                               // pixels
     bool visible = false;

@@ -4,11 +4,10 @@
 
 #include "params/parameter_table.h"
 #include "core/templete.h"
-#include "editor/image_numbers.h"
-#include "editor/temeplete_editor.h"
-#include "editor/zem_on_off_button.h"
-#include "editor/zem_slider.h"
-#include "editor/zem_text_edit.h"
+#include "controls/image_numbers.h"
+#include "controls/zem_on_off_button.h"
+#include "controls/zem_slider.h"
+#include "controls/zem_text_edit.h"
 #include "strips/typed_frequency.h"
 #include "ui/bitmap.h"
 #include "ui/movie_bitmap.h"
@@ -42,7 +41,7 @@ bool StripFiltersEditor::build(CFrame *toFrame, CBitmap *background, bool expand
     else
         buildCollapsed();
     CBitmap *toggle = picture(kImageStripToggle);
-    showFlt = add(new (std::nothrow) COnOffButtonH(bitmapFrameRect(toggle, 2, 574, 0), editor, kShowFlt, toggle));
+    showFlt = add(new (std::nothrow) COnOffButtonH(bitmapFrameRect(toggle, 2, 574, 0), listener, kShowFlt, toggle));
     setActive(effectValue(kProcess));
     return true;
 }
@@ -54,11 +53,11 @@ void StripFiltersEditor::buildExpanded()
     CBitmap *slope = picture(kImageFilterSlope);
     CBitmap *handle = picture(kImageFrequencyHandle);
 
-    procFlt = add(new (std::nothrow) StripActiveButton(bitmapFrameRect(active, 3, 541, 4), editor, kProcFlt, active));
-    hpStat = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(status, 2, 16, 20), editor, kHPStat, status));
-    lpStat = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(status, 2, 281, 20), editor, kLPStat, status));
-    hpSlope = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(slope, 2, 223, 8), editor, kHPSlope, slope));
-    lpSlope = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(slope, 2, 489, 8), editor, kLPSlope, slope));
+    procFlt = add(new (std::nothrow) StripActiveButton(bitmapFrameRect(active, 3, 541, 4), listener, kProcFlt, active));
+    hpStat = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(status, 2, 16, 20), listener, kHPStat, status));
+    lpStat = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(status, 2, 281, 20), listener, kLPStat, status));
+    hpSlope = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(slope, 2, 223, 8), listener, kHPSlope, slope));
+    lpSlope = add(new (std::nothrow) CZEMOnOffButtonAH(bitmapFrameRect(slope, 2, 489, 8), listener, kLPSlope, slope));
     for (CZEMOnOffButtonAH *button : {hpSlope, lpSlope})
         if (button)
             button->directionalWheel = button->keepWheelSign = true;
@@ -68,9 +67,9 @@ void StripFiltersEditor::buildExpanded()
     const CRect sliderAreas[2] = {CRect(58, 10, 220, 42), CRect(323, 10, 485, 42)};
     CZEMSliderAH **sliders[2] = {&hpFreq, &lpFreq};
     for (int i = 0; i < 2; ++i) {
-        auto *slider = new (std::nothrow) CZEMSliderAH(sliderAreas[i], editor, i == 0 ? kHPFreq : kLPFreq, CPoint(0, 0),
-                                                       sliderAreas[i].getWidth() - handleWidth, handle, nullptr,
-                                                       CPoint(), CSlider::kHorizontal | CSlider::kLeft);
+        auto *slider = new (std::nothrow) CZEMSliderAH(sliderAreas[i], listener, i == 0 ? kHPFreq : kLPFreq,
+                                                       CPoint(0, 0), sliderAreas[i].getWidth() - handleWidth, handle,
+                                                       nullptr, CPoint(), CSlider::kHorizontal | CSlider::kLeft);
         if (slider) {
             slider->setDefaultValue(0.5f);
             slider->setFineDragFactor(0.1f);
@@ -84,7 +83,7 @@ void StripFiltersEditor::buildExpanded()
     CMyTextEditAH **fields[2] = {&hpText, &lpText};
     for (int i = 0; i < 2; ++i) {
         const CCoord left = i == 0 ? kHighPassFieldLeft : kLowPassFieldLeft;
-        auto *field = new (std::nothrow) CMyTextEditAH(CRect(left, 0, left + kFieldWidth, kFieldHeight), editor,
+        auto *field = new (std::nothrow) CMyTextEditAH(CRect(left, 0, left + kFieldWidth, kFieldHeight), listener,
                                                        i == 0 ? kTagHPFreqEntry : kTagLPFreqEntry, "", nullptr);
         if (field) {
             field->setFont(kNormalFontVerySmall);
@@ -98,9 +97,9 @@ void StripFiltersEditor::buildCollapsed()
 {
     CBitmap *titleImage = picture(kImageFiltersTitle);
     CBitmap *active = picture(kImageFiltersInCollapsed);
-    title = add(new (std::nothrow) CMovieBitmap(bitmapFrameRect(titleImage, 1, 503, 2), editor, kTagStaticImage, 1,
+    title = add(new (std::nothrow) CMovieBitmap(bitmapFrameRect(titleImage, 1, 503, 2), listener, kTagStaticImage, 1,
                                                 titleImage ? titleImage->getHeight() : 0, titleImage));
-    procFlt = add(new (std::nothrow) StripActiveButton(bitmapFrameRect(active, 3, 547, 1), editor, kProcFlt, active));
+    procFlt = add(new (std::nothrow) StripActiveButton(bitmapFrameRect(active, 3, 547, 1), listener, kProcFlt, active));
 }
 
 void StripFiltersEditor::attach(const CPoint &position)

@@ -4,11 +4,10 @@
 
 #include "params/parameter_table.h"
 #include "core/templete.h"
-#include "editor/image_numbers.h"
-#include "editor/temeplete_editor.h"
-#include "editor/zem_latency_control.h"
-#include "editor/zem_on_off_button.h"
-#include "editor/zem_tape_label.h"
+#include "controls/image_numbers.h"
+#include "controls/zem_latency_control.h"
+#include "controls/zem_on_off_button.h"
+#include "controls/zem_tape_label.h"
 #include "ui/bitmap.h"
 #include "ui/movie_bitmap.h"
 
@@ -32,10 +31,10 @@ bool StripLabelEditor::build(CFrame *toFrame, CBitmap *background, bool expanded
         if (CBitmap *display = picture(kImageLagDisplay)) {
             // From its place one pixel down to the strip's last row.
             lag = add(new (std::nothrow) CZEMLatencyControl(CRect(541, 1, 541 + display->getWidth(), kExpandedHeight),
-                                                            editor, kLagTime, display));
+                                                            listener, kLagTime, display));
         }
         // The strip's own picture lies under the label.
-        tape = add(new (std::nothrow) CZEMTapeLabel(CRect(17, 1, 523, 35), editor, background));
+        tape = add(new (std::nothrow) CZEMTapeLabel(CRect(17, 1, 523, 35), listener, background));
         if (tape) {
             // The tape is the strip's picture with the text on it: no frame is drawn around it.
             // Its edit frame colour is the text fields' white.
@@ -43,11 +42,11 @@ bool StripLabelEditor::build(CFrame *toFrame, CBitmap *background, bool expanded
             tape->setEditFrameColour(CColor(255, 255, 255, 255));
         }
     } else if (CBitmap *titleImage = picture(kImageLabelTitle)) {
-        title = add(new (std::nothrow) CMovieBitmap(bitmapFrameRect(titleImage, 1, 506, 2), editor, kTagStaticImage, 1,
-                                                    titleImage->getHeight(), titleImage));
+        title = add(new (std::nothrow) CMovieBitmap(bitmapFrameRect(titleImage, 1, 506, 2), listener, kTagStaticImage,
+                                                    1, titleImage->getHeight(), titleImage));
     }
     if (CBitmap *toggle = picture(kImageStripToggle)) {
-        showLbl = add(new (std::nothrow) COnOffButtonH(bitmapFrameRect(toggle, 2, 574, 0), editor, kShowLbl, toggle));
+        showLbl = add(new (std::nothrow) COnOffButtonH(bitmapFrameRect(toggle, 2, 574, 0), listener, kShowLbl, toggle));
     }
     if (showLbl)
         showLbl->setValue(effectValue(kShowLbl));

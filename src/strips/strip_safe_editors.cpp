@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "editor/image_numbers.h"
+#include "controls/image_numbers.h"
 #include "ui/bitmap.h"
 
 using namespace VSTGUI;
@@ -16,7 +16,7 @@ void StripSafeEditor<Strip, Holder>::open(CFrame *frame, EditorFrontPanel *vu, E
     std::shared_ptr<StripPictures> pictures(new (std::nothrow) StripPictures);
     for (int type = 0; type < kMeterTypeCount; ++type) {
         for (int expanded = 0; expanded < 2; ++expanded) {
-            std::unique_ptr<Strip> built(new (std::nothrow) Strip(editor, effect));
+            std::unique_ptr<Strip> built(new (std::nothrow) Strip(listener, effect));
             if (!built)
                 continue;
             built->setPictures(pictures);

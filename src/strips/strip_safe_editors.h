@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "params/parameter_table.h"
-#include "editor/editor_parts.h"
+#include "controls/editor_parts.h"
 #include "strips/strip_filters_editor.h"
 #include "strips/strip_label_editor.h"
 
@@ -15,7 +15,7 @@
 // interface.
 template <class Strip, class Holder> class StripSafeEditor : public Holder {
 public:
-    StripSafeEditor(TemepleteEditor *editor, Templete *effect) : editor(editor), effect(effect) {}
+    StripSafeEditor(VSTGUI::CControlListener *listener, Templete *effect) : listener(listener), effect(effect) {}
     ~StripSafeEditor() override { close(); }
 
     // Builds the six strips detached; each explains itself on the hint line of its meter
@@ -49,7 +49,7 @@ protected:
 private:
     void show(const VSTGUI::CPoint &position, int meterType, bool collapsed);
 
-    TemepleteEditor *editor;
+    VSTGUI::CControlListener *listener;
     Templete *effect;
 };
 

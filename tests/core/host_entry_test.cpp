@@ -15,6 +15,7 @@
 #include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
 #include "meters/meter_engine.h"
+#include "support/editor_with_parts.h"
 #include "ui/frame_driver.h"
 
 namespace {
@@ -50,20 +51,26 @@ private:
 
 class EngineReadingParts : public EditorPartsFactory {
 public:
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, TemepleteEditor *, Templete *effect) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, VSTGUI::CControlListener *, Templete *effect) override
     {
         return std::make_unique<EngineReadingPanel>(effect, type);
     }
-    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *, Templete *) override { return nullptr; }
-    std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *, Templete *) override { return nullptr; }
+    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(VSTGUI::CControlListener *, Templete *) override
+    {
+        return nullptr;
+    }
+    std::unique_ptr<EditorLabelHolder> createLabelEditor(VSTGUI::CControlListener *, Templete *) override
+    {
+        return nullptr;
+    }
 };
 
 TEST(HostEntry, ClosingTheEffectWithItsEditorOpenClosesTheEditorBeforeTheEnginesGo)
 {
     static EngineReadingParts parts;
-    auto *effect = new Templete(quietHost, createTemepleteEditor);
-    delete effect->getEditor();
-    auto *editor = new TemepleteEditor(effect, parts);
+    auto *effect = new Templete(quietHost, editorFactoryWithParts(parts));
+    auto *editor = static_cast<TemepleteEditor *>(effect->getEditor());
+    ASSERT_NE(editor, nullptr);
     AEffect *record = effect->getAeffect();
     ASSERT_EQ(record->dispatcher(record, effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f), 1);
     record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.f);

@@ -18,10 +18,11 @@
 #include "display/back_panel.h"
 #include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
-#include "editor/zem_calibration_control.h"
-#include "editor/zem_horizontal_switch.h"
-#include "editor/zem_on_off_button.h"
+#include "controls/zem_calibration_control.h"
+#include "controls/zem_horizontal_switch.h"
+#include "controls/zem_on_off_button.h"
 #include "meters/meter_engine.h"
+#include "support/editor_with_parts.h"
 #include "support/recording_host.h"
 #include "ui/bitmap.h"
 #include "ui/draw_context.h"
@@ -33,7 +34,7 @@ using namespace VSTGUI;
 
 namespace {
 
-std::unique_ptr<MeterBackPanel> makeBackPanel(int type, Templete *effect, TemepleteEditor *editor)
+std::unique_ptr<MeterBackPanel> makeBackPanel(int type, Templete *effect, CControlListener *editor)
 {
     if (type == kMeterTypeVU)
         return std::make_unique<VUBackPanel>(effect, editor);
@@ -47,7 +48,7 @@ std::unique_ptr<MeterBackPanel> makeBackPanel(int type, Templete *effect, Temepl
 // every control change.
 class HostingPanel : public EditorFrontPanel {
 public:
-    HostingPanel(int type, Templete *effect, TemepleteEditor *editor) : type(type), effect(effect), editor(editor) {}
+    HostingPanel(int type, Templete *effect, CControlListener *editor) : type(type), effect(effect), editor(editor) {}
     bool buildPanel(CFrame *frame, CBitmap *) override
     {
         back = makeBackPanel(type, effect, editor);
@@ -83,21 +84,24 @@ public:
 
     int type;
     Templete *effect;
-    TemepleteEditor *editor;
+    CControlListener *editor;
     std::unique_ptr<MeterBackPanel> back;
     int closes = 0;
 };
 
 class HostingParts : public EditorPartsFactory {
 public:
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, TemepleteEditor *editor, Templete *effect) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, CControlListener *editor, Templete *effect) override
     {
         auto panel = std::make_unique<HostingPanel>(type, effect, editor);
         panels[type] = panel.get();
         return panel;
     }
-    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *, Templete *) override { return nullptr; }
-    std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *, Templete *) override { return nullptr; }
+    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(CControlListener *, Templete *) override
+    {
+        return nullptr;
+    }
+    std::unique_ptr<EditorLabelHolder> createLabelEditor(CControlListener *, Templete *) override { return nullptr; }
     HostingPanel *panels[3] = {};
 };
 
@@ -196,9 +200,9 @@ protected:
     void SetUp() override
     {
         host.listen();
-        effect = new Templete(RecordingHost::callback, createTemepleteEditor);
-        delete effect->getEditor();
-        editor = new RecordingEditor(effect, parts);
+        effect = new Templete(RecordingHost::callback, editorFactoryWithParts<RecordingEditor>(parts));
+        editor = static_cast<RecordingEditor *>(effect->getEditor());
+        ASSERT_NE(editor, nullptr);
         // The Instance scope keeps every setting written here inside this effect.
         effect->setParameter(kGSIcal, 1.f);
     }

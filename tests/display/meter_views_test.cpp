@@ -11,7 +11,7 @@
 
 #include "params/parameter_table.h"
 #include "display/zem_meter2.h"
-#include "editor/image_numbers.h"
+#include "controls/image_numbers.h"
 #include "ui/bitmap.h"
 #include "ui/draw_context.h"
 #include "ui/frame_driver.h"

@@ -13,6 +13,7 @@
 #include "core/templete.h"
 #include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
+#include "support/editor_with_parts.h"
 #include "ui/frame_driver.h"
 
 using namespace VSTGUI;
@@ -83,15 +84,15 @@ public:
 
 class PlainParts : public EditorPartsFactory {
 public:
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int, TemepleteEditor *, Templete *) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(int, VSTGUI::CControlListener *, Templete *) override
     {
         return std::make_unique<PlainPanel>();
     }
-    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *, Templete *) override
+    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(VSTGUI::CControlListener *, Templete *) override
     {
         return std::make_unique<PlainFilters>();
     }
-    std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *, Templete *) override
+    std::unique_ptr<EditorLabelHolder> createLabelEditor(VSTGUI::CControlListener *, Templete *) override
     {
         return std::make_unique<PlainLabel>();
     }
@@ -110,9 +111,8 @@ void automate(Templete &effect, int round)
 TEST(EditorThreads, ConcurrentAutomationAudioAutosaveAndEditorCyclesTouchTheEditorFromItsThreadOnly)
 {
     PlainParts parts;
-    Templete effect(busyHost, createTemepleteEditor);
-    delete effect.getEditor();
-    new TemepleteEditor(&effect, parts);  // owned by the effect
+    Templete effect(busyHost, editorFactoryWithParts(parts));
+    ASSERT_NE(effect.getEditor(), nullptr);  // owned by the effect
     AEffect *record = effect.getAeffect();
     record->dispatcher(record, effMainsChanged, 0, 1, nullptr, 0.f);
 

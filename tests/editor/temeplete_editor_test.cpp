@@ -9,9 +9,10 @@
 #include "params/parameter_table.h"
 #include "core/templete.h"
 #include "editor/editor_factory.h"
-#include "editor/hint_text.h"
+#include "controls/hint_text.h"
 #include "editor/my_frame.h"
 #include "editor/temeplete_editor.h"
+#include "support/editor_with_parts.h"
 #include "support/recording_host.h"
 #include "ui/controls.h"
 #include "ui/frame_driver.h"
@@ -119,17 +120,17 @@ public:
 class RecordingParts : public EditorPartsFactory {
 public:
     explicit RecordingParts(Lines &log) : log(log) {}
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, TemepleteEditor *, Templete *) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, VSTGUI::CControlListener *, Templete *) override
     {
         auto panel = std::make_unique<RecordingPanel>(type, log);
         panels[type] = panel.get();
         return panel;
     }
-    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *, Templete *) override
+    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(VSTGUI::CControlListener *, Templete *) override
     {
         return std::make_unique<RecordingFilters>("filters", log);
     }
-    std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *, Templete *) override
+    std::unique_ptr<EditorLabelHolder> createLabelEditor(VSTGUI::CControlListener *, Templete *) override
     {
         return std::make_unique<RecordingLabel>("label", log);
     }
@@ -142,10 +143,9 @@ protected:
     void SetUp() override
     {
         host.listen();
-        effect = new Templete(RecordingHost::callback, createTemepleteEditor);
-        delete effect->getEditor();
-        editor = new TemepleteEditor(effect, parts);
-        ASSERT_EQ(effect->getEditor(), editor);
+        effect = new Templete(RecordingHost::callback, editorFactoryWithParts(parts));
+        editor = static_cast<TemepleteEditor *>(effect->getEditor());
+        ASSERT_NE(editor, nullptr);
         // Announced where the editor can live in a host's window (not yet on Linux).
         ASSERT_EQ((effect->getAeffect()->flags & effFlagsHasEditor) != 0, platformShowsInHostWindows());
     }

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "../../resources/image_table.h"
-#include "editor/image_numbers.h"
+#include "controls/image_numbers.h"
 #include "platform/png_resource.h"
 
 #ifdef _WIN32

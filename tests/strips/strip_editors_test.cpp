@@ -14,13 +14,14 @@
 #include "core/templete.h"
 #include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
-#include "editor/zem_latency_control.h"
-#include "editor/zem_on_off_button.h"
-#include "editor/zem_slider.h"
-#include "editor/zem_tape_label.h"
-#include "editor/zem_text_edit.h"
+#include "controls/zem_latency_control.h"
+#include "controls/zem_on_off_button.h"
+#include "controls/zem_slider.h"
+#include "controls/zem_tape_label.h"
+#include "controls/zem_text_edit.h"
 #include "strips/strip_safe_editors.h"
 #include "strips/typed_frequency.h"
+#include "support/editor_with_parts.h"
 #include "support/recording_host.h"
 #include "ui/bitmap.h"
 #include "ui/frame_driver.h"
@@ -48,19 +49,20 @@ public:
 // The product's strip holders, with the hint-line panels, and the holders kept in view.
 class ProductStrips : public EditorPartsFactory {
 public:
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, TemepleteEditor *, Templete *) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, VSTGUI::CControlListener *, Templete *) override
     {
         auto panel = std::make_unique<HintLinePanel>();
         panels[type] = panel.get();
         return panel;
     }
-    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *editor, Templete *effect) override
+    std::unique_ptr<EditorFiltersHolder> createFiltersEditor(VSTGUI::CControlListener *editor,
+                                                             Templete *effect) override
     {
         auto holder = productEditorParts().createFiltersEditor(editor, effect);
         filters = dynamic_cast<StripFiltersSafeEditor *>(holder.get());
         return holder;
     }
-    std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *editor, Templete *effect) override
+    std::unique_ptr<EditorLabelHolder> createLabelEditor(VSTGUI::CControlListener *editor, Templete *effect) override
     {
         auto holder = productEditorParts().createLabelEditor(editor, effect);
         label = dynamic_cast<StripLabelSafeEditor *>(holder.get());
@@ -76,9 +78,9 @@ protected:
     void SetUp() override
     {
         host.listen();
-        effect = new Templete(RecordingHost::callback, createTemepleteEditor);
-        delete effect->getEditor();
-        editor = new TemepleteEditor(effect, parts);
+        effect = new Templete(RecordingHost::callback, editorFactoryWithParts(parts));
+        editor = static_cast<TemepleteEditor *>(effect->getEditor());
+        ASSERT_NE(editor, nullptr);
         // A new instance starts at the meter type set last in the process.
         effect->setParameter(kMeter, 0.f);
     }
@@ -519,14 +521,12 @@ TEST_F(Strips, TheLabelIsStoredCutAtACharacterBoundaryAndSurvivesTheChunk)
     VstInt32 size = effect->getChunk(&data);
     ASSERT_EQ(size, Templete::kChunkSize);
     std::vector<unsigned char> image((unsigned char *)data, (unsigned char *)data + size);
-    Templete other(RecordingHost::callback, createTemepleteEditor);
-    delete other.getEditor();
+    Templete other(RecordingHost::callback, nullptr);  // no editor
     other.setChunk(image.data(), size);
     EXPECT_EQ(std::string(other.stripLabelText()), fits.substr(0, 38));
 
     // A chunk loaded into the open editor shows its label.
-    Templete source(RecordingHost::callback, createTemepleteEditor);
-    delete source.getEditor();
+    Templete source(RecordingHost::callback, nullptr);
     source.setStripLabel("Drums");
     source.getChunk(&data);
     std::vector<unsigned char> drums((unsigned char *)data, (unsigned char *)data + size);

@@ -1,8 +1,8 @@
-#include "editor/zem_tape_label.h"
+#include "controls/zem_tape_label.h"
 
 #include "params/parameter_table.h"
-#include "editor/image_numbers.h"
-#include "editor/zem_custom_font.h"
+#include "controls/image_numbers.h"
+#include "controls/zem_custom_font.h"
 #include "ui/bitmap.h"
 #include "ui/draw_context.h"
 #include "ui/frame.h"

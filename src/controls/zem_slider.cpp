@@ -1,4 +1,4 @@
-#include "editor/zem_slider.h"
+#include "controls/zem_slider.h"
 
 #include "ui/draw_context.h"
 #include "ui/wheel_notch.h"

@@ -4,15 +4,14 @@
 // threads over at idle.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "ui/control.h"
 #include "ui/frame.h"
-#include "vst/aeffect.h"
 
 class CHelpHintLabel;
 class Templete;
-class TemepleteEditor;
 
 // A front panel of one meter type: a container of views that is attached to the frame while
 // its meter type is selected. UI thread only.
@@ -24,7 +23,7 @@ public:
     virtual void teardownPanel() = 0;
     virtual void showPanel() = 0;
     virtual void hidePanel() = 0;
-    virtual void parameterChanged(VstInt32 index, float value) = 0;
+    virtual void parameterChanged(std::int32_t index, float value) = 0;
     virtual void controlChanged(VSTGUI::CControl *control) = 0;
     // position: block durations since the last audio block, never negative.
     virtual void refreshMeters(double position) = 0;
@@ -49,7 +48,7 @@ public:
     // Attaches the strip of the meter type at the position (frame coordinates).
     virtual void showExpanded(const VSTGUI::CPoint &position, int meterType) = 0;
     virtual void showCollapsed(const VSTGUI::CPoint &position, int meterType) = 0;
-    virtual void parameterChanged(VstInt32 index, float value) = 0;
+    virtual void parameterChanged(std::int32_t index, float value) = 0;
     virtual void valueChanged(VSTGUI::CControl *control) = 0;
 };
 
@@ -72,10 +71,12 @@ class EditorPartsFactory {
 public:
     virtual ~EditorPartsFactory() = default;
     // meterType: 0 VU, 1 RMS, 2 PPM.
-    virtual std::unique_ptr<EditorFrontPanel> createFrontPanel(int meterType, TemepleteEditor *editor,
+    virtual std::unique_ptr<EditorFrontPanel> createFrontPanel(int meterType, VSTGUI::CControlListener *listener,
                                                                Templete *effect) = 0;
-    virtual std::unique_ptr<EditorFiltersHolder> createFiltersEditor(TemepleteEditor *editor, Templete *effect) = 0;
-    virtual std::unique_ptr<EditorLabelHolder> createLabelEditor(TemepleteEditor *editor, Templete *effect) = 0;
+    virtual std::unique_ptr<EditorFiltersHolder> createFiltersEditor(VSTGUI::CControlListener *listener,
+                                                                     Templete *effect) = 0;
+    virtual std::unique_ptr<EditorLabelHolder> createLabelEditor(VSTGUI::CControlListener *listener,
+                                                                 Templete *effect) = 0;
 };
 
 // The parts of the product.

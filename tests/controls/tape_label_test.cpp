@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "editor/image_numbers.h"
+#include "controls/image_numbers.h"
 #include "editor/my_frame.h"
-#include "editor/zem_custom_font.h"
-#include "editor/zem_tape_label.h"
+#include "controls/zem_custom_font.h"
+#include "controls/zem_tape_label.h"
 #include "ui/bitmap.h"
 #include "ui/draw_context.h"
 #include "ui/frame_driver.h"

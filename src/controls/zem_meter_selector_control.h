@@ -2,8 +2,8 @@
 // round the three types, the middle opens and closes the settings panel. [ui-thread]
 #pragma once
 
-#include "editor/zem_hint_control.h"
-#include "editor/zem_on_off_button.h"
+#include "controls/zem_hint_control.h"
+#include "controls/zem_on_off_button.h"
 #include "ui/base_object.h"
 
 class CZEMMeterSelectorControl : public VSTGUI::CControl, public CZEMHintControl {

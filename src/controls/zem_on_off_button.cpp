@@ -1,4 +1,4 @@
-#include "editor/zem_on_off_button.h"
+#include "controls/zem_on_off_button.h"
 
 #include "params/parameter_table.h"
 #include "ui/draw_context.h"

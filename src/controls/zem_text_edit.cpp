@@ -1,4 +1,4 @@
-#include "editor/zem_text_edit.h"
+#include "controls/zem_text_edit.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-// The editor's own controls through a real frame: what each reports, draws and hints.
+// The product's own controls through a real frame: what each reports, draws and hints.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "params/parameter_table.h"
-#include "editor/kq_kick_button.h"
-#include "editor/zem_calibration_control.h"
-#include "editor/zem_horizontal_switch.h"
-#include "editor/zem_latency_control.h"
-#include "editor/zem_meter_selector_control.h"
-#include "editor/zem_on_off_button.h"
-#include "editor/zem_slider.h"
+#include "controls/kq_kick_button.h"
+#include "controls/zem_calibration_control.h"
+#include "controls/zem_horizontal_switch.h"
+#include "controls/zem_latency_control.h"
+#include "controls/zem_meter_selector_control.h"
+#include "controls/zem_on_off_button.h"
+#include "controls/zem_slider.h"
 #include "ui/bitmap.h"
 #include "ui/frame_driver.h"
 

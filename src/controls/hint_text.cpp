@@ -1,4 +1,4 @@
-#include "hint_text.h"
+#include "controls/hint_text.h"
 
 #include "params/parameter_table.h"
 

@@ -2,7 +2,7 @@
 // [ui-thread]
 #pragma once
 
-#include "editor/zem_hint_control.h"
+#include "controls/zem_hint_control.h"
 #include "ui/slider.h"
 
 // A drag on the handle moves it relatively (Shift: finely); once a drag has started, a pointer

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/zem_text_edit.h"
+#include "controls/zem_text_edit.h"
 
 class CZEMCustomFont;
 

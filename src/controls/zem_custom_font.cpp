@@ -1,4 +1,4 @@
-#include "editor/zem_custom_font.h"
+#include "controls/zem_custom_font.h"
 
 #include "platform/install_dir.h"
 

@@ -1,8 +1,8 @@
-#include "editor/zem_hint_control.h"
+#include "controls/zem_hint_control.h"
 
 #include <string>
 
-#include "editor/hint_text.h"
+#include "controls/hint_text.h"
 
 using namespace VSTGUI;
 

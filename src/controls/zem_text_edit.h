@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/zem_hint_control.h"
+#include "controls/zem_hint_control.h"
 #include "ui/platform_frame.h"
 #include "ui/text_label.h"
 

@@ -1,4 +1,4 @@
-#include "editor/zem_meter_selector_control.h"
+#include "controls/zem_meter_selector_control.h"
 
 #include "params/parameter_table.h"
 #include "ui/filmstrip.h"

@@ -1,4 +1,4 @@
-#include "editor/zem_horizontal_switch.h"
+#include "controls/zem_horizontal_switch.h"
 
 using namespace VSTGUI;
 

@@ -1,4 +1,4 @@
-#include "editor/zem_latency_control.h"
+#include "controls/zem_latency_control.h"
 
 #include "params/parameter_table.h"
 #include "ui/draw_context.h"

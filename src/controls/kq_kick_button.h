@@ -2,7 +2,7 @@
 // about the press. [ui-thread]
 #pragma once
 
-#include "editor/zem_hint_control.h"
+#include "controls/zem_hint_control.h"
 #include "ui/kick_button.h"
 
 class CKQKickButton : public VSTGUI::CKickButton {

@@ -2,7 +2,7 @@
 // adds a third: on but inactive). [ui-thread]
 #pragma once
 
-#include "editor/zem_hint_control.h"
+#include "controls/zem_hint_control.h"
 #include "ui/on_off_button.h"
 
 // Click toggles inside one edit; the wheel toggles as its two flags say.

@@ -1,4 +1,4 @@
-#include "editor/kq_kick_button.h"
+#include "controls/kq_kick_button.h"
 
 #include "ui/filmstrip.h"
 

@@ -13,8 +13,8 @@
 #endif
 
 #include "editor/my_frame.h"
-#include "editor/zem_on_off_button.h"
-#include "editor/zem_text_edit.h"
+#include "controls/zem_on_off_button.h"
+#include "controls/zem_text_edit.h"
 #include "ui/bitmap.h"
 #include "ui/frame_driver.h"
 

@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-#include "editor/zem_custom_font.h"
+#include "controls/zem_custom_font.h"
 #include "platform/install_dir.h"
 #include "ui/bitmap.h"
 #include "ui/draw_context.h"
