@@ -409,8 +409,7 @@ constexpr int kLiveInstances = 50;
 // tables count for the library, not the instance), then kLiveInstances more, each resumed at
 // 48 kHz and fed a few blocks. Runs in a child process, so that neither side inherits the
 // other's freed memory.
-template <class Make>
-double residentPerInstance(Make make)
+template <class Make> double residentPerInstance(Make make)
 {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0)
@@ -516,8 +515,7 @@ int main(int argc, char **argv)
                                                   : peerScanMilliseconds(world, "VUstereo");
                 if (ms < 0) {
                     std::fprintf(stderr, "scan of %s: %s\n",
-                                 side < ourSides ? pluginPaths[side].c_str() : "x42 VUstereo",
-                                 "cannot load");
+                                 side < ourSides ? pluginPaths[side].c_str() : "x42 VUstereo", "cannot load");
                     return 1;
                 }
                 scanMs[side].push_back(ms);
@@ -542,8 +540,8 @@ int main(int argc, char **argv)
                 return std::unique_ptr<Meter>(new OurMeter(library->entry(), {0, false, false, false}, 512, 48000));
             }));
         for (const char *name : kPeerNames)
-            peerKB.push_back(residentPerInstance(
-                [&] { return std::unique_ptr<Meter>(new PeerMeter(world, name, 512, 48000)); }));
+            peerKB.push_back(
+                residentPerInstance([&] { return std::unique_ptr<Meter>(new PeerMeter(world, name, 512, 48000)); }));
     }
 
     std::vector<std::unique_ptr<NoiseMaterial>> materials;
@@ -600,8 +598,7 @@ int main(int argc, char **argv)
                     measure(*cell->sides[side], cell->sources[side], cell->block, seconds, cell->rate));
             }
 
-    std::printf("ns per stereo frame, -20 dBFS stereo noise; ratios of %d interleaved runs: median (min–max)\n",
-                runs);
+    std::printf("ns per stereo frame, -20 dBFS stereo noise; ratios of %d interleaved runs: median (min–max)\n", runs);
     if (withBase)
         std::printf("ours: %s\nbase: %s\n", pluginPaths[0].c_str(), pluginPaths[1].c_str());
     size_t index = 0;
@@ -669,7 +666,10 @@ int main(int argc, char **argv)
         std::vector<double> ms = scanMs[side];
         std::sort(ms.begin(), ms.end());
         std::printf("  %s: %.3f ms (%.3f–%.3f)%s\n",
-                    side == peerSide ? "peer" : side == 0 ? "ours" : "base", median(ms), ms.front(), ms.back(),
+                    side == peerSide ? "peer"
+                    : side == 0      ? "ours"
+                                     : "base",
+                    median(ms), ms.front(), ms.back(),
                     side == 0 && withBase ? (" = " + spread(ratios(scanMs[0], scanMs[1])) + " of base").c_str() : "");
     }
     std::printf("\nresident memory per live instance (%d instances, kB):", kLiveInstances);
