@@ -237,7 +237,8 @@ void Templete::processBlock(float **inputs, float **outputs, VstInt32 sampleFram
         // One output is filtered once, by the left sections.
         if (filterBank && filtersOn.load(std::memory_order_relaxed))
             filterBank->process(outLeft, oneOutput ? nullptr : outRight, n);
-    } else {
+    } else if (outLeft != inLeft || outRight != inRight) {
+        // A host that processes in place (each output is its input) has the pass-through already.
         for (VstInt32 i = 0; i < n; ++i) {
             outLeft[i] = inLeft[i];
             outRight[i] = inRight[i];

@@ -1,8 +1,10 @@
 #include "meters/meter_engine_frame.h"
 
 #include <cstring>
+#include <new>
 
 #include "meters/meter_text.h"
+#include "platform/zeroed_pages.h"
 #include "vst/audio_effect.h"
 
 namespace {
@@ -16,8 +18,8 @@ const VstInt32 kRMSSyncOrder[] = {kRMSReference,  kRMSRiseTime,  kRMSAveragingTi
 
 MeterEngineFrame::MeterEngineFrame(AudioEffect *owner, MeterType type, int quantityCount)
     : owner_(owner), type_(type), quantityCount_(quantityCount), lastGiven_(type), instanceSettings_(type),
-      ring_(new std::atomic<double>[static_cast<size_t>(quantityCount) * kRingSize]()),
-      ringOver_(new std::atomic<double>[2 * kRingSize]())
+      ringPages_(static_cast<size_t>(quantityCount + 2) * kRingSize), ring_(ringPages_.values()),
+      ringOver_(ring_ + static_cast<size_t>(quantityCount) * kRingSize)
 {
     for (int q = 0; q < kMeterQuantityCount; ++q) {
         current_[q].store(0, std::memory_order_relaxed);
@@ -30,6 +32,20 @@ MeterEngineFrame::MeterEngineFrame(AudioEffect *owner, MeterType type, int quant
 }
 
 MeterEngineFrame::~MeterEngineFrame() = default;
+
+MeterEngineFrame::RingPages::RingPages(size_t count)
+    : bytes_(count * sizeof(std::atomic<double>)),
+      values_(static_cast<std::atomic<double> *>(allocateZeroedPages(bytes_)))
+{
+    static_assert(sizeof(std::atomic<double>) == sizeof(double), "a ring value is a plain double");
+    if (!values_)
+        throw std::bad_alloc();
+    // All bits zero is 0.0; a std::atomic<double> has no constructor of its own to run (C++17),
+    // so this writes nothing and the pages stay untouched.
+    new (values_) std::atomic<double>[ count ];
+}
+
+MeterEngineFrame::RingPages::~RingPages() { freeZeroedPages(values_, bytes_); }
 
 MeterSettings &MeterEngineFrame::scopeRecord(int scope)
 {
@@ -219,6 +235,10 @@ void MeterEngineFrame::setPrecise(bool on)
 
 void MeterEngineFrame::clearRings()
 {
+    // A ring no block has written since its last clear is all zero already.
+    if (!ringWritten_.load(std::memory_order_relaxed))
+        return;
+    ringWritten_.store(false, std::memory_order_relaxed);
     for (size_t i = 0; i < static_cast<size_t>(quantityCount_) * kRingSize; ++i)
         ring_[i].store(0, std::memory_order_relaxed);
     for (size_t i = 0; i < 2 * kRingSize; ++i)

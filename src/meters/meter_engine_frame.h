@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstddef>
 #include <memory>
 
 #include <emmintrin.h>
@@ -268,9 +269,26 @@ private:
     std::atomic<bool> overLatch_[2];
     std::atomic<double> infiniteHoldMax_[2];  // -1 after ResetPeaks
 
-    std::unique_ptr<std::atomic<double>[]> ring_;      // quantityCount_ arrays of kRingSize
-    std::unique_ptr<std::atomic<double>[]> ringOver_;  // over timers, 2 arrays of kRingSize
-    std::atomic<int> ringPosition_{0};                 // p, 0..1000
+    // The display ring, quantityCount_ arrays of kRingSize values and then the over timers, 2
+    // arrays of kRingSize, in zeroed pages of their own. Only a block with a lag writes it, so an
+    // instance that never lags never touches those pages: they take no memory until then.
+    class RingPages {
+    public:
+        explicit RingPages(size_t count);
+        ~RingPages();
+        RingPages(const RingPages &) = delete;
+        RingPages &operator=(const RingPages &) = delete;
+        std::atomic<double> *values() const { return values_; }
+
+    private:
+        size_t bytes_;
+        std::atomic<double> *values_;
+    };
+    RingPages ringPages_;
+    std::atomic<double> *const ring_;
+    std::atomic<double> *const ringOver_;
+    std::atomic<bool> ringWritten_{false};  // written since the last clear, so not all zero
+    std::atomic<int> ringPosition_{0};      // p, 0..1000
     std::atomic<int> readPosition_{0};
     std::atomic<int> ringPeriod_{44};  // P, samples per ring step
     int sampleCounter_ = 0;            // audio thread
@@ -331,6 +349,8 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
         return _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(input1 + i), _mm_load_ss(input2 + i)));
     };
 
+    if (lag > 0 && !ringWritten_.load(std::memory_order_relaxed))
+        ringWritten_.store(true, std::memory_order_relaxed);
     preciseRan_ = precise;
     if (precise) {
         const PreciseTables &tables = preciseTables();

@@ -1,12 +1,19 @@
 // The audio path through the loaded plug-in: pass-through, the trim smoother, the channel
 // choice of each input/output configuration and block-size invariance.
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <thread>
 #include <vector>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/mman.h>
+#endif
 
+#include "core/readout_query.h"
 #include "core/templete.h"
 #include "loaded_plugin.h"
 #include "meters/meter_engine.h"
@@ -43,6 +50,47 @@ Stereo run(PluginInstance &plugin, const Stereo &input, size_t blockSize)
     }
     return output;
 }
+
+// Page-aligned buffers that can be made read-only, as a host may hand over audio it wants kept.
+class ReadOnlyPages {
+public:
+    explicit ReadOnlyPages(size_t bytes) : bytes(bytes)
+    {
+#ifdef _WIN32
+        pages = VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+#else
+        pages = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (pages == MAP_FAILED)
+            pages = nullptr;
+#endif
+    }
+    ~ReadOnlyPages()
+    {
+#ifdef _WIN32
+        if (pages)
+            VirtualFree(pages, 0, MEM_RELEASE);
+#else
+        if (pages)
+            munmap(pages, bytes);
+#endif
+    }
+    ReadOnlyPages(const ReadOnlyPages &) = delete;
+    ReadOnlyPages &operator=(const ReadOnlyPages &) = delete;
+    void *data() const { return pages; }
+    bool protect()
+    {
+#ifdef _WIN32
+        DWORD old = 0;
+        return pages && VirtualProtect(pages, bytes, PAGE_READONLY, &old);
+#else
+        return pages && mprotect(pages, bytes, PROT_READ) == 0;
+#endif
+    }
+
+private:
+    size_t bytes;
+    void *pages = nullptr;
+};
 
 bool arrange(PluginInstance &plugin, int ins, int outs)
 {
@@ -83,6 +131,29 @@ TEST_F(AudioPathTest, ProcessOffPassesTheInputBitForBit)
     Stereo out = run(plugin, input, 256);
     EXPECT_EQ(out.left, input.left);
     EXPECT_EQ(out.right, input.right);
+}
+
+// In place with Process off the block writes nothing: buffers the host made read-only survive
+// the block (a copy onto itself would fault), keep their samples, and the meter sees them.
+TEST_F(AudioPathTest, ProcessOffInPlaceWritesNoBuffer)
+{
+    PluginInstance plugin(host());
+    plugin.start(48000.f, 512);
+    const size_t frames = 512;
+    ReadOnlyPages pages(2 * frames * sizeof(float));
+    float *left = static_cast<float *>(pages.data()), *right = left + frames;
+    const Signal l = noise(frames, 5), r = noise(frames, 6);
+    std::copy(l.begin(), l.end(), left);
+    std::copy(r.begin(), r.end(), right);
+    ASSERT_TRUE(pages.protect());
+    float *buffers[2] = {left, right};
+    plugin.processReplacing(buffers, buffers, (VstInt32)frames);
+    EXPECT_TRUE(std::equal(l.begin(), l.end(), left));
+    EXPECT_TRUE(std::equal(r.begin(), r.end(), right));
+    ReadoutQuery query;
+    ASSERT_EQ(plugin.dispatch(effVendorSpecific, kReadoutQuery, sizeof query, &query), 1);
+    EXPECT_GT(query.values[kMeterLevel1], 0.0);
+    EXPECT_GT(query.values[kMeterLevel2], 0.0);
 }
 
 TEST_F(AudioPathTest, UnityTrimIsExact)

@@ -151,6 +151,25 @@ TEST_F(MeterEngineTest, DisplayDelayShowsWhatWasCurrentFiveHundredMillisecondsEa
     }
 }
 
+// A reset clears a ring that a lag has filled, and one cleared since is not cleared again:
+// after two resets in a row the delayed read-outs and overs are those of silence.
+TEST_F(MeterEngineTest, ResetClearsTheRingThatALagFilled)
+{
+    owner.resumeAt(48000);
+    owner.setParameter(16, 0.1f);  // 100 ms
+    owner.setParameter(98, 0.f);   // N = 1
+    feed(*owner.ppm(), std::vector<float>(48 * 150, 1.f), 48);
+    ASSERT_GT(owner.ppm()->readoutValue(kMeterLevel1, 0), 0.0);
+    ASSERT_EQ(owner.ppm()->readoutOverState(0), 1);
+    owner.ppm()->reset();
+    owner.ppm()->reset();
+    owner.ppm()->resetPeaks();
+    feed(*owner.ppm(), std::vector<float>(48 * 50, 0.f), 48);
+    for (MeterQuantity q : {kMeterLevel1, kMeterLevel2, kMeterHold1, kMeterHold2})
+        EXPECT_EQ(owner.ppm()->readoutValue(q, 0), 0.0) << "quantity " << q;
+    EXPECT_EQ(owner.ppm()->readoutOverState(0), -1);
+}
+
 TEST_F(MeterEngineTest, DelayedOverShowsForThirtyMilliseconds)
 {
     owner.resumeAt(48000);
