@@ -27,6 +27,7 @@ public:
     static constexpr int kStripLabelSize = 40;
 
     // makeEditor creates the editor during construction, at the point where it always has been.
+    // [ui-thread] (the host's: the entry point and effClose)
     Templete(audioMasterCallback audioMaster, EditorFactory makeEditor);
     ~Templete() override;
 

@@ -135,8 +135,7 @@ private:
     bool type(const std::string &text) { return offscreen.typeText(offscreen.textInput, text.c_str()) == 1; }
     bool key(const std::string &name)
     {
-        return offscreen.pressKey(offscreen.textInput, name == "enter" ? kOffscreenKeyEnter : kOffscreenKeyEscape) ==
-               1;
+        return offscreen.pressKey(offscreen.textInput, name == "enter" ? kOffscreenKeyEnter : kOffscreenKeyEscape) == 1;
     }
     std::unique_ptr<VSTGUI::CBitmap> picture(const std::string &file)
     {
