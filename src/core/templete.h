@@ -12,6 +12,7 @@
 
 #include "core/editor_factory.h"
 #include "params/parameter_table.h"
+#include "platform/contract.h"
 #include "platform/effect_lock.h"
 #include "presets/preset_system_effect.h"
 
@@ -71,6 +72,8 @@ public:
     // Inline on purpose: the host harness of the same build reads the engines through it.
     MeterEngine *meterEngine(MeterType type) const
     {
+        // The effect's own meter type is always one of the three: any other is the caller's fault.
+        ZEM_CHECK((int)type >= 0 && (int)type < kMeterTypeCount, nullptr);
         return type == kMeterTypeVU    ? vuMeter
                : type == kMeterTypeRMS ? rmsMeter
                : type == kMeterTypePPM ? ppmMeter

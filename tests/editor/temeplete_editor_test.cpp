@@ -219,6 +219,26 @@ TEST_F(EditorShell, OpeningBuildsPanelsInOrderSelectsTheMeterAndPlacesTheStrips)
     EXPECT_EQ(editor->getParentWindow(), nullptr);
 }
 
+// The editor's views live on the thread that opened it: an idle from any other thread is a
+// caller's fault. A test build stops there; a release build leaves the views untouched.
+TEST_F(EditorShell, AnIdleFromAnotherThreadThanTheEditorsBreaksAContract)
+{
+    OpenEditor session(effect->getAeffect(), parent.handle());
+    ASSERT_TRUE(session.opened());
+    session.idle();
+    ASSERT_FALSE(only("refresh").empty()) << "the editor's own thread refreshes the shown panel";
+    log.clear();
+    auto idleElsewhere = [this] { std::thread([this] { editor->idle(); }).join(); };
+#ifdef ZEM_CONTRACTS_ABORT
+    EXPECT_DEATH(idleElsewhere(), "contract failed: std::this_thread::get_id\\(\\) == editorThread");
+#else
+    idleElsewhere();
+    EXPECT_TRUE(log.empty());
+#endif
+    session.idle();
+    EXPECT_FALSE(only("refresh").empty());
+}
+
 TEST_F(EditorShell, WindowHeightFollowsTheStripLayoutWithOneSizeRequestPerChange)
 {
     setLayout(1, 0, 0);
