@@ -2,7 +2,7 @@
 // depend on the editor subsystem. The factory creates the editor of one effect instance, or
 // answers null when it cannot be created; the effect then runs without an editor. The editor
 // registers itself with the effect; the effect takes ownership with setEditor. A null factory
-// means an effect without an editor. Thread: the host's UI thread (effect construction).
+// means an effect without an editor. [ui-thread] (the host's, while it constructs the effect)
 #pragma once
 
 #include <memory>

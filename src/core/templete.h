@@ -12,6 +12,7 @@
 
 #include "core/editor_factory.h"
 #include "params/parameter_table.h"
+#include "platform/contract.h"
 #include "platform/effect_lock.h"
 #include "presets/preset_system_effect.h"
 
@@ -27,6 +28,7 @@ public:
     static constexpr int kStripLabelSize = 40;
 
     // makeEditor creates the editor during construction, at the point where it always has been.
+    // [ui-thread] (the host's: the entry point and effClose)
     Templete(audioMasterCallback audioMaster, EditorFactory makeEditor);
     ~Templete() override;
 
@@ -70,6 +72,8 @@ public:
     // Inline on purpose: the host harness of the same build reads the engines through it.
     MeterEngine *meterEngine(MeterType type) const
     {
+        // The effect's own meter type is always one of the three: any other is the caller's fault.
+        ZEM_CHECK((int)type >= 0 && (int)type < kMeterTypeCount, nullptr);
         return type == kMeterTypeVU    ? vuMeter
                : type == kMeterTypeRMS ? rmsMeter
                : type == kMeterTypePPM ? ppmMeter

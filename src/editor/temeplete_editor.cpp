@@ -222,6 +222,7 @@ void TemepleteEditor::idle()
 {
     if (!frame)
         return;
+    ZEM_CHECK(std::this_thread::get_id() == editorThread.load(std::memory_order_acquire), );  // [ui-thread] only
     applyPendingParameters();
     if (labelEditor)
         labelEditor->idleTick();

@@ -1,5 +1,7 @@
 // PPMmeter: peak programme meter with a settable rise time, a return time (the time to fall by
-// 24 dB), a hold value and the shared frame. Thread contracts as MeterEngine.
+// 24 dB), a hold value and the shared frame.
+// Threads as MeterEngine's: process [audio-thread]; the readouts [ui-thread] (the editor); the
+// settings [any-thread] (whichever thread sets the effect's parameters).
 #pragma once
 
 #include "meters/meter_engine_frame.h"

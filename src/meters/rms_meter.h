@@ -1,7 +1,8 @@
 // RMSMeter: per channel a peak level with rise and return ballistics, its hold value and a
 // running mean square (one-pole average of the squared level), on the shared frame. The RMS
 // value a display shows is √(mean square) · 1.4142, so a sine reads its peak level.
-// Thread contracts as MeterEngine.
+// Threads as MeterEngine's: process [audio-thread]; the readouts [ui-thread] (the editor); the
+// settings [any-thread] (whichever thread sets the effect's parameters).
 #pragma once
 
 #include "meters/meter_engine_frame.h"

@@ -1,5 +1,5 @@
 // The parameter index space of the effect and the table of its host parameters 0..16.
-// Thread: any (constant data and pure functions).
+// [any-thread] (constant data and pure functions)
 #pragma once
 
 #include "vst/aeffect.h"

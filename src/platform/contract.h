@@ -3,7 +3,8 @@
 // function returning void); a test or fuzz build (ZEM_CONTRACTS_ABORT) prints the failed
 // condition and aborts, so a broken caller cannot hide behind the neutral answer.
 // Input that comes from a host is never checked with it: a host may pass anything, and the
-// answer to that stays neutral and quiet in every build.
+// answer to that stays neutral and quiet in every build. [any-thread], the audio thread included:
+// the release check is a comparison and a return.
 #pragma once
 
 #ifdef ZEM_CONTRACTS_ABORT

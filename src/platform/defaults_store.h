@@ -3,7 +3,8 @@
 // per user, $XDG_CONFIG_HOME (or ~/.config) /Velmora/ZEMMETERS300, replaced atomically on every
 // write so that a crash or a full disk never loses the previous file, and written under an
 // advisory lock so that processes writing at the same time lose none of each other's values.
-// Thread: UI (first entry call, settings panel closed); never the audio thread.
+// [any-thread] but never the audio thread (file and registry calls): the first entry call or
+// engine creation, whichever thread it comes on, and the settings panel's store (UI thread).
 #pragma once
 
 #include <cstddef>

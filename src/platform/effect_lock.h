@@ -1,6 +1,6 @@
 // The per-instance lock of the effect: an unnamed recursive mutex whose waits are bounded at
 // 1000 ms. A wait that times out is reported and the caller proceeds without the lock.
-// Thread: any; the same thread may take it again while holding it.
+// [any-thread], the audio thread included; the same thread may take it again while holding it.
 #pragma once
 
 class EffectLock {

@@ -7,7 +7,7 @@
 // names no existing file, the manual and the typeface are looked for beside the plug-in module
 // itself, then in its "ZEM Ordwen" subfolder (the layout of a Linux install). A relative path is
 // never opened: it would name a file in whatever the host's working folder is.
-// Thread: any (module load, UI thread).
+// [any-thread] (module load, UI thread)
 #pragma once
 
 #include <string>

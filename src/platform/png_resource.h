@@ -1,4 +1,4 @@
-// PNG images of the plug-in, addressed by resource number. Thread: any (read-only data).
+// PNG images of the plug-in, addressed by resource number. [any-thread] (read-only data)
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,5 @@
 // The system shell and message boxes, as the manual request uses them.
-// Thread: UI.
+// [ui-thread] (the editor's)
 #pragma once
 
 #include <cstdint>

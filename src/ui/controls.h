@@ -1,4 +1,4 @@
-// The library's ready-made controls, one header per family.
+// The library's ready-made controls, one header per family. [ui-thread], as every control
 #pragma once
 
 #include "anim_knob.h"

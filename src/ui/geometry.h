@@ -1,4 +1,4 @@
-// Points, rectangles and colours of the view library. Plain values, usable on any thread.
+// Points, rectangles and colours of the view library. Plain values. [any-thread]
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The wheel-notch law of the stepping controls (sliders, knobs, the lag display).
-// Thread: any (a pure function).
+// [any-thread] (a pure function)
 #pragma once
 
 namespace VSTGUI {

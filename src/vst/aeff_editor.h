@@ -1,4 +1,5 @@
-// Editor base class of the VST class layer. Thread: every operation runs on the host's UI thread.
+// Editor base class of the VST class layer. [ui-thread] (the host's), but for the two hooks of our
+// own tagged below.
 #pragma once
 
 #include "aeffect.h"
@@ -51,14 +52,14 @@ public:
     }
 
     // Our own hooks, so that the effect reaches its editor without knowing its classes.
-    // The effect echoes every parameter change here (thread: whichever called setParameter;
-    // an editor brings changes from other threads over to its own).
+    // The effect echoes every parameter change here. [any-thread] (whichever called setParameter:
+    // an editor brings changes from other threads over to its own)
     virtual void setParameter(VstInt32 index, float value)
     {
         (void)index;
         (void)value;
     }
-    // The editor frame's millisecond tick count; false while no frame exists (thread: any).
+    // The editor frame's millisecond tick count; false while no frame exists. [any-thread]
     virtual bool frameTicks(double &milliseconds)
     {
         (void)milliseconds;

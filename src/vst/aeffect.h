@@ -41,6 +41,9 @@ typedef float(VSTCALLBACK *AEffectGetParameterProc)(AEffect *effect, VstInt32 in
 
 #pragma pack(push, 8)
 
+// The effect record a host calls through. dispatcher [ui-thread] (for the exceptions see
+// audio_effect.h); process, processReplacing, processDoubleReplacing [audio-thread];
+// setParameter, getParameter [any-thread].
 struct AEffect {
     VstInt32 magic;
     AEffectDispatcherProc dispatcher;

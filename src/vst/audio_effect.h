@@ -1,8 +1,8 @@
 // The VST 2.4 class layer: AudioEffect owns the effect record and turns dispatcher calls into
-// virtual operations; AudioEffectX adds the 2.x opcodes. Thread contracts:
-//   dispatcher and its hooks - host UI thread (effSetBypass may come from the audio thread);
-//   processReplacing         - host audio thread;
-//   setParameter             - any thread.
+// virtual operations; AudioEffectX adds the 2.x opcodes. Threads, tagged at each group below:
+// the dispatcher and its hooks [ui-thread] (the host's), except the parameter texts a host may ask
+// for from any thread and effSetBypass, which may come on the audio thread; the process calls
+// [audio-thread]; the parameter values [any-thread].
 // No exception leaves a trampoline: each one ends it and answers neutrally (0).
 #pragma once
 
@@ -13,13 +13,16 @@
 
 class AudioEffect {
 public:
-    AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams);
-    virtual ~AudioEffect();
+    AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams);  // [ui-thread]
+    virtual ~AudioEffect();                                                                  // [ui-thread]
     AudioEffect(const AudioEffect &) = delete;
     AudioEffect &operator=(const AudioEffect &) = delete;
 
+    // [ui-thread]; effGetParamLabel, effGetParamDisplay and effGetParamName [any-thread];
+    // effSetBypass also [audio-thread]
     virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt);
 
+    // The life cycle and the stream format. [ui-thread]
     virtual void open() {}
     virtual void close() {}
     virtual void suspend() {}
@@ -28,10 +31,12 @@ public:
     virtual void setSampleRate(float sampleRate) { this->sampleRate = sampleRate; }
     virtual void setBlockSize(VstInt32 blockSize) { this->blockSize = blockSize; }
 
+    // The audio. [audio-thread]
     virtual void process(float **inputs, float **outputs, VstInt32 sampleFrames);
     virtual void processReplacing(float **inputs, float **outputs, VstInt32 sampleFrames) = 0;
     virtual void processDoubleReplacing(double **inputs, double **outputs, VstInt32 sampleFrames);
 
+    // The parameter values. [any-thread]
     virtual void setParameter(VstInt32 index, float value)
     {
         (void)index;
@@ -44,6 +49,8 @@ public:
     }
     virtual void setParameterAutomated(VstInt32 index, float value);
 
+    // Programs [ui-thread]; the parameter texts [any-thread]; chunks [ui-thread] (an autosave
+    // thread of the host may ask for one at the same time).
     virtual VstInt32 getProgram() { return curProgram; }
     virtual void setProgram(VstInt32 program) { curProgram = program; }
     virtual void setProgramName(char *name) { (void)name; }
@@ -54,7 +61,7 @@ public:
     virtual VstInt32 getChunk(void **data, bool isPreset = false);
     virtual VstInt32 setChunk(void *data, VstInt32 byteSize, bool isPreset = false);
 
-    // Record setters: they change fields of the effect record only.
+    // Record setters: they change fields of the effect record only. [ui-thread]
     virtual void setUniqueID(VstInt32 iD) { cEffect.uniqueID = iD; }
     virtual void setNumInputs(VstInt32 inputs) { cEffect.numInputs = inputs; }
     virtual void setNumOutputs(VstInt32 outputs) { cEffect.numOutputs = outputs; }
@@ -65,6 +72,7 @@ public:
     // Announces the editor (has-editor flag) when it exists and can show in a host's window.
     virtual void setEditor(AEffEditor *newEditor);
 
+    // [any-thread]: plain reads; getMasterVersion asks the host.
     virtual float getSampleRate() { return sampleRate; }
     virtual VstInt32 getBlockSize() { return blockSize; }
     virtual AEffect *getAeffect() { return &cEffect; }
@@ -72,7 +80,8 @@ public:
     virtual VstInt32 getMasterVersion();
     virtual VstInt32 dB2string(float value, char *text, VstInt32 maxLen);
 
-    // Trampolines from the record's C function pointers to this object.
+    // Trampolines from the record's C function pointers to this object, on the thread of the
+    // call they carry (above).
     static VstIntPtr VSTCALLBACK dispatchEffectClass(AEffect *e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                                      void *ptr, float opt);
     static float VSTCALLBACK getParameterClass(AEffect *e, VstInt32 index);
@@ -102,6 +111,9 @@ public:
 
     VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt) override;
 
+    // The 2.x hooks of the dispatcher: [ui-thread], but canParameterBeAutomated and
+    // getParameterProperties [any-thread] with the other parameter texts, and setBypass, which
+    // may come on the audio thread.
     virtual bool canParameterBeAutomated(VstInt32 index)
     {
         (void)index;
@@ -130,14 +142,14 @@ public:
         return 0;
     }
 
-    // Host helpers; each does nothing without a host callback.
+    // Host helpers; each does nothing without a host callback. [ui-thread] unless tagged otherwise
     // Edits nest: the host hears beginEdit on the outermost begin of a parameter and endEdit on
     // the matching outermost end; an end without a begin is dropped. [ui-thread]
     virtual bool beginEdit(VstInt32 index);
     virtual bool endEdit(VstInt32 index);
-    virtual bool isInputConnected(VstInt32 input);
+    virtual bool isInputConnected(VstInt32 input);  // [any-thread]: the audio thread asks every block
     virtual bool isOutputConnected(VstInt32 output);
-    virtual VstInt32 getOutputLatency();
+    virtual VstInt32 getOutputLatency();  // [ui-thread] (at resume)
     virtual bool sizeWindow(VstInt32 width, VstInt32 height);
     virtual bool updateDisplay();
     // audioMasterVendorSpecific: the host's answer, 0 when it does not know the question.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "loaded_plugin.h"
+#include "support/open_editor.h"
 #include "ui/offscreen_parent.h"
 
 #ifdef _WIN32
@@ -42,13 +43,14 @@ TEST_F(EditorParentTest, AParentTheHostDidNotVouchForIsRefusedUnread)
     DisplayVariable session(server.name);
 #endif
     PluginInstance plugin(host());
-    EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, kRandomPointer), 0);
+    EXPECT_EQ(OpenEditor(plugin.record(), kRandomPointer).openAnswer(), 0);
     // A look-alike of the offscreen parent that its host never vouched for is not used either.
     OffscreenParent stranger;
-    EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, &stranger), 0);
+    OpenEditor refused(plugin.record(), &stranger);
+    EXPECT_EQ(refused.openAnswer(), 0);
     EXPECT_EQ(stranger.frame, nullptr);
-    plugin.dispatch(effEditIdle);
-    plugin.dispatch(effEditClose);
+    refused.idle();
+    refused.close();
     EXPECT_GE(host().queries(audioMasterVendorSpecific), 1) << "the editor asked the host about the parent";
 }
 
@@ -58,31 +60,22 @@ TEST_F(EditorParentTest, ARealX11WindowIdFromALinuxHostGetsTheEditorAsItsChildWi
     PrivateXServer server;
     DisplayVariable session(server.name);
     ASSERT_NE(server.display, nullptr) << "no private Xvfb (display \"" << server.name << "\")";
-    Window window = XCreateSimpleWindow(server.display, DefaultRootWindow(server.display), 0, 0, 586, 195, 0, 0, 0);
-    XMapWindow(server.display, window);
-    XSync(server.display, False);
+    const X11HostWindow window(server.display, 0, 0, 586, 195);
     PluginInstance plugin(host());
     // The id travels by value in the pointer argument, as Linux hosts pass it.
-    void *xid = reinterpret_cast<void *>(static_cast<uintptr_t>(window));
-    EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, xid), 1);
-    plugin.dispatch(effEditIdle);
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned int count = 0;
-    XQueryTree(server.display, window, &root, &parent, &children, &count);
-    EXPECT_EQ(count, 1u);
-    if (children)
-        XFree(children);
-    plugin.dispatch(effEditClose);
-    XQueryTree(server.display, window, &root, &parent, &children, &count);
-    EXPECT_EQ(count, 0u) << "closing destroys the editor's window";
-    if (children)
-        XFree(children);
+    OpenEditor editor(plugin.record(), window.handle());
+    EXPECT_EQ(editor.openAnswer(), 1);
+    editor.idle();
+    EXPECT_EQ(window.children(), 1u);
+    editor.close();
+    EXPECT_EQ(window.children(), 0u) << "closing destroys the editor's window";
     // A made-up id and the id of a window that is gone are refused, and the host lives on.
-    EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, reinterpret_cast<void *>(static_cast<uintptr_t>(0x3ffff01))), 0);
-    XDestroyWindow(server.display, window);
+    EXPECT_EQ(OpenEditor(plugin.record(), reinterpret_cast<void *>(static_cast<uintptr_t>(0x3ffff01))).openAnswer(), 0);
+    XDestroyWindow(server.display, window.window);
     XSync(server.display, False);
-    EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, xid), 0);
-    plugin.dispatch(effEditClose);
+    OpenEditor gone(plugin.record(), window.handle());
+    EXPECT_EQ(gone.openAnswer(), 0);
+    gone.close();
 }
 
 TEST_F(EditorParentTest, AnOffscreenParentItsHostVouchedForOpensTheEditor)
@@ -90,16 +83,17 @@ TEST_F(EditorParentTest, AnOffscreenParentItsHostVouchedForOpensTheEditor)
     PluginInstance plugin(host());
     OffscreenParent parent;
     host().vouchForParent(&parent);
-    ASSERT_EQ(plugin.dispatch(effEditOpen, 0, 0, &parent), 1);
+    OpenEditor editor(plugin.record(), &parent);
+    ASSERT_EQ(editor.openAnswer(), 1);
     ASSERT_NE(parent.frame, nullptr);
     EXPECT_NE(host().parentCookie(), 0u);
-    plugin.dispatch(effEditIdle);
+    editor.idle();
     EXPECT_EQ(parent.mouseMoved(parent.frame, 10, 10, 0) >= 0, true);
-    plugin.dispatch(effEditClose);
+    editor.close();
     EXPECT_EQ(parent.frame, nullptr);
     host().withdrawParent(&parent);
     // Once withdrawn, the same parent is refused.
-    EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, &parent), 0);
+    EXPECT_EQ(OpenEditor(plugin.record(), &parent).openAnswer(), 0);
 }
 #else
 struct PictureRequest {
@@ -124,7 +118,8 @@ TEST_F(EditorParentTest, TheFrameWritesAPictureOnlyForItsOwnThreadWithTheCookie)
     ASSERT_NE(parent, nullptr);
     PluginInstance plugin(host());
     host().vouchForParent(parent);
-    ASSERT_EQ(plugin.dispatch(effEditOpen, 0, 0, parent), 1);
+    OpenEditor editor(plugin.record(), parent);
+    ASSERT_EQ(editor.openAnswer(), 1);
     HWND frame = GetWindow(parent, GW_CHILD);
     ASSERT_NE(frame, nullptr);
     const UINT message = RegisterWindowMessageW(kFramePictureMessage);
@@ -151,7 +146,7 @@ TEST_F(EditorParentTest, TheFrameWritesAPictureOnlyForItsOwnThreadWithTheCookie)
     EXPECT_EQ(SendMessageW(frame, message, (WPARAM)cookie, reinterpret_cast<LPARAM>(file.c_str())), 1);
     EXPECT_NE(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
     std::remove(file.c_str());
-    plugin.dispatch(effEditClose);
+    editor.close();
     host().withdrawParent(parent);
     DestroyWindow(parent);
 }
@@ -161,13 +156,14 @@ TEST_F(EditorParentTest, AHostsOwnWindowGivesNoPictureRequests)
     HWND parent = CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP, 0, 0, 586, 195, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
     PluginInstance plugin(host());
-    ASSERT_EQ(plugin.dispatch(effEditOpen, 0, 0, parent), 1);
+    OpenEditor editor(plugin.record(), parent);
+    ASSERT_EQ(editor.openAnswer(), 1);
     HWND frame = GetWindow(parent, GW_CHILD);
     const UINT message = RegisterWindowMessageW(kFramePictureMessage);
     // Whatever the cookie, a frame on a parent nobody vouched for writes nothing anywhere.
     for (WPARAM cookie : {(WPARAM)0, (WPARAM)1, (WPARAM)0x5A4F4841})
         EXPECT_EQ(SendMessageW(frame, message, cookie, reinterpret_cast<LPARAM>(kRandomPointer)), 0);
-    plugin.dispatch(effEditClose);
+    editor.close();
     DestroyWindow(parent);
 }
 #endif

@@ -16,7 +16,7 @@
 #include "editor/temeplete_editor.h"
 #include "meters/meter_engine.h"
 #include "support/editor_with_parts.h"
-#include "ui/frame_driver.h"
+#include "support/open_editor.h"
 
 namespace {
 
@@ -72,11 +72,13 @@ TEST(HostEntry, ClosingTheEffectWithItsEditorOpenClosesTheEditorBeforeTheEngines
     auto *editor = static_cast<TemepleteEditor *>(effect->getEditor());
     ASSERT_NE(editor, nullptr);
     AEffect *record = effect->getAeffect();
-    ASSERT_EQ(record->dispatcher(record, effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f), 1);
-    record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.f);
+    OpenEditor session(record);
+    ASSERT_EQ(session.openAnswer(), 1);
+    session.idle();
     ASSERT_NE(editor->getFrame(), nullptr);
     // Under AddressSanitizer a panel that reads a deleted engine ends the test here.
     EXPECT_EQ(record->dispatcher(record, effClose, 0, 0, nullptr, 0.f), 1);
+    session.editorGone();
 }
 
 // Fails the n-th non-throwing allocation of this thread (counting from 1); 0 disarms.
@@ -126,7 +128,7 @@ TEST(HostEntry, EveryAllocationTheEffectMakesMayFailAndTheInstanceStillWorks)
         if (!hasEditor) {
             sawInstanceWithoutEditor = true;
             EXPECT_FALSE(record->flags & effFlagsHasEditor) << "allocation " << n;
-            EXPECT_EQ(record->dispatcher(record, effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f), 0);
+            EXPECT_EQ(OpenEditor(record).openAnswer(), 0);
             ERect *rect = nullptr;
             EXPECT_EQ(record->dispatcher(record, effEditGetRect, 0, 0, &rect, 0.f), 0);
         }
@@ -139,9 +141,12 @@ TEST(HostEntry, EveryAllocationTheEffectMakesMayFailAndTheInstanceStillWorks)
         record->processReplacing(record, inputs, outputs, 64);
         void *chunk = nullptr;
         record->dispatcher(record, effGetChunk, 0, 0, &chunk, 0.f);
-        if (hasEditor && record->dispatcher(record, effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f)) {
-            record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.f);
-            record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.f);
+        if (hasEditor) {
+            OpenEditor editor(record);
+            if (editor.openAnswer()) {
+                editor.idle();
+                editor.close();
+            }
         }
         record->dispatcher(record, effClose, 0, 0, nullptr, 0.f);
         if (!nothrowAllocationFailed)

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "loaded_plugin.h"
-#include "ui/frame_driver.h"
+#include "support/open_editor.h"
 #ifdef _WIN32
 #include <windows.h>
 // After windows.h.
@@ -17,8 +17,6 @@
 #else
 #include <dirent.h>
 #include <unistd.h>
-
-#include "ui/offscreen_parent.h"
 #endif
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer runtime's count of live heap bytes, and its release of freed blocks held in
@@ -96,39 +94,14 @@ bool pluginMapped()
 #endif
 }
 
-// Where the editor opens: the test parent window on Windows, the harness's offscreen parent
-// elsewhere.
-class EditorParent {
-public:
-#ifdef _WIN32
-    void *handle() { return sharedParentWindow().handle(); }
-    // The class of the frame window while the editor is open.
-    std::wstring frameClass()
-    {
-        HWND child = GetWindow(static_cast<HWND>(handle()), GW_CHILD);
-        wchar_t name[128] = {};
-        if (child)
-            GetClassNameW(child, name, 128);
-        return name;
-    }
-    bool frameAttached() { return GetWindow(static_cast<HWND>(handle()), GW_CHILD) != nullptr; }
-#else
-    void *handle() { return &parent; }
-    bool frameAttached() { return parent.frame != nullptr; }
-
-private:
-    OffscreenParent parent;
-#endif
-};
-
 // One editor session of the effect: open, a few idles, close.
-void openIdleClose(PluginInstance &plugin, EditorParent &parent)
+void openIdleClose(PluginInstance &plugin, HostOwnParent &parent)
 {
-    ASSERT_EQ(plugin.dispatch(effEditOpen, 0, 0, parent.handle()), 1);
+    OpenEditor editor(plugin.record(), parent.handle());
+    ASSERT_EQ(editor.openAnswer(), 1);
     ASSERT_TRUE(parent.frameAttached());
-    for (int i = 0; i < 3; ++i)
-        plugin.dispatch(effEditIdle);
-    plugin.dispatch(effEditClose);
+    editor.idle(3);
+    editor.close();
     ASSERT_FALSE(parent.frameAttached());
 }
 
@@ -138,8 +111,7 @@ using LifecycleSoak = LoadedPluginTest;
 
 TEST_F(LifecycleSoak, ThousandEditorOpenCloseCycles)
 {
-    EditorParent parent;
-    host().vouchForParent(parent.handle());
+    HostOwnParent parent(host());
     PluginInstance plugin(host());
     ASSERT_TRUE(plugin.valid());
     openIdleClose(plugin, parent);  // first-use caches (fonts, pictures) are not growth
@@ -152,13 +124,12 @@ TEST_F(LifecycleSoak, ThousandEditorOpenCloseCycles)
     EXPECT_EQ(countThreadWindows(), windows);
     // A frame, its pictures and views come to far more than this; a few allocators keep free lists.
     EXPECT_LT(heapInUse(), heap + 256 * 1024);
-    host().withdrawParent(parent.handle());
 }
 
 TEST(LifecycleSoakLibrary, TwoHundredLoadUseUnloadCycles)
 {
-    EditorParent parent;
-    parent.handle();  // the parent window is the host's, made before the first load
+    HostOwnParent parent;  // vouched for to each library below
+    parent.handle();       // the parent window is the host's, made before the first load
     const int descriptors = openDescriptors();
     const int windows = countThreadWindows();
     size_t heap = 0, resident = 0;
@@ -179,15 +150,16 @@ TEST(LifecycleSoakLibrary, TwoHundredLoadUseUnloadCycles)
             float *outputs[2] = {out[0], out[1]};
             plugin.processReplacing(inputs, outputs, 64);
             if (cycle % 20 == 0) {
-                ASSERT_EQ(plugin.dispatch(effEditOpen, 0, 0, parent.handle()), 1);
+                OpenEditor editor(plugin.record(), parent.handle());
+                ASSERT_EQ(editor.openAnswer(), 1);
 #ifdef _WIN32
                 if (frameClass.empty()) {
                     frameClass = parent.frameClass();
                     module = GetModuleHandleA(builtPluginPath().c_str());
                 }
 #endif
-                plugin.dispatch(effEditIdle);
-                plugin.dispatch(effEditClose);
+                editor.idle();
+                editor.close();
             }
         }  // effClose, then the library is unloaded
         releaseHeldBackBlocks();

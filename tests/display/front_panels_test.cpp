@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +28,7 @@
 #include "controls/zem_slider.h"
 #include "controls/zem_text_edit.h"
 #include "meters/meter_engine.h"
+#include "support/open_editor.h"
 #include "support/recording_host.h"
 #include "ui/frame_driver.h"
 #include "ui/view_container.h"
@@ -103,15 +105,17 @@ protected:
     }
     void openEditor()
     {
-        ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, parent.handle(), 0.f), 1);
+        session.emplace(effect->getAeffect(), parent.handle());
+        ASSERT_EQ(session->openAnswer(), 1);
         editor = static_cast<TemepleteEditor *>(effect->getEditor());
         frame = editor->getFrame();
         ASSERT_NE(frame, nullptr);
     }
     void closeEditor()
     {
-        if (editor && editor->getFrame())
-            effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);
+        if (session && editor && editor->getFrame())
+            session->close();
+        session.reset();
         frame = nullptr;
     }
     CZEMMeterFULLPANEL *panel(int type) const { return dynamic_cast<CZEMMeterFULLPANEL *>(editor->getPanel(type)); }
@@ -135,6 +139,7 @@ protected:
     std::vector<RecordingHost::Automation> &automated = host.automated;
     TestParentWindow &parent = sharedParentWindow();
     CommandRecordingEffect *effect = nullptr;
+    std::optional<OpenEditor> session;
     TemepleteEditor *editor = nullptr;
     CFrame *frame = nullptr;
     float scopeBefore = 1.f;
@@ -591,7 +596,8 @@ TEST(FrontPanelsSession, AReferenceChangeInOneInstanceReachesTheOtherInstancesOp
         effect->setParameter(kMeter, 1.f);
     }
     const float referenceBefore = first.meterEngine(kMeterTypePPM)->getSetting(kTagPPMReference);
-    ASSERT_EQ(second.dispatcher(effEditOpen, 0, 0, parent.handle(), 0.f), 1);
+    OpenEditor session(second.getAeffect(), parent.handle());
+    ASSERT_EQ(session.openAnswer(), 1);
     auto *editor = static_cast<TemepleteEditor *>(second.getEditor());
     auto *panel = dynamic_cast<CZEMMeterFULLPANEL *>(editor->getPanel(kMeterTypePPM));
     ASSERT_NE(panel, nullptr);
@@ -607,7 +613,7 @@ TEST(FrontPanelsSession, AReferenceChangeInOneInstanceReachesTheOtherInstancesOp
     first.meterEngine(kMeterTypePPM)->getSettingText(kTagPPMReference, text);
     EXPECT_EQ(std::string(panel->getReferenceControl()->getReferenceText()), text);
 
-    second.dispatcher(effEditClose, 0, 0, nullptr, 0.f);
+    session.close();
     first.setParameter(kTagPPMReference, referenceBefore);  // the Session set as it was
     first.setParameter(kGSIcal, scopeBefore);
 }

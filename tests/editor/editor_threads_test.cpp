@@ -14,7 +14,7 @@
 #include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
 #include "support/editor_with_parts.h"
-#include "ui/frame_driver.h"
+#include "support/open_editor.h"
 
 using namespace VSTGUI;
 
@@ -141,14 +141,14 @@ TEST(EditorThreads, ConcurrentAutomationAudioAutosaveAndEditorCyclesTouchTheEdit
 
     int opened = 0;
     for (int cycle = 0; cycle < 40; ++cycle) {
-        if (record->dispatcher(record, effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f) == 1)
-            ++opened;
+        OpenEditor editor(record);
+        opened += editor.opened();
         for (int i = 0; i < 5; ++i) {
-            record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.f);
+            editor.idle();
             automate(effect, cycle + i);
             effect.setParameter(kGSIcal, (float)(i % 3) * 0.5f);
         }
-        record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.f);
+        editor.close();
     }
     done = true;
     audio.join();
@@ -188,11 +188,10 @@ TEST(EditorThreads, ConcurrentChunkLoadsWhileTheEditorShowsTheLabel)
     });
     int opened = 0;
     for (int cycle = 0; cycle < 10; ++cycle) {
-        if (record->dispatcher(record, effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f) == 1)
-            ++opened;
-        for (int i = 0; i < 10; ++i)
-            record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.f);
-        record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.f);
+        OpenEditor editor(record);
+        opened += editor.opened();
+        editor.idle(10);
+        editor.close();
     }
     done = true;
     loader.join();

@@ -9,7 +9,7 @@
 #include "core/templete.h"
 #include "editor/editor_factory.h"
 #include "ui/font.h"
-#include "ui/frame_driver.h"
+#include "support/open_editor.h"
 #include "ui/win32/gdiplus_session.h"
 
 using namespace VSTGUI;
@@ -42,13 +42,14 @@ TEST(GdiplusLifetime, AScanStartsNothingTheFirstOpenStartsItAndTheLastUserEndsIt
 
     auto *effect = new Templete(versionHost, createTemepleteEditor);
     EXPECT_FALSE(gdiplusRunning());
-    ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f), 1);
-    EXPECT_TRUE(gdiplusRunning());
-    effect->dispatcher(effEditIdle, 0, 0, nullptr, 0.f);
-    ASSERT_NE(kNormalFontVerySmall->getPlatformFont(), nullptr);  // as the editor's labels use it
-    effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);
-    ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, sharedParentWindow().handle(), 0.f), 1);
-    effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);
+    {
+        OpenEditor editor(effect->getAeffect());
+        ASSERT_EQ(editor.openAnswer(), 1);
+        EXPECT_TRUE(gdiplusRunning());
+        editor.idle();
+        ASSERT_NE(kNormalFontVerySmall->getPlatformFont(), nullptr);  // as the editor's labels use it
+    }
+    ASSERT_EQ(OpenEditor(effect->getAeffect()).openAnswer(), 1);  // and closed again at once
     delete effect;
 
     EXPECT_FALSE(gdiplusRunning());

@@ -17,8 +17,8 @@
 
 #include "core/loaded_plugin.h"
 #include "support/file_contents.h"
+#include "support/open_editor.h"
 #include "ui/bitmap.h"
-#include "ui/offscreen_parent.h"
 #include "ui/view.h"
 
 #ifdef _WIN32
@@ -81,72 +81,6 @@ private:
     }
 #ifndef _WIN32
     static fs::path folder() { return fs::path(std::getenv("XDG_CONFIG_HOME")) / "Velmora"; }
-#endif
-};
-
-// The parent window a host program of its own makes, vouched for, so that the editor on it
-// answers picture requests.
-class EditorParent {
-public:
-    explicit EditorParent(PluginHost &host) : host(host)
-    {
-#ifdef _WIN32
-        window = CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP, 0, 0, 586, 261, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-        host.vouchForParent(window);
-#else
-        host.vouchForParent(&offscreen);
-#endif
-    }
-    ~EditorParent()
-    {
-#ifdef _WIN32
-        host.withdrawParent(window);
-        DestroyWindow(window);
-#else
-        host.withdrawParent(&offscreen);
-#endif
-    }
-    void *handle()
-    {
-#ifdef _WIN32
-        return window;
-#else
-        return &offscreen;
-#endif
-    }
-    // What the open editor shows, decoded; null when no picture could be had.
-    std::unique_ptr<CBitmap> picture(const fs::path &file)
-    {
-#ifdef _WIN32
-        const HWND frame = GetWindow(window, GW_CHILD);
-        const std::string path = file.string();
-        if (!frame || SendMessageW(frame, RegisterWindowMessageW(kFramePictureMessage), (WPARAM)host.parentCookie(),
-                                   reinterpret_cast<LPARAM>(path.c_str())) != 1)
-            return nullptr;
-#else
-        if (!offscreen.frame || offscreen.writePicture(offscreen.frame, file.c_str()) != 1)
-            return nullptr;
-#endif
-        const std::string png = fileContents(file.string());
-        if (png.empty())
-            return nullptr;
-        return std::make_unique<CBitmap>(reinterpret_cast<const unsigned char *>(png.data()), png.size());
-    }
-#ifndef _WIN32
-    void click(double x, double y)
-    {
-        offscreen.mouseDown(offscreen.frame, x, y, kLButton);
-        offscreen.mouseUp(offscreen.frame, x, y, 0);
-    }
-#endif
-
-private:
-    PluginHost &host;
-#ifdef _WIN32
-    HWND window = nullptr;
-#else
-    OffscreenParent offscreen;
 #endif
 };
 
@@ -228,7 +162,7 @@ protected:
         PluginInstance instance(host);
         instance.setParameter(6, 1.f);   // Strips
         instance.setParameter(15, 1.f);  // ShowLbl
-        EditorParent parent(host);
+        HostOwnParent parent(host);
         std::unique_ptr<CBitmap> shots[2];
         for (int k = 0; k < 2; ++k) {
             std::vector<unsigned char> chunk = instance.getChunk();
@@ -239,10 +173,11 @@ protected:
             if (k == 1)
                 std::memcpy(&chunk[4], label.data(), label.size());
             instance.setChunk(chunk);
-            EXPECT_EQ(instance.dispatch(effEditOpen, 0, 0, parent.handle()), 1);
-            instance.dispatch(effEditIdle);
-            shots[k] = parent.picture(root / ("picture" + std::to_string(k) + ".png"));
-            instance.dispatch(effEditClose);
+            OpenEditor editor(instance.record(), parent.handle());
+            EXPECT_EQ(editor.openAnswer(), 1);
+            editor.idle();
+            shots[k] = parent.picture((root / ("picture" + std::to_string(k) + ".png")).string());
+            editor.close();
             EXPECT_NE(shots[k], nullptr);
             if (!shots[k])
                 return -1;
@@ -329,10 +264,12 @@ void pressTheManualButton(PluginHost &host)
 {
     ASSERT_TRUE(host.loaded()) << host.error();
     PluginInstance instance(host);
-    EditorParent parent(host);
-    ASSERT_EQ(instance.dispatch(effEditOpen, 0, 0, parent.handle()), 1);
-    parent.click(510, 7);
-    instance.dispatch(effEditClose);
+    HostOwnParent parent(host);
+    OpenEditor editor(instance.record(), parent.handle());
+    ASSERT_TRUE(editor.opened());
+    parent.press(510, 7);
+    parent.release(510, 7, 0);
+    editor.close();
 }
 
 TEST_F(HandInstall, TheManualButtonOpensTheManualInThePluginsSubfolder)

@@ -13,6 +13,7 @@
 #include "editor/my_frame.h"
 #include "editor/temeplete_editor.h"
 #include "support/editor_with_parts.h"
+#include "support/open_editor.h"
 #include "support/recording_host.h"
 #include "ui/controls.h"
 #include "ui/frame_driver.h"
@@ -186,7 +187,7 @@ protected:
 TEST_F(EditorShell, OpeningWithoutAParentAnswersFalseAndCreatesNothing)
 {
     int live = CBaseObject::liveObjects();
-    EXPECT_EQ(effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.f), 0);
+    EXPECT_EQ(OpenEditor(effect->getAeffect(), nullptr).openAnswer(), 0);
     EXPECT_EQ(editor->getFrame(), nullptr);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(CBaseObject::liveObjects(), live);
@@ -199,7 +200,8 @@ TEST_F(EditorShell, OpeningBuildsPanelsInOrderSelectsTheMeterAndPlacesTheStrips)
 {
     setLayout(1, 0, 1);
     effect->setParameter(3, 0.5f);
-    ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, parent.handle(), 0.f), 1);
+    OpenEditor session(effect->getAeffect(), parent.handle());
+    ASSERT_EQ(session.openAnswer(), 1);
     ASSERT_NE(editor->getFrame(), nullptr);
     EXPECT_TRUE(static_cast<MyFrame *>(editor->getFrame())->focusOnClick);
     EXPECT_EQ(editor->getKnobMode(), 2);
@@ -210,11 +212,31 @@ TEST_F(EditorShell, OpeningBuildsPanelsInOrderSelectsTheMeterAndPlacesTheStrips)
     EXPECT_EQ(editor->getFrame()->getHeight(), 221);
     EXPECT_EQ(host.sizeRequests, Lines({"586x221"}));
     log.clear();
-    effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);
+    session.close();
     EXPECT_EQ(log, Lines({"label close", "label deleted", "filters close", "filters deleted", "VU teardown",
                           "RMS teardown", "PPM teardown", "VU deleted", "RMS deleted", "PPM deleted"}));
     EXPECT_EQ(editor->getFrame(), nullptr);
     EXPECT_EQ(editor->getParentWindow(), nullptr);
+}
+
+// The editor's views live on the thread that opened it: an idle from any other thread is a
+// caller's fault. A test build stops there; a release build leaves the views untouched.
+TEST_F(EditorShell, AnIdleFromAnotherThreadThanTheEditorsBreaksAContract)
+{
+    OpenEditor session(effect->getAeffect(), parent.handle());
+    ASSERT_TRUE(session.opened());
+    session.idle();
+    ASSERT_FALSE(only("refresh").empty()) << "the editor's own thread refreshes the shown panel";
+    log.clear();
+    auto idleElsewhere = [this] { std::thread([this] { editor->idle(); }).join(); };
+#ifdef ZEM_CONTRACTS_ABORT
+    EXPECT_DEATH(idleElsewhere(), "contract failed: std::this_thread::get_id\\(\\) == editorThread");
+#else
+    idleElsewhere();
+    EXPECT_TRUE(log.empty());
+#endif
+    session.idle();
+    EXPECT_FALSE(only("refresh").empty());
 }
 
 TEST_F(EditorShell, WindowHeightFollowsTheStripLayoutWithOneSizeRequestPerChange)
@@ -526,10 +548,11 @@ TEST(EditorLifetime, TheEffectsOwnEditorOpensOnTheBackgroundAndDetachesWhenDelet
     ASSERT_EQ(effect.dispatcher(effEditGetRect, 0, 0, &r, 0.f), 1);
     EXPECT_EQ(r->right - r->left, 586);
     EXPECT_EQ(r->bottom - r->top, 195);
-    TestParentWindow &parent = sharedParentWindow();
-    EXPECT_EQ(effect.dispatcher(effEditOpen, 0, 0, parent.handle(), 0.f), 1);
-    effect.dispatcher(effEditIdle, 0, 0, nullptr, 0.f);
+    OpenEditor session(effect.getAeffect());
+    EXPECT_EQ(session.openAnswer(), 1);
+    session.idle();
     delete editor;
+    session.editorGone();
     EXPECT_EQ(effect.getEditor(), nullptr);
     EXPECT_FALSE(effect.getAeffect()->flags & effFlagsHasEditor);
 }

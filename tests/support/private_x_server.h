@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <string>
 
 extern char **environ;
@@ -116,4 +117,42 @@ public:
 private:
     std::string saved;
     bool hadOne = false;
+};
+
+// A Linux host's own X11 window, mapped, whose id the host hands to effEditOpen by value in the
+// pointer argument. It goes with its display (a test's private server).
+class X11HostWindow {
+public:
+    // overrideRedirect: a window no window manager decorates or moves, raised at once.
+    X11HostWindow(Display *display, int x, int y, int width, int height, bool overrideRedirect = false)
+        : display(display)
+    {
+        if (overrideRedirect) {
+            XSetWindowAttributes attributes{};
+            attributes.override_redirect = True;
+            window = XCreateWindow(display, DefaultRootWindow(display), x, y, width, height, 0, CopyFromParent,
+                                   InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+            XMapRaised(display, window);
+        } else {
+            window = XCreateSimpleWindow(display, DefaultRootWindow(display), x, y, width, height, 0, 0, 0);
+            XMapWindow(display, window);
+        }
+        XSync(display, False);
+    }
+    void *handle() const { return reinterpret_cast<void *>(static_cast<uintptr_t>(window)); }
+    // The windows on it (the editor's, while open); first: the first of them, 0 when none.
+    unsigned int children(Window *first = nullptr) const
+    {
+        Window root = 0, parent = 0, *list = nullptr;
+        unsigned int count = 0;
+        XQueryTree(display, window, &root, &parent, &list, &count);
+        if (first)
+            *first = count ? list[0] : 0;
+        if (list)
+            XFree(list);
+        return count;
+    }
+
+    Display *display;
+    Window window = 0;
 };

@@ -1,6 +1,6 @@
 // The per-user store file on POSIX systems: where it lives and how it is read. Both the meter
 // defaults and the installer's "ManualPath" live in it, one "name=value" line each.
-// Thread: any; nothing here keeps state.
+// [any-thread]: nothing here keeps state.
 #pragma once
 
 #include <cstddef>

@@ -3,5 +3,5 @@
 
 #include <string>
 
-// Any thread.
+// [any-thread]
 std::string toUtf8(const std::wstring &wide);

@@ -1,4 +1,5 @@
 // The cairo backend: pictures are ARGB32 image surfaces, text uses cairo's font selection.
+// [ui-thread]
 #pragma once
 
 #include <cairo.h>

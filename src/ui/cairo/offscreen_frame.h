@@ -1,6 +1,6 @@
 // The frame's window on Linux: an offscreen picture that receives the same drawing a window
 // would. Input arrives through the frame's platform callbacks (tests, the harness).
-// A real X11 window would implement IPlatformFrame beside it.
+// A real X11 window would implement IPlatformFrame beside it. [ui-thread]
 #pragma once
 
 #include <vector>

@@ -1,4 +1,4 @@
-// The Windows backend: pictures and drawing through GDI+.
+// The Windows backend: pictures and drawing through GDI+. [ui-thread]
 #pragma once
 
 #include <windows.h>

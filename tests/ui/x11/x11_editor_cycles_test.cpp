@@ -6,6 +6,9 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XRes.h>
 
+#include <memory>
+
+#include "support/open_editor.h"
 #include "support/private_x_server.h"
 
 namespace {
@@ -16,9 +19,7 @@ protected:
     {
         LoadedPluginTest::SetUp();
         ASSERT_NE(display, nullptr) << "no private Xvfb";
-        parentWindow = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 586, 261, 0, 0, 0);
-        XMapWindow(display, parentWindow);
-        XSync(display, False);
+        parent = std::make_unique<X11HostWindow>(display, 0, 0, 586, 261);
     }
     int clients()
     {
@@ -34,28 +35,18 @@ protected:
     {
         int types = 0, total = 0;
         XResType *list = nullptr;
-        XResQueryClientResources(display, parentWindow, &types, &list);
+        XResQueryClientResources(display, parent->window, &types, &list);
         for (int i = 0; i < types; ++i)
             total += (int)list[i].count;
         if (list)
             XFree(list);
         return total;
     }
-    unsigned int children(Window window)
-    {
-        Window root = 0, parent = 0, *list = nullptr;
-        unsigned int count = 0;
-        XQueryTree(display, window, &root, &parent, &list, &count);
-        if (list)
-            XFree(list);
-        return count;
-    }
-    void *id() const { return reinterpret_cast<void *>(static_cast<uintptr_t>(parentWindow)); }
 
     PrivateXServer server;
     DisplayVariable session{server.name};
     Display *display = server.display;
-    Window parentWindow = 0;
+    std::unique_ptr<X11HostWindow> parent;
 };
 
 TEST_F(X11EditorTest, FiveHundredOpenCloseCyclesLeaveNothingOnTheServer)
@@ -64,39 +55,40 @@ TEST_F(X11EditorTest, FiveHundredOpenCloseCyclesLeaveNothingOnTheServer)
     const int clientsAtStart = clients();
     const int resourcesAtStart = ownResources();
     for (int cycle = 0; cycle < 500; ++cycle) {
-        ASSERT_EQ(plugin.dispatch(effEditOpen, 0, 0, id()), 1) << "cycle " << cycle;
-        plugin.dispatch(effEditIdle);
+        OpenEditor editor(plugin.record(), parent->handle());
+        ASSERT_EQ(editor.openAnswer(), 1) << "cycle " << cycle;
+        editor.idle();
         if (cycle == 0) {
             EXPECT_EQ(clients(), clientsAtStart + 1) << "the editor has a connection of its own";
-            EXPECT_EQ(children(parentWindow), 1u);
+            EXPECT_EQ(parent->children(), 1u);
         }
-        plugin.dispatch(effEditClose);
+        editor.close();
     }
     EXPECT_EQ(clients(), clientsAtStart);
     EXPECT_EQ(ownResources(), resourcesAtStart);
-    EXPECT_EQ(children(parentWindow), 0u);
+    EXPECT_EQ(parent->children(), 0u);
 }
 
 TEST_F(X11EditorTest, TwoInstancesWithTheirEditorsOpenAtOnce)
 {
-    Window second = XCreateSimpleWindow(display, DefaultRootWindow(display), 600, 0, 586, 261, 0, 0, 0);
-    XMapWindow(display, second);
-    XSync(display, False);
+    const X11HostWindow second(display, 600, 0, 586, 261);
     PluginInstance first(host()), other(host());
-    ASSERT_EQ(first.dispatch(effEditOpen, 0, 0, id()), 1);
-    ASSERT_EQ(other.dispatch(effEditOpen, 0, 0, reinterpret_cast<void *>(static_cast<uintptr_t>(second))), 1);
+    OpenEditor firstEditor(first.record(), parent->handle());
+    ASSERT_EQ(firstEditor.openAnswer(), 1);
+    OpenEditor otherEditor(other.record(), second.handle());
+    ASSERT_EQ(otherEditor.openAnswer(), 1);
     for (int i = 0; i < 5; ++i) {
-        first.dispatch(effEditIdle);
-        other.dispatch(effEditIdle);
+        firstEditor.idle();
+        otherEditor.idle();
     }
-    EXPECT_EQ(children(parentWindow), 1u);
-    EXPECT_EQ(children(second), 1u);
-    first.dispatch(effEditClose);
-    EXPECT_EQ(children(parentWindow), 0u);
-    EXPECT_EQ(children(second), 1u) << "closing one editor leaves the other";
-    other.dispatch(effEditIdle);
-    other.dispatch(effEditClose);
-    EXPECT_EQ(children(second), 0u);
+    EXPECT_EQ(parent->children(), 1u);
+    EXPECT_EQ(second.children(), 1u);
+    firstEditor.close();
+    EXPECT_EQ(parent->children(), 0u);
+    EXPECT_EQ(second.children(), 1u) << "closing one editor leaves the other";
+    otherEditor.idle();
+    otherEditor.close();
+    EXPECT_EQ(second.children(), 0u);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <thread>
 
+#include "support/open_editor.h"
 #include "support/private_x_server.h"
 
 namespace {
@@ -51,40 +52,21 @@ bool waitsInPoll(long thread)
 
 class X11LostServerTest : public LoadedPluginTest {
 protected:
-    static Window hostWindow(Display *display)
-    {
-        XSetWindowAttributes attributes{};
-        attributes.override_redirect = True;
-        Window window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 586, 261, 0, CopyFromParent,
-                                      InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
-        XMapRaised(display, window);
-        XSync(display, False);
-        return window;
-    }
-    static void *id(Window window) { return reinterpret_cast<void *>(static_cast<uintptr_t>(window)); }
-    static unsigned int children(Display *display, Window window, Window *first = nullptr)
-    {
-        Window root = 0, parent = 0, *list = nullptr;
-        unsigned int count = 0;
-        XQueryTree(display, window, &root, &parent, &list, &count);
-        if (first)
-            *first = count ? list[0] : 0;
-        if (list)
-            XFree(list);
-        return count;
-    }
+    // The host's window: raised at once, where the faked pointer finds the editor on it.
+    static X11HostWindow hostWindow(Display *display) { return X11HostWindow(display, 0, 0, 586, 261, true); }
     // After a loss: the next server gets an editor of its own, and closing it leaves nothing.
     void opensOnANewServer(PluginInstance &plugin)
     {
         PrivateXServer next;
         ASSERT_NE(next.display, nullptr) << "no private Xvfb";
         DisplayVariable session(next.name);
-        const Window window = hostWindow(next.display);
-        ASSERT_EQ(plugin.dispatch(effEditOpen, 0, 0, id(window)), 1);
-        plugin.dispatch(effEditIdle);
-        EXPECT_EQ(children(next.display, window), 1u);
-        plugin.dispatch(effEditClose);
-        EXPECT_EQ(children(next.display, window), 0u);
+        const X11HostWindow window = hostWindow(next.display);
+        OpenEditor editor(plugin.record(), window.handle());
+        ASSERT_EQ(editor.openAnswer(), 1);
+        editor.idle();
+        EXPECT_EQ(window.children(), 1u);
+        editor.close();
+        EXPECT_EQ(window.children(), 0u);
     }
 };
 
@@ -96,28 +78,28 @@ TEST_F(X11LostServerTest, ServerKilledBetweenCallsEndsOnlyTheEditor)
         PrivateXServer server;
         ASSERT_NE(server.display, nullptr) << "no private Xvfb";
         DisplayVariable session(server.name);
-        const Window window = hostWindow(server.display);
+        const X11HostWindow window = hostWindow(server.display);
         plugin.setParameter(0, 1.f);  // Process on: the trim entry takes clicks
-        ASSERT_EQ(plugin.dispatch(effEditOpen, 0, 0, id(window)), 1);
-        plugin.dispatch(effEditIdle);
+        OpenEditor editor(plugin.record(), window.handle());
+        ASSERT_EQ(editor.openAnswer(), 1);
+        editor.idle();
         // The trim entry's box open, holding the keyboard focus, when the server goes.
         XTestFakeMotionEvent(server.display, DefaultScreen(server.display), 554, 153, CurrentTime);
         XTestFakeButtonEvent(server.display, 1, True, CurrentTime);
         XTestFakeButtonEvent(server.display, 1, False, CurrentTime);
         XSync(server.display, False);
-        plugin.dispatch(effEditIdle);
-        Window editor = 0, focus = 0;
+        editor.idle();
+        Window editorWindow = 0, focus = 0;
         int revert = 0;
-        ASSERT_EQ(children(server.display, window, &editor), 1u);
+        ASSERT_EQ(window.children(&editorWindow), 1u);
         XGetInputFocus(server.display, &focus, &revert);
-        ASSERT_EQ(focus, editor) << "the box is open";
+        ASSERT_EQ(focus, editorWindow) << "the box is open";
 
         server.kill();
-        for (int i = 0; i < 3; ++i)
-            plugin.dispatch(effEditIdle);
+        editor.idle(3);
         plugin.setParameter(6, 1.f);  // the strips shown: the editor grows
-        plugin.dispatch(effEditIdle);
-        plugin.dispatch(effEditClose);
+        editor.idle();
+        editor.close();
     }
     opensOnANewServer(plugin);
     const ProcessHandlers after = ProcessHandlers::now();
@@ -135,8 +117,9 @@ TEST_F(X11LostServerTest, ServerLostWhileTheEditorWaitsForItEndsOnlyTheEditor)
         PrivateXServer server;
         ASSERT_NE(server.display, nullptr) << "no private Xvfb";
         DisplayVariable session(server.name);
-        ASSERT_EQ(plugin.dispatch(effEditOpen, 0, 0, id(hostWindow(server.display))), 1);
-        plugin.dispatch(effEditIdle);
+        OpenEditor editor(plugin.record(), hostWindow(server.display).handle());
+        ASSERT_EQ(editor.openAnswer(), 1);
+        editor.idle();
 
         // The server stops answering; once this thread waits for it, it is killed.
         server.stop();
@@ -149,13 +132,12 @@ TEST_F(X11LostServerTest, ServerLostWhileTheEditorWaitsForItEndsOnlyTheEditor)
             }
             server.kill();
         });
-        plugin.dispatch(effEditIdle);  // returns once the server is gone
+        editor.idle();  // returns once the server is gone
         killer.join();
         EXPECT_EQ(hostHeardOfLoss, 1) << "the host's handler hears of the loss, as Xlib tells it";
 
-        for (int i = 0; i < 3; ++i)
-            plugin.dispatch(effEditIdle);
-        plugin.dispatch(effEditClose);
+        editor.idle(3);
+        editor.close();
         EXPECT_EQ(hostHeardOfLoss, 1) << "nothing more was asked of the lost connection";
     }
     EXPECT_EQ(XSetIOErrorHandler(before), &returningHostHandler);
