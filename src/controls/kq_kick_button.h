@@ -15,15 +15,15 @@ public:
 
     void draw(VSTGUI::CDrawContext *context) override;
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
-    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseEntered(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
-    // Pops up without a report, as the release does.
-    VSTGUI::CMouseEventResult onMouseCancel() override;
     VSTGUI_TYPE(CKQKickButton, CKickButton)
 
 protected:
+    // Released or cut short, the button pops up without a report.
+    void releasePress() override;
+
     bool hover = false;
     bool pressed = false;
 };

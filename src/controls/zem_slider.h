@@ -17,7 +17,6 @@ public:
 
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
-    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     bool onWheel(const VSTGUI::CPoint &where, const float &distance, const VSTGUI::CButtonState &buttons) override;
     VSTGUI_TYPE(CZEMSlider, CSlider)
 
@@ -27,14 +26,14 @@ protected:
     float fineWheelFactor = 0.1f;
 };
 
-// Half transparent and inert while inactive (Process off).
+// Half transparent and inert while inactive (Process off). The release is never inert: a drag that
+// began while active ends its edit even when Process went off meanwhile.
 class CZEMSliderAH : public CZEMSlider, public CZEMActiveControl, public CZEMHintControl {
 public:
     using CZEMSlider::CZEMSlider;
     void draw(VSTGUI::CDrawContext *context) override;
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
-    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     bool onWheel(const VSTGUI::CPoint &where, const float &distance, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseEntered(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;

@@ -77,7 +77,10 @@ public:
         bool editing = false;  // the gesture opened an edit that its end closes
     };
     const Gesture *getGesture() const { return gesture ? &*gesture : nullptr; }
-    // The frame's cancel: the gesture ends as if released, closing its edit.
+    // The end of a press, once for every control: the release and the frame's cancel both let go
+    // of the press (releasePress) and then drop the gesture, closing its edit, so that a report of
+    // the release still lies inside the edit. A release that finds no gesture is not handled.
+    CMouseEventResult onMouseUp(CPoint &where, const CButtonState &buttons) override;
     CMouseEventResult onMouseCancel() override;
 
     VSTGUI_TYPE(CControl, CView)
@@ -88,6 +91,11 @@ protected:
     Gesture *currentGesture() { return gesture ? &*gesture : nullptr; }
     // Drops the gesture; closes its edit if it opened one.
     void endGesture();
+    // What a control undoes when its press ends, released or cancelled, before the gesture's
+    // edit closes: a momentary button pops up. Called only while a gesture is open.
+    virtual void releasePress() {}
+    // releasePress while a gesture is open, then endGesture.
+    void finishGesture();
 
     CControlListener *listener;
     long tag;
