@@ -11,10 +11,12 @@ class CZEMSlider : public VSTGUI::CSlider {
 public:
     using CSlider::CSlider;
 
+    // [ui-thread] the settings, set while the editor builds the slider.
     void setFineDragFactor(float factor) { fineDragFactor = factor; }
     void setWheelStep(float step) { wheelStep = step; }
     void setFineWheelFactor(float factor) { fineWheelFactor = factor; }
 
+    // [ui-thread] the mouse events, from the frame.
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     bool onWheel(const VSTGUI::CPoint &where, const float &distance, const VSTGUI::CButtonState &buttons) override;
@@ -31,6 +33,7 @@ protected:
 class CZEMSliderAH : public CZEMSlider, public CZEMActiveControl, public CZEMHintControl {
 public:
     using CZEMSlider::CZEMSlider;
+    // [ui-thread] the drawing and the mouse events.
     void draw(VSTGUI::CDrawContext *context) override;
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
