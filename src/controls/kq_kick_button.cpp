@@ -27,21 +27,13 @@ CMouseEventResult CKQKickButton::onMouseDown(CPoint &where, const CButtonState &
     return kMouseEventHandled;
 }
 
-CMouseEventResult CKQKickButton::onMouseUp(CPoint &, const CButtonState &)
-{
-    onMouseCancel();
-    return kMouseEventHandled;
-}
-
 CMouseEventResult CKQKickButton::onMouseMoved(CPoint &, const CButtonState &) { return kMouseEventHandled; }
 
-CMouseEventResult CKQKickButton::onMouseCancel()
+void CKQKickButton::releasePress()
 {
-    endGesture();
     value = 0.f;  // the release is not reported
     pressed = false;
     setDirty(true);
-    return kMouseEventHandled;
 }
 
 CMouseEventResult CKQKickButton::onMouseEntered(CPoint &, const CButtonState &)
@@ -61,13 +53,11 @@ CMouseEventResult CKQKickButton::onMouseExited(CPoint &, const CButtonState &)
 CMouseEventResult CKQKickButtonH::onMouseEntered(CPoint &where, const CButtonState &buttons)
 {
     CKQKickButton::onMouseEntered(where, buttons);
-    showHint(tag, 0.f);
-    return kMouseEventHandled;
+    return hintOnEnter(tag, 0.f);
 }
 
 CMouseEventResult CKQKickButtonH::onMouseExited(CPoint &where, const CButtonState &buttons)
 {
     CKQKickButton::onMouseExited(where, buttons);
-    clearHint();
-    return kMouseEventHandled;
+    return hintOnExit();
 }

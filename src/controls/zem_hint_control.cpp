@@ -30,3 +30,26 @@ void CZEMHintControl::clearHint()
     hintTarget->setText("");
     hintTarget->setDirty(true);
 }
+
+CMouseEventResult CZEMHintControl::hintOnEnter(long tag, float value)
+{
+    showHint(tag, value);
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CZEMHintControl::hintOnExit()
+{
+    clearHint();
+    return kMouseEventHandled;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CMouseEventResult CZEMActiveControl::activeHintOnEnter(CZEMHintControl &hint, long tag) const
+{
+    if (isInert())
+        hint.showHint(tag, 0.f);
+    else
+        hint.clearHint();
+    return kMouseEventHandled;
+}

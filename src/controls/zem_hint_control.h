@@ -1,10 +1,8 @@
 // The hint line and the two mix-ins of the editor's controls: a hint control asks the front
 // panel's hint label to explain it while the mouse is over it; an active control is inert while
-// the trim stage (Process) is off. [ui-thread] every operation, active flags and values included:
-// a parameter change from another thread reaches them through the editor's next idle.
+// the trim stage (Process) is off. [ui-thread] every operation, active flags included: a
+// parameter change from another thread reaches them through the editor's next idle.
 #pragma once
-
-#include <atomic>
 
 #include "ui/text_label.h"
 
@@ -12,10 +10,12 @@
 // and the last request wins.
 class CHelpHintLabel : public VSTGUI::CTextLabel {
 public:
+    // [ui-thread]
     explicit CHelpHintLabel(const VSTGUI::CRect &size);
     // Shows the hint text of (tag, value, zone) and marks the label dirty. A meter selector value
-    // outside the three meters leaves the text as it is.
+    // outside the three meters leaves the text as it is. [ui-thread]
     void showHint(long tag, float value, int zone);
+    // [ui-thread]
     bool hitTest(const VSTGUI::CPoint &, const VSTGUI::CButtonState &) override { return false; }
     VSTGUI_TYPE(CHelpHintLabel, CTextLabel)
 };
@@ -26,22 +26,38 @@ public:
     static constexpr int kNoZone = -1;
 
     virtual ~CZEMHintControl() = default;
+    // [ui-thread]
     virtual void setHintTarget(CHelpHintLabel *target) { hintTarget = target; }
-    // Without a target these two do nothing.
+    // Without a target these two do nothing. [ui-thread]
     virtual void showHint(long tag, float value, int zone = kNoZone);
     virtual void clearHint();
+    // [ui-thread]
     CHelpHintLabel *getHintTarget() const { return hintTarget; }
 
 protected:
+    // The hover rule of every hint control: the mouse entering the control shows its hint, the
+    // mouse leaving it empties the line. Both answer that the event was handled. [ui-thread]
+    VSTGUI::CMouseEventResult hintOnEnter(long tag, float value);
+    VSTGUI::CMouseEventResult hintOnExit();
+
     CHelpHintLabel *hintTarget = nullptr;
 };
 
 class CZEMActiveControl {
 public:
     virtual ~CZEMActiveControl() = default;
-    void setActive(int state) { active.store(state, std::memory_order_relaxed); }
-    int getActive() const { return active.load(std::memory_order_relaxed); }
+    // 0 inactive, anything else active. [ui-thread]
+    void setActive(int state) { active = state; }
+    int getActive() const { return active; }
 
 protected:
-    std::atomic<int> active{1};
+    // An inactive control is inert: the presses, drags and wheel turns that reach it change and
+    // report nothing (each control says what it answers for them). [ui-thread]
+    bool isInert() const { return !active; }
+    // The hover rule of a hint control that can be inactive: entering an inactive one shows its
+    // hint at value 0, which says what would activate it ("Click PROCESS to ..."); entering an
+    // active one empties the line. Leaving empties it either way (hintOnExit). [ui-thread]
+    VSTGUI::CMouseEventResult activeHintOnEnter(CZEMHintControl &hint, long tag) const;
+
+    int active = 1;
 };

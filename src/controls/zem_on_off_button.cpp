@@ -60,17 +60,9 @@ bool CZEMOnOffButtonH::onWheel(const CPoint &where, const float &distance, const
     return used;
 }
 
-CMouseEventResult CZEMOnOffButtonH::onMouseEntered(CPoint &, const CButtonState &)
-{
-    showHint(tag, value);
-    return kMouseEventHandled;
-}
+CMouseEventResult CZEMOnOffButtonH::onMouseEntered(CPoint &, const CButtonState &) { return hintOnEnter(tag, value); }
 
-CMouseEventResult CZEMOnOffButtonH::onMouseExited(CPoint &, const CButtonState &)
-{
-    clearHint();
-    return kMouseEventHandled;
-}
+CMouseEventResult CZEMOnOffButtonH::onMouseExited(CPoint &, const CButtonState &) { return hintOnExit(); }
 
 // ---------------------------------------------------------------------------------------------
 
@@ -78,31 +70,27 @@ CMouseEventResult CZEMOnOffButtonAH::onMouseDown(CPoint &where, const CButtonSta
 {
     if (!(buttons & kLButton))
         return kMouseEventNotHandled;
-    if (!getActive())
+    if (isInert())
         return kMouseEventHandled;  // swallowed
     return CZEMOnOffButton::onMouseDown(where, buttons);
 }
 
 bool CZEMOnOffButtonAH::onWheel(const CPoint &where, const float &distance, const CButtonState &buttons)
 {
-    if (!getActive())
+    if (isInert())
         return true;
     return CZEMOnOffButton::onWheel(where, distance, buttons);
 }
 
 CMouseEventResult CZEMOnOffButtonAH::onMouseEntered(CPoint &, const CButtonState &)
 {
-    if (getActive())
-        clearHint();
-    else
-        showHint(tag, 0.f);  // "Click PROCESS ..."
-    return kMouseEventHandled;
+    return activeHintOnEnter(*this, tag);
 }
 
 // ---------------------------------------------------------------------------------------------
 
 // Deliberately value < 0.5, not the switch law: 0.49999997 draws frame 0.
-int StripActiveButton::frameIndex() const { return value < 0.5f ? 0 : (getActive() ? 2 : 1); }
+int StripActiveButton::frameIndex() const { return value < 0.5f ? 0 : (isInert() ? 1 : 2); }
 
 void StripActiveButton::draw(CDrawContext *context)
 {
@@ -112,14 +100,6 @@ void StripActiveButton::draw(CDrawContext *context)
 
 // ---------------------------------------------------------------------------------------------
 
-CMouseEventResult COnOffButtonH::onMouseEntered(CPoint &, const CButtonState &)
-{
-    showHint(tag, value);
-    return kMouseEventHandled;
-}
+CMouseEventResult COnOffButtonH::onMouseEntered(CPoint &, const CButtonState &) { return hintOnEnter(tag, value); }
 
-CMouseEventResult COnOffButtonH::onMouseExited(CPoint &, const CButtonState &)
-{
-    clearHint();
-    return kMouseEventHandled;
-}
+CMouseEventResult COnOffButtonH::onMouseExited(CPoint &, const CButtonState &) { return hintOnExit(); }

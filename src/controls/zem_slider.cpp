@@ -54,14 +54,6 @@ CMouseEventResult CZEMSlider::onMouseMoved(CPoint &where, const CButtonState &bu
     return kMouseEventHandled;
 }
 
-CMouseEventResult CZEMSlider::onMouseUp(CPoint &, const CButtonState &)
-{
-    if (!currentGesture())
-        return kMouseEventNotHandled;
-    endGesture();
-    return kMouseEventHandled;
-}
-
 bool CZEMSlider::onWheel(const CPoint &, const float &distance, const CButtonState &buttons)
 {
     float d = wheelNotches(distance);
@@ -77,7 +69,7 @@ bool CZEMSlider::onWheel(const CPoint &, const float &distance, const CButtonSta
 void CZEMSliderAH::draw(CDrawContext *context)
 {
     float alpha = context->getGlobalAlpha();
-    if (!getActive())
+    if (isInert())
         context->setGlobalAlpha(0.5f);
     CZEMSlider::draw(context);
     context->setGlobalAlpha(alpha);
@@ -85,43 +77,28 @@ void CZEMSliderAH::draw(CDrawContext *context)
 
 CMouseEventResult CZEMSliderAH::onMouseDown(CPoint &where, const CButtonState &buttons)
 {
-    if (!getActive())
+    if (isInert())
         return kMouseEventHandled;
     return CZEMSlider::onMouseDown(where, buttons);
 }
 
 CMouseEventResult CZEMSliderAH::onMouseMoved(CPoint &where, const CButtonState &buttons)
 {
-    if (!getActive())
+    if (isInert())
         return kMouseEventHandled;
     return CZEMSlider::onMouseMoved(where, buttons);
 }
 
-// A drag that began while active ends its edit even when Process went off meanwhile.
-CMouseEventResult CZEMSliderAH::onMouseUp(CPoint &where, const CButtonState &buttons)
-{
-    CZEMSlider::onMouseUp(where, buttons);
-    return kMouseEventHandled;
-}
-
 bool CZEMSliderAH::onWheel(const CPoint &where, const float &distance, const CButtonState &buttons)
 {
-    if (!getActive())
+    if (isInert())
         return true;
     return CZEMSlider::onWheel(where, distance, buttons);
 }
 
 CMouseEventResult CZEMSliderAH::onMouseEntered(CPoint &, const CButtonState &)
 {
-    if (getActive())
-        clearHint();
-    else
-        showHint(tag, 0.f);  // "Click PROCESS to activate the Trim"
-    return kMouseEventHandled;
+    return activeHintOnEnter(*this, tag);  // "Click PROCESS to activate the Trim"
 }
 
-CMouseEventResult CZEMSliderAH::onMouseExited(CPoint &, const CButtonState &)
-{
-    clearHint();
-    return kMouseEventHandled;
-}
+CMouseEventResult CZEMSliderAH::onMouseExited(CPoint &, const CButtonState &) { return hintOnExit(); }

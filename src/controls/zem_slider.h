@@ -11,13 +11,14 @@ class CZEMSlider : public VSTGUI::CSlider {
 public:
     using CSlider::CSlider;
 
+    // [ui-thread] the settings, set while the editor builds the slider.
     void setFineDragFactor(float factor) { fineDragFactor = factor; }
     void setWheelStep(float step) { wheelStep = step; }
     void setFineWheelFactor(float factor) { fineWheelFactor = factor; }
 
+    // [ui-thread] the mouse events, from the frame.
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
-    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     bool onWheel(const VSTGUI::CPoint &where, const float &distance, const VSTGUI::CButtonState &buttons) override;
     VSTGUI_TYPE(CZEMSlider, CSlider)
 
@@ -27,14 +28,15 @@ protected:
     float fineWheelFactor = 0.1f;
 };
 
-// Half transparent and inert while inactive (Process off).
+// Half transparent and inert while inactive (Process off). The release is never inert: a drag that
+// began while active ends its edit even when Process went off meanwhile.
 class CZEMSliderAH : public CZEMSlider, public CZEMActiveControl, public CZEMHintControl {
 public:
     using CZEMSlider::CZEMSlider;
+    // [ui-thread] the drawing and the mouse events.
     void draw(VSTGUI::CDrawContext *context) override;
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
-    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     bool onWheel(const VSTGUI::CPoint &where, const float &distance, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseEntered(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;
     VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint &where, const VSTGUI::CButtonState &buttons) override;

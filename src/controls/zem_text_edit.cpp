@@ -235,22 +235,14 @@ void CMyTextEdit::setViewSize(const CRect &newSize, bool invalidate)
 
 CMouseEventResult CMyTextEditAH::onMouseDown(CPoint &where, const CButtonState &buttons)
 {
-    if (!getActive())
+    if (isInert())
         return kMouseEventHandled;  // swallowed
     return CMyTextEdit::onMouseDown(where, buttons);
 }
 
 CMouseEventResult CMyTextEditAH::onMouseEntered(CPoint &, const CButtonState &)
 {
-    if (getActive())
-        clearHint();
-    else
-        showHint(tag, 0.f);  // "Click PROCESS to activate the Trim"
-    return kMouseEventHandled;
+    return activeHintOnEnter(*this, tag);
 }
 
-CMouseEventResult CMyTextEditAH::onMouseExited(CPoint &, const CButtonState &)
-{
-    clearHint();
-    return kMouseEventHandled;
-}
+CMouseEventResult CMyTextEditAH::onMouseExited(CPoint &, const CButtonState &) { return hintOnExit(); }

@@ -151,12 +151,7 @@ void CFrontReferenceControl::draw(CDrawContext *context)
 
 CMouseEventResult CFrontReferenceControl::onMouseEntered(CPoint &, const CButtonState &)
 {
-    showHint(tag, 0.f);
-    return kMouseEventHandled;
+    return hintOnEnter(tag, 0.f);
 }
 
-CMouseEventResult CFrontReferenceControl::onMouseExited(CPoint &, const CButtonState &)
-{
-    clearHint();
-    return kMouseEventHandled;
-}
+CMouseEventResult CFrontReferenceControl::onMouseExited(CPoint &, const CButtonState &) { return hintOnExit(); }

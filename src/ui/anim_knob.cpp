@@ -45,14 +45,6 @@ CMouseEventResult CAnimKnob::onMouseMoved(CPoint &where, const CButtonState &but
     return kMouseEventHandled;
 }
 
-CMouseEventResult CAnimKnob::onMouseUp(CPoint &, const CButtonState &)
-{
-    if (!currentGesture())
-        return kMouseEventNotHandled;
-    endGesture();
-    return kMouseEventHandled;
-}
-
 bool CAnimKnob::onWheel(const CPoint &, const float &distance, const CButtonState &buttons)
 {
     float step = distance * ((buttons & kShift) ? 0.01f : 0.1f);

@@ -20,7 +20,6 @@ public:
     // Linear drag: 200 pixels up or right cover the range (Shift: ten times as many);
     // Ctrl-click restores the default value.
     CMouseEventResult onMouseDown(CPoint &where, const CButtonState &buttons) override;
-    CMouseEventResult onMouseUp(CPoint &where, const CButtonState &buttons) override;
     CMouseEventResult onMouseMoved(CPoint &where, const CButtonState &buttons) override;
     bool onWheel(const CPoint &where, const float &distance, const CButtonState &buttons) override;
     VSTGUI_TYPE(CAnimKnob, CControl)

@@ -58,9 +58,24 @@ void CControl::endGesture()
         endEdit();
 }
 
+void CControl::finishGesture()
+{
+    if (gesture)
+        releasePress();
+    endGesture();
+}
+
+CMouseEventResult CControl::onMouseUp(CPoint &, const CButtonState &)
+{
+    if (!gesture)
+        return kMouseEventNotHandled;
+    finishGesture();
+    return kMouseEventHandled;
+}
+
 CMouseEventResult CControl::onMouseCancel()
 {
-    endGesture();
+    finishGesture();
     return kMouseEventHandled;
 }
 

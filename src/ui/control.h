@@ -15,6 +15,7 @@ class CControl;
 class CControlListener {
 public:
     virtual ~CControlListener() = default;
+    // [ui-thread] all three: a control calls them from its own event handlers.
     virtual void valueChanged(CControl *control) = 0;
     virtual void controlBeginEdit(CControl *control) { (void)control; }
     virtual void controlEndEdit(CControl *control) { (void)control; }
@@ -22,13 +23,14 @@ public:
 
 class CControl : public CView {
 public:
+    // [ui-thread]
     CControl(const CRect &size, CControlListener *listener = nullptr, long tag = 0, CBitmap *background = nullptr);
 
     // From the owner (a parameter echo): the control is redrawn at the next idle when the
-    // value changed. It is not reported.
+    // value changed. It is not reported. [ui-thread] with getValue.
     virtual void setValue(float newValue);
     float getValue() const { return value; }
-    // The value mapped from [min, max] to [0, 1].
+    // The value mapped from [min, max] to [0, 1]. [ui-thread] this and the accessors below.
     float getValueNormalized() const;
     void setValueNormalized(float normalized);
     void setMin(float newMin) { vmin = newMin; }
@@ -37,21 +39,24 @@ public:
     float getMax() const { return vmax; }
     void setDefaultValue(float newDefault) { defaultValue = newDefault; }
     float getDefaultValue() const { return defaultValue; }
-    // Keeps the value inside [min, max].
+    // Keeps the value inside [min, max]. [ui-thread]
     void bounceValue();
 
+    // [ui-thread]
     void setTag(long newTag) { tag = newTag; }
     long getTag() const { return tag; }
     void setListener(CControlListener *newListener) { listener = newListener; }
     CControlListener *getListener() const { return listener; }
 
-    // Reports the value to the listener.
+    // Reports the value to the listener; the edit pair brackets a gesture's reports (the
+    // listener hears every level, isEditing counts them). [ui-thread] the four.
     virtual void valueChanged();
     virtual void beginEdit();
     virtual void endEdit();
     bool isEditing() const { return editDepth > 0; }
 
     // With Ctrl and the left button the value returns to the default; answers true then.
+    // [ui-thread]
     bool checkDefaultValue(const CButtonState &buttons);
 
     // How commitValue reports.
@@ -61,7 +66,7 @@ public:
     };
     // The one way a control changes its value from user input: set it, keep it inside
     // [min, max], and when it changed (or with kCommitAlwaysReport) redraw and report it.
-    // Answers whether the value changed.
+    // Answers whether the value changed. [ui-thread]
     bool commitValue(float newValue, int flags = 0);
 
     // The drag state of a press; it exists only from the press to its release or cancel.
@@ -76,18 +81,29 @@ public:
         bool started = false;  // the pointer has moved since the press
         bool editing = false;  // the gesture opened an edit that its end closes
     };
+    // [ui-thread]
     const Gesture *getGesture() const { return gesture ? &*gesture : nullptr; }
-    // The frame's cancel: the gesture ends as if released, closing its edit.
+    // The end of a press, once for every control: the release and the frame's cancel both let go
+    // of the press (releasePress) and then drop the gesture, closing its edit, so that a report of
+    // the release still lies inside the edit. A release that finds no gesture is not handled.
+    // [ui-thread] both: the frame calls them from its event handlers.
+    CMouseEventResult onMouseUp(CPoint &where, const CButtonState &buttons) override;
     CMouseEventResult onMouseCancel() override;
 
     VSTGUI_TYPE(CControl, CView)
 
 protected:
-    // Opens the gesture of a press, with beginEdit when withEdit.
+    // Opens the gesture of a press, with beginEdit when withEdit. [ui-thread] this and the
+    // gesture operations below, called from the control's own event handlers.
     Gesture &beginGesture(const CPoint &where, const CButtonState &buttons, bool withEdit = true);
     Gesture *currentGesture() { return gesture ? &*gesture : nullptr; }
     // Drops the gesture; closes its edit if it opened one.
     void endGesture();
+    // What a control undoes when its press ends, released or cancelled, before the gesture's
+    // edit closes: a momentary button pops up. Called only while a gesture is open.
+    virtual void releasePress() {}
+    // releasePress while a gesture is open, then endGesture.
+    void finishGesture();
 
     CControlListener *listener;
     long tag;

@@ -46,12 +46,4 @@ CMouseEventResult CHorizontalSwitch::onMouseMoved(CPoint &where, const CButtonSt
     return kMouseEventHandled;
 }
 
-CMouseEventResult CHorizontalSwitch::onMouseUp(CPoint &, const CButtonState &)
-{
-    if (!currentGesture())
-        return kMouseEventNotHandled;
-    endGesture();
-    return kMouseEventHandled;
-}
-
 }  // namespace VSTGUI

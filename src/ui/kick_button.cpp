@@ -41,21 +41,10 @@ CMouseEventResult CKickButton::onMouseMoved(CPoint &where, const CButtonState &b
     return kMouseEventHandled;
 }
 
-CMouseEventResult CKickButton::onMouseUp(CPoint &, const CButtonState &)
-{
-    if (!currentGesture())
-        return kMouseEventNotHandled;
-    onMouseCancel();
-    return kMouseEventHandled;
-}
-
-CMouseEventResult CKickButton::onMouseCancel()
+void CKickButton::releasePress()
 {
     pressedInside = false;
-    if (currentGesture())
-        commitValue(vmin);
-    endGesture();
-    return kMouseEventHandled;
+    commitValue(vmin);
 }
 
 }  // namespace VSTGUI

@@ -13,13 +13,13 @@ public:
                 const CPoint &offset = CPoint());
     void draw(CDrawContext *context) override;
     CMouseEventResult onMouseDown(CPoint &where, const CButtonState &buttons) override;
-    CMouseEventResult onMouseUp(CPoint &where, const CButtonState &buttons) override;
     CMouseEventResult onMouseMoved(CPoint &where, const CButtonState &buttons) override;
-    // Pops the button up again, reporting its release, and closes the edit.
-    CMouseEventResult onMouseCancel() override;
     VSTGUI_TYPE(CKickButton, CControl)
 
 protected:
+    // Released or cut short, the button pops up again and reports it; then the edit closes.
+    void releasePress() override;
+
     CPoint offset;
     bool pressedInside = false;
 };

@@ -90,14 +90,6 @@ CMouseEventResult CSlider::onMouseMoved(CPoint &where, const CButtonState &butto
     return kMouseEventHandled;
 }
 
-CMouseEventResult CSlider::onMouseUp(CPoint &, const CButtonState &)
-{
-    if (!currentGesture())
-        return kMouseEventNotHandled;
-    endGesture();
-    return kMouseEventHandled;
-}
-
 bool CSlider::onWheel(const CPoint &, const float &distance, const CButtonState &buttons)
 {
     float step = distance * wheelInc;

@@ -39,7 +39,6 @@ public:
 
     void draw(CDrawContext *context) override;
     CMouseEventResult onMouseDown(CPoint &where, const CButtonState &buttons) override;
-    CMouseEventResult onMouseUp(CPoint &where, const CButtonState &buttons) override;
     CMouseEventResult onMouseMoved(CPoint &where, const CButtonState &buttons) override;
     bool onWheel(const CPoint &where, const float &distance, const CButtonState &buttons) override;
     VSTGUI_TYPE(CSlider, CControl)

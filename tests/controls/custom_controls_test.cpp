@@ -286,6 +286,27 @@ TEST_F(CustomControls, KickButtonReportsOnlyThePressAndShowsHoverAndPressedFrame
     EXPECT_EQ(hintText(), "");
 }
 
+TEST_F(CustomControls, AKickButtonOrADragCutShortEndsAsItsReleaseWould)
+{
+    mouse = FrameDriver(frame);
+    auto *manual = add(new CKQKickButtonH(CRect(0, 20, 10, 34), &listener, kTagManual, nullptr));
+    mouse.press(5, 25);
+    frame->cancelGesture();  // the window lost the mouse
+    EXPECT_FALSE(manual->isPressed());
+    EXPECT_EQ(manual->getValue(), 0.f);
+    EXPECT_EQ(listener.log, Lines({"value 121 1.0000"}));  // the pop-up is not reported either
+
+    listener.log.clear();
+    auto *slider = add(trimSlider(listener));
+    mouse.press(110, 50);
+    mouse.move(110, 40, kLButton);
+    slider->setVisible(false);
+    EXPECT_EQ(listener.log, Lines({"begin 1", "value 1 0.6000", "end 1"}));
+    mouse.release(110, 40);  // the cut-short drag's release finds no gesture
+    EXPECT_EQ(listener.log.size(), 3u);
+    EXPECT_FALSE(slider->isEditing());
+}
+
 // ---- Switches ---------------------------------------------------------------------------------
 
 TEST_F(CustomControls, HorizontalSwitchWheelStepsOnePositionAndSnaps)
