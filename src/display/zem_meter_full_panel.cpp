@@ -57,7 +57,7 @@ int backlightIndex(float setting) { return (int)(setting * 4.f + 0.5f); }
 
 const FrontPanelLook &frontPanelLook(MeterType type)
 {
-    ZEM_CHECK(type >= 0 && type < kMeterTypeCount, looks[kMeterTypeVU]);
+    ZEM_CHECK(isMeterType(type), looks[kMeterTypeVU]);
     return looks[type];
 }
 
@@ -593,8 +593,9 @@ void CZEMPPMMeterFULLPANEL::showReading(CZEMMeter2 *view, const ChannelReading &
     ppm->setOverState(reading.over);
 }
 
-std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(int meterType, CControlListener *listener, Templete *effect)
+std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(MeterType meterType, CControlListener *listener, Templete *effect)
 {
+    ZEM_CHECK(isMeterType(meterType), nullptr);
     switch (meterType) {
     case kMeterTypeVU:
         return std::unique_ptr<CZEMMeterFULLPANEL>(new (std::nothrow) CZEMVUMeterFULLPANEL(listener, effect));
@@ -602,7 +603,8 @@ std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(int meterType, CControlList
         return std::unique_ptr<CZEMMeterFULLPANEL>(new (std::nothrow) CZEMRMSMeterFULLPANEL(listener, effect));
     case kMeterTypePPM:
         return std::unique_ptr<CZEMMeterFULLPANEL>(new (std::nothrow) CZEMPPMMeterFULLPANEL(listener, effect));
-    default:
-        return nullptr;
+    case kMeterTypeCount:
+        break;
     }
+    return nullptr;
 }

@@ -208,6 +208,6 @@ protected:
     void showReading(CZEMMeter2 *view, const ChannelReading &reading) override;
 };
 
-// The front panel of a meter type (0 VU, 1 RMS, 2 PPM), or null for any other.
-std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(int meterType, VSTGUI::CControlListener *listener,
+// The front panel of a meter type; null without memory (or for a number that is no meter type).
+std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(MeterType meterType, VSTGUI::CControlListener *listener,
                                                      Templete *effect);

@@ -48,9 +48,10 @@ public:
     void layoutStrips(bool resize);
     void setEditorHeight(int height);
 
+    // The meter type shown, -1 before the first.
     int getSelectedMeter() const { return selectedMeter; }
-    // The front panel of a meter type (0 VU, 1 RMS, 2 PPM) while the editor is open, else null.
-    EditorFrontPanel *getPanel(int meterType) const { return panel(meterType); }
+    // The front panel of a meter type while the editor is open, else null.
+    EditorFrontPanel *getPanel(MeterType meterType) const;
     void *getParentWindow() const { return parentWindow; }
     // The position that the last idle passed to the panel.
     double getLastIdlePosition() const { return lastIdlePosition; }
@@ -60,7 +61,8 @@ private:
     void applyParameter(VstInt32 index, float value);
     // Every index marked pending, in index order, with the effect's current value.
     void applyPendingParameters();
-    EditorFrontPanel *panel(int meterType) const;
+    // The panel of the meter type shown, null before the first or when it could not be made.
+    EditorFrontPanel *shownPanel() const;
     float effectParameter(VstInt32 index) const;
 
     // Indices 0..127 (every index the editor acts on), one bit each.
@@ -74,12 +76,10 @@ private:
     EditorPartsFactory &parts;
     VSTGUI::OwningPointer<VSTGUI::CBitmap> background;
     void *parentWindow = nullptr;
-    std::unique_ptr<EditorFrontPanel> vuPanel;
-    std::unique_ptr<EditorFrontPanel> rmsPanel;
-    std::unique_ptr<EditorFrontPanel> ppmPanel;
+    PerMeterType<std::unique_ptr<EditorFrontPanel>> panels;
     std::unique_ptr<EditorLabelHolder> labelEditor;
     std::unique_ptr<EditorFiltersHolder> filtersEditor;
-    int selectedMeter = -1;                  // 0 VU, 1 RMS, 2 PPM; -1 none shown
+    int selectedMeter = -1;                  // a MeterType; -1 none shown
     int stripLayoutCache[3] = {-1, -1, -1};  // Strips, ShowFlt, ShowLbl as last applied
     double lastIdlePosition = 0;
 };

@@ -91,7 +91,8 @@ public:
 
 class HostingParts : public EditorPartsFactory {
 public:
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, CControlListener *editor, Templete *effect) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(MeterType type, CControlListener *editor,
+                                                       Templete *effect) override
     {
         auto panel = std::make_unique<HostingPanel>(type, effect, editor);
         panels[type] = panel.get();

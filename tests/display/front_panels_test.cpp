@@ -114,7 +114,10 @@ protected:
             effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);
         frame = nullptr;
     }
-    CZEMMeterFULLPANEL *panel(int type) const { return dynamic_cast<CZEMMeterFULLPANEL *>(editor->getPanel(type)); }
+    CZEMMeterFULLPANEL *panel(int type) const
+    {
+        return dynamic_cast<CZEMMeterFULLPANEL *>(editor->getPanel(MeterType(type)));
+    }
     MeterEngine *engine(MeterType type) const { return effect->meterEngine(type); }
     std::string trimDisplay() const
     {

@@ -21,8 +21,7 @@ inline EditorPartsFactory *&partsOfTheNextEditor()
     return parts;
 }
 
-template <class Editor>
-std::unique_ptr<AEffEditor> createEditorWithWaitingParts(AudioEffect *effect)
+template <class Editor> std::unique_ptr<AEffEditor> createEditorWithWaitingParts(AudioEffect *effect)
 {
     EditorPartsFactory *parts = partsOfTheNextEditor();
     partsOfTheNextEditor() = nullptr;
@@ -31,8 +30,7 @@ std::unique_ptr<AEffEditor> createEditorWithWaitingParts(AudioEffect *effect)
     return std::unique_ptr<AEffEditor>(new (std::nothrow) Editor(effect, *parts));
 }
 
-template <class Editor = TemepleteEditor>
-EditorFactory editorFactoryWithParts(EditorPartsFactory &parts)
+template <class Editor = TemepleteEditor> EditorFactory editorFactoryWithParts(EditorPartsFactory &parts)
 {
     partsOfTheNextEditor() = &parts;
     return createEditorWithWaitingParts<Editor>;
