@@ -11,6 +11,7 @@
 
 #include "params/parameter_table.h"
 #include "display/back_panel.h"
+#include "controls/detachable_container.h"
 #include "controls/editor_parts.h"
 
 class CZEMMeter2;
@@ -82,7 +83,7 @@ public:
     bool isShown() const;
     MeterType meterType() const { return type; }
     const FrontPanelLook &look() const { return frontPanelLook(type); }
-    VSTGUI::CViewContainer *getContainer() const { return container; }
+    VSTGUI::CViewContainer *getContainer() const { return container.get(); }
     CZEMMeter2 *getLeftView() const { return leftView; }
     CZEMMeter2 *getRightView() const { return rightView; }
     CZEMSliderAH *getTrimSlider() const { return trimSlider; }
@@ -134,7 +135,7 @@ protected:
     float parameter(VstInt32 index) const;
 
     bool built = false;
-    VSTGUI::CViewContainer *container = nullptr;  // our own reference while detached
+    DetachableContainer<> container;
     VSTGUI::CControlListener *listener;
     Templete *effect;
     VSTGUI::CFrame *frame = nullptr;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "controls/detachable_container.h"
 #include "controls/zem_hint_control.h"
 #include "ui/control.h"
 #include "ui/frame.h"
@@ -69,7 +70,7 @@ public:
 
     bool isVisible() const { return visible; }
     int getHeight() const { return height; }
-    VSTGUI::CViewContainer *getContainer() const { return container; }
+    VSTGUI::CViewContainer *getContainer() const { return container.get(); }
 
 protected:
     // Adds the control to the container (which takes the reference) and answers it; hint
@@ -102,8 +103,8 @@ protected:
     VSTGUI::CFrame *frame = nullptr;
     Templete *effect;
     VSTGUI::CControlListener *listener;
-    VSTGUI::CViewContainer *container = nullptr;  // one reference ours, one the frame's while attached
-    int height = 0;                               // pixels
+    DetachableContainer<> container;
+    int height = 0;  // pixels
     bool visible = false;
 
 private:

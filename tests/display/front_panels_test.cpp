@@ -544,6 +544,34 @@ TEST_F(FrontPanels, AReferenceSetOnTheSettingsPanelMovesTheFrontDisplayWhoseDrag
         EXPECT_NE(write.index, kTagVUReference);
 }
 
+// Every panel of a meter type keeps its own reference to its container, shown or not: a frame
+// that lets go of its views (as closing it does) takes none of them along, and the editor's
+// close releases them after it with nothing left over.
+TEST_F(FrontPanels, AFrameLettingGoOfItsViewsLeavesEachPanelItsContainer)
+{
+    openEditor();
+    closeEditor();
+    const int live = CBaseObject::liveObjects();  // the editor keeps its background between opens
+    openEditor();
+    clickSettingsToggle();  // the VU settings panel opens over the front panel and the strips
+    CZEMMeterFULLPANEL *shown = panel(kMeterTypeVU);
+    ASSERT_TRUE(shown->isShown());
+    ASSERT_TRUE(shown->getSettingsPanel()->isShown());
+    frame->removeAll();
+    for (int type = 0; type < kMeterTypeCount; ++type) {
+        CZEMMeterFULLPANEL *p = panel(type);
+        EXPECT_FALSE(p->isShown()) << type;
+        EXPECT_EQ(p->getContainer()->getNbReference(), 1) << type;
+        EXPECT_EQ(p->getSettingsPanel()->getContainer()->getNbReference(), 1) << type;
+        EXPECT_EQ(p->getContainer()->getParentView(), nullptr) << type;
+    }
+    shown->showPanel();
+    EXPECT_TRUE(shown->isShown());
+    EXPECT_EQ(shown->getContainer()->getNbReference(), 2);
+    closeEditor();
+    EXPECT_EQ(CBaseObject::liveObjects(), live);
+}
+
 TEST_F(FrontPanels, TheVUBacklightSettingLightsBothViews)
 {
     openEditor();
