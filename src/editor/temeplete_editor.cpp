@@ -31,7 +31,27 @@ VstInt32 parameterWrittenBy(long tag)
     }
 }
 
+// The indices with a route of their own; every other index only reaches the parts.
+struct EchoRow {
+    VstInt32 index;
+    EchoRoute route;
+};
+constexpr EchoRoute kFilters{true, false, false, true}, kSelect{false, true, false, true},
+    kPlace{false, false, true, true}, kAutomate{false, false, false, true};
+const EchoRow kEchoTable[] = {
+    {kProcess, kFilters}, {kTrim, kAutomate}, {kGSIcal, kAutomate}, {kMeter, kSelect},  {kLRMS, kAutomate},
+    {kHold, kAutomate},   {kStrips, kPlace},  {kShowFlt, kPlace},   {kShowLbl, kPlace},
+};
+
 }  // namespace
+
+EchoRoute echoRoute(VstInt32 index)
+{
+    for (const EchoRow &row : kEchoTable)
+        if (row.index == index)
+            return row.route;
+    return EchoRoute{};
+}
 
 namespace {
 // Editor objects of the module; the last one to go releases the process-wide label font, so that
@@ -268,7 +288,7 @@ void TemepleteEditor::applyPendingParameters()
         for (int bit = 0; bits != 0; ++bit, bits >>= 1) {
             if (bits & 1u) {
                 const VstInt32 index = word * 64 + bit;
-                layoutChanged = layoutChanged || index == kStrips || index == kShowFlt || index == kShowLbl;
+                layoutChanged = layoutChanged || echoRoute(index).placesStrips;
                 applyParameter(index, effectParameter(index));
             }
         }
@@ -287,14 +307,13 @@ void TemepleteEditor::applyParameter(VstInt32 index, float value)
         return;
     // Views are touched on the editor's thread only; other threads leave a pending bit.
     ZEM_CHECK(std::this_thread::get_id() == editorThread.load(std::memory_order_acquire), );
-    if (index == kProcess) {
-        if (filtersEditor)
-            filtersEditor->processChanged(value);
-    } else if (index == kMeter) {
+    const EchoRoute route = echoRoute(index);
+    if (route.filtersProcess && filtersEditor)
+        filtersEditor->processChanged(value);
+    if (route.selectsMeter)
         selectMeterPanel(value);
-    } else if (index == kStrips || index == kShowFlt || index == kShowLbl) {
+    if (route.placesStrips)
         layoutStrips(true);
-    }
     if (labelEditor)
         labelEditor->parameterChanged(index, value);
     if (filtersEditor)
@@ -321,8 +340,8 @@ void TemepleteEditor::valueChanged(CControl *control)
     if (!control)
         return;
     CPresetSystemEditor::valueChanged(control);
-    long tag = control->getTag();
-    if ((tag >= kProcess && tag <= kShowFlt) || tag == kShowLbl) {
+    const long tag = control->getTag();
+    if (tag == (VstInt32)tag && echoRoute((VstInt32)tag).automatedByEditor) {
         if (effect)
             effect->setParameterAutomated((VstInt32)tag, control->getValue());
         control->setDirty(true);

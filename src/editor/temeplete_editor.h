@@ -18,6 +18,18 @@
 
 class MyFrame;
 
+// What the editor does with one parameter index beyond passing its echo to every part (the
+// strip holders, then every panel, hear each index). [any-thread] (a constant table)
+struct EchoRoute {
+    bool filtersProcess = false;  // the filter strips' active state follows it (Process)
+    bool selectsMeter = false;    // shows that meter type's panel (Meter)
+    bool placesStrips = false;    // re-places the strips and sizes the window (Strips, ShowFlt, ShowLbl)
+    // A control with it as tag is written to the host as an automated change by the editor, which
+    // marks that control for redrawing once.
+    bool automatedByEditor = false;
+};
+EchoRoute echoRoute(VstInt32 index);
+
 class TemepleteEditor : public CPresetSystemEditor {
 public:
     static constexpr int kWidth = 586;

@@ -534,6 +534,22 @@ TEST_F(EditorShell, TwoHundredOpenAndCloseCyclesReleaseEverything)
     EXPECT_EQ(countThreadWindows(), windows);
 }
 
+// The echo's routes: Process to the filter strips, Meter to the panel selection, the three
+// layout switches to the strip placement; the editor automates exactly the controls of
+// parameters 0 to 7 and 15, and any other index (a setting, a spare, one out of range) only
+// reaches the parts.
+TEST(EchoRoutes, EachIndexHasItsOneRouteAndTheRestOnlyReachThePartsOfTheEditor)
+{
+    for (VstInt32 index = -2; index < 130; ++index) {
+        SCOPED_TRACE(index);
+        const EchoRoute route = echoRoute(index);
+        EXPECT_EQ(route.filtersProcess, index == kProcess);
+        EXPECT_EQ(route.selectsMeter, index == kMeter);
+        EXPECT_EQ(route.placesStrips, index == kStrips || index == kShowFlt || index == kShowLbl);
+        EXPECT_EQ(route.automatedByEditor, (index >= kProcess && index <= kShowFlt) || index == kShowLbl);
+    }
+}
+
 TEST(EditorLifetime, TheEffectsOwnEditorOpensOnTheBackgroundAndDetachesWhenDeleted)
 {
     Templete effect(RecordingHost::callback, createTemepleteEditor);
