@@ -15,7 +15,7 @@ class CHelpHintLabel;
 class Templete;
 
 // A front panel of one meter type: a container of views that is attached to the frame while
-// its meter type is selected. UI thread only.
+// its meter type is selected. [ui-thread], every operation.
 class EditorFrontPanel {
 public:
     virtual ~EditorFrontPanel() = default;
@@ -39,7 +39,7 @@ public:
     virtual CHelpHintLabel *getHintLabel() const { return nullptr; }
 };
 
-// A holder of one strip editor per meter type and form (expanded, collapsed). UI thread only.
+// A holder of one strip editor per meter type and form (expanded, collapsed). [ui-thread], every operation.
 class EditorStripHolder {
 public:
     virtual ~EditorStripHolder() = default;

@@ -4,7 +4,7 @@
 // A click that no control takes (any empty place, a label, any button but the left one) asks
 // the editor to close the panel. Changes of the controls are written to the effect as plain
 // (not automated) parameter writes; the effect's echo brings the new value and text back.
-// Thread: everything here runs on the editor's UI thread.
+// [ui-thread] (the editor's), every operation of every class here.
 #pragma once
 
 #include "controls/detachable_container.h"

@@ -4,7 +4,7 @@
 // view: it builds its views into a container of its own, which the editor attaches to the frame
 // while the panel's meter type is selected. Each panel owns the settings panel of its type,
 // which opens over it.
-// Thread: the UI thread (the editor's), every operation.
+// [ui-thread] (the editor's), every operation of the panels.
 #pragma once
 
 #include <memory>
@@ -44,11 +44,11 @@ struct FrontPanelLook {
     float referenceWheelStep;   // Shift: one tenth of it
 };
 
-// The look of each meter type, indexed by MeterType.
+// The look of each meter type, indexed by MeterType. [any-thread] (constants)
 const FrontPanelLook &frontPanelLook(MeterType type);
 
 // The trim field's text as a Trim value: a decimal number of dB (0 when the text is not a
-// number), +20 dB and x 0.025 in single precision, kept inside 0..1. Thread: any.
+// number), +20 dB and x 0.025 in single precision, kept inside 0..1. [any-thread]
 float trimValueFromText(const char *text);
 
 class CZEMMeterFULLPANEL : public EditorFrontPanel {
@@ -188,7 +188,7 @@ class CZEMRMSMeterFULLPANEL : public CZEMMeterFULLPANEL {
 public:
     CZEMRMSMeterFULLPANEL(VSTGUI::CControlListener *listener, Templete *effect);
 
-    // The RMS needle's amplitude for a mean square: its square root times 1.4142, so that a
+    // [any-thread] The RMS needle's amplitude for a mean square: its square root times 1.4142, so that a
     // sine reads its peak.
     static float rmsFromMeanSquare(double meanSquare);
 
@@ -209,6 +209,6 @@ protected:
     void showReading(CZEMMeter2 *view, const ChannelReading &reading) override;
 };
 
-// The front panel of a meter type; null without memory (or for a number that is no meter type).
+// [ui-thread] The front panel of a meter type; null without memory (or for a number that is no meter type).
 std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(MeterType meterType, VSTGUI::CControlListener *listener,
                                                      Templete *effect);

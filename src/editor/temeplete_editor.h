@@ -36,36 +36,41 @@ public:
     static constexpr int kPanelHeight = 169;
     static constexpr int kBackgroundBitmap = kImageVUFront;
 
-    // Registers itself with the effect; the background picture is loaded at the first open.
+    // [ui-thread] (the host's main thread, which builds the effect) Registers itself with the
+    // effect; the background picture is loaded at the first open.
     explicit TemepleteEditor(AudioEffect *effect, EditorPartsFactory &parts = productEditorParts());
-    // Detaches from the effect, then releases the background.
+    // [ui-thread] Detaches from the effect, then releases the background.
     ~TemepleteEditor() override;
 
-    // Answers false, creating nothing, without a parent window or background picture.
+    // [ui-thread] Answers false, creating nothing, without a parent window or background picture.
     bool open(void *ptr) override;
+    // [ui-thread]
     void close() override;
-    // Applies the pending parameter changes, then refreshes the meters and redraws.
+    // [ui-thread] Applies the pending parameter changes, then refreshes the meters and redraws.
     void idle() override;
     // [any-thread] Lock-free off the editor's thread.
     void setParameter(VstInt32 index, float value) override;
+    // [ui-thread]
     void valueChanged(VSTGUI::CControl *control) override;
-    // The gesture of a control is the gesture of the parameter it writes (a typed trim is one
+    // [ui-thread] The gesture of a control is the gesture of the parameter it writes (a typed trim is one
     // of Trim); the host hears of it only when it knows that parameter.
     void controlBeginEdit(VSTGUI::CControl *control) override;
     void controlEndEdit(VSTGUI::CControl *control) override;
 
-    // value: the Meter parameter. Shows that meter's panel and re-places the strips.
+    // [ui-thread] value: the Meter parameter. Shows that meter's panel and re-places the strips.
     void selectMeterPanel(float value);
-    // Places the strips after Strips, ShowFlt and ShowLbl, and with resize sets the height.
+    // [ui-thread] Places the strips after Strips, ShowFlt and ShowLbl, and with resize sets the height.
     void layoutStrips(bool resize);
+    // [ui-thread]
     void setEditorHeight(int height);
 
-    // The meter type shown, -1 before the first.
+    // [ui-thread] The meter type shown, -1 before the first.
     int getSelectedMeter() const { return selectedMeter; }
-    // The front panel of a meter type while the editor is open, else null.
+    // [ui-thread] The front panel of a meter type while the editor is open, else null.
     EditorFrontPanel *getPanel(MeterType meterType) const;
+    // [ui-thread]
     void *getParentWindow() const { return parentWindow; }
-    // The position that the last idle passed to the panel.
+    // [ui-thread] The position that the last idle passed to the panel.
     double getLastIdlePosition() const { return lastIdlePosition; }
 
 private:

@@ -1,7 +1,7 @@
 // The holders the editor talks to: each owns six strip editors of its kind, the expanded and the
 // collapsed form for each meter type, of which at most one is attached to the frame. Calls go
 // to all six (parameter changes, the active state) or to the one shown (control changes, the
-// idle tick). Thread: the UI thread (the editor's thread).
+// idle tick). [ui-thread] (the editor's), every operation.
 #pragma once
 
 #include <array>
