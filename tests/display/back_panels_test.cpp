@@ -95,7 +95,8 @@ public:
                                                        Templete *effect) override
     {
         auto panel = std::make_unique<HostingPanel>(type, effect, editor);
-        panels[type] = panel.get();
+        if (isMeterType(type))  // the editor asks for the three only
+            panels[type] = panel.get();
         return panel;
     }
     std::unique_ptr<EditorFiltersHolder> createFiltersEditor(CControlListener *, Templete *) override

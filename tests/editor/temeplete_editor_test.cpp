@@ -124,7 +124,8 @@ public:
     std::unique_ptr<EditorFrontPanel> createFrontPanel(MeterType type, VSTGUI::CControlListener *, Templete *) override
     {
         auto panel = std::make_unique<RecordingPanel>(type, log);
-        panels[type] = panel.get();
+        if (isMeterType(type))  // the editor asks for the three only
+            panels[type] = panel.get();
         return panel;
     }
     std::unique_ptr<EditorFiltersHolder> createFiltersEditor(VSTGUI::CControlListener *, Templete *) override
