@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "controls/per_meter_type.h"
 #include "ui/control.h"
 #include "ui/frame.h"
 
@@ -14,7 +15,7 @@ class CHelpHintLabel;
 class Templete;
 
 // A front panel of one meter type: a container of views that is attached to the frame while
-// its meter type is selected. UI thread only.
+// its meter type is selected. [ui-thread], every operation.
 class EditorFrontPanel {
 public:
     virtual ~EditorFrontPanel() = default;
@@ -38,16 +39,17 @@ public:
     virtual CHelpHintLabel *getHintLabel() const { return nullptr; }
 };
 
-// A holder of one strip editor per meter type and form (expanded, collapsed). UI thread only.
+// A holder of one strip editor per meter type and form (expanded, collapsed). [ui-thread], every operation.
 class EditorStripHolder {
 public:
     virtual ~EditorStripHolder() = default;
-    // Builds all six strip editors into the frame; each is wired to its meter type's panel.
-    virtual void open(VSTGUI::CFrame *frame, EditorFrontPanel *vu, EditorFrontPanel *rms, EditorFrontPanel *ppm) = 0;
+    // Builds all six strip editors into the frame; each is wired to its meter type's panel (any
+    // of them may be null).
+    virtual void open(VSTGUI::CFrame *frame, const PerMeterType<EditorFrontPanel *> &panels) = 0;
     virtual void close() = 0;
     // Attaches the strip of the meter type at the position (frame coordinates).
-    virtual void showExpanded(const VSTGUI::CPoint &position, int meterType) = 0;
-    virtual void showCollapsed(const VSTGUI::CPoint &position, int meterType) = 0;
+    virtual void showExpanded(const VSTGUI::CPoint &position, MeterType meterType) = 0;
+    virtual void showCollapsed(const VSTGUI::CPoint &position, MeterType meterType) = 0;
     virtual void parameterChanged(std::int32_t index, float value) = 0;
     virtual void valueChanged(VSTGUI::CControl *control) = 0;
 };
@@ -70,8 +72,7 @@ public:
 class EditorPartsFactory {
 public:
     virtual ~EditorPartsFactory() = default;
-    // meterType: 0 VU, 1 RMS, 2 PPM.
-    virtual std::unique_ptr<EditorFrontPanel> createFrontPanel(int meterType, VSTGUI::CControlListener *listener,
+    virtual std::unique_ptr<EditorFrontPanel> createFrontPanel(MeterType meterType, VSTGUI::CControlListener *listener,
                                                                Templete *effect) = 0;
     virtual std::unique_ptr<EditorFiltersHolder> createFiltersEditor(VSTGUI::CControlListener *listener,
                                                                      Templete *effect) = 0;

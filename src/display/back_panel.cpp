@@ -58,14 +58,7 @@ bool CZEMBackPanelContainer::onWheel(const CPoint &where, const float &distance,
 
 BackPanel::BackPanel(Templete *effect, CControlListener *listener) : effect(effect), listener(listener) {}
 
-BackPanel::~BackPanel()
-{
-    if (container) {
-        if (CViewContainer *parent = container->getParentView())
-            parent->removeView(container, true);
-        container->forget();
-    }
-}
+BackPanel::~BackPanel() = default;
 
 float BackPanel::parameter(VstInt32 index) const { return effect ? effect->getParameter(index) : 0.f; }
 
@@ -87,8 +80,8 @@ bool BackPanel::buildCommon(CFrame *newFrame, CBitmap *background)
         teardownPanel();
     frame = newFrame;
 
-    container = new (std::nothrow)
-        CZEMBackPanelContainer(CRect(0, 0, background->getWidth(), background->getHeight()), listener);
+    container.adopt(new (std::nothrow)
+                        CZEMBackPanelContainer(CRect(0, 0, background->getWidth(), background->getHeight()), listener));
     if (!container)
         return false;
     container->setBackground(background);
@@ -121,12 +114,7 @@ void BackPanel::teardownPanel()
     shown = false;
     calibrationSelector = nullptr;
     calibrationIndicator = nullptr;
-    if (container) {
-        if (CViewContainer *parent = container->getParentView())
-            parent->removeView(container, true);
-        container->forget();
-        container = nullptr;
-    }
+    container.destroy();
     frame = nullptr;
 }
 
@@ -134,13 +122,8 @@ void BackPanel::showPanel()
 {
     if (!frame || !container)
         return;
-    if (!frame->isChild(container)) {
-        container->remember();  // the frame's reference
-        if (!frame->addView(container)) {
-            container->forget();
-            return;
-        }
-    }
+    if (!container.attach(frame))
+        return;
     shown = true;
     const float scope = parameter(kGSIcal);
     if (calibrationSelector) {
@@ -157,8 +140,8 @@ void BackPanel::showPanel()
 
 void BackPanel::hidePanel()
 {
-    if (frame && container && frame->isChild(container))
-        frame->removeView(container, true);  // the frame's reference; ours keeps the container
+    if (container.isAttachedTo(frame))
+        container.detach();
     shown = false;
 }
 

@@ -4,9 +4,10 @@
 // A click that no control takes (any empty place, a label, any button but the left one) asks
 // the editor to close the panel. Changes of the controls are written to the effect as plain
 // (not automated) parameter writes; the effect's echo brings the new value and text back.
-// Thread: everything here runs on the editor's UI thread.
+// [ui-thread] (the editor's), every operation of every class here.
 #pragma once
 
+#include "controls/detachable_container.h"
 #include "params/parameter_table.h"
 #include "ui/text_label.h"
 #include "ui/view_container.h"
@@ -70,7 +71,7 @@ public:
     virtual void controlChanged(VSTGUI::CControl *control);
 
     bool isShown() const { return shown; }
-    CZEMBackPanelContainer *getContainer() const { return container; }
+    CZEMBackPanelContainer *getContainer() const { return container.get(); }
     CZEMCalibrationControl *getCalibrationSelector() const { return calibrationSelector; }
     VSTGUI::CMovieBitmap *getCalibrationIndicator() const { return calibrationIndicator; }
 
@@ -87,7 +88,7 @@ protected:
     Templete *effect;
     VSTGUI::CControlListener *listener;
     VSTGUI::CFrame *frame = nullptr;
-    CZEMBackPanelContainer *container = nullptr;  // one reference, ours; the frame holds another while shown
+    DetachableContainer<CZEMBackPanelContainer> container;
     CZEMCalibrationControl *calibrationSelector = nullptr;
     VSTGUI::CMovieBitmap *calibrationIndicator = nullptr;
 };

@@ -57,7 +57,7 @@ int backlightIndex(float setting) { return (int)(setting * 4.f + 0.5f); }
 
 const FrontPanelLook &frontPanelLook(MeterType type)
 {
-    ZEM_CHECK(type >= 0 && type < kMeterTypeCount, looks[kMeterTypeVU]);
+    ZEM_CHECK(isMeterType(type), looks[kMeterTypeVU]);
     return looks[type];
 }
 
@@ -91,7 +91,7 @@ float CZEMMeterFULLPANEL::parameter(VstInt32 index) const { return effect ? effe
 
 MeterEngine *CZEMMeterFULLPANEL::engine() const { return effect ? effect->meterEngine(type) : nullptr; }
 
-bool CZEMMeterFULLPANEL::isShown() const { return container && frame && frame->isChild(container); }
+bool CZEMMeterFULLPANEL::isShown() const { return container.isAttachedTo(frame); }
 
 bool CZEMMeterFULLPANEL::buildPanel(CFrame *newFrame, CBitmap *background)
 {
@@ -113,7 +113,7 @@ bool CZEMMeterFULLPANEL::buildCommon(CFrame *newFrame, CBitmap *background)
     frame = newFrame;
     if (!frame)
         return false;
-    container = new CViewContainer(CRect(0, 0, kWidth, kHeight));
+    container.adopt(new CViewContainer(CRect(0, 0, kWidth, kHeight)));
     if (background && background->isLoaded())
         container->setBackground(background);
 
@@ -291,13 +291,7 @@ void CZEMMeterFULLPANEL::teardownPanel()
         manualButton = nullptr;
         referenceControl = nullptr;
         hintLabel = nullptr;
-        if (container) {
-            if (frame && frame->isChild(container))
-                frame->removeView(container, true);
-            else
-                container->forget();
-            container = nullptr;
-        }
+        container.destroy();
         frame = nullptr;
     }
     if (settingsPanel) {
@@ -310,8 +304,7 @@ void CZEMMeterFULLPANEL::showPanel()
 {
     if (!built || !frame || !container)
         return;
-    if (!frame->isChild(container))
-        frame->addView(container);  // the frame holds our reference while shown
+    container.attach(frame);
     meterSelector->setValue(parameter(kMeter));
     trimSlider->setValue(parameter(kTrim));
     char text[kTextSize] = {};
@@ -330,8 +323,8 @@ void CZEMMeterFULLPANEL::hidePanel()
     // The trim box would stay open over the panel shown next.
     if (trimText)
         trimText->cancelOpenEdit();
-    if (frame && container && frame->isChild(container))
-        frame->removeView(container, false);  // our reference again
+    if (container.isAttachedTo(frame))
+        container.detach();
 }
 
 void CZEMMeterFULLPANEL::parameterChanged(VstInt32 index, float value)
@@ -593,8 +586,9 @@ void CZEMPPMMeterFULLPANEL::showReading(CZEMMeter2 *view, const ChannelReading &
     ppm->setOverState(reading.over);
 }
 
-std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(int meterType, CControlListener *listener, Templete *effect)
+std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(MeterType meterType, CControlListener *listener, Templete *effect)
 {
+    ZEM_CHECK(isMeterType(meterType), nullptr);
     switch (meterType) {
     case kMeterTypeVU:
         return std::unique_ptr<CZEMMeterFULLPANEL>(new (std::nothrow) CZEMVUMeterFULLPANEL(listener, effect));
@@ -602,7 +596,8 @@ std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(int meterType, CControlList
         return std::unique_ptr<CZEMMeterFULLPANEL>(new (std::nothrow) CZEMRMSMeterFULLPANEL(listener, effect));
     case kMeterTypePPM:
         return std::unique_ptr<CZEMMeterFULLPANEL>(new (std::nothrow) CZEMPPMMeterFULLPANEL(listener, effect));
-    default:
-        return nullptr;
+    case kMeterTypeCount:
+        break;
     }
+    return nullptr;
 }

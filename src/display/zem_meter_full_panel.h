@@ -4,13 +4,14 @@
 // view: it builds its views into a container of its own, which the editor attaches to the frame
 // while the panel's meter type is selected. Each panel owns the settings panel of its type,
 // which opens over it.
-// Thread: the UI thread (the editor's), every operation.
+// [ui-thread] (the editor's), every operation of the panels.
 #pragma once
 
 #include <memory>
 
 #include "params/parameter_table.h"
 #include "display/back_panel.h"
+#include "controls/detachable_container.h"
 #include "controls/editor_parts.h"
 
 class CZEMMeter2;
@@ -43,11 +44,11 @@ struct FrontPanelLook {
     float referenceWheelStep;   // Shift: one tenth of it
 };
 
-// The look of each meter type, indexed by MeterType.
+// The look of each meter type, indexed by MeterType. [any-thread] (constants)
 const FrontPanelLook &frontPanelLook(MeterType type);
 
 // The trim field's text as a Trim value: a decimal number of dB (0 when the text is not a
-// number), +20 dB and x 0.025 in single precision, kept inside 0..1. Thread: any.
+// number), +20 dB and x 0.025 in single precision, kept inside 0..1. [any-thread]
 float trimValueFromText(const char *text);
 
 class CZEMMeterFULLPANEL : public EditorFrontPanel {
@@ -82,7 +83,7 @@ public:
     bool isShown() const;
     MeterType meterType() const { return type; }
     const FrontPanelLook &look() const { return frontPanelLook(type); }
-    VSTGUI::CViewContainer *getContainer() const { return container; }
+    VSTGUI::CViewContainer *getContainer() const { return container.get(); }
     CZEMMeter2 *getLeftView() const { return leftView; }
     CZEMMeter2 *getRightView() const { return rightView; }
     CZEMSliderAH *getTrimSlider() const { return trimSlider; }
@@ -134,7 +135,7 @@ protected:
     float parameter(VstInt32 index) const;
 
     bool built = false;
-    VSTGUI::CViewContainer *container = nullptr;  // our own reference while detached
+    DetachableContainer<> container;
     VSTGUI::CControlListener *listener;
     Templete *effect;
     VSTGUI::CFrame *frame = nullptr;
@@ -187,7 +188,7 @@ class CZEMRMSMeterFULLPANEL : public CZEMMeterFULLPANEL {
 public:
     CZEMRMSMeterFULLPANEL(VSTGUI::CControlListener *listener, Templete *effect);
 
-    // The RMS needle's amplitude for a mean square: its square root times 1.4142, so that a
+    // [any-thread] The RMS needle's amplitude for a mean square: its square root times 1.4142, so that a
     // sine reads its peak.
     static float rmsFromMeanSquare(double meanSquare);
 
@@ -208,6 +209,6 @@ protected:
     void showReading(CZEMMeter2 *view, const ChannelReading &reading) override;
 };
 
-// The front panel of a meter type (0 VU, 1 RMS, 2 PPM), or null for any other.
-std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(int meterType, VSTGUI::CControlListener *listener,
+// [ui-thread] The front panel of a meter type; null without memory (or for a number that is no meter type).
+std::unique_ptr<CZEMMeterFULLPANEL> createFrontPanel(MeterType meterType, VSTGUI::CControlListener *listener,
                                                      Templete *effect);

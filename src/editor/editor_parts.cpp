@@ -9,7 +9,7 @@ namespace {
 
 class ProductEditorParts : public EditorPartsFactory {
 public:
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int meterType, VSTGUI::CControlListener *listener,
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(MeterType meterType, VSTGUI::CControlListener *listener,
                                                        Templete *effect) override
     {
         return ::createFrontPanel(meterType, listener, effect);

@@ -31,7 +31,27 @@ VstInt32 parameterWrittenBy(long tag)
     }
 }
 
+// The indices with a route of their own; every other index only reaches the parts.
+struct EchoRow {
+    VstInt32 index;
+    EchoRoute route;
+};
+constexpr EchoRoute kFilters{true, false, false, true}, kSelect{false, true, false, true},
+    kPlace{false, false, true, true}, kAutomate{false, false, false, true};
+const EchoRow kEchoTable[] = {
+    {kProcess, kFilters}, {kTrim, kAutomate}, {kGSIcal, kAutomate}, {kMeter, kSelect},  {kLRMS, kAutomate},
+    {kHold, kAutomate},   {kStrips, kPlace},  {kShowFlt, kPlace},   {kShowLbl, kPlace},
+};
+
 }  // namespace
+
+EchoRoute echoRoute(VstInt32 index)
+{
+    for (const EchoRow &row : kEchoTable)
+        if (row.index == index)
+            return row.route;
+    return EchoRoute{};
+}
 
 namespace {
 // Editor objects of the module; the last one to go releases the process-wide label font, so that
@@ -64,10 +84,15 @@ TemepleteEditor::~TemepleteEditor()
 
 float TemepleteEditor::effectParameter(VstInt32 index) const { return effect ? effect->getParameter(index) : 0.f; }
 
-EditorFrontPanel *TemepleteEditor::panel(int meterType) const
+EditorFrontPanel *TemepleteEditor::getPanel(MeterType meterType) const
 {
-    const std::unique_ptr<EditorFrontPanel> *panels[3] = {&vuPanel, &rmsPanel, &ppmPanel};
-    return meterType >= 0 && meterType <= 2 ? panels[meterType]->get() : nullptr;
+    ZEM_CHECK(isMeterType(meterType), nullptr);
+    return panels[meterType].get();
+}
+
+EditorFrontPanel *TemepleteEditor::shownPanel() const
+{
+    return isMeterType(selectedMeter) ? panels[MeterType(selectedMeter)].get() : nullptr;
 }
 
 bool TemepleteEditor::open(void *ptr)
@@ -100,20 +125,22 @@ bool TemepleteEditor::open(void *ptr)
         word.store(0, std::memory_order_relaxed);
     selectedMeter = -1;
     stripLayoutCache[0] = stripLayoutCache[1] = stripLayoutCache[2] = -1;
-    vuPanel = parts.createFrontPanel(0, this, templete);
-    rmsPanel = parts.createFrontPanel(1, this, templete);
-    ppmPanel = parts.createFrontPanel(2, this, templete);
-    for (EditorFrontPanel *p : {vuPanel.get(), rmsPanel.get(), ppmPanel.get()})
+    for (MeterType type : kMeterTypes)
+        panels[type] = parts.createFrontPanel(type, this, templete);
+    for (auto &p : panels)
         if (p)
             p->buildPanel(frame, nullptr);
     selectMeterPanel(effectParameter(kMeter));
 
     filtersEditor = parts.createFiltersEditor(this, templete);
     labelEditor = parts.createLabelEditor(this, templete);
+    PerMeterType<EditorFrontPanel *> built;
+    for (MeterType type : kMeterTypes)
+        built[type] = panels[type].get();
     if (filtersEditor)
-        filtersEditor->open(frame, vuPanel.get(), rmsPanel.get(), ppmPanel.get());
+        filtersEditor->open(frame, built);
     if (labelEditor)
-        labelEditor->open(frame, vuPanel.get(), rmsPanel.get(), ppmPanel.get());
+        labelEditor->open(frame, built);
     layoutStrips(true);
     return true;
 }
@@ -129,12 +156,11 @@ void TemepleteEditor::close()
         filtersEditor->close();
         filtersEditor.reset();
     }
-    for (EditorFrontPanel *p : {vuPanel.get(), rmsPanel.get(), ppmPanel.get()})
+    for (auto &p : panels)
         if (p)
             p->teardownPanel();
-    vuPanel.reset();
-    rmsPanel.reset();
-    ppmPanel.reset();
+    for (auto &p : panels)
+        p.reset();
     if (frame) {
         CFrame *closing = frame;
         setFrame(nullptr);
@@ -147,29 +173,30 @@ void TemepleteEditor::close()
 
 void TemepleteEditor::selectMeterPanel(float value)
 {
-    int index = threeState(value);
+    const int index = threeState(value);
+    // The effect keeps Meter inside 0..1, so that it always decodes to a meter type.
+    ZEM_CHECK(isMeterType(index), );
     if (index == selectedMeter)
         return;
     // An open settings panel belongs to the meter that goes: it closes (and stores the
     // defaults) before the new meter's panel shows, so that none is left over the new one.
-    if (EditorFrontPanel *leaving = panel(selectedMeter))
+    if (EditorFrontPanel *leaving = shownPanel())
         leaving->closeSettingsPanel();
     selectedMeter = index;
-    if (index >= 0 && index <= 2) {
-        for (EditorFrontPanel *p : {vuPanel.get(), rmsPanel.get(), ppmPanel.get()})
-            if (p)
-                p->hidePanel();
-        if (EditorFrontPanel *shown = panel(index))
-            shown->showPanel();
-    }
+    for (auto &p : panels)
+        if (p)
+            p->hidePanel();
+    if (EditorFrontPanel *shown = shownPanel())
+        shown->showPanel();
     stripLayoutCache[0] = -1;
     layoutStrips(false);
 }
 
 void TemepleteEditor::layoutStrips(bool resize)
 {
-    if (!frame || !effect || !filtersEditor || !labelEditor)
+    if (!frame || !effect || !filtersEditor || !labelEditor || !isMeterType(selectedMeter))
         return;
+    const MeterType shownType = MeterType(selectedMeter);
     const int layout[3] = {switchOn(effectParameter(kStrips)), switchOn(effectParameter(kShowFlt)),
                            switchOn(effectParameter(kShowLbl))};
     if (layout[0] == stripLayoutCache[0] && layout[1] == stripLayoutCache[1] && layout[2] == stripLayoutCache[2])
@@ -180,21 +207,21 @@ void TemepleteEditor::layoutStrips(bool resize)
     int height = kPanelHeight;
     if (layout[0] != 0) {
         if (layout[1] != 0) {
-            filtersEditor->showExpanded(CPoint(0, kPanelHeight), selectedMeter);
+            filtersEditor->showExpanded(CPoint(0, kPanelHeight), shownType);
             height = 222;
         } else {
-            filtersEditor->showCollapsed(CPoint(0, kPanelHeight), selectedMeter);
+            filtersEditor->showCollapsed(CPoint(0, kPanelHeight), shownType);
             height = 182;
         }
         if (layout[2] != 0) {
-            labelEditor->showExpanded(CPoint(0, height), selectedMeter);
+            labelEditor->showExpanded(CPoint(0, height), shownType);
             height += 39;
         } else {
-            labelEditor->showCollapsed(CPoint(0, height), selectedMeter);
+            labelEditor->showCollapsed(CPoint(0, height), shownType);
             height += 13;
         }
     }
-    if (EditorFrontPanel *shown = panel(selectedMeter))
+    if (EditorFrontPanel *shown = shownPanel())
         shown->raiseSettingsPanel();
     if (resize)
         setEditorHeight(height);
@@ -237,7 +264,7 @@ void TemepleteEditor::idle()
             position = 0;
     }
     lastIdlePosition = position;
-    if (EditorFrontPanel *shown = panel(selectedMeter))
+    if (EditorFrontPanel *shown = shownPanel())
         shown->refreshMeters(position);
     AEffGUIEditor::idle();
 }
@@ -262,7 +289,7 @@ void TemepleteEditor::applyPendingParameters()
         for (int bit = 0; bits != 0; ++bit, bits >>= 1) {
             if (bits & 1u) {
                 const VstInt32 index = word * 64 + bit;
-                layoutChanged = layoutChanged || index == kStrips || index == kShowFlt || index == kShowLbl;
+                layoutChanged = layoutChanged || echoRoute(index).placesStrips;
                 applyParameter(index, effectParameter(index));
             }
         }
@@ -281,19 +308,18 @@ void TemepleteEditor::applyParameter(VstInt32 index, float value)
         return;
     // Views are touched on the editor's thread only; other threads leave a pending bit.
     ZEM_CHECK(std::this_thread::get_id() == editorThread.load(std::memory_order_acquire), );
-    if (index == kProcess) {
-        if (filtersEditor)
-            filtersEditor->processChanged(value);
-    } else if (index == kMeter) {
+    const EchoRoute route = echoRoute(index);
+    if (route.filtersProcess && filtersEditor)
+        filtersEditor->processChanged(value);
+    if (route.selectsMeter)
         selectMeterPanel(value);
-    } else if (index == kStrips || index == kShowFlt || index == kShowLbl) {
+    if (route.placesStrips)
         layoutStrips(true);
-    }
     if (labelEditor)
         labelEditor->parameterChanged(index, value);
     if (filtersEditor)
         filtersEditor->parameterChanged(index, value);
-    for (EditorFrontPanel *p : {vuPanel.get(), rmsPanel.get(), ppmPanel.get()})
+    for (auto &p : panels)
         if (p)
             p->parameterChanged(index, value);
 }
@@ -315,13 +341,13 @@ void TemepleteEditor::valueChanged(CControl *control)
     if (!control)
         return;
     CPresetSystemEditor::valueChanged(control);
-    long tag = control->getTag();
-    if ((tag >= kProcess && tag <= kShowFlt) || tag == kShowLbl) {
+    const long tag = control->getTag();
+    if (tag == (VstInt32)tag && echoRoute((VstInt32)tag).automatedByEditor) {
         if (effect)
             effect->setParameterAutomated((VstInt32)tag, control->getValue());
         control->setDirty(true);
     }
-    if (EditorFrontPanel *shown = panel(selectedMeter))
+    if (EditorFrontPanel *shown = shownPanel())
         shown->controlChanged(control);
     if (labelEditor)
         labelEditor->valueChanged(control);

@@ -18,41 +18,59 @@
 
 class MyFrame;
 
+// What the editor does with one parameter index beyond passing its echo to every part (the
+// strip holders, then every panel, hear each index). [any-thread] (a constant table)
+struct EchoRoute {
+    bool filtersProcess = false;  // the filter strips' active state follows it (Process)
+    bool selectsMeter = false;    // shows that meter type's panel (Meter)
+    bool placesStrips = false;    // re-places the strips and sizes the window (Strips, ShowFlt, ShowLbl)
+    // A control with it as tag is written to the host as an automated change by the editor, which
+    // marks that control for redrawing once.
+    bool automatedByEditor = false;
+};
+EchoRoute echoRoute(VstInt32 index);
+
 class TemepleteEditor : public CPresetSystemEditor {
 public:
     static constexpr int kWidth = 586;
     static constexpr int kPanelHeight = 169;
     static constexpr int kBackgroundBitmap = kImageVUFront;
 
-    // Registers itself with the effect; the background picture is loaded at the first open.
+    // [ui-thread] (the host's main thread, which builds the effect) Registers itself with the
+    // effect; the background picture is loaded at the first open.
     explicit TemepleteEditor(AudioEffect *effect, EditorPartsFactory &parts = productEditorParts());
-    // Detaches from the effect, then releases the background.
+    // [ui-thread] Detaches from the effect, then releases the background.
     ~TemepleteEditor() override;
 
-    // Answers false, creating nothing, without a parent window or background picture.
+    // [ui-thread] Answers false, creating nothing, without a parent window or background picture.
     bool open(void *ptr) override;
+    // [ui-thread]
     void close() override;
-    // Applies the pending parameter changes, then refreshes the meters and redraws.
+    // [ui-thread] Applies the pending parameter changes, then refreshes the meters and redraws.
     void idle() override;
     // [any-thread] Lock-free off the editor's thread.
     void setParameter(VstInt32 index, float value) override;
+    // [ui-thread]
     void valueChanged(VSTGUI::CControl *control) override;
-    // The gesture of a control is the gesture of the parameter it writes (a typed trim is one
+    // [ui-thread] The gesture of a control is the gesture of the parameter it writes (a typed trim is one
     // of Trim); the host hears of it only when it knows that parameter.
     void controlBeginEdit(VSTGUI::CControl *control) override;
     void controlEndEdit(VSTGUI::CControl *control) override;
 
-    // value: the Meter parameter. Shows that meter's panel and re-places the strips.
+    // [ui-thread] value: the Meter parameter. Shows that meter's panel and re-places the strips.
     void selectMeterPanel(float value);
-    // Places the strips after Strips, ShowFlt and ShowLbl, and with resize sets the height.
+    // [ui-thread] Places the strips after Strips, ShowFlt and ShowLbl, and with resize sets the height.
     void layoutStrips(bool resize);
+    // [ui-thread]
     void setEditorHeight(int height);
 
+    // [ui-thread] The meter type shown, -1 before the first.
     int getSelectedMeter() const { return selectedMeter; }
-    // The front panel of a meter type (0 VU, 1 RMS, 2 PPM) while the editor is open, else null.
-    EditorFrontPanel *getPanel(int meterType) const { return panel(meterType); }
+    // [ui-thread] The front panel of a meter type while the editor is open, else null.
+    EditorFrontPanel *getPanel(MeterType meterType) const;
+    // [ui-thread]
     void *getParentWindow() const { return parentWindow; }
-    // The position that the last idle passed to the panel.
+    // [ui-thread] The position that the last idle passed to the panel.
     double getLastIdlePosition() const { return lastIdlePosition; }
 
 private:
@@ -60,7 +78,8 @@ private:
     void applyParameter(VstInt32 index, float value);
     // Every index marked pending, in index order, with the effect's current value.
     void applyPendingParameters();
-    EditorFrontPanel *panel(int meterType) const;
+    // The panel of the meter type shown, null before the first or when it could not be made.
+    EditorFrontPanel *shownPanel() const;
     float effectParameter(VstInt32 index) const;
 
     // Indices 0..127 (every index the editor acts on), one bit each.
@@ -74,12 +93,10 @@ private:
     EditorPartsFactory &parts;
     VSTGUI::OwningPointer<VSTGUI::CBitmap> background;
     void *parentWindow = nullptr;
-    std::unique_ptr<EditorFrontPanel> vuPanel;
-    std::unique_ptr<EditorFrontPanel> rmsPanel;
-    std::unique_ptr<EditorFrontPanel> ppmPanel;
+    PerMeterType<std::unique_ptr<EditorFrontPanel>> panels;
     std::unique_ptr<EditorLabelHolder> labelEditor;
     std::unique_ptr<EditorFiltersHolder> filtersEditor;
-    int selectedMeter = -1;                  // 0 VU, 1 RMS, 2 PPM; -1 none shown
+    int selectedMeter = -1;                  // a MeterType; -1 none shown
     int stripLayoutCache[3] = {-1, -1, -1};  // Strips, ShowFlt, ShowLbl as last applied
     double lastIdlePosition = 0;
 };

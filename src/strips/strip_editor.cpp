@@ -16,8 +16,7 @@ StripEditor::~StripEditor()
     if (container) {
         detach();
         container->removeAll();
-        container->forget();
-        container = nullptr;
+        container.destroy();
     }
 }
 
@@ -34,7 +33,7 @@ bool StripEditor::createContainer(CFrame *toFrame, CBitmap *background, int stri
         return false;
     frame = toFrame;
     height = stripHeight;
-    container = new (std::nothrow) CViewContainer(CRect(0, 0, kWidth, stripHeight));
+    container.adopt(new (std::nothrow) CViewContainer(CRect(0, 0, kWidth, stripHeight)));
     if (!container)
         return false;
     container->setBackground(background);
@@ -49,8 +48,7 @@ void StripEditor::close()
     hintControls.clear();
     dropControls();
     container->removeAll();
-    container->forget();
-    container = nullptr;
+    container.destroy();
 }
 
 void StripEditor::attach(const CPoint &position)
@@ -59,11 +57,8 @@ void StripEditor::attach(const CPoint &position)
         return;
     detach();
     container->setViewSize(CRect(position.x, position.y, position.x + kWidth, position.y + height));
-    container->remember();  // the frame's reference
-    if (!frame->addView(container)) {
-        container->forget();
+    if (!container.attach(frame))
         return;
-    }
     visible = true;
     container->invalid();
     container->setDirty(true);
@@ -72,7 +67,7 @@ void StripEditor::attach(const CPoint &position)
 void StripEditor::detach()
 {
     visible = false;
-    if (!container || !container->getParentView())
+    if (!container.isAttached())
         return;
     // A text field drops its open edit only when it leaves the tree itself; the container
     // leaving would keep the box open over a strip no longer shown.
@@ -85,7 +80,7 @@ void StripEditor::detach()
             field->forget();
         }
     }
-    container->getParentView()->removeView(container, true);
+    container.detach();
 }
 
 float StripEditor::effectValue(VstInt32 index) const { return effect ? effect->getParameter(index) : 0.f; }

@@ -1,13 +1,14 @@
 // One channel strip in one form and one meter type's graphics: a 586-pixel-wide container below
 // the meter panel, attached to the editor's frame while it is the strip shown. The strip only
 // shows the effect's values and sends the user's changes back as automated parameter changes.
-// Thread: the UI thread (the editor's thread), like every view it holds.
+// [ui-thread] (the editor's), every operation, like every view it holds.
 #pragma once
 
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "controls/detachable_container.h"
 #include "controls/zem_hint_control.h"
 #include "ui/control.h"
 #include "ui/frame.h"
@@ -18,7 +19,7 @@ class Templete;
 
 // The pictures of a set of strips, each decoded once: the six strips of a holder share most of
 // their controls' pictures. The set keeps one reference of each; controls keep their own.
-// Thread: the UI thread.
+// [ui-thread], every operation.
 class StripPictures {
 public:
     StripPictures() = default;
@@ -69,7 +70,7 @@ public:
 
     bool isVisible() const { return visible; }
     int getHeight() const { return height; }
-    VSTGUI::CViewContainer *getContainer() const { return container; }
+    VSTGUI::CViewContainer *getContainer() const { return container.get(); }
 
 protected:
     // Adds the control to the container (which takes the reference) and answers it; hint
@@ -102,8 +103,8 @@ protected:
     VSTGUI::CFrame *frame = nullptr;
     Templete *effect;
     VSTGUI::CControlListener *listener;
-    VSTGUI::CViewContainer *container = nullptr;  // one reference ours, one the frame's while attached
-    int height = 0;                               // pixels
+    DetachableContainer<> container;
+    int height = 0;  // pixels
     bool visible = false;
 
 private:
@@ -111,5 +112,5 @@ private:
     std::shared_ptr<StripPictures> pictures;
 };
 
-// Picture sizes: a control is as wide as its bitmap and as high as one of its stacked frames.
+// [any-thread] Picture sizes: a control is as wide as its bitmap and as high as one of its stacked frames.
 VSTGUI::CRect bitmapFrameRect(VSTGUI::CBitmap *bitmap, int frames, VSTGUI::CCoord x, VSTGUI::CCoord y);

@@ -3,18 +3,17 @@
 #include <new>
 
 #include "controls/image_numbers.h"
+#include "platform/contract.h"
 #include "ui/bitmap.h"
 
 using namespace VSTGUI;
 
 template <class Strip, class Holder>
-void StripSafeEditor<Strip, Holder>::open(CFrame *frame, EditorFrontPanel *vu, EditorFrontPanel *rms,
-                                          EditorFrontPanel *ppm)
+void StripSafeEditor<Strip, Holder>::open(CFrame *frame, const PerMeterType<EditorFrontPanel *> &panels)
 {
     close();
-    EditorFrontPanel *panels[kMeterTypeCount] = {vu, rms, ppm};
     std::shared_ptr<StripPictures> pictures(new (std::nothrow) StripPictures);
-    for (int type = 0; type < kMeterTypeCount; ++type) {
+    for (MeterType type : kMeterTypes) {
         for (int expanded = 0; expanded < 2; ++expanded) {
             std::unique_ptr<Strip> built(new (std::nothrow) Strip(listener, effect));
             if (!built)
@@ -41,22 +40,25 @@ template <class Strip, class Holder> void StripSafeEditor<Strip, Holder>::close(
             }
 }
 
-template <class Strip, class Holder> Strip *StripSafeEditor<Strip, Holder>::strip(int meterType, bool expanded) const
+template <class Strip, class Holder>
+Strip *StripSafeEditor<Strip, Holder>::strip(MeterType meterType, bool expanded) const
 {
-    if (meterType < 0 || meterType >= kMeterTypeCount)
-        return nullptr;
+    ZEM_CHECK(isMeterType(meterType), nullptr);
     return strips[meterType][expanded ? 1 : 0].get();
 }
 
 template <class Strip, class Holder> Strip *StripSafeEditor<Strip, Holder>::shownStrip() const
 {
-    Strip *s = strip(shownMeterType, !collapsedShown);
+    if (!isMeterType(shownMeterType))
+        return nullptr;
+    Strip *s = strip(MeterType(shownMeterType), !collapsedShown);
     return s && s->isVisible() ? s : nullptr;
 }
 
 template <class Strip, class Holder>
-void StripSafeEditor<Strip, Holder>::show(const CPoint &position, int meterType, bool collapsed)
+void StripSafeEditor<Strip, Holder>::show(const CPoint &position, MeterType meterType, bool collapsed)
 {
+    ZEM_CHECK(isMeterType(meterType), );
     collapsedShown = collapsed;
     shownMeterType = meterType;
     for (auto &forms : strips)
@@ -94,12 +96,12 @@ void StripFiltersSafeEditor::processChanged(float value)
                 s->setActive(value);
 }
 
-int StripFiltersSafeEditor::expandedBackground(int meterType) const
+int StripFiltersSafeEditor::expandedBackground(MeterType meterType) const
 {
     return kImageFilterStripExpanded + kImageStripExpandedStep * meterType;
 }
 
-int StripFiltersSafeEditor::collapsedBackground(int meterType) const
+int StripFiltersSafeEditor::collapsedBackground(MeterType meterType) const
 {
     return kImageStripCollapsed + kImageStripCollapsedStep * meterType;
 }
@@ -112,12 +114,12 @@ void StripLabelSafeEditor::idleTick()
         s->idleTick();
 }
 
-int StripLabelSafeEditor::expandedBackground(int meterType) const
+int StripLabelSafeEditor::expandedBackground(MeterType meterType) const
 {
     return kImageLabelStripExpanded + kImageStripExpandedStep * meterType;
 }
 
-int StripLabelSafeEditor::collapsedBackground(int meterType) const
+int StripLabelSafeEditor::collapsedBackground(MeterType meterType) const
 {
     return kImageStripCollapsed + kImageStripCollapsedStep * meterType;
 }

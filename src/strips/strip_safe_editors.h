@@ -1,9 +1,10 @@
 // The holders the editor talks to: each owns six strip editors of its kind, the expanded and the
 // collapsed form for each meter type, of which at most one is attached to the frame. Calls go
 // to all six (parameter changes, the active state) or to the one shown (control changes, the
-// idle tick). Thread: the UI thread (the editor's thread).
+// idle tick). [ui-thread] (the editor's), every operation.
 #pragma once
 
+#include <array>
 #include <memory>
 
 #include "params/parameter_table.h"
@@ -20,34 +21,40 @@ public:
 
     // Builds the six strips detached; each explains itself on the hint line of its meter
     // type's panel.
-    void open(VSTGUI::CFrame *frame, EditorFrontPanel *vu, EditorFrontPanel *rms, EditorFrontPanel *ppm) override;
+    void open(VSTGUI::CFrame *frame, const PerMeterType<EditorFrontPanel *> &panels) override;
     void close() override;
-    void showExpanded(const VSTGUI::CPoint &position, int meterType) override { show(position, meterType, false); }
-    void showCollapsed(const VSTGUI::CPoint &position, int meterType) override { show(position, meterType, true); }
+    void showExpanded(const VSTGUI::CPoint &position, MeterType meterType) override
+    {
+        show(position, meterType, false);
+    }
+    void showCollapsed(const VSTGUI::CPoint &position, MeterType meterType) override
+    {
+        show(position, meterType, true);
+    }
     void parameterChanged(VstInt32 index, float value) override;
     void valueChanged(VSTGUI::CControl *control) override;
 
     // The strip of a meter type and form; null before open, after close, or when it could
     // not be built.
-    Strip *strip(int meterType, bool expanded) const;
+    Strip *strip(MeterType meterType, bool expanded) const;
     // The strip attached now, or null.
     Strip *shownStrip() const;
-    // -1 before the first show.
+    // A MeterType; -1 before the first show.
     int getShownMeterType() const { return shownMeterType; }
     bool isCollapsedShown() const { return collapsedShown; }
 
 protected:
     // The picture numbers of the two forms' backgrounds for a meter type.
-    virtual int expandedBackground(int meterType) const = 0;
-    virtual int collapsedBackground(int meterType) const = 0;
+    virtual int expandedBackground(MeterType meterType) const = 0;
+    virtual int collapsedBackground(MeterType meterType) const = 0;
 
-    // Indexed by meter type, then 0 collapsed, 1 expanded.
-    std::unique_ptr<Strip> strips[kMeterTypeCount][2];
+    // Each meter type's forms: 0 collapsed, 1 expanded.
+    PerMeterType<std::array<std::unique_ptr<Strip>, 2>> strips;
     int shownMeterType = -1;
     bool collapsedShown = true;
 
 private:
-    void show(const VSTGUI::CPoint &position, int meterType, bool collapsed);
+    void show(const VSTGUI::CPoint &position, MeterType meterType, bool collapsed);
 
     VSTGUI::CControlListener *listener;
     Templete *effect;
@@ -60,8 +67,8 @@ public:
     void processChanged(float value) override;
 
 protected:
-    int expandedBackground(int meterType) const override;
-    int collapsedBackground(int meterType) const override;
+    int expandedBackground(MeterType meterType) const override;
+    int collapsedBackground(MeterType meterType) const override;
 };
 
 class StripLabelSafeEditor : public StripSafeEditor<StripLabelEditor, EditorLabelHolder> {
@@ -71,6 +78,6 @@ public:
     void idleTick() override;
 
 protected:
-    int expandedBackground(int meterType) const override;
-    int collapsedBackground(int meterType) const override;
+    int expandedBackground(MeterType meterType) const override;
+    int collapsedBackground(MeterType meterType) const override;
 };

@@ -51,7 +51,8 @@ private:
 
 class EngineReadingParts : public EditorPartsFactory {
 public:
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, VSTGUI::CControlListener *, Templete *effect) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(MeterType type, VSTGUI::CControlListener *,
+                                                       Templete *effect) override
     {
         return std::make_unique<EngineReadingPanel>(effect, type);
     }

@@ -91,10 +91,12 @@ public:
 
 class HostingParts : public EditorPartsFactory {
 public:
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, CControlListener *editor, Templete *effect) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(MeterType type, CControlListener *editor,
+                                                       Templete *effect) override
     {
         auto panel = std::make_unique<HostingPanel>(type, effect, editor);
-        panels[type] = panel.get();
+        if (isMeterType(type))  // the editor asks for the three only
+            panels[type] = panel.get();
         return panel;
     }
     std::unique_ptr<EditorFiltersHolder> createFiltersEditor(CControlListener *, Templete *) override

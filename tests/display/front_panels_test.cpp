@@ -118,7 +118,10 @@ protected:
         session.reset();
         frame = nullptr;
     }
-    CZEMMeterFULLPANEL *panel(int type) const { return dynamic_cast<CZEMMeterFULLPANEL *>(editor->getPanel(type)); }
+    CZEMMeterFULLPANEL *panel(int type) const
+    {
+        return dynamic_cast<CZEMMeterFULLPANEL *>(editor->getPanel(MeterType(type)));
+    }
     MeterEngine *engine(MeterType type) const { return effect->meterEngine(type); }
     std::string trimDisplay() const
     {
@@ -544,6 +547,34 @@ TEST_F(FrontPanels, AReferenceSetOnTheSettingsPanelMovesTheFrontDisplayWhoseDrag
     // Not automated: the settings are no host parameters.
     for (const auto &write : automated)
         EXPECT_NE(write.index, kTagVUReference);
+}
+
+// Every panel of a meter type keeps its own reference to its container, shown or not: a frame
+// that lets go of its views (as closing it does) takes none of them along, and the editor's
+// close releases them after it with nothing left over.
+TEST_F(FrontPanels, AFrameLettingGoOfItsViewsLeavesEachPanelItsContainer)
+{
+    openEditor();
+    closeEditor();
+    const int live = CBaseObject::liveObjects();  // the editor keeps its background between opens
+    openEditor();
+    clickSettingsToggle();  // the VU settings panel opens over the front panel and the strips
+    CZEMMeterFULLPANEL *shown = panel(kMeterTypeVU);
+    ASSERT_TRUE(shown->isShown());
+    ASSERT_TRUE(shown->getSettingsPanel()->isShown());
+    frame->removeAll();
+    for (int type = 0; type < kMeterTypeCount; ++type) {
+        CZEMMeterFULLPANEL *p = panel(type);
+        EXPECT_FALSE(p->isShown()) << type;
+        EXPECT_EQ(p->getContainer()->getNbReference(), 1) << type;
+        EXPECT_EQ(p->getSettingsPanel()->getContainer()->getNbReference(), 1) << type;
+        EXPECT_EQ(p->getContainer()->getParentView(), nullptr) << type;
+    }
+    shown->showPanel();
+    EXPECT_TRUE(shown->isShown());
+    EXPECT_EQ(shown->getContainer()->getNbReference(), 2);
+    closeEditor();
+    EXPECT_EQ(CBaseObject::liveObjects(), live);
 }
 
 TEST_F(FrontPanels, TheVUBacklightSettingLightsBothViews)

@@ -57,10 +57,10 @@ private:
 
 template <class Base> class PlainHolder : public Base {
 public:
-    void open(CFrame *f, EditorFrontPanel *, EditorFrontPanel *, EditorFrontPanel *) override { frame = f; }
+    void open(CFrame *f, const PerMeterType<EditorFrontPanel *> &) override { frame = f; }
     void close() override { frame = nullptr; }
-    void showExpanded(const CPoint &p, int) override { where = p; }
-    void showCollapsed(const CPoint &p, int) override { where = p; }
+    void showExpanded(const CPoint &p, MeterType) override { where = p; }
+    void showCollapsed(const CPoint &p, MeterType) override { where = p; }
     void parameterChanged(VstInt32 index, float) override { changes.push_back(index); }
     void valueChanged(CControl *) override {}
 
@@ -84,7 +84,7 @@ public:
 
 class PlainParts : public EditorPartsFactory {
 public:
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int, VSTGUI::CControlListener *, Templete *) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(MeterType, VSTGUI::CControlListener *, Templete *) override
     {
         return std::make_unique<PlainPanel>();
     }

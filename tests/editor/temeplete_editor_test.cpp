@@ -79,13 +79,14 @@ template <class Base> class RecordingHolder : public Base {
 public:
     RecordingHolder(const std::string &name, Lines &log) : name(name), log(log) {}
     ~RecordingHolder() override { log.push_back(name + " deleted"); }
-    void open(CFrame *, EditorFrontPanel *vu, EditorFrontPanel *rms, EditorFrontPanel *ppm) override
+    void open(CFrame *, const PerMeterType<EditorFrontPanel *> &panels) override
     {
-        log.push_back(name + " open " + (vu && rms && ppm ? "with panels" : "without panels"));
+        const bool all = panels[kMeterTypeVU] && panels[kMeterTypeRMS] && panels[kMeterTypePPM];
+        log.push_back(name + " open " + (all ? "with panels" : "without panels"));
     }
     void close() override { log.push_back(name + " close"); }
-    void showExpanded(const CPoint &p, int type) override { place("expanded", p, type); }
-    void showCollapsed(const CPoint &p, int type) override { place("collapsed", p, type); }
+    void showExpanded(const CPoint &p, MeterType type) override { place("expanded", p, type); }
+    void showCollapsed(const CPoint &p, MeterType type) override { place("collapsed", p, type); }
     void parameterChanged(VstInt32 index, float value) override
     {
         log.push_back(name + " param " + std::to_string(index) + " " + number(value));
@@ -121,10 +122,11 @@ public:
 class RecordingParts : public EditorPartsFactory {
 public:
     explicit RecordingParts(Lines &log) : log(log) {}
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, VSTGUI::CControlListener *, Templete *) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(MeterType type, VSTGUI::CControlListener *, Templete *) override
     {
         auto panel = std::make_unique<RecordingPanel>(type, log);
-        panels[type] = panel.get();
+        if (isMeterType(type))  // the editor asks for the three only
+            panels[type] = panel.get();
         return panel;
     }
     std::unique_ptr<EditorFiltersHolder> createFiltersEditor(VSTGUI::CControlListener *, Templete *) override
@@ -520,6 +522,22 @@ TEST_F(EditorShell, KeysFromTheHostReachTheFocusViewAndTheWheelTheViewUnderTheMo
     EXPECT_EQ(editor->getFrame()->getFocusView(), nullptr);
 }
 
+// A number that is no meter type is a caller's fault: test builds stop at it, a release build
+// answers that there is no such panel.
+TEST_F(EditorShell, APanelAskedForByANumberThatIsNoMeterTypeBreaksAContract)
+{
+    ASSERT_TRUE(editor->open(parent.handle()));
+    ASSERT_NE(editor->getPanel(kMeterTypePPM), nullptr);
+    const MeterType none = MeterType(kMeterTypeCount);
+#ifdef ZEM_CONTRACTS_ABORT
+    EXPECT_DEATH(editor->getPanel(none), "contract failed: isMeterType");
+    EXPECT_DEATH(productEditorParts().createFrontPanel(none, editor, effect), "contract failed: isMeterType");
+#else
+    EXPECT_EQ(editor->getPanel(none), nullptr);
+    EXPECT_EQ(productEditorParts().createFrontPanel(none, editor, effect), nullptr);
+#endif
+}
+
 TEST_F(EditorShell, TwoHundredOpenAndCloseCyclesReleaseEverything)
 {
     setLayout(1, 1, 1);
@@ -537,6 +555,22 @@ TEST_F(EditorShell, TwoHundredOpenAndCloseCyclesReleaseEverything)
     }
     EXPECT_EQ(CBaseObject::liveObjects(), live);
     EXPECT_EQ(countThreadWindows(), windows);
+}
+
+// The echo's routes: Process to the filter strips, Meter to the panel selection, the three
+// layout switches to the strip placement; the editor automates exactly the controls of
+// parameters 0 to 7 and 15, and any other index (a setting, a spare, one out of range) only
+// reaches the parts.
+TEST(EchoRoutes, EachIndexHasItsOneRouteAndTheRestOnlyReachThePartsOfTheEditor)
+{
+    for (VstInt32 index = -2; index < 130; ++index) {
+        SCOPED_TRACE(index);
+        const EchoRoute route = echoRoute(index);
+        EXPECT_EQ(route.filtersProcess, index == kProcess);
+        EXPECT_EQ(route.selectsMeter, index == kMeter);
+        EXPECT_EQ(route.placesStrips, index == kStrips || index == kShowFlt || index == kShowLbl);
+        EXPECT_EQ(route.automatedByEditor, (index >= kProcess && index <= kShowFlt) || index == kShowLbl);
+    }
 }
 
 TEST(EditorLifetime, TheEffectsOwnEditorOpensOnTheBackgroundAndDetachesWhenDeleted)

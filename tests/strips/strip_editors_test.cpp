@@ -49,10 +49,11 @@ public:
 // The product's strip holders, with the hint-line panels, and the holders kept in view.
 class ProductStrips : public EditorPartsFactory {
 public:
-    std::unique_ptr<EditorFrontPanel> createFrontPanel(int type, VSTGUI::CControlListener *, Templete *) override
+    std::unique_ptr<EditorFrontPanel> createFrontPanel(MeterType type, VSTGUI::CControlListener *, Templete *) override
     {
         auto panel = std::make_unique<HintLinePanel>();
-        panels[type] = panel.get();
+        if (isMeterType(type))  // the editor asks for the three only
+            panels[type] = panel.get();
         return panel;
     }
     std::unique_ptr<EditorFiltersHolder> createFiltersEditor(VSTGUI::CControlListener *editor,
@@ -252,8 +253,8 @@ TEST_F(Strips, EachLayoutShowsOneStripOfEachKindAtItsPlaceAndSizesTheWindow)
         StripLabelEditor *label = labelStrip();
         ASSERT_NE(filters, nullptr);
         ASSERT_NE(label, nullptr);
-        EXPECT_EQ(filters, parts.filters->strip(0, row.flt != 0));
-        EXPECT_EQ(label, parts.label->strip(0, row.lbl != 0));
+        EXPECT_EQ(filters, parts.filters->strip(kMeterTypeVU, row.flt != 0));
+        EXPECT_EQ(label, parts.label->strip(kMeterTypeVU, row.lbl != 0));
         const int labelTop = row.flt ? 222 : 182;
         EXPECT_EQ(filters->getContainer()->getViewSize(), CRect(0, 169, 586, labelTop));
         EXPECT_EQ(label->getContainer()->getViewSize(), CRect(0, labelTop, 586, row.height));
@@ -261,7 +262,7 @@ TEST_F(Strips, EachLayoutShowsOneStripOfEachKindAtItsPlaceAndSizesTheWindow)
         EXPECT_EQ(label->getContainer()->getParentView(), editor->getFrame());
         // Exactly one strip of each kind is in the frame.
         int attached = 0;
-        for (int type = 0; type < 3; ++type)
+        for (MeterType type : kMeterTypes)
             for (bool expanded : {false, true}) {
                 attached += parts.filters->strip(type, expanded)->getContainer()->isAttached();
                 attached += parts.label->strip(type, expanded)->getContainer()->isAttached();
@@ -270,11 +271,30 @@ TEST_F(Strips, EachLayoutShowsOneStripOfEachKindAtItsPlaceAndSizesTheWindow)
     }
 }
 
+// A number that is no meter type is a caller's fault: test builds stop at it, a release build
+// answers no strip and leaves the shown one as it is.
+TEST_F(Strips, AStripAskedForByANumberThatIsNoMeterTypeBreaksAContract)
+{
+    setLayout(1, 1, 1);
+    open();
+    StripFiltersEditor *shown = filterStrip();
+    ASSERT_NE(shown, nullptr);
+    const MeterType none = MeterType(kMeterTypeCount);
+#ifdef ZEM_CONTRACTS_ABORT
+    EXPECT_DEATH(parts.filters->strip(none, true), "contract failed: isMeterType");
+    EXPECT_DEATH(parts.label->showExpanded(CPoint(0, 222), none), "contract failed: isMeterType");
+#else
+    EXPECT_EQ(parts.filters->strip(none, true), nullptr);
+    parts.filters->showExpanded(CPoint(0, 169), none);
+#endif
+    EXPECT_EQ(filterStrip(), shown);
+}
+
 TEST_F(Strips, TheFormsCarryTheirBackgroundsAndControls)
 {
     setLayout(1, 1, 1);
     open();
-    for (int type = 0; type < 3; ++type) {
+    for (MeterType type : kMeterTypes) {
         SCOPED_TRACE(type);
         StripFiltersEditor *expanded = parts.filters->strip(type, true);
         StripFiltersEditor *collapsed = parts.filters->strip(type, false);
@@ -326,14 +346,14 @@ TEST_F(Strips, AMeterChangeSwapsBothStripsToItsFamilyWithoutResizing)
     EXPECT_EQ(height(), 221);
     host.sizeRequests.clear();
     effect->setParameter(kMeter, 1.f);  // PPM
-    EXPECT_EQ(filterStrip(), parts.filters->strip(2, false));
-    EXPECT_EQ(labelStrip(), parts.label->strip(2, true));
+    EXPECT_EQ(filterStrip(), parts.filters->strip(kMeterTypePPM, false));
+    EXPECT_EQ(labelStrip(), parts.label->strip(kMeterTypePPM, true));
     EXPECT_EQ(filterStrip()->getContainer()->getViewSize(), CRect(0, 169, 586, 182));
     EXPECT_EQ(labelStrip()->getContainer()->getViewSize(), CRect(0, 182, 586, 221));
     EXPECT_EQ(filterStrip()->getContainer()->getBackground()->getResourceNumber(), 42100);
     EXPECT_EQ(labelStrip()->getContainer()->getBackground()->getResourceNumber(), 34200);
-    EXPECT_FALSE(parts.filters->strip(0, false)->getContainer()->isAttached());
-    EXPECT_FALSE(parts.label->strip(0, true)->getContainer()->isAttached());
+    EXPECT_FALSE(parts.filters->strip(kMeterTypeVU, false)->getContainer()->isAttached());
+    EXPECT_FALSE(parts.label->strip(kMeterTypeVU, true)->getContainer()->isAttached());
     EXPECT_EQ(height(), 221);
     EXPECT_TRUE(host.sizeRequests.empty());
 }
@@ -347,7 +367,7 @@ TEST_F(Strips, ShowButtonsInTheStripsSwitchTheFormsThroughTheHost)
     EXPECT_EQ(effect->getParameter(kShowFlt), 1.f);
     ASSERT_FALSE(automatedValues(kShowFlt).empty());
     EXPECT_EQ(automatedValues(kShowFlt).back(), 1.f);
-    EXPECT_EQ(filterStrip(), parts.filters->strip(0, true));
+    EXPECT_EQ(filterStrip(), parts.filters->strip(kMeterTypeVU, true));
     EXPECT_EQ(height(), 235);
     EXPECT_EQ(filterStrip()->getShowButton()->getValue(), 1.f);
     mouse.click(579, 222 + 5);  // ShowLbl of the collapsed label strip
@@ -379,12 +399,12 @@ TEST_F(Strips, FilterControlsFollowTheEffectAndSendTheirChanges)
 
     // The host moves a value: the strip of every type follows, shown or not.
     effect->setParameter(kLPFreq, 0.75f);
-    for (int type = 0; type < 3; ++type) {
+    for (MeterType type : kMeterTypes) {
         EXPECT_EQ(parts.filters->strip(type, true)->getSlider(true)->getValue(), 0.75f);
         EXPECT_EQ(parts.filters->strip(type, true)->getField(true)->getViewSize().left, 310 + 144 * 0.75);
     }
     effect->setParameter(kLPStat, 0.f);
-    EXPECT_EQ(parts.filters->strip(2, true)->getStatusButton(true)->getValue(), 0.f);
+    EXPECT_EQ(parts.filters->strip(kMeterTypePPM, true)->getStatusButton(true)->getValue(), 0.f);
 
     // The user clicks: the change goes to the host as an automated one.
     FrameDriver mouse = driver();
@@ -412,7 +432,7 @@ TEST_F(Strips, ProcessOffMakesTheFilterControlsInactiveButTypedFrequenciesStillC
     EXPECT_EQ(strip->getProcessButton()->frameIndex(), 1);  // on but inactive
     EXPECT_EQ(strip->getSlider(false)->getActive(), 0);
     EXPECT_EQ(strip->getField(true)->getActive(), 0);
-    EXPECT_EQ(parts.filters->strip(1, false)->getProcessButton()->getActive(), 0);
+    EXPECT_EQ(parts.filters->strip(kMeterTypeRMS, false)->getProcessButton()->getActive(), 0);
 
     FrameDriver mouse = driver();
     mouse.click(16 + 18, 169 + 26);  // HPStat ignores the click
@@ -431,7 +451,7 @@ TEST_F(Strips, ProcessOffMakesTheFilterControlsInactiveButTypedFrequenciesStillC
     // Process on: everything reacts again.
     effect->setParameter(kProcess, 1.f);
     EXPECT_EQ(strip->getProcessButton()->frameIndex(), 2);
-    EXPECT_EQ(parts.filters->strip(2, true)->getSlider(true)->getActive(), 1);
+    EXPECT_EQ(parts.filters->strip(kMeterTypePPM, true)->getSlider(true)->getActive(), 1);
     mouse.click(16 + 18, 169 + 26);
     EXPECT_EQ(effect->getParameter(kHPStat), 0.f);
 
@@ -514,7 +534,7 @@ TEST_F(Strips, TheLabelIsStoredCutAtACharacterBoundaryAndSurvivesTheChunk)
     editor->valueChanged(tape);
     EXPECT_EQ(std::string(effect->stripLabelText()), fits.substr(0, 38));
     EXPECT_EQ(std::string(tape->getText()), fits.substr(0, 38));  // the echo of index 69 reloads it
-    for (int type = 0; type < 3; ++type)
+    for (MeterType type : kMeterTypes)
         EXPECT_EQ(std::string(parts.label->strip(type, true)->getTapeLabel()->getText()), fits.substr(0, 38));
 
     void *data = nullptr;
@@ -592,7 +612,7 @@ TEST_F(Strips, TheIdleTickAnimatesOnlyTheShownExpandedLabel)
     setLayout(1, 0, 1);
     open();
     CZEMTapeLabel *tape = labelStrip()->getTapeLabel();
-    CZEMTapeLabel *other = parts.label->strip(1, true)->getTapeLabel();
+    CZEMTapeLabel *other = parts.label->strip(kMeterTypeRMS, true)->getTapeLabel();
     driver().click(200, 182 + 15);
     ASSERT_TRUE(tape->isBeingEdited());
     EXPECT_EQ(tape->getStep(), 0);
