@@ -1,13 +1,30 @@
-# cmake -DPNG_DIR=... -DOUTPUT=... -P png_table.cmake
-# Writes a C++ table with the bytes of every NNNNN.png of PNG_DIR, ordered by number.
-file(GLOB files ${PNG_DIR}/*.png)
-list(SORT files)
+# cmake -DPNG_DIR=... -DIMAGE_TABLE=... -DOUTPUT=... -P png_table.cmake
+# Writes a C++ table with the bytes of PNG_DIR/NNNNN.png for every image of the image table
+# (src/controls/image_numbers.h, its rows "IMAGE(kName, number, width, height, frames)"), ordered
+# by number. An image of the table without its file fails the build.
+file(READ ${IMAGE_TABLE} table)
+string(REGEX MATCHALL "IMAGE\\(k[A-Za-z0-9]+, [0-9]+," rows "${table}")
+set(names "")
+foreach(row ${rows})
+    string(REGEX MATCH "([0-9]+),$" found "${row}")
+    string(LENGTH "${CMAKE_MATCH_1}" digits)
+    set(name "${CMAKE_MATCH_1}")
+    while(digits LESS 5)
+        set(name "0${name}")
+        math(EXPR digits "${digits} + 1")
+    endwhile()
+    list(APPEND names ${name})
+endforeach()
+if(NOT names)
+    message(FATAL_ERROR "png_table: no image rows in ${IMAGE_TABLE}")
+endif()
+list(SORT names)
 set(arrays "")
 set(entries "")
-foreach(file ${files})
-    get_filename_component(name ${file} NAME_WE)
-    if(NOT name MATCHES "^[0-9]+$")
-        continue()
+foreach(name ${names})
+    set(file ${PNG_DIR}/${name}.png)
+    if(NOT EXISTS ${file})
+        message(FATAL_ERROR "png_table: image ${name} of the image table has no file ${file}")
     endif()
     math(EXPR number "${name}")
     file(READ ${file} hex HEX)

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "../../resources/image_table.h"
 #include "controls/image_numbers.h"
 #include "platform/png_resource.h"
 
@@ -183,3 +182,34 @@ TEST(PngResources, EveryNamedImageNumberIsAnImageOfTheTable)
     for (int number : named)
         EXPECT_TRUE(inImageTable(number)) << number;
 }
+
+TEST(PngResources, TheStripBackgroundsOfAMeterTypeAreFoundByTheirStep)
+{
+    const int families[][2] = {{kImageFilterStripExpanded, kImageStripExpandedStep},
+                               {kImageLabelStripExpanded, kImageStripExpandedStep},
+                               {kImageStripCollapsed, kImageStripCollapsedStep}};
+    for (const auto &family : families) {
+        const ArtworkImage *vu = artworkImage(family[0]);
+        ASSERT_NE(vu, nullptr) << family[0];
+        for (int type = 1; type < 3; ++type) {
+            const ArtworkImage *other = artworkImage(family[0] + type * family[1]);
+            ASSERT_NE(other, nullptr) << family[0] << " type " << type;
+            EXPECT_EQ(other->width, vu->width);
+            EXPECT_EQ(other->height, vu->height);
+            EXPECT_EQ(other->frames, vu->frames);
+        }
+    }
+    EXPECT_EQ(artworkImage(kImageRMSFilterStripExpanded)->name, std::string("kImageRMSFilterStripExpanded"));
+    EXPECT_EQ(imageFrameHeight(kImageKnobStrip), 41);
+    EXPECT_EQ(imageFrameHeight(kImagePPMMSType), 67);
+    EXPECT_EQ(imageFrameHeight(12345), 0);
+}
+
+#ifndef _WIN32
+TEST(PngResources, TheLinuxBuildEmbedsExactlyTheImagesOfTheTable)
+{
+    EXPECT_EQ(zemPngResourceCount, size_t(artworkImageCount));
+    for (size_t i = 0; i < zemPngResourceCount; ++i)
+        EXPECT_TRUE(inImageTable(zemPngResources[i].number)) << zemPngResources[i].number;
+}
+#endif

@@ -18,7 +18,7 @@
 #include <fontconfig/fontconfig.h>
 #include <zlib.h>
 
-#include "../../resources/image_table.h"
+#include "controls/image_numbers.h"
 #include "display/needle_laws.h"
 #include "faces.h"
 #include "images.h"
@@ -48,51 +48,53 @@ bool drawImage(int number, Canvas &canvas)
             cairo_restore(cr);
         }
     };
+    // The images of the RMS meter are numbered 41000 to 41999, those of the PPM meter 42000 to
+    // 42999; every other image takes the VU meter's accent.
     const int type = number >= 42000 && number < 43000 ? 2 : number >= 41000 && number < 42000 ? 1 : 0;
     const Rgb accent = meterAccent(type);
     switch (number) {
-    case 10000:
-    case 41001:
-    case 42001:
+    case kImageVUFront:
+    case kImageRMSFront:
+    case kImagePPMFront:
         drawFrontPanel(cr, type);
         return true;
-    case 40000:
-    case 41000:
+    case kImageVUSettings:
+    case kImageRMSSettings:
         drawSettingsPanel(cr, type, 586);
         return true;
-    case 42000:
+    case kImagePPMSettings:
         drawSettingsPanel(cr, 2, 585);
         return true;
-    case 10001:
+    case kImageTrimHandle:
         drawTrimHandle(cr);
         return true;
-    case 10002:
+    case kImageProcess:
         frames(2, [&](double y, int i) { drawProcessButton(cr, y, i == 1); });
         return true;
-    case 10005:
-    case 41005:
-    case 42005:
+    case kImageVULRMS:
+    case kImageRMSLRMS:
+    case kImagePPMLRMS:
         frames(2, [&](double y, int i) { drawLrMsButton(cr, y, i == 1, accent); });
         return true;
-    case 40011:
-    case 41011:
-    case 42011:
+    case kImageVULRMSLeft:
+    case kImageRMSLRMSLeft:
+    case kImagePPMLRMSLeft:
         frames(2, [&](double y, int i) { drawChannelIndicator(cr, y, i == 0 ? "LEFT" : "MID", accent); });
         return true;
-    case 40012:
-    case 41012:
-    case 42012:
+    case kImageVULRMSRight:
+    case kImageRMSLRMSRight:
+    case kImagePPMLRMSRight:
         frames(2, [&](double y, int i) { drawChannelIndicator(cr, y, i == 0 ? "RIGHT" : "SIDE", accent); });
         return true;
-    case 10006:
-    case 41006:
-    case 42006:
+    case kImageVUHold:
+    case kImageRMSHold:
+    case kImagePPMHold:
         frames(3, [&](double y, int i) { drawHoldSwitch(cr, y, i, accent); });
         return true;
-    case 10010:
+    case kImageFrontScope:
         frames(3, [&](double y, int i) { drawScopeSelector(cr, y, i, 86); });
         return true;
-    case 10014:
+    case kImageSettingsScope:
         frames(3, [&](double y, int i) {
             // Beyond the selector the image continues the settings panels' top bar, so that a
             // selector spanning the whole width blends in.
@@ -103,91 +105,91 @@ bool drawImage(int number, Canvas &canvas)
             drawScopeSelector(cr, y, i, 581);
         });
         return true;
-    case 10016:
+    case kImageSettingsScopeIndicator:
         frames(3, [&](double y, int i) { drawScopeIndicator(cr, y, i); });
         return true;
-    case 10013:
+    case kImageReferenceDisplay:
         frames(2, [&](double y, int i) { drawReferenceDisplay(cr, y, i == 1); });
         return true;
-    case 10015:
+    case kImageMeterSelector:
         frames(3, [&](double y, int i) { drawMeterSelector(cr, y, i, meterAccent(0)); });
         return true;
-    case 10025:
+    case kImageStripToggle:
         frames(2, [&](double y, int i) { drawToggle(cr, y, i == 1); });
         return true;
-    case 989:
+    case kImageManualButton:
         frames(3, [&](double y, int i) { drawManualButton(cr, y, i); });
         return true;
-    case 40007:
+    case kImageVUFace:
         frames(5, [&](double y, int i) { drawVuFace(cr, 0, y, i); });
         return true;
-    case 40008:
+    case kImageOverLED:
         frames(3, [&](double y, int i) { drawOverLed(cr, y, i); });
         return true;
-    case 10003:
+    case kImageKnobStrip:
         frames(51, [&](double y, int i) { drawKnob(cr, y, i, 51); });
         return true;
-    case 40001:
+    case kImageVUNeedleType:
         frames(2, [&](double y, int i) { drawNeedleType(cr, y, i == 1, accent); });
         return true;
-    case 40002:
-    case 41008:
+    case kImageVUMSType:
+    case kImageRMSMSType:
         frames(3, [&](double y, int i) { drawMidSideSwitch(cr, y, 41, i, accent); });
         return true;
-    case 42003:
+    case kImagePPMMSType:
         frames(3, [&](double y, int i) { drawMidSideSwitch(cr, y, 67, i, accent); });
         return true;
-    case 40003:
-    case 41007:
-    case 42007:
+    case kImageVUPrecise:
+    case kImageRMSPrecise:
+    case kImagePPMPrecise:
         frames(2, [&](double y, int i) {
             drawTallButton(cr, y, 54, 97, "PRECISE", "PEAKS", "OVERSAMPLED", i == 1, accent);
         });
         return true;
-    case 41003:
+    case kImageRMSOverBase:
         frames(2, [&](double y, int i) { drawOverBase(cr, y, i == 1, accent); });
         return true;
-    case 31000:
-    case 31100:
-    case 31200:
-        drawFilterStrip(cr, (number - 31000) / 100);
+    case kImageFilterStripExpanded:
+    case kImageRMSFilterStripExpanded:
+    case kImagePPMFilterStripExpanded:
+        drawFilterStrip(cr, (number - kImageFilterStripExpanded) / kImageStripExpandedStep);
         return true;
-    case 34000:
-    case 34100:
-    case 34200:
-        drawLabelStrip(cr, (number - 34000) / 100);
+    case kImageLabelStripExpanded:
+    case kImageRMSLabelStripExpanded:
+    case kImagePPMLabelStripExpanded:
+        drawLabelStrip(cr, (number - kImageLabelStripExpanded) / kImageStripExpandedStep);
         return true;
-    case 40100:
-    case 41100:
-    case 42100:
-        drawCollapsedStrip(cr, (number - 40100) / 1000);
+    case kImageStripCollapsed:
+    case kImageRMSStripCollapsed:
+    case kImagePPMStripCollapsed:
+        drawCollapsedStrip(cr, (number - kImageStripCollapsed) / kImageStripCollapsedStep);
         return true;
-    case 10020:
+    case kImageFiltersInExpanded:
         frames(3, [&](double y, int i) { drawStripActive(cr, y, 31, 30, i, true); });
         return true;
-    case 10103:
+    case kImageFiltersInCollapsed:
         frames(3, [&](double y, int i) { drawStripActive(cr, y, 12, 12, i, false); });
         return true;
-    case 10021:
+    case kImageFilterInOut:
         frames(2, [&](double y, int i) { drawFilterIn(cr, y, i == 1); });
         return true;
-    case 31001:
+    case kImageFilterSlope:
         frames(2, [&](double y, int i) { drawSlope(cr, y, i == 1); });
         return true;
-    case 10024:
+    case kImageFrequencyHandle:
         drawFrequencyHandle(cr);
         return true;
-    case 10102:
+    case kImageFiltersTitle:
         drawTitle(cr, 33, "FILTERS");
         return true;
-    case 10100:
+    case kImageLabelTitle:
         drawTitle(cr, 27, "LABEL");
         return true;
-    case 34001:
+    case kImageLagDisplay:
         for (int layer = 0; layer < 3; ++layer)
             drawLagDisplay(cr, layer);
         return true;
-    case 10008:
+    case kImageTapeMarker:
         drawMarker(cr);
         return true;
     default:
@@ -295,7 +297,7 @@ int contactSheet(const std::string &dir, const std::string &out)
     std::vector<Placed> placed;
     int x = margin, y = margin + 26, rowHeight = 0;
     auto shownSize = [](const ArtworkImage &im, int &w, int &h) {
-        if (im.number == 10003) {
+        if (im.number == kImageKnobStrip) {
             w = 43 * 13, h = 41 * 4;
         } else {
             w = im.width, h = im.height;
@@ -328,7 +330,7 @@ int contactSheet(const std::string &dir, const std::string &out)
             std::fprintf(stderr, "contact sheet: image %d missing\n", p.image->number);
             return 1;
         }
-        if (p.image->number == 10003) {
+        if (p.image->number == kImageKnobStrip) {
             for (int f = 0; f < 52; ++f) {
                 const int frame = f < 51 ? f : 50;
                 const int cx = p.x + (f % 13) * 43, cy = p.y + (f / 13) * 41;
@@ -436,7 +438,7 @@ int figures(const std::string &dir, const std::string &outDir)
         cairo_line_to(cr, ox + b.x, oy + b.y);
         cairo_stroke(cr);
     };
-    const int mainImages[] = {10000, 41001, 42001};
+    const int mainImages[] = {kImageVUFront, kImageRMSFront, kImagePPMFront};
     const char *const names[] = {"vu", "rms", "ppm"};
     int failures = 0;
     for (int type = 0; type < 3; ++type) {
@@ -447,7 +449,7 @@ int figures(const std::string &dir, const std::string &outDir)
         cairo_set_source_surface(cr, bg, 0, 0);
         cairo_paint(cr);
         cairo_surface_destroy(bg);
-        cairo_surface_t *led = load(40008), *face = load(40007);
+        cairo_surface_t *led = load(kImageOverLED), *face = load(kImageVUFace);
         const double views[] = {12, 277};
         const float levels[2][3] = {{0.80f, 0.9f, 0.35f}, {1.12f, 1.3f, 0.55f}};  // needle, hold, RMS
         for (int ch = 0; ch < 2; ++ch) {
@@ -495,28 +497,28 @@ int figures(const std::string &dir, const std::string &outDir)
             int number, x, y, frame, frameHeight, width;
         };
         const int t = type;
-        const Control controls[] = {{10015, 195, 144, 0, 23, 149},
-                                    {10001, 538, 17 + 63, 0, 19, 32},
-                                    {10002, 531, 1, 1, 14, 43},
-                                    {10010, 0, 1, 1, 11, 86},
-                                    {10025, 574, 1, 1, 11, 11},
-                                    {989, 505, 0, 0, 14, 10},
-                                    {10013, 96, 1, 0, 11, 133},
-                                    {t == 0   ? 10005
-                                     : t == 1 ? 41005
-                                              : 42005,
+        const Control controls[] = {{kImageMeterSelector, 195, 144, 0, 23, 149},
+                                    {kImageTrimHandle, 538, 17 + 63, 0, 19, 32},
+                                    {kImageProcess, 531, 1, 1, 14, 43},
+                                    {kImageFrontScope, 0, 1, 1, 11, 86},
+                                    {kImageStripToggle, 574, 1, 1, 11, 11},
+                                    {kImageManualButton, 505, 0, 0, 14, 10},
+                                    {kImageReferenceDisplay, 96, 1, 0, 11, 133},
+                                    {t == 0   ? kImageVULRMS
+                                     : t == 1 ? kImageRMSLRMS
+                                              : kImagePPMLRMS,
                                      8, 144, 0, 24, 87},
-                                    {t == 0   ? 40011
-                                     : t == 1 ? 41011
-                                              : 42011,
+                                    {t == 0   ? kImageVULRMSLeft
+                                     : t == 1 ? kImageRMSLRMSLeft
+                                              : kImagePPMLRMSLeft,
                                      104, 146, 0, 19, 66},
-                                    {t == 0   ? 40012
-                                     : t == 1 ? 41012
-                                              : 42012,
+                                    {t == 0   ? kImageVULRMSRight
+                                     : t == 1 ? kImageRMSLRMSRight
+                                              : kImagePPMLRMSRight,
                                      369, 146, 0, 19, 66},
-                                    {t == 0   ? 10006
-                                     : t == 1 ? 41006
-                                              : 42006,
+                                    {t == 0   ? kImageVUHold
+                                     : t == 1 ? kImageRMSHold
+                                              : kImagePPMHold,
                                      442, 144, 2, 24, 86}};
         for (const Control &c : controls) {
             cairo_surface_t *s = load(c.number);
@@ -539,34 +541,34 @@ int figures(const std::string &dir, const std::string &outDir)
         const char *text;
         int l, t, r, b;
     };
-    const int backgrounds[] = {40000, 41000, 42000};
-    const std::vector<Placed> placed[3] = {{{10003, 24, 36, 13, 51},
-                                            {10003, 105, 35, 25, 51},
-                                            {10003, 64, 111, 25, 51},
-                                            {10003, 195, 35, 25, 51},
-                                            {10003, 434, 35, 45, 51},
-                                            {10003, 475, 111, 11, 51},
-                                            {40002, 215, 127, 1, 3},
-                                            {40001, 140, 127, 0, 2},
-                                            {40003, 532, 12, 0, 2}},
-                                           {{10003, 54, 35, 33, 51},
-                                            {10003, 147, 35, 25, 51},
-                                            {10003, 24, 113, 25, 51},
-                                            {10003, 118, 113, 25, 51},
-                                            {10003, 213, 113, 33, 51},
-                                            {10003, 434, 35, 50, 51},
-                                            {10003, 498, 113, 11, 51},
-                                            {41008, 223, 50, 1, 3},
-                                            {41003, 474, 28, 1, 2},
-                                            {41007, 532, 12, 1, 2}},
-                                           {{10003, 24, 36, 25, 51},
-                                            {10003, 137, 35, 25, 51},
-                                            {10003, 80, 111, 25, 51},
-                                            {10003, 192, 111, 33, 51},
-                                            {10003, 418, 35, 45, 51},
-                                            {10003, 475, 111, 11, 51},
-                                            {42003, 200, 36, 1, 3},
-                                            {42007, 532, 12, 0, 2}}};
+    const int backgrounds[] = {kImageVUSettings, kImageRMSSettings, kImagePPMSettings};
+    const std::vector<Placed> placed[3] = {{{kImageKnobStrip, 24, 36, 13, 51},
+                                            {kImageKnobStrip, 105, 35, 25, 51},
+                                            {kImageKnobStrip, 64, 111, 25, 51},
+                                            {kImageKnobStrip, 195, 35, 25, 51},
+                                            {kImageKnobStrip, 434, 35, 45, 51},
+                                            {kImageKnobStrip, 475, 111, 11, 51},
+                                            {kImageVUMSType, 215, 127, 1, 3},
+                                            {kImageVUNeedleType, 140, 127, 0, 2},
+                                            {kImageVUPrecise, 532, 12, 0, 2}},
+                                           {{kImageKnobStrip, 54, 35, 33, 51},
+                                            {kImageKnobStrip, 147, 35, 25, 51},
+                                            {kImageKnobStrip, 24, 113, 25, 51},
+                                            {kImageKnobStrip, 118, 113, 25, 51},
+                                            {kImageKnobStrip, 213, 113, 33, 51},
+                                            {kImageKnobStrip, 434, 35, 50, 51},
+                                            {kImageKnobStrip, 498, 113, 11, 51},
+                                            {kImageRMSMSType, 223, 50, 1, 3},
+                                            {kImageRMSOverBase, 474, 28, 1, 2},
+                                            {kImageRMSPrecise, 532, 12, 1, 2}},
+                                           {{kImageKnobStrip, 24, 36, 25, 51},
+                                            {kImageKnobStrip, 137, 35, 25, 51},
+                                            {kImageKnobStrip, 80, 111, 25, 51},
+                                            {kImageKnobStrip, 192, 111, 33, 51},
+                                            {kImageKnobStrip, 418, 35, 45, 51},
+                                            {kImageKnobStrip, 475, 111, 11, 51},
+                                            {kImagePPMMSType, 200, 36, 1, 3},
+                                            {kImagePPMPrecise, 532, 12, 0, 2}}};
     const std::vector<Label> labels[3] = {{{"-18.0dBFS", 14, 79, 76, 93},
                                            {"300ms", 100, 78, 152, 92},
                                            {"1.00s", 59, 153, 111, 167},
@@ -590,7 +592,7 @@ int figures(const std::string &dir, const std::string &outDir)
         cairo_set_source_surface(cr, bg, 0, 0);
         cairo_paint(cr);
         cairo_surface_destroy(bg);
-        cairo_surface_t *scope = load(10014), *band = load(10016);
+        cairo_surface_t *scope = load(kImageSettingsScope), *band = load(kImageSettingsScopeIndicator);
         blit(cr, scope, 0, 1, 1, 11, 86);
         blit(cr, band, 0, 180, 1, 11, 586);
         cairo_surface_destroy(scope);
@@ -618,10 +620,12 @@ int figures(const std::string &dir, const std::string &outDir)
         struct Part {
             int number, x, y, frame, frames;
         };
-        const Part parts[] = {{31000, 0, 169, 0, 1},   {34000, 0, 222, 0, 1},   {10020, 541, 173, 2, 3},
-                              {10025, 574, 169, 1, 2}, {10021, 16, 189, 1, 2},  {10021, 281, 189, 1, 2},
-                              {31001, 223, 177, 1, 2}, {31001, 489, 177, 0, 2}, {10024, 87, 179, 0, 1},
-                              {10024, 438, 179, 0, 1}, {10025, 574, 222, 1, 2}, {34001, 541, 223, 0, 3}};
+        const Part parts[] = {{kImageFilterStripExpanded, 0, 169, 0, 1}, {kImageLabelStripExpanded, 0, 222, 0, 1},
+                              {kImageFiltersInExpanded, 541, 173, 2, 3}, {kImageStripToggle, 574, 169, 1, 2},
+                              {kImageFilterInOut, 16, 189, 1, 2},        {kImageFilterInOut, 281, 189, 1, 2},
+                              {kImageFilterSlope, 223, 177, 1, 2},       {kImageFilterSlope, 489, 177, 0, 2},
+                              {kImageFrequencyHandle, 87, 179, 0, 1},    {kImageFrequencyHandle, 438, 179, 0, 1},
+                              {kImageStripToggle, 574, 222, 1, 2},       {kImageLagDisplay, 541, 223, 0, 3}};
         for (const Part &p : parts) {
             cairo_surface_t *s = load(p.number);
             const int fh = cairo_image_surface_get_height(s) / p.frames;
@@ -637,7 +641,7 @@ int figures(const std::string &dir, const std::string &outDir)
         const char *digits[] = {"1", "2", "0"};
         for (int i = 0; i < 3; ++i)
             text(cr, digits[i], 541 + 7 + 7 * i, 223 + 26.5, 11, Align::Centre, {0, 0, 0}, true);
-        cairo_surface_t *lag = load(34001);
+        cairo_surface_t *lag = load(kImageLagDisplay);
         for (int layer = 1; layer < 3; ++layer) {
             cairo_set_source_surface(cr, lag, 541, 223 - 40 * layer);
             cairo_paint(cr);
