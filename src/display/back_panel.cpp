@@ -169,9 +169,6 @@ void BackPanel::controlChanged(CControl *control)
 
 namespace {
 
-constexpr int kKnobWidth = 43;
-constexpr int kKnobHeight = 41;
-constexpr int kKnobFrames = 51;
 const CColor kLabelColor(200, 193, 193, 255);
 
 }  // namespace
@@ -222,32 +219,40 @@ CTextLabel *MeterBackPanel::makeLabel(const CRect &rect, const char *text)
 CControl *MeterBackPanel::makeControl(const SettingControlRow &row, CBitmap *knobStrip)
 {
     const long tag = row.index;
-    const CRect knobRect(row.left, row.top, row.left + kKnobWidth, row.top + kKnobHeight);
+    const CRect knobRect(row.left, row.top, row.left + kSettingKnobWidth, row.top + kSettingKnobHeight);
     CAnimKnob4 *knob = nullptr;
     switch (row.kind) {
     case SettingControlKind::Knob:
-        knob = new (std::nothrow) CAnimKnob4(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        knob = new (std::nothrow)
+            CAnimKnob4(knobRect, listener, tag, kSettingKnobFrames, kSettingKnobHeight, knobStrip);
         break;
     case SettingControlKind::VuBackLitKnob:
-        knob = new (std::nothrow) CVuBackLitKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        knob = new (std::nothrow)
+            CVuBackLitKnob(knobRect, listener, tag, kSettingKnobFrames, kSettingKnobHeight, knobStrip);
         break;
     case SettingControlKind::VuLedRefKnob:
-        knob = new (std::nothrow) CVuLedRefKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        knob = new (std::nothrow)
+            CVuLedRefKnob(knobRect, listener, tag, kSettingKnobFrames, kSettingKnobHeight, knobStrip);
         break;
     case SettingControlKind::VuOverLedKnob:
-        knob = new (std::nothrow) CVuOverLedKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        knob = new (std::nothrow)
+            CVuOverLedKnob(knobRect, listener, tag, kSettingKnobFrames, kSettingKnobHeight, knobStrip);
         break;
     case SettingControlKind::RmsLedRefKnob:
-        knob = new (std::nothrow) CRmsLedRefKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        knob = new (std::nothrow)
+            CRmsLedRefKnob(knobRect, listener, tag, kSettingKnobFrames, kSettingKnobHeight, knobStrip);
         break;
     case SettingControlKind::RmsOverLedKnob:
-        knob = new (std::nothrow) CRmsOverLedKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        knob = new (std::nothrow)
+            CRmsOverLedKnob(knobRect, listener, tag, kSettingKnobFrames, kSettingKnobHeight, knobStrip);
         break;
     case SettingControlKind::PpmLedRefKnob:
-        knob = new (std::nothrow) CPpmLedRefKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        knob = new (std::nothrow)
+            CPpmLedRefKnob(knobRect, listener, tag, kSettingKnobFrames, kSettingKnobHeight, knobStrip);
         break;
     case SettingControlKind::PpmOverLedKnob:
-        knob = new (std::nothrow) CPpmOverLedKnob(knobRect, listener, tag, kKnobFrames, kKnobHeight, knobStrip);
+        knob = new (std::nothrow)
+            CPpmOverLedKnob(knobRect, listener, tag, kSettingKnobFrames, kSettingKnobHeight, knobStrip);
         break;
     case SettingControlKind::Switch:
     case SettingControlKind::Button: {
@@ -301,7 +306,7 @@ bool MeterBackPanel::buildPanel(CFrame *newFrame)
             controls[slot] = control;
         }
         if (row.placeholder) {
-            const CRect rect(row.labelLeft, row.labelTop, row.labelRight, row.labelBottom);
+            const CRect rect(row.label.left, row.label.top, row.label.right, row.label.bottom);
             if (CTextLabel *label = makeLabel(rect, row.placeholder)) {
                 container->addView(label);
                 labels[slot] = label;
@@ -309,7 +314,8 @@ bool MeterBackPanel::buildPanel(CFrame *newFrame)
             }
         }
     }
-    versionLabel = makeLabel(layout.versionLabel, kVersionText);
+    const LayoutRect &place = layout.versionLabel;
+    versionLabel = makeLabel(CRect(place.left, place.top, place.right, place.bottom), kVersionText);
     if (versionLabel)
         container->addView(versionLabel);
     return true;
@@ -375,68 +381,15 @@ void MeterBackPanel::controlChanged(CControl *control)
     control->setDirty(true);
 }
 
-// ---------------------------------------------------------------------------------------------
-// The tables
-
-namespace {
-
-using K = SettingControlKind;
-
-// index, kind, position, default, drag pixels, fine, wheel, bitmap, frames, label, placeholder
-const SettingControlRow kVUSettings[] = {
-    {83, K::Knob, 24, 36, 0.25f, 200, 10, 1.f / 24, 0, 0, 14, 79, 76, 93, "-18 dBFS"},
-    {84, K::Knob, 105, 35, 0.5f, 200, 10, 1.f / 12, 0, 0, 100, 78, 152, 92, "300 ms"},
-    {85, K::Knob, 64, 111, 0.5f, 200, 10, 1.f / 12, 0, 0, 59, 153, 111, 167, "0.1 s"},
-    {88, K::VuBackLitKnob, 195, 35, 0.5f, 100, 1, 1.f / 4, 0, 0, 0, 0, 0, 0, nullptr},
-    {90, K::VuLedRefKnob, 434, 35, 1.f, 100, 1, 1.f / 3, 0, 0, 0, 0, 0, 0, nullptr},
-    {89, K::VuOverLedKnob, 475, 111, 0.22f, 100, 1, 1.f / 9, 0, 0, 0, 0, 0, 0, nullptr},
-    {87, K::Switch, 215, 127, 0, 0, 0, 0, kImageVUMSType, 3, 0, 0, 0, 0, nullptr},
-    {86, K::Button, 140, 127, 0, 0, 0, 0, kImageVUNeedleType, 2, 0, 0, 0, 0, nullptr},
-    {91, K::Button, 532, 12, 0, 0, 0, 0, kImageVUPrecise, 2, 0, 0, 0, 0, nullptr},
-};
-
-const SettingControlRow kRMSSettings[] = {
-    {72, K::Knob, 54, 35, 0.667f, 200, 10, 1.f / 30, 0, 0, 44, 77, 106, 91, "0 dBFS"},
-    {74, K::Knob, 147, 35, 0.5f, 200, 10, 1.f / 30, 0, 0, 143, 76, 195, 90, "300 ms"},
-    {73, K::Knob, 24, 113, 0.5f, 200, 10, 1.f / 30, 0, 0, 18, 154, 70, 168, "300 ms"},
-    {75, K::Knob, 118, 113, 0.5f, 200, 10, 1.f / 30, 0, 0, 114, 154, 166, 168, "0.1 s"},
-    {76, K::Knob, 213, 113, 0.66f, 200, 10, 1.f / 30, 0, 0, 208, 154, 260, 168, "0.1 s"},
-    {79, K::RmsLedRefKnob, 434, 35, 1.f, 100, 1, 1.f / 6, 0, 0, 0, 0, 0, 0, nullptr},
-    {78, K::RmsOverLedKnob, 498, 113, 0.22f, 100, 1, 1.f / 9, 0, 0, 0, 0, 0, 0, nullptr},
-    {77, K::Switch, 223, 50, 0, 0, 0, 0, kImageRMSMSType, 3, 0, 0, 0, 0, nullptr},
-    {81, K::Button, 474, 28, 0, 0, 0, 0, kImageRMSOverBase, 2, 0, 0, 0, 0, nullptr},
-    {80, K::Button, 532, 12, 0, 0, 0, 0, kImageRMSPrecise, 2, 0, 0, 0, 0, nullptr},
-};
-
-const SettingControlRow kPPMSettings[] = {
-    {93, K::Knob, 24, 36, 0.5f, 200, 10, 1.f / 24, 0, 0, 14, 79, 76, 93, "0 dBFS"},
-    {94, K::Knob, 137, 35, 0.5f, 200, 10, 1.f / 30, 0, 0, 133, 78, 184, 92, "300 ms"},
-    {95, K::Knob, 80, 111, 0.5f, 200, 10, 1.f / 12, 0, 0, 75, 154, 127, 168, "0.1 s"},
-    {96, K::Knob, 192, 111, 0.66f, 200, 10, 1.f / 12, 0, 0, 188, 154, 240, 168, "0.1 s"},
-    {99, K::PpmLedRefKnob, 418, 35, 1.f, 100, 1, 1.f / 3, 0, 0, 0, 0, 0, 0, nullptr},
-    {98, K::PpmOverLedKnob, 475, 111, 0.22f, 100, 1, 1.f / 9, 0, 0, 0, 0, 0, 0, nullptr},
-    {97, K::Switch, 200, 36, 0, 0, 0, 0, kImagePPMMSType, 3, 0, 0, 0, 0, nullptr},
-    {100, K::Button, 532, 12, 0, 0, 0, 0, kImagePPMPrecise, 2, 0, 0, 0, 0, nullptr},
-};
-
-template <size_t N> constexpr int countOf(const SettingControlRow (&)[N]) { return (int)N; }
-constexpr int kMost = MeterBackPanel::kMaxSettings;
-static_assert(countOf(kVUSettings) <= kMost && countOf(kRMSSettings) <= kMost && countOf(kPPMSettings) <= kMost,
-              "a panel keeps one control and one label per setting");
-
-const MeterBackPanel::Layout kVULayout{kMeterTypeVU, kImageVUSettings, kVUSettings, countOf(kVUSettings),
-                                       CRect(290, 86, 400, 100)};
-const MeterBackPanel::Layout kRMSLayout{kMeterTypeRMS, kImageRMSSettings, kRMSSettings, countOf(kRMSSettings),
-                                        CRect(293, 86, 403, 100)};
-const MeterBackPanel::Layout kPPMLayout{kMeterTypePPM, kImagePPMSettings, kPPMSettings, countOf(kPPMSettings),
-                                        CRect(281, 86, 391, 100)};
-
-}  // namespace
-
-VUBackPanel::VUBackPanel(Templete *effect, CControlListener *listener) : MeterBackPanel(effect, listener, kVULayout) {}
-RMSBackPanel::RMSBackPanel(Templete *effect, CControlListener *listener) : MeterBackPanel(effect, listener, kRMSLayout)
+VUBackPanel::VUBackPanel(Templete *effect, CControlListener *listener)
+    : MeterBackPanel(effect, listener, kSettingsPanelLayouts[kMeterTypeVU])
 {
 }
-PPMBackPanel::PPMBackPanel(Templete *effect, CControlListener *listener) : MeterBackPanel(effect, listener, kPPMLayout)
+RMSBackPanel::RMSBackPanel(Templete *effect, CControlListener *listener)
+    : MeterBackPanel(effect, listener, kSettingsPanelLayouts[kMeterTypeRMS])
+{
+}
+PPMBackPanel::PPMBackPanel(Templete *effect, CControlListener *listener)
+    : MeterBackPanel(effect, listener, kSettingsPanelLayouts[kMeterTypePPM])
 {
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "controls/detachable_container.h"
+#include "controls/settings_panel_layout.h"
 #include "params/parameter_table.h"
 #include "ui/text_label.h"
 #include "ui/view_container.h"
@@ -93,49 +94,12 @@ protected:
     VSTGUI::CMovieBitmap *calibrationIndicator = nullptr;
 };
 
-// What a settings control is made of.
-enum class SettingControlKind {
-    Knob,           // CAnimKnob4
-    VuBackLitKnob,  // the drawing variants of the knob
-    VuLedRefKnob,
-    VuOverLedKnob,
-    RmsLedRefKnob,
-    RmsOverLedKnob,
-    PpmLedRefKnob,
-    PpmOverLedKnob,
-    Switch,  // CZEMHorizontalSwitch, three positions
-    Button,  // CZEMOnOffButton
-};
-
-// One row of a panel's table: the control of one setting and its text label, if any.
-struct SettingControlRow {
-    VstInt32 index;
-    SettingControlKind kind;
-    int left, top;
-    // Knobs: the reset target, the drag in pixels over the full range, the Shift fine factor and
-    // the step of one wheel notch.
-    float defaultValue;
-    float dragRange;
-    float fineFactor;
-    float wheelStep;
-    int bitmap;                                        // switches and buttons; knobs use the knob strip
-    int frames;                                        // of that bitmap
-    int labelLeft, labelTop, labelRight, labelBottom;  // all 0: no label
-    const char *placeholder;                           // shown until the engine's text replaces it
-};
-
 // A settings panel built from its type's table. The three product panels below only name it.
 class MeterBackPanel : public BackPanel {
 public:
-    struct Layout {
-        MeterType type;
-        int background;  // image number
-        const SettingControlRow *settings;
-        int count;
-        VSTGUI::CRect versionLabel;
-    };
-    static constexpr int kMaxSettings = 10;
-    static constexpr const char *kVersionText = "v.3.0.2";
+    using Layout = SettingsPanelLayout;
+    static constexpr int kMaxSettings = kMaxSettingsPerPanel;
+    static constexpr const char *kVersionText = kSettingsVersionText;
 
     bool buildPanel(VSTGUI::CFrame *frame) override;
     void teardownPanel() override;

@@ -18,6 +18,7 @@
 #include "display/back_panel.h"
 #include "editor/editor_factory.h"
 #include "editor/temeplete_editor.h"
+#include "controls/settings_panel_layout.h"
 #include "controls/zem_calibration_control.h"
 #include "controls/zem_horizontal_switch.h"
 #include "controls/zem_on_off_button.h"
@@ -121,60 +122,89 @@ public:
     std::vector<CControl *> senders;
 };
 
-// What each control must be, written out apart from the product's tables.
+// What each control must be, written out apart from the product's tables; where it sits and
+// where its label sits come from the panels' layout table (the one the artwork is drawn to).
 enum Kind { kKnob, kVariant, kSwitch, kButton };
 struct Expected {
     int index;
     const std::type_info &type;
     Kind kind;
-    CRect rect;
+    CRect rect;  // the size here, the place from the layout table
     float defaultValue, dragFactor, fineFactor, wheelStep;
-    CRect label;  // empty: none
+    CRect label;  // from the layout table; empty: none
 };
 
-CRect knobAt(int x, int y) { return CRect(x, y, x + 43, y + 41); }
-CRect at(int x, int y, int w, int h) { return CRect(x, y, x + w, y + h); }
+CRect size(int w, int h) { return CRect(0, 0, w, h); }
 const CRect kNone;
+const CRect kFromTable;  // filled in from the layout table
+CRect rectOf(const LayoutRect &r) { return CRect(r.left, r.top, r.right, r.bottom); }
+
+// The rows of a type with the places of the layout table.
+std::vector<Expected> placed(int type, std::vector<Expected> rows)
+{
+    for (Expected &row : rows) {
+        const SettingControlRow *place = kSettingsPanelLayouts[type].row(row.index);
+        EXPECT_NE(place, nullptr) << row.index;
+        if (!place)
+            continue;
+        row.rect.offset(place->left, place->top);
+        row.label = rectOf(place->label);
+    }
+    return rows;
+}
 
 const std::vector<Expected> &expectedControls(int type)
 {
-    static const std::vector<Expected> vu = {
-        {83, typeid(CAnimKnob4), kKnob, knobAt(24, 36), 0.25f, 0.2f, 10, 1.f / 24, CRect(14, 79, 76, 93)},
-        {84, typeid(CAnimKnob4), kKnob, knobAt(105, 35), 0.5f, 0.2f, 10, 1.f / 12, CRect(100, 78, 152, 92)},
-        {85, typeid(CAnimKnob4), kKnob, knobAt(64, 111), 0.5f, 0.2f, 10, 1.f / 12, CRect(59, 153, 111, 167)},
-        {88, typeid(CVuBackLitKnob), kVariant, knobAt(195, 35), 0.5f, 0.1f, 1, 1.f / 4, kNone},
-        {90, typeid(CVuLedRefKnob), kVariant, knobAt(434, 35), 1.f, 0.1f, 1, 1.f / 3, kNone},
-        {89, typeid(CVuOverLedKnob), kVariant, knobAt(475, 111), 0.22f, 0.1f, 1, 1.f / 9, kNone},
-        {87, typeid(CZEMHorizontalSwitch), kSwitch, at(215, 127, 70, 41), 0, 0, 0, 0, kNone},
-        {86, typeid(CZEMOnOffButton), kButton, at(140, 127, 65, 41), 0, 0, 0, 0, kNone},
-        {91, typeid(CZEMOnOffButton), kButton, at(532, 12, 54, 97), 0, 0, 0, 0, kNone},
+    static const std::vector<Expected> vuRows = {
+        {83, typeid(CAnimKnob4), kKnob, size(43, 41), 0.25f, 0.2f, 10, 1.f / 24, kFromTable},
+        {84, typeid(CAnimKnob4), kKnob, size(43, 41), 0.5f, 0.2f, 10, 1.f / 12, kFromTable},
+        {85, typeid(CAnimKnob4), kKnob, size(43, 41), 0.5f, 0.2f, 10, 1.f / 12, kFromTable},
+        {88, typeid(CVuBackLitKnob), kVariant, size(43, 41), 0.5f, 0.1f, 1, 1.f / 4, kFromTable},
+        {90, typeid(CVuLedRefKnob), kVariant, size(43, 41), 1.f, 0.1f, 1, 1.f / 3, kFromTable},
+        {89, typeid(CVuOverLedKnob), kVariant, size(43, 41), 0.22f, 0.1f, 1, 1.f / 9, kFromTable},
+        {87, typeid(CZEMHorizontalSwitch), kSwitch, size(70, 41), 0, 0, 0, 0, kFromTable},
+        {86, typeid(CZEMOnOffButton), kButton, size(65, 41), 0, 0, 0, 0, kFromTable},
+        {91, typeid(CZEMOnOffButton), kButton, size(54, 97), 0, 0, 0, 0, kFromTable},
     };
-    static const std::vector<Expected> rms = {
-        {72, typeid(CAnimKnob4), kKnob, knobAt(54, 35), 0.667f, 0.2f, 10, 1.f / 30, CRect(44, 77, 106, 91)},
-        {74, typeid(CAnimKnob4), kKnob, knobAt(147, 35), 0.5f, 0.2f, 10, 1.f / 30, CRect(143, 76, 195, 90)},
-        {73, typeid(CAnimKnob4), kKnob, knobAt(24, 113), 0.5f, 0.2f, 10, 1.f / 30, CRect(18, 154, 70, 168)},
-        {75, typeid(CAnimKnob4), kKnob, knobAt(118, 113), 0.5f, 0.2f, 10, 1.f / 30, CRect(114, 154, 166, 168)},
-        {76, typeid(CAnimKnob4), kKnob, knobAt(213, 113), 0.66f, 0.2f, 10, 1.f / 30, CRect(208, 154, 260, 168)},
-        {79, typeid(CRmsLedRefKnob), kVariant, knobAt(434, 35), 1.f, 0.1f, 1, 1.f / 6, kNone},
-        {78, typeid(CRmsOverLedKnob), kVariant, knobAt(498, 113), 0.22f, 0.1f, 1, 1.f / 9, kNone},
-        {77, typeid(CZEMHorizontalSwitch), kSwitch, at(223, 50, 70, 41), 0, 0, 0, 0, kNone},
-        {81, typeid(CZEMOnOffButton), kButton, at(474, 28, 54, 57), 0, 0, 0, 0, kNone},
-        {80, typeid(CZEMOnOffButton), kButton, at(532, 12, 54, 97), 0, 0, 0, 0, kNone},
+    static const std::vector<Expected> rmsRows = {
+        {72, typeid(CAnimKnob4), kKnob, size(43, 41), 0.667f, 0.2f, 10, 1.f / 30, kFromTable},
+        {74, typeid(CAnimKnob4), kKnob, size(43, 41), 0.5f, 0.2f, 10, 1.f / 30, kFromTable},
+        {73, typeid(CAnimKnob4), kKnob, size(43, 41), 0.5f, 0.2f, 10, 1.f / 30, kFromTable},
+        {75, typeid(CAnimKnob4), kKnob, size(43, 41), 0.5f, 0.2f, 10, 1.f / 30, kFromTable},
+        {76, typeid(CAnimKnob4), kKnob, size(43, 41), 0.66f, 0.2f, 10, 1.f / 30, kFromTable},
+        {79, typeid(CRmsLedRefKnob), kVariant, size(43, 41), 1.f, 0.1f, 1, 1.f / 6, kFromTable},
+        {78, typeid(CRmsOverLedKnob), kVariant, size(43, 41), 0.22f, 0.1f, 1, 1.f / 9, kFromTable},
+        {77, typeid(CZEMHorizontalSwitch), kSwitch, size(70, 41), 0, 0, 0, 0, kFromTable},
+        {81, typeid(CZEMOnOffButton), kButton, size(54, 57), 0, 0, 0, 0, kFromTable},
+        {80, typeid(CZEMOnOffButton), kButton, size(54, 97), 0, 0, 0, 0, kFromTable},
     };
-    static const std::vector<Expected> ppm = {
-        {93, typeid(CAnimKnob4), kKnob, knobAt(24, 36), 0.5f, 0.2f, 10, 1.f / 24, CRect(14, 79, 76, 93)},
-        {94, typeid(CAnimKnob4), kKnob, knobAt(137, 35), 0.5f, 0.2f, 10, 1.f / 30, CRect(133, 78, 184, 92)},
-        {95, typeid(CAnimKnob4), kKnob, knobAt(80, 111), 0.5f, 0.2f, 10, 1.f / 12, CRect(75, 154, 127, 168)},
-        {96, typeid(CAnimKnob4), kKnob, knobAt(192, 111), 0.66f, 0.2f, 10, 1.f / 12, CRect(188, 154, 240, 168)},
-        {99, typeid(CPpmLedRefKnob), kVariant, knobAt(418, 35), 1.f, 0.1f, 1, 1.f / 3, kNone},
-        {98, typeid(CPpmOverLedKnob), kVariant, knobAt(475, 111), 0.22f, 0.1f, 1, 1.f / 9, kNone},
-        {97, typeid(CZEMHorizontalSwitch), kSwitch, at(200, 36, 70, 67), 0, 0, 0, 0, kNone},
-        {100, typeid(CZEMOnOffButton), kButton, at(532, 12, 54, 97), 0, 0, 0, 0, kNone},
+    static const std::vector<Expected> ppmRows = {
+        {93, typeid(CAnimKnob4), kKnob, size(43, 41), 0.5f, 0.2f, 10, 1.f / 24, kFromTable},
+        {94, typeid(CAnimKnob4), kKnob, size(43, 41), 0.5f, 0.2f, 10, 1.f / 30, kFromTable},
+        {95, typeid(CAnimKnob4), kKnob, size(43, 41), 0.5f, 0.2f, 10, 1.f / 12, kFromTable},
+        {96, typeid(CAnimKnob4), kKnob, size(43, 41), 0.66f, 0.2f, 10, 1.f / 12, kFromTable},
+        {99, typeid(CPpmLedRefKnob), kVariant, size(43, 41), 1.f, 0.1f, 1, 1.f / 3, kFromTable},
+        {98, typeid(CPpmOverLedKnob), kVariant, size(43, 41), 0.22f, 0.1f, 1, 1.f / 9, kFromTable},
+        {97, typeid(CZEMHorizontalSwitch), kSwitch, size(70, 67), 0, 0, 0, 0, kFromTable},
+        {100, typeid(CZEMOnOffButton), kButton, size(54, 97), 0, 0, 0, 0, kFromTable},
     };
+    static const std::vector<Expected> vu = placed(kMeterTypeVU, vuRows);
+    static const std::vector<Expected> rms = placed(kMeterTypeRMS, rmsRows);
+    static const std::vector<Expected> ppm = placed(kMeterTypePPM, ppmRows);
     return type == kMeterTypeVU ? vu : type == kMeterTypeRMS ? rms : ppm;
 }
 
-const CRect kVersionLabels[3] = {CRect(290, 86, 400, 100), CRect(293, 86, 403, 100), CRect(281, 86, 391, 100)};
+// Where a setting's control and label of a type sit.
+CRect controlOf(int type, int index)
+{
+    for (const Expected &row : expectedControls(type))
+        if (row.index == index)
+            return row.rect;
+    ADD_FAILURE() << "no setting " << index;
+    return kNone;
+}
+CRect labelOf(int type, int index) { return rectOf(kSettingsPanelLayouts[type].row(index)->label); }
+CRect versionLabelOf(int type) { return rectOf(kSettingsPanelLayouts[type].versionLabel); }
 const char *const kPlaceholders[] = {"-18 dBFS", "0 dBFS", "300 ms", "0.1 s"};
 
 std::string settingText(MeterEngine *engine, int index)
@@ -341,7 +371,7 @@ TEST_F(BackPanels, LabelsShowTheEngineTextsFromTheStartBesideTheVersion)
         ASSERT_NE(version, nullptr);
         EXPECT_TRUE(back->getContainer()->isChild(version));
         EXPECT_STREQ(version->getText(), "v.3.0.2");
-        EXPECT_EQ(version->getViewSize(), kVersionLabels[type]);
+        EXPECT_EQ(version->getViewSize(), versionLabelOf(type));
         EXPECT_EQ(version->getFontColor(), CColor(200, 193, 193, 255));
         editor->close();
     }
@@ -460,20 +490,20 @@ TEST_F(BackPanels, EmptyPlacesLabelsAndAnyRightClickCloseALeftClickOnAControlDoe
         int buttons;
         bool closes;
     } presses[] = {
-        {centre(CRect(14, 79, 76, 93)), kLButton, true},     // label of 83
-        {centre(CRect(290, 86, 400, 100)), kLButton, true},  // version label
-        {CPoint(300, 230), kLButton, true},                  // background
-        {CPoint(300, 185), kLButton, true},                  // scope indicator
+        {centre(labelOf(kMeterTypeVU, 83)), kLButton, true},     // label of 83
+        {centre(versionLabelOf(kMeterTypeVU)), kLButton, true},  // version label
+        {CPoint(300, 230), kLButton, true},                      // background
+        {CPoint(300, 185), kLButton, true},                      // scope indicator
         {CPoint(300, 230), kRButton, true},
-        {centre(knobAt(105, 35)), kRButton, true},       // knob 84
-        {centre(knobAt(195, 35)), kRButton, true},       // backlight knob
-        {centre(at(215, 127, 70, 41)), kRButton, true},  // M/S switch
-        {centre(at(140, 127, 65, 41)), kRButton, true},  // needle type button
-        {CPoint(20, 5), kRButton, true},                 // scope selector
-        {centre(knobAt(105, 35)), kLButton, false},
-        {centre(at(215, 127, 70, 41)), kLButton, false},
-        {centre(at(140, 127, 65, 41)), kLButton, false},
-        {centre(at(532, 12, 54, 97)), kLButton, false},
+        {centre(controlOf(kMeterTypeVU, 84)), kRButton, true},  // knob 84
+        {centre(controlOf(kMeterTypeVU, 88)), kRButton, true},  // backlight knob
+        {centre(controlOf(kMeterTypeVU, 87)), kRButton, true},  // M/S switch
+        {centre(controlOf(kMeterTypeVU, 86)), kRButton, true},  // needle type button
+        {CPoint(20, 5), kRButton, true},                        // scope selector
+        {centre(controlOf(kMeterTypeVU, 84)), kLButton, false},
+        {centre(controlOf(kMeterTypeVU, 87)), kLButton, false},
+        {centre(controlOf(kMeterTypeVU, 86)), kLButton, false},
+        {centre(controlOf(kMeterTypeVU, 91)), kLButton, false},
         {CPoint(30, 5), kLButton, false},
     };
     int closed = 0;
@@ -511,7 +541,7 @@ TEST_F(BackPanels, NothingBelowTheOpenPanelFeelsTheWheelOrTheMouse)
     mouse.move(300, 230);
     mouse.wheel(300, 230, 1.f);
     mouse.wheel(300, 5, -1.f, kShift);
-    const CPoint knob = centre(knobAt(105, 35));
+    const CPoint knob = centre(controlOf(kMeterTypeVU, 84));
     const float before = back->settingControl(84)->getValue();
     mouse.move(knob.x, knob.y);
     mouse.wheel(knob.x, knob.y, 1.f);
@@ -534,7 +564,8 @@ TEST_F(BackPanels, AControlChangeIsAPlainWriteAndItsLabelFollowsTheEcho)
     const std::string textBefore = label->getText();
     host.automated.clear();
 
-    mouse.wheel(centre(knobAt(137, 35)).x, centre(knobAt(137, 35)).y, 3.f);  // one notch of 1/30
+    const CPoint rise = centre(controlOf(kMeterTypePPM, 94));
+    mouse.wheel(rise.x, rise.y, 3.f);  // one notch of 1/30
     EXPECT_NEAR(integration->getValue(), start + 1.f / 30, 1e-6);
     EXPECT_FLOAT_EQ(engine(kMeterTypePPM)->getSetting(94), integration->getValue());
     EXPECT_FLOAT_EQ(effect->getParameter(94), integration->getValue());
@@ -542,12 +573,12 @@ TEST_F(BackPanels, AControlChangeIsAPlainWriteAndItsLabelFollowsTheEcho)
     EXPECT_NE(label->getText(), textBefore);
 
     // A switch and a button by mouse and wheel.
-    const CRect msType = at(200, 36, 70, 67);
+    const CRect msType = controlOf(kMeterTypePPM, 97);
     mouse.click(msType.right - 5, centre(msType).y);
     EXPECT_FLOAT_EQ(engine(kMeterTypePPM)->getSetting(97), 1.f);
     mouse.wheel(centre(msType).x, centre(msType).y, -1.f);
     EXPECT_FLOAT_EQ(engine(kMeterTypePPM)->getSetting(97), 0.5f);
-    const CPoint precise = centre(at(532, 12, 54, 97));
+    const CPoint precise = centre(controlOf(kMeterTypePPM, 100));
     effect->setParameter(100, 0.f);
     mouse.wheel(precise.x, precise.y, -1.f);  // a notch towards the user keeps it off
     EXPECT_FLOAT_EQ(engine(kMeterTypePPM)->getSetting(100), 0.f);

@@ -19,6 +19,7 @@
 #include <zlib.h>
 
 #include "controls/image_numbers.h"
+#include "controls/settings_panel_layout.h"
 #include "display/needle_laws.h"
 #include "faces.h"
 #include "images.h"
@@ -533,59 +534,25 @@ int figures(const std::string &dir, const std::string &outDir)
         failures += !writeImagePdf(panel, outDir + "/front-" + names[type] + ".pdf");
     }
 
-    // The settings panels with every control at its default and the texts the plug-in shows.
-    struct Placed {
-        int number, x, y, frame, frames;
+    // The settings panels with every control at its default and the texts the plug-in shows, at
+    // the places of the panels' table: the frame each control shows and each label's text.
+    struct Shown {
+        int index, frame;
     };
     struct Label {
+        int index;
         const char *text;
-        int l, t, r, b;
     };
-    const int backgrounds[] = {kImageVUSettings, kImageRMSSettings, kImagePPMSettings};
-    const std::vector<Placed> placed[3] = {{{kImageKnobStrip, 24, 36, 13, 51},
-                                            {kImageKnobStrip, 105, 35, 25, 51},
-                                            {kImageKnobStrip, 64, 111, 25, 51},
-                                            {kImageKnobStrip, 195, 35, 25, 51},
-                                            {kImageKnobStrip, 434, 35, 45, 51},
-                                            {kImageKnobStrip, 475, 111, 11, 51},
-                                            {kImageVUMSType, 215, 127, 1, 3},
-                                            {kImageVUNeedleType, 140, 127, 0, 2},
-                                            {kImageVUPrecise, 532, 12, 0, 2}},
-                                           {{kImageKnobStrip, 54, 35, 33, 51},
-                                            {kImageKnobStrip, 147, 35, 25, 51},
-                                            {kImageKnobStrip, 24, 113, 25, 51},
-                                            {kImageKnobStrip, 118, 113, 25, 51},
-                                            {kImageKnobStrip, 213, 113, 33, 51},
-                                            {kImageKnobStrip, 434, 35, 50, 51},
-                                            {kImageKnobStrip, 498, 113, 11, 51},
-                                            {kImageRMSMSType, 223, 50, 1, 3},
-                                            {kImageRMSOverBase, 474, 28, 1, 2},
-                                            {kImageRMSPrecise, 532, 12, 1, 2}},
-                                           {{kImageKnobStrip, 24, 36, 25, 51},
-                                            {kImageKnobStrip, 137, 35, 25, 51},
-                                            {kImageKnobStrip, 80, 111, 25, 51},
-                                            {kImageKnobStrip, 192, 111, 33, 51},
-                                            {kImageKnobStrip, 418, 35, 45, 51},
-                                            {kImageKnobStrip, 475, 111, 11, 51},
-                                            {kImagePPMMSType, 200, 36, 1, 3},
-                                            {kImagePPMPrecise, 532, 12, 0, 2}}};
-    const std::vector<Label> labels[3] = {{{"-18.0dBFS", 14, 79, 76, 93},
-                                           {"300ms", 100, 78, 152, 92},
-                                           {"1.00s", 59, 153, 111, 167},
-                                           {"v.3.0.2", 290, 86, 400, 100}},
-                                          {{"0.0dBFS", 44, 77, 106, 91},
-                                           {"1.00s", 143, 76, 195, 90},
-                                           {"10ms", 18, 154, 70, 168},
-                                           {"1.00s", 114, 154, 166, 168},
-                                           {"2.00s", 208, 154, 260, 168},
-                                           {"v.3.0.2", 293, 86, 403, 100}},
-                                          {{"-12.0dBFS", 14, 79, 76, 93},
-                                           {"10ms", 133, 78, 184, 92},
-                                           {"1.00s", 75, 154, 127, 168},
-                                           {"2.00s", 188, 154, 240, 168},
-                                           {"v.3.0.2", 281, 86, 391, 100}}};
+    const std::vector<Shown> shown[3] = {
+        {{83, 13}, {84, 25}, {85, 25}, {88, 25}, {90, 45}, {89, 11}, {87, 1}, {86, 0}, {91, 0}},
+        {{72, 33}, {74, 25}, {73, 25}, {75, 25}, {76, 33}, {79, 50}, {78, 11}, {77, 1}, {81, 1}, {80, 1}},
+        {{93, 25}, {94, 25}, {95, 25}, {96, 33}, {99, 45}, {98, 11}, {97, 1}, {100, 0}}};
+    const std::vector<Label> labels[3] = {{{83, "-18.0dBFS"}, {84, "300ms"}, {85, "1.00s"}},
+                                          {{72, "0.0dBFS"}, {74, "1.00s"}, {73, "10ms"}, {75, "1.00s"}, {76, "2.00s"}},
+                                          {{93, "-12.0dBFS"}, {94, "10ms"}, {95, "1.00s"}, {96, "2.00s"}}};
     for (int type = 0; type < 3; ++type) {
-        cairo_surface_t *bg = load(backgrounds[type]);
+        const SettingsPanelLayout &layout = kSettingsPanelLayouts[type];
+        cairo_surface_t *bg = load(layout.background);
         const int width = cairo_image_surface_get_width(bg);
         Canvas panel(width, 261);
         cairo_t *cr = panel.cr();
@@ -597,14 +564,19 @@ int figures(const std::string &dir, const std::string &outDir)
         blit(cr, band, 0, 180, 1, 11, 586);
         cairo_surface_destroy(scope);
         cairo_surface_destroy(band);
-        for (const Placed &c : placed[type]) {
-            cairo_surface_t *s = load(c.number);
-            const int fh = cairo_image_surface_get_height(s) / c.frames;
-            blit(cr, s, c.x, c.y, c.frame, fh, cairo_image_surface_get_width(s));
+        for (const Shown &c : shown[type]) {
+            const SettingControlRow &row = *layout.row(c.index);
+            cairo_surface_t *s = load(row.image());
+            const int fh = cairo_image_surface_get_height(s) / artworkImage(row.image())->frames;
+            blit(cr, s, row.left, row.top, c.frame, fh, cairo_image_surface_get_width(s));
             cairo_surface_destroy(s);
         }
+        auto print = [&](const char *s, const LayoutRect &r) {
+            text(cr, s, r.centreX(), r.bottom - 3.5, 8.5, Align::Centre, rgb(200, 193, 193), false);
+        };
         for (const Label &l : labels[type])
-            text(cr, l.text, (l.l + l.r) / 2.0, l.b - 3.5, 8.5, Align::Centre, rgb(200, 193, 193), false);
+            print(l.text, layout.row(l.index)->label);
+        print(kSettingsVersionText, layout.versionLabel);
         failures += !writeImagePdf(panel, outDir + "/settings-" + names[type] + ".pdf");
         panel.writePng(outDir + "/settings-" + names[type] + ".png");
     }

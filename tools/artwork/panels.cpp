@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/settings_panel_layout.h"
 #include "params/parameter_table.h"
 #include "display/needle_laws.h"
 #include "faces.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr int kKnobFrames = 51;
+constexpr int kKnobFrames = kSettingKnobFrames;
 
 void hairline(cairo_t *cr, double x0, double x1, double y, double darkAlpha = 0.55, double lightAlpha = 0.06)
 {
@@ -84,11 +85,10 @@ std::vector<std::string> overCounts()
     return v;
 }
 
-// The over threshold knob at (x, 35) and the over count knob at (475, 111), the same on the VU and
-// the PPM settings panels.
-void overKnobs(cairo_t *cr, double x, const Rgb &accent)
+// The over threshold knob and the over count knob, the same on the VU and the PPM settings panels.
+void overKnobs(cairo_t *cr, const SettingControlRow &threshold, const SettingControlRow &count, const Rgb &accent)
 {
-    knobMarks(cr, x, 35, {5, 19, 31, 45},
+    knobMarks(cr, threshold.left, threshold.top, {5, 19, 31, 45},
               {"+8R",
                "\xE2\x88\x92"
                "3",
@@ -96,8 +96,8 @@ void overKnobs(cairo_t *cr, double x, const Rgb &accent)
                "1",
                "0"},
               accent);
-    knobCaptionBelow(cr, x, 35, "OVER dBFS");
-    knobMarks(cr, 475, 111, {2, 6, 11, 17, 22, 28, 33, 39, 43, 48}, overCounts(), accent);
+    knobCaptionBelow(cr, threshold.left, threshold.top, "OVER dBFS");
+    knobMarks(cr, count.left, count.top, {2, 6, 11, 17, 22, 28, 33, 39, 43, 48}, overCounts(), accent);
 }
 
 void settingsTitle(cairo_t *cr, int type, double cx, double top)
@@ -204,40 +204,45 @@ void drawSettingsPanel(cairo_t *cr, int type, double width)
     paintScrew(cr, width - 12, 206, 3.5, 30);
     paintScrew(cr, width - 12, 248, 3.5, 120);
 
-    if (type == 0) {
-        knobCaptionAbove(cr, 24, 36, "REFERENCE");
-        plainKnobMarks(cr, 24, 36);
-        labelWell(cr, 14, 79, 76, 93);
-        knobCaptionAbove(cr, 105, 35, "INTEGRATION");
-        plainKnobMarks(cr, 105, 35);
-        labelWell(cr, 100, 78, 152, 92);
-        knobCaptionAbove(cr, 64, 111, "PEAK HOLD");
-        plainKnobMarks(cr, 64, 111);
-        labelWell(cr, 59, 153, 111, 167);
-        knobMarks(cr, 195, 35, {15, 20, 25, 30, 35}, {"1", "2", "3", "4", "5"}, accent);
-        knobCaptionBelow(cr, 195, 35, "BACKLIGHT");
-        overKnobs(cr, 434, accent);
-        caption(cr, "OVER SAMPLES", 496.5, 177, 6.5, Align::Centre);
-        caption(cr, "NEEDLE", 172.5, 122, 6.5, Align::Centre);
-        caption(cr, "M/S MID LEVEL", 250, 122, 6.5, Align::Centre);
-        settingsTitle(cr, type, 345, 30);
-    } else if (type == 1) {
-        knobCaptionAbove(cr, 54, 35, "REFERENCE");
-        plainKnobMarks(cr, 54, 35);
-        labelWell(cr, 44, 77, 106, 91);
-        knobCaptionAbove(cr, 147, 35, "RMS WINDOW");
-        plainKnobMarks(cr, 147, 35);
-        labelWell(cr, 143, 76, 195, 90);
-        knobCaptionAbove(cr, 24, 113, "PEAK RISE");
-        plainKnobMarks(cr, 24, 113);
-        labelWell(cr, 18, 154, 70, 168);
-        knobCaptionAbove(cr, 118, 113, "PEAK HOLD");
-        plainKnobMarks(cr, 118, 113);
-        labelWell(cr, 114, 154, 166, 168);
-        knobCaptionAbove(cr, 213, 113, "RETURN");
-        plainKnobMarks(cr, 213, 113);
-        labelWell(cr, 208, 154, 260, 168);
-        knobMarks(cr, 434, 35, {0, 8, 17, 25, 33, 42, 50},
+    // The captions, marks and label wells sit at the controls and labels of the panel's table.
+    const SettingsPanelLayout &layout = kSettingsPanelLayouts[type];
+    auto at = [&](int index) -> const SettingControlRow & { return *layout.row(index); };
+    auto plainKnob = [&](int index, const char *captionAbove) {
+        const SettingControlRow &knob = at(index);
+        if (captionAbove)
+            knobCaptionAbove(cr, knob.left, knob.top, captionAbove);
+        plainKnobMarks(cr, knob.left, knob.top);
+        labelWell(cr, knob.label.left, knob.label.top, knob.label.right, knob.label.bottom);
+    };
+    // Under the second row of controls, just above the scope band.
+    auto captionUnderRow = [&](int index, const char *s) {
+        const SettingControlRow &control = at(index);
+        caption(cr, s, control.left + control.width() / 2.0, 177, 6.5, Align::Centre);
+    };
+    auto captionOver = [&](int index, const char *s, int gap) {
+        const SettingControlRow &control = at(index);
+        caption(cr, s, control.left + control.width() / 2.0, control.top - gap, 6.5, Align::Centre);
+    };
+
+    if (type == kMeterTypeVU) {
+        plainKnob(83, "REFERENCE");
+        plainKnob(84, "INTEGRATION");
+        plainKnob(85, "PEAK HOLD");
+        const SettingControlRow &backLight = at(88);
+        knobMarks(cr, backLight.left, backLight.top, {15, 20, 25, 30, 35}, {"1", "2", "3", "4", "5"}, accent);
+        knobCaptionBelow(cr, backLight.left, backLight.top, "BACKLIGHT");
+        overKnobs(cr, at(90), at(89), accent);
+        captionUnderRow(89, "OVER SAMPLES");
+        captionOver(86, "NEEDLE", 5);
+        captionOver(87, "M/S MID LEVEL", 5);
+    } else if (type == kMeterTypeRMS) {
+        plainKnob(72, "REFERENCE");
+        plainKnob(74, "RMS WINDOW");
+        plainKnob(73, "PEAK RISE");
+        plainKnob(75, "PEAK HOLD");
+        plainKnob(76, "RETURN");
+        const SettingControlRow &threshold = at(79);
+        knobMarks(cr, threshold.left, threshold.top, {0, 8, 17, 25, 33, 42, 50},
                   {"\xE2\x88\x92"
                    "6",
                    "\xE2\x88\x92"
@@ -252,31 +257,26 @@ void drawSettingsPanel(cairo_t *cr, int type, double width)
                    "1",
                    "0"},
                   accent);
-        knobCaptionBelow(cr, 434, 35, "OVER dB");
-        caption(cr, "OVER RE", 501, 22, 6.5, Align::Centre);
-        knobMarks(cr, 498, 113, {2, 6, 11, 17, 22, 28, 33, 39, 44, 47}, overCounts(), accent);
-        caption(cr, "OVER SAMPLES", 519.5, 177, 6.5, Align::Centre);
-        caption(cr, "M/S MID LEVEL", 258, 45, 6.5, Align::Centre);
-        settingsTitle(cr, type, 348, 30);
+        knobCaptionBelow(cr, threshold.left, threshold.top, "OVER dB");
+        captionOver(81, "OVER RE", 6);
+        const SettingControlRow &count = at(78);
+        knobMarks(cr, count.left, count.top, {2, 6, 11, 17, 22, 28, 33, 39, 44, 47}, overCounts(), accent);
+        captionUnderRow(78, "OVER SAMPLES");
+        captionOver(77, "M/S MID LEVEL", 5);
     } else {
-        knobCaptionAbove(cr, 24, 36, "REFERENCE");
-        plainKnobMarks(cr, 24, 36);
-        labelWell(cr, 14, 79, 76, 93);
-        knobCaptionAbove(cr, 137, 35, "RISE");
-        plainKnobMarks(cr, 137, 35);
-        labelWell(cr, 133, 78, 184, 92);
+        plainKnob(93, "REFERENCE");
+        plainKnob(94, "RISE");
         // The M/S switch reaches down to row 103: the second row's captions go under the values.
-        caption(cr, "PEAK HOLD", 101.5, 177, 6.5, Align::Centre);
-        plainKnobMarks(cr, 80, 111);
-        labelWell(cr, 75, 154, 127, 168);
-        caption(cr, "RETURN", 213.5, 177, 6.5, Align::Centre);
-        plainKnobMarks(cr, 192, 111);
-        labelWell(cr, 188, 154, 240, 168);
-        overKnobs(cr, 418, accent);
-        caption(cr, "OVER SAMPLES", 496.5, 177, 6.5, Align::Centre);
-        caption(cr, "M/S MID LEVEL", 235, 31, 6.5, Align::Centre);
-        settingsTitle(cr, type, 336, 30);
+        captionUnderRow(95, "PEAK HOLD");
+        plainKnob(95, nullptr);
+        captionUnderRow(96, "RETURN");
+        plainKnob(96, nullptr);
+        overKnobs(cr, at(99), at(98), accent);
+        captionUnderRow(98, "OVER SAMPLES");
+        captionOver(97, "M/S MID LEVEL", 5);
     }
+    // The title is centred over the version label.
+    settingsTitle(cr, type, layout.versionLabel.centreX(), 30);
 }
 
 namespace {
