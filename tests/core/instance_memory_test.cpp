@@ -2,35 +2,13 @@
 // instances, each resumed at 48 kHz and fed a few blocks of audio with the defaults (no display
 // delay), add less than 48 kB each. The engines' display rings (a second of history for every
 // quantity) are most of an instance's size; they take memory only once a lag is set.
-#include <fstream>
 #include <memory>
 #include <vector>
 
 #include "loaded_plugin.h"
-#ifdef _WIN32
-#include <windows.h>
-// After windows.h.
-#include <psapi.h>
-#else
-#include <unistd.h>
-#endif
+#include "support/resident_memory.h"
 
 namespace {
-
-// Memory of the process resident in RAM, in bytes (0 where it is not read).
-size_t residentBytes()
-{
-#ifdef _WIN32
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    return K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.WorkingSetSize : 0;
-#else
-    std::ifstream statm("/proc/self/statm");
-    size_t size = 0, resident = 0;
-    statm >> size >> resident;
-    return resident * (size_t)sysconf(_SC_PAGESIZE);
-#endif
-}
 
 class InstanceMemoryTest : public LoadedPluginTest {
 protected:
@@ -50,10 +28,10 @@ protected:
     {
         std::vector<std::unique_ptr<PluginInstance>> instances;
         instances.push_back(resumedInstance(lagValue));  // the library's own first touches
-        const size_t before = residentBytes();
+        const size_t before = processResidentBytes();
         for (int i = 0; i < count; ++i)
             instances.push_back(resumedInstance(lagValue));
-        const size_t after = residentBytes();
+        const size_t after = processResidentBytes();
         for (auto &instance : instances)
             EXPECT_TRUE(instance->valid());
         return after > before ? double(after - before) / count : 0.0;
@@ -65,7 +43,7 @@ protected:
 
 TEST_F(InstanceMemoryTest, FiftyInstancesWithoutLagKeepUnderFortyEightKilobytesEachResident)
 {
-    ASSERT_GT(residentBytes(), 0u);
+    ASSERT_GT(processResidentBytes(), 0u);
     EXPECT_LT(residentPerInstance(50, 0.f), 48.0 * 1024) << "resident bytes per live instance";
 }
 
@@ -73,7 +51,7 @@ TEST_F(InstanceMemoryTest, FiftyInstancesWithoutLagKeepUnderFortyEightKilobytesE
 // fault. (The lag runs in the engine of the shown meter only.)
 TEST_F(InstanceMemoryTest, ALagMakesTheShownEnginesRingResident)
 {
-    ASSERT_GT(residentBytes(), 0u);
+    ASSERT_GT(processResidentBytes(), 0u);
     EXPECT_GT(residentPerInstance(20, 0.5f), 32.0 * 1024) << "resident bytes per live instance";
 }
 

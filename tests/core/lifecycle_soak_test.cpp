@@ -10,6 +10,7 @@
 
 #include "loaded_plugin.h"
 #include "support/open_editor.h"
+#include "support/resident_memory.h"
 #ifdef _WIN32
 #include <windows.h>
 // After windows.h.
@@ -47,20 +48,12 @@ void releaseHeldBackBlocks()
 #endif
 }
 
-// Memory of the process resident in RAM, in bytes (0 where it is not read).
+// Memory of the process resident in RAM, in bytes, with the sanitizer's held-back blocks handed
+// back first (0 where it is not read).
 size_t residentBytes()
 {
     releaseHeldBackBlocks();
-#ifdef _WIN32
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    return K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.WorkingSetSize : 0;
-#else
-    std::ifstream statm("/proc/self/statm");
-    size_t size = 0, resident = 0;
-    statm >> size >> resident;
-    return resident * (size_t)sysconf(_SC_PAGESIZE);
-#endif
+    return processResidentBytes();
 }
 
 // Open file descriptors of the process (0 where there are none to count).
