@@ -134,12 +134,21 @@ inline constexpr int kMaxSettingsPerPanel = 10;
 
 // Indexed by MeterType.
 inline constexpr SettingsPanelLayout kSettingsPanelLayouts[kMeterTypeCount] = {
-    {kMeterTypeVU, kImageVUSettings, settings_panel_layout_detail::kVUSettings,
-     settings_panel_layout_detail::countOf(settings_panel_layout_detail::kVUSettings), {290, 86, 400, 100}},
-    {kMeterTypeRMS, kImageRMSSettings, settings_panel_layout_detail::kRMSSettings,
-     settings_panel_layout_detail::countOf(settings_panel_layout_detail::kRMSSettings), {293, 86, 403, 100}},
-    {kMeterTypePPM, kImagePPMSettings, settings_panel_layout_detail::kPPMSettings,
-     settings_panel_layout_detail::countOf(settings_panel_layout_detail::kPPMSettings), {281, 86, 391, 100}},
+    {kMeterTypeVU,
+     kImageVUSettings,
+     settings_panel_layout_detail::kVUSettings,
+     settings_panel_layout_detail::countOf(settings_panel_layout_detail::kVUSettings),
+     {290, 86, 400, 100}},
+    {kMeterTypeRMS,
+     kImageRMSSettings,
+     settings_panel_layout_detail::kRMSSettings,
+     settings_panel_layout_detail::countOf(settings_panel_layout_detail::kRMSSettings),
+     {293, 86, 403, 100}},
+    {kMeterTypePPM,
+     kImagePPMSettings,
+     settings_panel_layout_detail::kPPMSettings,
+     settings_panel_layout_detail::countOf(settings_panel_layout_detail::kPPMSettings),
+     {281, 86, 391, 100}},
 };
 
 static_assert(kSettingsPanelLayouts[kMeterTypeVU].count <= kMaxSettingsPerPanel &&
