@@ -56,11 +56,7 @@ CMouseEventResult CZEMSlider::onMouseMoved(CPoint &where, const CButtonState &bu
 
 bool CZEMSlider::onWheel(const CPoint &, const float &distance, const CButtonState &buttons)
 {
-    float d = wheelNotches(distance);
-    float step = wheelStep * d;
-    if (buttons & kShift)
-        step *= fineWheelFactor;
-    commitValue(value + step, kCommitInsideEdit);
+    commitValue(value + wheelChange(distance, wheelStep, (buttons & kShift) != 0, fineWheelFactor), kCommitInsideEdit);
     return true;
 }
 

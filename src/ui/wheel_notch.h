@@ -8,4 +8,14 @@ namespace VSTGUI {
 // a smaller turn moves by its own fraction.
 inline float wheelNotches(float distance) { return distance > 0.1f ? 1.f : (distance < -0.1f ? -1.f : distance); }
 
+// The value change of a wheel turn for a control that moves `step` a notch, scaled by
+// `fineFactor` while fine (Shift) is held.
+inline float wheelChange(float distance, float step, bool fine, float fineFactor)
+{
+    float change = step * wheelNotches(distance);
+    if (fine)
+        change *= fineFactor;
+    return change;
+}
+
 }  // namespace VSTGUI
