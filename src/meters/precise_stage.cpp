@@ -5,7 +5,8 @@
 
 #include <emmintrin.h>
 #ifdef ZEM_ENGINE_VEX
-// Linux x86-64: a four-lane variant where the processor has AVX (processorHasAvx). (The Windows
+// Linux x86-64: a four-lane variant where the processor has AVX (processorHasAvx), an
+// eight-lane one where it has AVX-512 (processorHasAvx512). (The Windows
 // compiler does not align the stack for spilled 32-byte registers, so the DLLs keep to SSE2.)
 #define ZEM_PRECISE_AVX 1
 #include <immintrin.h>
@@ -141,6 +142,56 @@ __attribute__((target("avx"))) void peaksOfChunkAvx(const double (*coefficients)
     for (; i < frames; ++i)
         peaksOf<Phases, 1>(coefficients, line + 2 * i, peaks + 2 * i);
 }
+
+// As peaksOfAvx, with 4·Quads frames: one 64-byte register holds both channels of four
+// consecutive frames at one tap, half the instructions per frame. The same sums in the same
+// order; the build never contracts a product and a sum into one operation (-ffp-contract=off).
+#define ZEM_PRECISE_AVX512_TARGET __attribute__((target("avx512f,avx512vl")))
+template <int Phases, int Quads>
+ZEM_PRECISE_AVX512_TARGET inline void peaksOfAvx512(const double (*coefficients)[64][2], const double *window,
+                                                    double *peaks)
+{
+    __m512d sum[Quads][Phases];
+#pragma GCC unroll 8
+    for (int q = 0; q < Quads; ++q)
+#pragma GCC unroll 3
+        for (int j = 0; j < Phases; ++j)
+            sum[q][j] = _mm512_setzero_pd();
+    for (int k = 0; k < PreciseStage::kLength; ++k) {
+        __m512d c[Phases];
+#pragma GCC unroll 3
+        for (int j = 0; j < Phases; ++j)
+            c[j] = _mm512_set1_pd(coefficients[j][k][0]);
+#pragma GCC unroll 8
+        for (int q = 0; q < Quads; ++q) {
+            const __m512d h = _mm512_loadu_pd(window + 2 * (4 * q + k));
+#pragma GCC unroll 3
+            for (int j = 0; j < Phases; ++j)
+                sum[q][j] = _mm512_add_pd(sum[q][j], _mm512_mul_pd(c[j], h));
+        }
+    }
+#pragma GCC unroll 8
+    for (int q = 0; q < Quads; ++q) {
+        __m512d best = _mm512_loadu_pd(window + 2 * (4 * q + PreciseStage::kPlainTap));
+#pragma GCC unroll 3
+        for (int j = 0; j < Phases; ++j) {
+            const __mmask8 greater = _mm512_cmp_pd_mask(_mm512_abs_pd(sum[q][j]), _mm512_abs_pd(best), _CMP_GT_OQ);
+            best = _mm512_mask_blend_pd(greater, best, sum[q][j]);
+        }
+        _mm512_storeu_pd(peaks + 8 * q, best);
+    }
+}
+
+template <int Phases, int Quads>
+ZEM_PRECISE_AVX512_TARGET void peaksOfChunkAvx512(const double (*coefficients)[64][2], const double *line, int frames,
+                                                  double *peaks)
+{
+    int i = 0;
+    for (; i + 4 * Quads <= frames; i += 4 * Quads)
+        peaksOfAvx512<Phases, Quads>(coefficients, line + 2 * i, peaks + 2 * i);
+    for (; i < frames; ++i)
+        peaksOf<Phases, 1>(coefficients, line + 2 * i, peaks + 2 * i);
+}
 #endif
 
 }  // namespace
@@ -181,6 +232,10 @@ void PreciseStage::run(const PreciseTables &tables, PreciseBand band, const floa
     switch (band) {
     case PreciseBand::Four:
 #ifdef ZEM_PRECISE_AVX
+        if (processorHasAvx512) {
+            peaksOfChunkAvx512<3, 4>(tables.four, line_, frames, peaks);
+            break;
+        }
         if (processorHasAvx) {
             peaksOfChunkAvx<3, 2>(tables.four, line_, frames, peaks);
             break;
@@ -190,6 +245,10 @@ void PreciseStage::run(const PreciseTables &tables, PreciseBand band, const floa
         break;
     case PreciseBand::Two:
 #ifdef ZEM_PRECISE_AVX
+        if (processorHasAvx512) {
+            peaksOfChunkAvx512<1, 8>(tables.two, line_, frames, peaks);
+            break;
+        }
         if (processorHasAvx) {
             peaksOfChunkAvx<1, 4>(tables.two, line_, frames, peaks);
             break;

@@ -13,6 +13,9 @@
 // Whether the processor runs AVX instructions, the one check that the engines and the precise
 // stage both read; decided at library load. [any-thread]
 extern const bool processorHasAvx;
+// Whether it runs AVX-512 (foundation and 128/256-bit lengths) with the system saving the
+// registers: the precise stage's eight-lane variant. [any-thread]
+extern const bool processorHasAvx512;
 #endif
 
 // Runs an engine's block in its VEX variant where the processor has AVX, otherwise in its SSE2
