@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <type_traits>
 
 #include <emmintrin.h>
 
@@ -319,56 +320,76 @@ void MeterEngineFrame::runBlock(const float *input1, const float *input2, VstInt
         const __m128d swapped = _mm_shuffle_pd(v, v, 1);
         return _mm_unpacklo_pd(_mm_mul_sd(_mm_add_sd(v, swapped), midFactor), _mm_sub_sd(v, swapped));
     };
-    // One frame of the chain after the precise stage: the peaks and the time-aligned plain
-    // samples of both channels. Inlined into the loops below, so that the running values stay
-    // in registers.
-    const auto frame = [&](__m128d peaks, __m128d plains) __attribute__((always_inline))
-    {
-        if (midSide) {
-            peaks = midSideOf(peaks);
-            if constexpr (Channels::kUsesPlainSample)
-                plains = midSideOf(plains);
-        }
-        counters = countOvers(channels.step(peaks, plains), overCountLanes, counters);
-
-        if (lag > 0 && ++sampleCounter >= period) {
-            sampleCounter = 0;
-            if (++position >= kRingSize)
-                position = 0;
-            channels.storeRing(*this, position);
-            double counter1 = lowLane(counters), counter2 = highLane(counters);
-            ringOver_[position].store(overTimerTick(overCount, counter1, timer1), std::memory_order_relaxed);
-            ringOver_[kRingSize + position].store(overTimerTick(overCount, counter2, timer2),
-                                                  std::memory_order_relaxed);
-            counters = _mm_setr_pd(counter1, counter2);
-            ringPosition_.store(position, std::memory_order_relaxed);
-        }
-    };
     const auto samples = [ input1, input2 ](VstInt32 i) __attribute__((always_inline))
     {
         return _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(input1 + i), _mm_load_ss(input2 + i)));
+    };
+    // The block's loops, in one variant per choice that holds for the whole block (mid/side, a
+    // lag ring to fill): no sample asks again what the block decided.
+    const auto loops = [&](auto midSideOn, auto lagOn) __attribute__((always_inline))
+    {
+        constexpr bool kMidSide = decltype(midSideOn)::value;
+        constexpr bool kLag = decltype(lagOn)::value;
+        // One frame of the chain after the precise stage: the peaks and the time-aligned plain
+        // samples of both channels. Inlined into the loops below, so that the running values
+        // stay in registers.
+        const auto frame = [&](__m128d peaks, __m128d plains) __attribute__((always_inline))
+        {
+            if constexpr (kMidSide) {
+                peaks = midSideOf(peaks);
+                if constexpr (Channels::kUsesPlainSample)
+                    plains = midSideOf(plains);
+            }
+            counters = countOvers(channels.step(peaks, plains), overCountLanes, counters);
+
+            if constexpr (kLag) {
+                if (++sampleCounter >= period) {
+                    sampleCounter = 0;
+                    if (++position >= kRingSize)
+                        position = 0;
+                    channels.storeRing(*this, position);
+                    double counter1 = lowLane(counters), counter2 = highLane(counters);
+                    ringOver_[position].store(overTimerTick(overCount, counter1, timer1), std::memory_order_relaxed);
+                    ringOver_[kRingSize + position].store(overTimerTick(overCount, counter2, timer2),
+                                                          std::memory_order_relaxed);
+                    counters = _mm_setr_pd(counter1, counter2);
+                    ringPosition_.store(position, std::memory_order_relaxed);
+                }
+            }
+        };
+        if (precise) {
+            const PreciseTables &tables = preciseTables();
+            double peaks[2 * PreciseStage::kChunk];
+            for (VstInt32 start = 0; start < frames; start += PreciseStage::kChunk) {
+                const int n = frames - start < PreciseStage::kChunk ? static_cast<int>(frames - start)
+                                                                    : PreciseStage::kChunk;
+                precise_.run(tables, band, input1 + start, input2 + start, n, peaks);
+                for (int i = 0; i < n; ++i)
+                    frame(_mm_loadu_pd(peaks + 2 * i), precise_.plains(i));
+            }
+        } else {
+            // Both channels are limited by one minimum and one maximum: less than a scan of the
+            // block for samples beyond the limit would cost.
+            for (VstInt32 i = 0; i < frames; ++i) {
+                const __m128d x = limitInputMagnitudes(samples(i));
+                frame(x, x);
+            }
+        }
     };
 
     if (lag > 0 && !ringWritten_.load(std::memory_order_relaxed))
         ringWritten_.store(true, std::memory_order_relaxed);
     preciseRan_ = precise;
-    if (precise) {
-        const PreciseTables &tables = preciseTables();
-        double peaks[2 * PreciseStage::kChunk];
-        for (VstInt32 start = 0; start < frames; start += PreciseStage::kChunk) {
-            const int n = frames - start < PreciseStage::kChunk ? static_cast<int>(frames - start)
-                                                                : PreciseStage::kChunk;
-            precise_.run(tables, band, input1 + start, input2 + start, n, peaks);
-            for (int i = 0; i < n; ++i)
-                frame(_mm_loadu_pd(peaks + 2 * i), precise_.plains(i));
-        }
+    if (midSide) {
+        if (lag > 0)
+            loops(std::true_type(), std::true_type());
+        else
+            loops(std::true_type(), std::false_type());
     } else {
-        // Both channels are limited by one minimum and one maximum: less than a scan of the
-        // block for samples beyond the limit would cost.
-        for (VstInt32 i = 0; i < frames; ++i) {
-            const __m128d x = limitInputMagnitudes(samples(i));
-            frame(x, x);
-        }
+        if (lag > 0)
+            loops(std::false_type(), std::true_type());
+        else
+            loops(std::false_type(), std::false_type());
     }
 
     overCounter_[0].endBlock(started1, lowLane(counters));
