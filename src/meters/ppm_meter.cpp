@@ -112,6 +112,11 @@ void PPMmeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames
 {
     processBlock(channel1, channel2, frames);
 }
+
+void PPMmeter::processBlockEvex(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
+}
 #endif
 
 void PPMmeter::process(float *channel1, float *channel2, VstInt32 frames)

@@ -18,12 +18,13 @@ public:
     void process(float *channel1, float *channel2, VstInt32 frames) override;
 
 private:
-    // The block routine, inlined into an SSE2 and a VEX variant; process() picks one.
+    // The block routine, inlined into an SSE2, a VEX and an EVEX variant; process() picks one.
     __attribute__((always_inline)) inline void processBlock(float *channel1, float *channel2, VstInt32 frames);
     void processBlockSse2(float *channel1, float *channel2, VstInt32 frames);
     template <class Engine, class Frames> friend void processInBestEncoding(Engine &, float *, float *, Frames);
 #ifdef ZEM_ENGINE_VEX
     ZEM_VEX_TARGET void processBlockVex(float *channel1, float *channel2, VstInt32 frames);
+    ZEM_EVEX_TARGET void processBlockEvex(float *channel1, float *channel2, VstInt32 frames);
 #endif
 
     std::atomic<double> inverseGain_{1.0};   // 1/g, g = 10^(r/20)

@@ -159,6 +159,11 @@ void RMSMeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames
 {
     processBlock(channel1, channel2, frames);
 }
+
+void RMSMeter::processBlockEvex(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
+}
 #endif
 
 void RMSMeter::process(float *channel1, float *channel2, VstInt32 frames)

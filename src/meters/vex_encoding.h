@@ -9,6 +9,10 @@
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
 #define ZEM_ENGINE_VEX 1
 #define ZEM_VEX_TARGET __attribute__((target("avx")))
+// The same block routine once more in the EVEX encoding of AVX-512 with its 32 vector registers:
+// still 128-bit operations in the same order, but every coefficient and running value of a
+// block fits in a register, so the loop reads no spilled value from the stack.
+#define ZEM_EVEX_TARGET __attribute__((target("avx512f,avx512vl")))
 
 // Whether the processor runs AVX instructions, the one check that the engines and the precise
 // stage both read; decided at library load. [any-thread]
@@ -18,12 +22,16 @@ extern const bool processorHasAvx;
 extern const bool processorHasAvx512;
 #endif
 
-// Runs an engine's block in its VEX variant where the processor has AVX, otherwise in its SSE2
-// variant. [audio-thread] (the engine's process())
+// Runs an engine's block in its EVEX variant where the processor has AVX-512, in its VEX variant
+// where it has AVX, otherwise in its SSE2 variant. [audio-thread] (the engine's process())
 template <class Engine, class Frames>
 inline void processInBestEncoding(Engine &engine, float *channel1, float *channel2, Frames frames)
 {
 #ifdef ZEM_ENGINE_VEX
+    if (processorHasAvx512) {
+        engine.processBlockEvex(channel1, channel2, frames);
+        return;
+    }
     if (processorHasAvx) {
         engine.processBlockVex(channel1, channel2, frames);
         return;

@@ -229,6 +229,11 @@ void VUmeter::processBlockVex(float *channel1, float *channel2, VstInt32 frames)
 {
     processBlock(channel1, channel2, frames);
 }
+
+void VUmeter::processBlockEvex(float *channel1, float *channel2, VstInt32 frames)
+{
+    processBlock(channel1, channel2, frames);
+}
 #endif
 
 void VUmeter::process(float *channel1, float *channel2, VstInt32 frames)
