@@ -97,7 +97,11 @@ struct VUChannels {
         const __m128d needle = needles.step(_mm_mul_pd(relative, _mm_set1_pd(kNeedleScale)));
         __m128d hold = state.hold, counters = state.counters;
         const __m128d raised = _mm_cmpge_pd(needle, hold);
-        hold = selectLanes(raised, needle, hold);
+        // needle >= hold ? needle : hold as one operation on the hold's own chain: the maximum
+        // instruction answers its second operand, the needle, where the two are equal (signed
+        // zeros included) or either is not a number. The two differ only for a needle that is
+        // not a number, which stays so to the block's end and returns the meter to rest there.
+        hold = _mm_max_pd(hold, needle);
         counters = _mm_andnot_pd(raised, counters);
         const __m128d falling = _mm_cmpge_pd(counters, holdCount);
         state.hold = selectLanes(falling, _mm_sub_pd(hold, _mm_mul_pd(holdFall, hold)), hold);
