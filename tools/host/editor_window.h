@@ -35,7 +35,11 @@ public:
     virtual void pump() {}
 };
 
-#ifndef _WIN32
+#ifdef _WIN32
+// A top-level window of this program: input as window messages to the frame's window, pictures
+// through the frame's picture message (for a parent the host vouched for).
+std::unique_ptr<HarnessEditorWindow> createWin32EditorWindow();
+#else
 // A top-level window on the X display of $DISPLAY: input (keys too) through the XTest extension, pictures
 // read back from the editor's window with XGetImage. Null with a message when there is none.
 std::unique_ptr<HarnessEditorWindow> createX11EditorWindow(std::string &error);
