@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "clap/clap_gui.h"
+#include "clap/clap_readout.h"
 #include "clap/clap_stream.h"
 #include "core/effect_chunk.h"
 #include "core/templete.h"
@@ -281,6 +283,7 @@ bool ClapPlugin::init()
     effect = built->getAeffect();
     effect->user = this;
     dispatch(effOpen);
+    gui = std::make_unique<ClapGui>(effect, host);
     for (clap_id id = 0; id < kClapParameterCount; ++id)
         initialValues[id] = effectValue(id);
     return true;
@@ -292,6 +295,7 @@ void ClapPlugin::destroy()
     ZEM_CLAP_MAIN_THREAD(this, );
     if (active.load(std::memory_order_relaxed))
         deactivate();
+    gui.reset();  // an editor still open closes first
     if (effect)
         dispatch(effClose);  // closes the editor and deletes the effect
     effect = nullptr;
@@ -387,6 +391,10 @@ const void *ClapPlugin::extension(const char *id)
     if (std::strcmp(id, CLAP_EXT_TAIL) == 0)
         return &kTail;
     // ---- the editor's extensions (gui, timer-support, posix-fd-support) answer here ----
+    if (const void *table = ClapGui::extension(id))
+        return table;
+    if (const void *table = clapReadoutExtension(id))
+        return table;
     return nullptr;
 }
 

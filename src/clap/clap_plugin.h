@@ -7,12 +7,14 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 
 #include "clap/clap_interface.h"
 #include "clap/clap_parameters.h"
 #include "clap/edit_queue.h"
 #include "vst/aeffect.h"
 
+class ClapGui;
 class Templete;
 
 // Builds the effect for a host callback (entry/effect_instance.h), or answers null.
@@ -36,6 +38,7 @@ public:
     const clap_host_t *clapHost() const { return host; }
     AEffect *effectRecord() const { return effect; }
     Templete *templete() const { return templeteEffect; }
+    ClapGui *editorGui() const { return gui.get(); }
     bool onMainThread() const;
     bool onAudioThread() const;
 
@@ -104,4 +107,5 @@ private:
     float initialValues[kClapParameterCount] = {};  // the values the effect started with
 
     EditQueue edits;
+    std::unique_ptr<ClapGui> gui;  // from init to destroy (clap/clap_gui.h)
 };

@@ -20,26 +20,46 @@ std::string describeHostCall(const ClapHostCall &call)
 {
     const std::string a = std::to_string(call.a), b = std::to_string(call.b);
     switch (call.kind) {
-    case ClapHostCall::RequestRestart: return "request_restart";
-    case ClapHostCall::RequestProcess: return "request_process";
-    case ClapHostCall::RequestCallback: return "request_callback";
-    case ClapHostCall::ParamsRescan: return "params.rescan " + a;
-    case ClapHostCall::ParamsClear: return "params.clear " + a + " " + b;
-    case ClapHostCall::RequestFlush: return "params.request_flush";
-    case ClapHostCall::MarkDirty: return "state.mark_dirty";
-    case ClapHostCall::LatencyChanged: return "latency.changed";
-    case ClapHostCall::AudioPortsRescan: return "audio_ports.rescan " + a;
-    case ClapHostCall::ResizeHintsChanged: return "gui.resize_hints_changed";
-    case ClapHostCall::RequestResize: return "gui.request_resize " + a + "x" + b;
-    case ClapHostCall::RequestShow: return "gui.request_show";
-    case ClapHostCall::RequestHide: return "gui.request_hide";
-    case ClapHostCall::Closed: return "gui.closed " + a;
-    case ClapHostCall::TimerRegistered: return "timer.register " + a + " ms";
-    case ClapHostCall::TimerUnregistered: return "timer.unregister";
-    case ClapHostCall::FdRegistered: return "fd.register " + b;
-    case ClapHostCall::FdModified: return "fd.modify " + b;
-    case ClapHostCall::FdUnregistered: return "fd.unregister";
-    case ClapHostCall::Log: return "log " + a + " " + call.text;
+    case ClapHostCall::RequestRestart:
+        return "request_restart";
+    case ClapHostCall::RequestProcess:
+        return "request_process";
+    case ClapHostCall::RequestCallback:
+        return "request_callback";
+    case ClapHostCall::ParamsRescan:
+        return "params.rescan " + a;
+    case ClapHostCall::ParamsClear:
+        return "params.clear " + a + " " + b;
+    case ClapHostCall::RequestFlush:
+        return "params.request_flush";
+    case ClapHostCall::MarkDirty:
+        return "state.mark_dirty";
+    case ClapHostCall::LatencyChanged:
+        return "latency.changed";
+    case ClapHostCall::AudioPortsRescan:
+        return "audio_ports.rescan " + a;
+    case ClapHostCall::ResizeHintsChanged:
+        return "gui.resize_hints_changed";
+    case ClapHostCall::RequestResize:
+        return "gui.request_resize " + a + "x" + b;
+    case ClapHostCall::RequestShow:
+        return "gui.request_show";
+    case ClapHostCall::RequestHide:
+        return "gui.request_hide";
+    case ClapHostCall::Closed:
+        return "gui.closed " + a;
+    case ClapHostCall::TimerRegistered:
+        return "timer.register " + a + " ms";
+    case ClapHostCall::TimerUnregistered:
+        return "timer.unregister";
+    case ClapHostCall::FdRegistered:
+        return "fd.register " + b;
+    case ClapHostCall::FdModified:
+        return "fd.modify " + b;
+    case ClapHostCall::FdUnregistered:
+        return "fd.unregister";
+    case ClapHostCall::Log:
+        return "log " + a + " " + call.text;
     }
     return "?";
 }
@@ -305,10 +325,10 @@ int ClapHost::pollDescriptors(int timeoutMs)
         attached->get_extension(attached, CLAP_EXT_POSIX_FD_SUPPORT));
     std::vector<pollfd> watched;
     for (const Descriptor &d : descriptors())
-        watched.push_back(pollfd{d.fd,
-                                 (short)(((d.flags & CLAP_POSIX_FD_READ) ? POLLIN : 0) |
-                                         ((d.flags & CLAP_POSIX_FD_WRITE) ? POLLOUT : 0)),
-                                 0});
+        watched.push_back(pollfd{
+            d.fd,
+            (short)(((d.flags & CLAP_POSIX_FD_READ) ? POLLIN : 0) | ((d.flags & CLAP_POSIX_FD_WRITE) ? POLLOUT : 0)),
+            0});
     if (!support || !support->on_fd || watched.empty())
         return 0;
     if (poll(watched.data(), watched.size(), timeoutMs) <= 0)

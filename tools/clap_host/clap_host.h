@@ -24,8 +24,8 @@ struct ClapHostCall {
         RequestRestart,
         RequestProcess,
         RequestCallback,
-        ParamsRescan,    // a: the flags
-        ParamsClear,     // a: the parameter id, b: the flags
+        ParamsRescan,  // a: the flags
+        ParamsClear,   // a: the parameter id, b: the flags
         RequestFlush,
         MarkDirty,
         LatencyChanged,
@@ -34,8 +34,8 @@ struct ClapHostCall {
         RequestResize,  // a × b
         RequestShow,
         RequestHide,
-        Closed,           // a: was_destroyed
-        TimerRegistered,  // a: the period in ms, b: the id given
+        Closed,             // a: was_destroyed
+        TimerRegistered,    // a: the period in ms, b: the id given
         TimerUnregistered,  // a: the id
         FdRegistered,       // a: the descriptor, b: the flags
         FdModified,         // a: the descriptor, b: the flags

@@ -116,7 +116,8 @@ struct ReadStream {
         auto *self = static_cast<ReadStream *>(s->ctx);
         if (!buffer)
             return -1;
-        const size_t n = (size_t)std::min<uint64_t>({size, (uint64_t)self->piece, (uint64_t)(self->bytes.size() - self->at)});
+        const size_t n = (size_t)std::min<uint64_t>(
+            {size, (uint64_t)self->piece, (uint64_t)(self->bytes.size() - self->at)});
         if (n)
             std::memcpy(buffer, self->bytes.data() + self->at, n);
         self->at += n;

@@ -49,8 +49,7 @@ public:
     const clap_plugin_t *plugin() const { return instance; }
     ClapHost &host() const { return owner; }
 
-    template <typename Table>
-    const Table *extension(const char *id) const
+    template <typename Table> const Table *extension(const char *id) const
     {
         return instance ? static_cast<const Table *>(instance->get_extension(instance, id)) : nullptr;
     }

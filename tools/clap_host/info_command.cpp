@@ -58,7 +58,8 @@ int runInfo(const std::vector<std::string> &arguments)
                 if (ports->get(instance.plugin(), i, input != 0, &info))
                     std::printf("port.%s %u \"%s\" flags %u channels %u %s in-place %d\n", input ? "in" : "out",
                                 (unsigned)info.id, info.name, (unsigned)info.flags, (unsigned)info.channel_count,
-                                orEmpty(info.port_type), info.in_place_pair == CLAP_INVALID_ID ? -1 : (int)info.in_place_pair);
+                                orEmpty(info.port_type),
+                                info.in_place_pair == CLAP_INVALID_ID ? -1 : (int)info.in_place_pair);
             }
     const std::vector<clap_param_info_t> parameters = instance.parameters();
     std::printf("params.count %u\n", (unsigned)parameters.size());
@@ -66,9 +67,8 @@ int runInfo(const std::vector<std::string> &arguments)
         std::string text;
         if (!instance.text(p.id, p.default_value, text))
             text = "(no text)";
-        std::printf("param %u \"%s\" module \"%s\" flags 0x%05x range %.9g..%.9g default %.9g \"%s\"\n",
-                    (unsigned)p.id, p.name, p.module, (unsigned)p.flags, p.min_value, p.max_value, p.default_value,
-                    text.c_str());
+        std::printf("param %u \"%s\" module \"%s\" flags 0x%05x range %.9g..%.9g default %.9g \"%s\"\n", (unsigned)p.id,
+                    p.name, p.module, (unsigned)p.flags, p.min_value, p.max_value, p.default_value, text.c_str());
     }
     return 0;
 }

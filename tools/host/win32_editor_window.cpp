@@ -114,3 +114,40 @@ void EditorWindow::pump()
 }  // namespace
 
 std::unique_ptr<HarnessEditorWindow> createWin32EditorWindow() { return std::make_unique<EditorWindow>(); }
+
+bool captureFrameWindow(HarnessEditorWindow &window, std::vector<uint32_t> &pixels, int &width, int &height)
+{
+    HWND frame = GetWindow(static_cast<HWND>(window.parentHandle()), GW_CHILD);
+    RECT client{};
+    if (!frame || !GetClientRect(frame, &client) || client.right <= 0 || client.bottom <= 0)
+        return false;
+    width = client.right;
+    height = client.bottom;
+    HDC source = GetDC(frame);
+    HDC memory = CreateCompatibleDC(source);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool copied = false;
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        copied = BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY) != 0;
+        GdiFlush();
+        const uint32_t *from = static_cast<const uint32_t *>(bits);
+        pixels.assign(from, from + (size_t)width * (size_t)height);
+        for (uint32_t &p : pixels)
+            p &= 0x00FFFFFFu;
+        SelectObject(memory, old);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(frame, source);
+    return copied;
+}
