@@ -700,11 +700,22 @@ bool ClapPlugin::textToValue(clap_id id, const char *text, double *value)
         *value = clapPlainValue(id, trimValueFromText(text));
         return true;
     case kHPFreq:
-        *value = clapPlainValue(id, frequencyShowingItsText(id, typedHighPassValue(text)));
+    case kLPFreq: {
+        float typed = frequencyShowingItsText(id, id == kHPFreq ? typedHighPassValue(text) : typedLowPassValue(text));
+        // A display text from 10 kHz on that ends in "k0" ("21k0") stands for 10..99 Hz above
+        // the whole kHz, while typed it reads as the whole kHz, which displays without the 0: a
+        // frequency in the middle of that range shows the text itself.
+        char shown[kVstMaxParamStrLen * 4] = {};
+        templeteEffect->getParameterDisplayOf((VstInt32)id, typed, shown);
+        if (foldedText(shown) != foldedText(text)) {
+            const float above = clapNormalisedValue(id, clapPlainValue(id, typed) + 55.0);
+            templeteEffect->getParameterDisplayOf((VstInt32)id, above, shown);
+            if (foldedText(shown) == foldedText(text))
+                typed = above;
+        }
+        *value = clapPlainValue(id, typed);
         return true;
-    case kLPFreq:
-        *value = clapPlainValue(id, frequencyShowingItsText(id, typedLowPassValue(text)));
-        return true;
+    }
     case kLagTime: {
         double milliseconds = 0.0;
         if (!leadingNumber(text, milliseconds))

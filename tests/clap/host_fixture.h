@@ -2,7 +2,8 @@
 // (tools/clap_host) as a host loads it by path, and the checks a host makes of what the plug-in
 // writes into its output buffers. Each test scans the library afresh (init and deinit pair up).
 // The meter type and the calibration scope are shared by the instances of a library (ids 3 and
-// 2): a test that changes them gives them back, as the VST 2.4 suites do.
+// 2): every test starts from and gives back the values a fresh library has, as the VST 2.4
+// suites do.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,10 +20,15 @@ inline std::string builtClapPath() { return PluginLibrary::programFolder() + ZEM
 
 class ClapHostTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(library.ready()) << builtClapPath() << ": " << library.error(); }
-    void TearDown() override
+    void SetUp() override
     {
-        // The shared values back where a fresh library has them: Session scope, VU meter.
+        ASSERT_TRUE(library.ready()) << builtClapPath() << ": " << library.error();
+        resetSharedValues();  // whatever an earlier suite of the process left
+    }
+    void TearDown() override { resetSharedValues(); }
+    // The shared values where a fresh library has them: Session scope, VU meter.
+    void resetSharedValues()
+    {
         ClapHost other;
         ClapInstance instance(library, other);
         if (instance.valid())
