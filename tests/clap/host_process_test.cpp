@@ -107,6 +107,7 @@ TEST_F(ClapHostProcess, ConsecutiveActivationsAtOtherRatesAndSizes)
     }
     EXPECT_EQ(host.count(ClapHostCall::RequestRestart), 0u);
     EXPECT_EQ(host.callsOffMainThread(), 0u);
+    EXPECT_GT(host.threadChecks(), 0) << "the plug-in checks its thread rules where the host can tell";
 }
 
 }  // namespace

@@ -71,12 +71,17 @@ struct ClapHostTables {
     {
         ClapHost &host = ClapHost::of(h);
         ++host.threadCheckCount;
-        return host.isMainThread();
+        const bool answer = host.isMainThread();
+        host.threadCheckNo += answer ? 0 : 1;
+        return answer;
     }
     static bool CLAP_ABI isAudio(const clap_host_t *h)
     {
-        ++ClapHost::of(h).threadCheckCount;
-        return ClapHost::isAudioThread();
+        ClapHost &host = ClapHost::of(h);
+        ++host.threadCheckCount;
+        const bool answer = ClapHost::isAudioThread();
+        host.threadCheckNo += answer ? 0 : 1;
+        return answer;
     }
     static void CLAP_ABI log(const clap_host_t *h, clap_log_severity severity, const char *message)
     {

@@ -74,8 +74,9 @@ public:
     size_t count(ClapHostCall::Kind kind) const;
     // Calls of the main-thread functions that came from another thread.
     size_t callsOffMainThread() const;
-    // How often the plug-in asked thread-check, and whether any answer was "no".
+    // How often the plug-in asked thread-check, and how many of the answers were "no".
     int threadChecks() const { return threadCheckCount; }
+    int threadChecksAnsweredNo() const { return threadCheckNo; }
 
     bool isMainThread() const { return std::this_thread::get_id() == mainThread; }
     static bool isAudioThread();
@@ -112,6 +113,7 @@ private:
     std::vector<Descriptor> descriptorList;
     clap_id nextTimer = 0;  // hosts commonly count from 0: the plug-in must not take 0 as "none"
     std::atomic<int> threadCheckCount{0};
+    std::atomic<int> threadCheckNo{0};
 
     friend struct ClapHostTables;
 };

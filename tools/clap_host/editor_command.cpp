@@ -92,6 +92,8 @@ int runEditor(const std::vector<std::string> &arguments)
         std::printf("%s%s\n", describeHostCall(call).c_str(), call.onMainThread ? "" : " (off the main thread)");
     for (const ClapOutputEvent &event : instance.outputEvents())
         std::printf("%s\n", describeOutputEvent(event).c_str());
+    std::printf("thread-check asked %d times, answered no %d times\n", host.threadChecks(),
+                host.threadChecksAnsweredNo());
     if (!pictureWritten)
         std::fprintf(stderr, "cannot write %s\n", png.c_str());
     return pictureWritten ? 0 : 1;
