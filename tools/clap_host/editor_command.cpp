@@ -2,13 +2,17 @@
 // Activates the plug-in at 44.1 kHz, opens its editor through the gui extension in a real parent
 // (Linux: an X11 window on $DISPLAY; Windows: a window of this program), feeds N blocks
 // (default 10) of a 1 kHz tone at -6 dBFS, each followed by a turn of the host's event loop,
-// writes a picture of the editor, closes it and prints what the plug-in asked of the host and
+// writes a picture of the editor (Linux: read back from the X server; Windows: from the window
+// through GDI), closes it and prints what the plug-in asked of the host and
 // sent back, one per line ("gui.request_resize 586x221", "timer.register 33 ms", "begin 6").
 // --no-timers / --no-fds: the host offers no timer-support / posix-fd-support.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "clap_editor.h"
+#include "rgb_png.h"
 #include "subcommands.h"
 #include "test_signals.h"
 
@@ -82,9 +86,28 @@ int runEditor(const std::vector<std::string> &arguments)
         float *inputs[2] = {in.data(), in.data()};
         float *outputs[2] = {out0.data(), out1.data()};
         instance.process(inputs, outputs, block);
+#ifdef _WIN32
+        // The frame window's own timer brings the idle work: give it its turn, as a host's
+        // message loop would between two audio callbacks.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(40);
+        while (std::chrono::steady_clock::now() < until) {
+            editor.idle(false);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+#else
         editor.idle();
+#endif
     }
+#ifdef _WIN32
+    // The frame answers picture requests only for parents a VST 2.4 host vouched for; through
+    // CLAP the host reads its window back as a screenshot would.
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    const bool pictureWritten = png.empty() || (captureFrameWindow(*window, pixels, width, height) &&
+                                                writeRgbPng(png, pixels, width, height));
+#else
     const bool pictureWritten = png.empty() || window->writePicture(png, 0);
+#endif
     editor.close();
     instance.stopProcessing();
     instance.deactivate();
