@@ -17,6 +17,12 @@
 //
 // set_scale accepts 1.0 only: the editor draws at one size until it can be zoomed.
 //
+// The hosts' orders all work: get_size before set_parent (clap-host) or after it (Carla,
+// Qtractor), can_resize before create (Carla's scan: answered from what is known without a
+// gui), set_scale before, after or never, create followed by destroy without show, and a gui
+// destroyed at every close and created again. The editor's VST 2.4 window opens in set_parent,
+// and idle runs from then on, since some hosts never call show on an embedded editor.
+//
 // Every function [main-thread].
 #pragma once
 
