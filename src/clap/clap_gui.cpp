@@ -241,7 +241,7 @@ bool ClapGui::setParent(const clap_window_t *window)
     if (fd >= 0 && hostDescriptors && hostDescriptors->register_fd(host, fd, CLAP_POSIX_FD_READ | CLAP_POSIX_FD_ERROR))
         descriptor = fd;
 #endif
-    // Idle runs from here on: a host may never call show on an embedded editor it embedded.
+    // The window is there and shown: it idles from now on.
     startIdle();
     return true;
 }

@@ -20,8 +20,8 @@
 // The hosts' orders all work: get_size before set_parent (clap-host) or after it (Carla,
 // Qtractor), can_resize before create (Carla's scan: answered from what is known without a
 // gui), set_scale before, after or never, create followed by destroy without show, and a gui
-// destroyed at every close and created again. The editor's VST 2.4 window opens in set_parent,
-// and idle runs from then on, since some hosts never call show on an embedded editor.
+// destroyed at every close and created again. The editor's VST 2.4 window opens in set_parent
+// and idles from then on; hide stops the idle work and show starts it again.
 //
 // Every function [main-thread].
 #pragma once
