@@ -389,3 +389,58 @@ TEST_F(ClapAdapterTest, StateInPiecesAndFromBadStreams)
         EXPECT_EQ(broken.value(kLagTime), 250.0);  // applied all the same, as setChunk does
     }
 }
+
+// One main port each way; the configurations are the effect's speaker arrangements: mono to
+// stereo feeds the one input to both outputs, and the ports report the selected layout.
+TEST_F(ClapAdapterTest, AudioPortsAndTheirConfigurations)
+{
+    const clap_plugin_t *plugin = instance->plugin;
+    const auto *ports = static_cast<const clap_plugin_audio_ports_t *>(
+        plugin->get_extension(plugin, CLAP_EXT_AUDIO_PORTS));
+    const auto *configs = static_cast<const clap_plugin_audio_ports_config_t *>(
+        plugin->get_extension(plugin, CLAP_EXT_AUDIO_PORTS_CONFIG));
+    const auto *latency = static_cast<const clap_plugin_latency_t *>(plugin->get_extension(plugin, CLAP_EXT_LATENCY));
+    const auto *tail = static_cast<const clap_plugin_tail_t *>(plugin->get_extension(plugin, CLAP_EXT_TAIL));
+    ASSERT_TRUE(ports && configs && latency && tail);
+    EXPECT_EQ(latency->get(plugin), 0u);
+    EXPECT_EQ(tail->get(plugin), 0u);
+    EXPECT_EQ(ports->count(plugin, true), 1u);
+    EXPECT_EQ(ports->count(plugin, false), 1u);
+    clap_audio_port_info_t port = {};
+    ASSERT_TRUE(ports->get(plugin, 0, true, &port));
+    EXPECT_EQ(port.channel_count, 2u);
+    EXPECT_STREQ(port.port_type, "stereo");
+    EXPECT_EQ(port.flags, (uint32_t)CLAP_AUDIO_PORT_IS_MAIN);
+    EXPECT_FALSE(ports->get(plugin, 1, true, &port));
+
+    ASSERT_EQ(configs->count(plugin), 3u);
+    clap_audio_ports_config_t config = {};
+    ASSERT_TRUE(configs->get(plugin, 2, &config));
+    EXPECT_EQ(config.main_input_channel_count, 1u);
+    EXPECT_EQ(config.main_output_channel_count, 2u);
+    ASSERT_TRUE(configs->select(plugin, config.id));
+    ASSERT_TRUE(ports->get(plugin, 0, true, &port));
+    EXPECT_EQ(port.channel_count, 1u);
+    EXPECT_STREQ(port.port_type, "mono");
+    ASSERT_TRUE(ports->get(plugin, 0, false, &port));
+    EXPECT_EQ(port.channel_count, 2u);
+
+    ASSERT_TRUE(plugin->activate(plugin, 48000.0, 1, 32));
+    EXPECT_FALSE(configs->select(plugin, 0));  // only while inactive
+    ASSERT_TRUE(plugin->start_processing(plugin));
+    std::vector<float> in(32), outLeft(32, -1.f), outRight(32, -1.f);
+    for (size_t i = 0; i < in.size(); ++i)
+        in[i] = 0.01f * (float)i;
+    float *inputs[1] = {in.data()};
+    float *outputs[2] = {outLeft.data(), outRight.data()};
+    clap_audio_buffer_t input = {inputs, nullptr, 1, 0, 0};
+    clap_audio_buffer_t output = {outputs, nullptr, 2, 0, 0};
+    ClapInputEvents none;
+    ClapOutputEvents out;
+    clap_process_t block = {-1, 32, nullptr, &input, &output, 1, 1, &none.list, &out.list};
+    EXPECT_EQ(plugin->process(plugin, &block), CLAP_PROCESS_CONTINUE);
+    EXPECT_EQ(outLeft, in);
+    EXPECT_EQ(outRight, in);
+    plugin->stop_processing(plugin);
+    plugin->deactivate(plugin);
+}
