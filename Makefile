@@ -36,7 +36,7 @@ test: layers format-check build
 	@echo "== test native concurrency (ThreadSanitizer)"
 	@cd build/native-tsan && ctest --output-on-failure -j $(JOBS) -R 'Concurrent|EffectLock|EditorThreads|CarelessHost'
 	@echo "== fuzz host session ($(FUZZ_TEST_SECONDS) s from the seed corpus)"
-	@rm -rf build/fuzz/test-corpus
+	@rm -rf build/fuzz/test-corpus build/fuzz/test-corpus-clap
 	@$(MAKE) --no-print-directory fuzz-run FUZZ_SECONDS=$(FUZZ_TEST_SECONDS) FUZZ_CORPUS=build/fuzz/test-corpus
 	@set -e; prefix=$$(mktemp -d /tmp/zem-wine.XXXXXX); trap 'WINEPREFIX=$$prefix wineserver -k 2>/dev/null || true; rm -rf $$prefix' EXIT; \
 	    echo "== preparing a temporary Wine prefix"; scripts/wine-prefix $$prefix; \
@@ -59,7 +59,7 @@ FUZZ_SECONDS ?= 600
 FUZZ_TEST_SECONDS = 60
 FUZZ_CORPUS = build/fuzz/corpus
 fuzz: build/fuzz/build.ninja
-	@cmake --build build/fuzz -j $(JOBS) --target zem_fuzz_session
+	@cmake --build build/fuzz -j $(JOBS) --target zem_fuzz_session zem_clap_fuzz_session
 	@$(MAKE) --no-print-directory fuzz-run
 
 .PHONY: fuzz-run
@@ -70,6 +70,12 @@ fuzz-run:
 	    || { tail -n 60 build/fuzz/session.log; exit 1; }
 	@grep -E '^#[0-9]+[[:space:]]+DONE' build/fuzz/session.log | tail -n 1
 	@grep -E 'stat::(number_of_executed_units|average_exec_per_sec)' build/fuzz/session.log
+	@echo "== the CLAP host session ($(FUZZ_SECONDS) s)"
+	@mkdir -p $(FUZZ_CORPUS)-clap
+	@build/fuzz/bin/zem_clap_fuzz_session -max_total_time=$(FUZZ_SECONDS) -timeout=30 -print_final_stats=1 \
+	    -artifact_prefix=build/fuzz/clap- $(FUZZ_CORPUS)-clap 2>build/fuzz/clap-session.log \
+	    || { tail -n 60 build/fuzz/clap-session.log; exit 1; }
+	@grep -E '^#[0-9]+[[:space:]]+DONE' build/fuzz/clap-session.log | tail -n 1
 
 # Speed: the Google Benchmark suite, then the side-by-side comparison with the x42 meters.
 # Not part of the tests: the figures depend on the machine.

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds the Windows installer "ZEM Ordwen Setup.exe" into build/installer from the win64 and
-# win32 plug-ins, the user manual and the typeface of a native build.
+# win32 plug-ins (VST 2.4 and CLAP), the user manual and the typeface of a native build.
 # usage: installer/build.sh [OUTPUT_DIR]
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -8,7 +8,9 @@ out=${1:-$root/build/installer}
 manual="ZEM Ordwen User Manual v3.0.2 EN.pdf"
 win64="$root/build/win64/bin/ZEM Ordwen_x64.dll"
 win32="$root/build/win32/bin/ZEM Ordwen.dll"
-for f in "$win64" "$win32"; do
+clap64="$root/build/win64/bin/ZEM Ordwen.clap"
+clap32="$root/build/win32/bin/ZEM Ordwen.clap"
+for f in "$win64" "$win32" "$clap64" "$clap32"; do
     [ -f "$f" ] || { echo "installer: $f is not built (cmake --build build/win64, build/win32)" >&2; exit 1; }
 done
 # The manual comes from whichever native build has typeset it.
@@ -20,7 +22,9 @@ done
 
 stage="$out/stage"
 rm -rf "$stage"
-mkdir -p "$stage"
+mkdir -p "$stage/x64" "$stage/x86"
 cp "$win64" "$win32" "$pdf" "$root/resources/font/ZEMOrdwen.kqf" "$stage/"
+cp "$clap64" "$stage/x64/"
+cp "$clap32" "$stage/x86/"
 makensis -V2 -DSTAGE="$stage" -DOUTFILE="$out/ZEM Ordwen Setup.exe" "$root/installer/zem_ordwen.nsi"
 echo "installer: $out/ZEM Ordwen Setup.exe"

@@ -1,10 +1,13 @@
 ; The Windows installer of ZEM Ordwen: "ZEM Ordwen Setup.exe".
-; Installs the 64-bit and the 32-bit plug-in into VST folders the user chooses, the user manual
+; Installs the 64-bit and the 32-bit plug-in into VST folders the user chooses, the CLAP plug-ins
+; into the CLAP folders of 64-bit and 32-bit hosts (%COMMONPROGRAMFILES%\CLAP, which a 32-bit
+; process sees in "Common Files" of "Program Files (x86)"), the user manual
 ; and the label typeface into the installation folder, records the manual's full path as
 ; "ManualPath" (the plug-in finds the manual and the typeface through it), and registers an
 ; uninstaller that removes all of that and keeps the user's meter defaults.
 ;
-; makensis -DSTAGE=<folder with the four files> -DOUTFILE=<setup.exe> zem_ordwen.nsi
+; makensis -DSTAGE=<folder with the four files, and x64\ and x86\ with the .clap files>
+;          -DOUTFILE=<setup.exe> zem_ordwen.nsi
 ; Silent use: "ZEM Ordwen Setup.exe" /S [/VST64=folder] [/VST32=folder] [/D=installation folder]
 
 Unicode true
@@ -25,6 +28,7 @@ SetCompressor /SOLID lzma
 !define MANUAL "ZEM Ordwen User Manual v3.0.2 EN.pdf"
 !define FONT "ZEMOrdwen.kqf"
 !define METER_KEY "SOFTWARE\Velmora\ZEMMETERS300"
+!define CLAP "ZEM Ordwen.clap"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\ZEM Ordwen"
 
 Name "${PRODUCT} ${VERSION}"
@@ -93,6 +97,11 @@ Section "ZEM Ordwen" SecMain
     File "${STAGE}\ZEM Ordwen_x64.dll"
     SetOutPath "$Vst32Dir"
     File "${STAGE}\ZEM Ordwen.dll"
+    ; The CLAP plug-ins where hosts look for them: no choice to make.
+    SetOutPath "$COMMONFILES64\CLAP"
+    File "${STAGE}\x64\${CLAP}"
+    SetOutPath "$COMMONFILES32\CLAP"
+    File "${STAGE}\x86\${CLAP}"
     SetOutPath "$INSTDIR"
     File "${STAGE}\${MANUAL}"
     File "${STAGE}\${FONT}"
@@ -124,6 +133,10 @@ Section "Uninstall"
         Delete "$Vst32Dir\ZEM Ordwen.dll"
         RMDir "$Vst32Dir"
     ${EndIf}
+    Delete "$COMMONFILES64\CLAP\${CLAP}"
+    RMDir "$COMMONFILES64\CLAP"
+    Delete "$COMMONFILES32\CLAP\${CLAP}"
+    RMDir "$COMMONFILES32\CLAP"
     Delete "$INSTDIR\${MANUAL}"
     Delete "$INSTDIR\${FONT}"
     Delete "$INSTDIR\Uninstall.exe"

@@ -17,8 +17,6 @@
 
 namespace {
 
-const char *const kProductName = "ZEM Ordwen";
-const char *const kVendorString = "www.velmora.com";
 const char *const kCapabilities[] = {"offline", "plugAsChannelInsert", "1in1out", "1in2out", "2in2out"};
 
 // The host's capability text is a C string; it is compared at most one byte past the longest
@@ -432,7 +430,11 @@ void Templete::getParameterDisplay(VstInt32 index, char *text)
         text[0] = 0;
         return;
     }
-    const float value = values[index].load(std::memory_order_relaxed);
+    getParameterDisplayOf(index, values[index].load(std::memory_order_relaxed), text);
+}
+
+void Templete::getParameterDisplayOf(VstInt32 index, float value, char *text)
+{
     const bool on = switchOn(value);
     switch (index) {
     case kProcess:

@@ -26,6 +26,10 @@ public:
     static constexpr VstInt32 kUniqueID = 0x50506D33;  // 'PPm3'
     static constexpr VstInt32 kChunkSize = 596;
     static constexpr int kStripLabelSize = 40;
+    // What the effect answers for its name, its vendor and its version (3020 is 3.0.2).
+    static constexpr const char *kProductName = "ZEM Ordwen";
+    static constexpr const char *kVendorString = "www.velmora.com";
+    static constexpr VstInt32 kVendorVersion = 3020;
 
     // makeEditor creates the editor during construction, at the point where it always has been.
     // [ui-thread] (the host's: the entry point and effClose)
@@ -43,6 +47,9 @@ public:
     float getParameter(VstInt32 index) override;
     void getParameterLabel(VstInt32 index, char *label) override;
     void getParameterDisplay(VstInt32 index, char *text) override;
+    // The display text parameter index would show at value (a normalised value, as stored);
+    // getParameterDisplay is this for the stored value.
+    void getParameterDisplayOf(VstInt32 index, float value, char *text);
     void getParameterName(VstInt32 index, char *text) override;
     bool canParameterBeAutomated(VstInt32 index) override;
     bool getParameterProperties(VstInt32 index, VstParameterProperties *properties) override;
@@ -61,7 +68,7 @@ public:
     bool getEffectName(char *name) override;
     bool getVendorString(char *text) override;
     bool getProductString(char *text) override;
-    VstInt32 getVendorVersion() override { return 3020; }
+    VstInt32 getVendorVersion() override { return kVendorVersion; }
     VstInt32 canDo(char *text) override;
     VstPlugCategory getPlugCategory() override { return kPlugCategMastering; }
     VstInt32 getVstVersion() override { return kVstVersion; }

@@ -3,9 +3,7 @@
 #include "platform/contract.h"
 
 #include <cmath>
-#include <locale>
 #include <new>
-#include <sstream>
 #include <vector>
 
 #include "params/parameter_table.h"
@@ -59,23 +57,6 @@ const FrontPanelLook &frontPanelLook(MeterType type)
 {
     ZEM_CHECK(isMeterType(type), looks[kMeterTypeVU]);
     return looks[type];
-}
-
-float trimValueFromText(const char *text)
-{
-    // The classic locale: a host that sets a locale with a decimal comma must not turn "2.5"
-    // into 2. A failed read leaves 0, an overflow the largest number of its sign.
-    double decibels = 0.0;
-    if (text) {
-        std::istringstream in(text);
-        in.imbue(std::locale::classic());
-        in >> decibels;
-    }
-    if (std::isnan(decibels))
-        decibels = 0.0;
-    const float sum = (float)decibels + 20.f;
-    const float value = (float)(sum * 0.025);
-    return value < 0.f ? 0.f : (value > 1.f ? 1.f : value);
 }
 
 // ---- CZEMMeterFULLPANEL ----------------------------------------------------------------------

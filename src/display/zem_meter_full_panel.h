@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "params/parameter_table.h"
+#include "params/typed_entry.h"
 #include "display/back_panel.h"
 #include "controls/detachable_container.h"
 #include "controls/editor_parts.h"
@@ -47,9 +48,7 @@ struct FrontPanelLook {
 // The look of each meter type, indexed by MeterType. [any-thread] (constants)
 const FrontPanelLook &frontPanelLook(MeterType type);
 
-// The trim field's text as a Trim value: a decimal number of dB (0 when the text is not a
-// number), +20 dB and x 0.025 in single precision, kept inside 0..1. [any-thread]
-float trimValueFromText(const char *text);
+// The trim field's text as a Trim value: trimValueFromText (params/typed_entry.h).
 
 class CZEMMeterFULLPANEL : public EditorFrontPanel {
 public:

@@ -1,40 +1,15 @@
 // The exported entry point: a host calls it once per plug-in instance with its callback.
-#include <new>
-
 #include "core/templete.h"
-#include "editor/editor_factory.h"
-#include "meters/meter_settings.h"
+#include "entry/effect_instance.h"
+#include "platform/resident_module.h"
 
 #if defined(_WIN32)
-#include <windows.h>
 #define ZEM_EXPORT  // exported by the module-definition file, together with the alias "main"
 #else
 #define ZEM_EXPORT __attribute__((visibility("default")))
 #endif
 
-namespace {
-
-// Once a host has called in, the module stays loaded until the process ends, as the Linux
-// library does (linked "nodelete"): each unload and load again would leave the memory of the
-// libraries it brings in behind. Not in DllMain: that runs under the loader lock.
-void keepModuleResident()
-{
-#if defined(_WIN32)
-    static const bool pinned = [] {
-        HMODULE module = nullptr;
-        return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                                  reinterpret_cast<LPCWSTR>(&keepModuleResident), &module) != 0;
-    }();
-    (void)pinned;
-#endif
-}
-
-}  // namespace
-
-AudioEffect *createEffectInstance(audioMasterCallback audioMaster)
-{
-    return new (std::nothrow) Templete(audioMaster, createTemepleteEditor);
-}
+AudioEffect *createEffectInstance(audioMasterCallback audioMaster) { return createZemEffect(audioMaster); }
 
 extern "C" ZEM_EXPORT AEffect *VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster)
 {
@@ -47,10 +22,6 @@ extern "C" ZEM_EXPORT AEffect *VSTCALLBACK VSTPluginMain(audioMasterCallback aud
         return nullptr;
     keepModuleResident();
     try {
-        // The stored defaults are read here, on the host's first call, and not while the
-        // library loads: a static initialiser runs under the loader lock on Windows and must
-        // neither touch the registry nor let an exception escape.
-        prepareMeterDefaults();
         AudioEffect *effect = createEffectInstance(audioMaster);
         return effect ? effect->getAeffect() : nullptr;
     } catch (...) {

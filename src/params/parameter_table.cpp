@@ -49,3 +49,25 @@ double sweepFrequency(float value, double base)
     double hz = base * std::pow(100.0, (double)value);
     return std::fmin(std::fmax(hz, base), 100.0 * base);
 }
+
+float trimValue(double decibels)
+{
+    const float sum = (float)decibels + 20.f;
+    const float value = (float)(sum * 0.025);
+    return value < 0.f ? 0.f : (value > 1.f ? 1.f : value);
+}
+
+float lagValue(int milliseconds)
+{
+    if (milliseconds <= 0)
+        return 0.f;
+    return milliseconds >= 999 ? 1.f : (float)milliseconds / 999.f;
+}
+
+float sweepValue(double hz, double base)
+{
+    if (!(hz > base))
+        return 0.f;
+    double value = std::log(hz / base) / std::log(100.0);
+    return value >= 1 ? 1.f : (float)value;
+}

@@ -134,5 +134,17 @@ float trimDecibels(float value);
 int lagMilliseconds(float value);
 // The sweep law of HPFreq and LPFreq: base * 100^value Hz, limited to base..100 * base.
 double sweepFrequency(float value, double base);
+
+// The inverses of the laws above, for a host that speaks in the parameters' units:
+// Trim: (dB + 20) / 40 in single precision, limited to 0..1 (NaN is the caller's to avoid).
+float trimValue(double decibels);
+// LagTime: ms / 999, limited to 0..1.
+float lagValue(int milliseconds);
+// HPFreq and LPFreq: log(hz / base) / log(100), limited to 0..1; at or below base (and NaN) 0.
+float sweepValue(double hz, double base);
+// A two-state parameter's value for off / on, a three-state one's for the states 0..2.
+inline float switchValue(bool on) { return on ? 1.f : 0.f; }
+inline float threeStateValue(int state) { return (float)state * 0.5f; }
+
 constexpr double kHPFreqBase = 20.0;   // Hz
 constexpr double kLPFreqBase = 300.0;  // Hz

@@ -8,7 +8,7 @@
 #include "controls/zem_on_off_button.h"
 #include "controls/zem_slider.h"
 #include "controls/zem_text_edit.h"
-#include "strips/typed_frequency.h"
+#include "params/typed_entry.h"
 #include "ui/bitmap.h"
 #include "ui/movie_bitmap.h"
 

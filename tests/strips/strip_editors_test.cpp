@@ -20,7 +20,7 @@
 #include "controls/zem_tape_label.h"
 #include "controls/zem_text_edit.h"
 #include "strips/strip_safe_editors.h"
-#include "strips/typed_frequency.h"
+#include "params/typed_entry.h"
 #include "support/editor_with_parts.h"
 #include "support/recording_host.h"
 #include "ui/bitmap.h"

@@ -1,6 +1,6 @@
 // zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png]
 //                          [--pictures DIR] [--param I=V]... [--chunk FILE] [--block N]
-// Opens the editor into a parent window (Windows: a window of this program; Linux: an offscreen
+// Opens the editor into a parent window (Windows: a window of this program, win32_editor_window.cpp; Linux: an offscreen
 // parent, or with --x11 a real X11 window on $DISPLAY with input through XTest), runs N idle
 // calls (default 10) while a 1 kHz tone at -6 dBFS is fed block by block,
 // applies the actions in order with a block and an idle after each, writes a picture of the
@@ -18,16 +18,10 @@
 
 #include "command_options.h"
 #include "editor_window.h"
-#include "keyboard_input.h"
 #include "subcommands.h"
 #include "test_signals.h"
 #include "ui/offscreen_parent.h"
 #include "ui/view.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#include <windowsx.h>
-#endif
 
 using namespace VSTGUI;
 
@@ -170,27 +164,7 @@ bool performInputAction(ActionInput &input, const EditorAction &a)
 
 namespace {
 
-#ifdef _WIN32
-class EditorWindow : public HarnessEditorWindow {
-public:
-    EditorWindow();
-    ~EditorWindow() override;
-    void *parentHandle() override;
-    bool attach() override;
-    void press(double x, double y, int buttons) override;
-    void release(double x, double y, int buttons) override;
-    void move(double x, double y, int buttons) override;
-    void wheel(double x, double y, float distance, int buttons) override;
-    bool type(const std::string &text) override;
-    bool key(const std::string &name) override;
-    bool writePicture(const std::string &path, uint32_t cookie) override;
-    void pump() override;
-
-private:
-    HWND parent = nullptr;
-    HWND frame = nullptr;
-};
-#else
+#ifndef _WIN32
 // A parent of this program's own, as the offscreen frame's record.
 class EditorWindow : public HarnessEditorWindow {
 public:
@@ -207,85 +181,7 @@ public:
 private:
     OffscreenParent parent;
 };
-#endif
 
-#ifdef _WIN32
-LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return DefWindowProcW(hwnd, msg, w, l); }
-
-EditorWindow::EditorWindow()
-{
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = parentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"ZemHarnessEditor";
-    RegisterClassW(&wc);
-    parent = CreateWindowExW(0, L"ZemHarnessEditor", L"ZEM Ordwen", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 586,
-                             195, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-EditorWindow::~EditorWindow()
-{
-    if (parent)
-        DestroyWindow(parent);
-}
-void *EditorWindow::parentHandle() { return parent; }
-bool EditorWindow::attach()
-{
-    frame = GetWindow(parent, GW_CHILD);
-    return frame != nullptr;
-}
-WPARAM keyState(int buttons)
-{
-    WPARAM w = 0;
-    if (buttons & kLButton)
-        w |= MK_LBUTTON;
-    if (buttons & kRButton)
-        w |= MK_RBUTTON;
-    if (buttons & kShift)
-        w |= MK_SHIFT;
-    if (buttons & kControl)
-        w |= MK_CONTROL;
-    return w;
-}
-void EditorWindow::press(double x, double y, int buttons)
-{
-    bool dbl = (buttons & kDoubleClick) != 0;
-    UINT msg = (buttons & kRButton) ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
-                                    : (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN);
-    SendMessageW(frame, msg, keyState(buttons), MAKELPARAM((int)x, (int)y));
-}
-void EditorWindow::release(double x, double y, int buttons)
-{
-    UINT msg = (buttons & kRButton) ? WM_RBUTTONUP : WM_LBUTTONUP;
-    SendMessageW(frame, msg, keyState(buttons & ~(kLButton | kRButton)), MAKELPARAM((int)x, (int)y));
-}
-void EditorWindow::move(double x, double y, int buttons)
-{
-    SendMessageW(frame, WM_MOUSEMOVE, keyState(buttons), MAKELPARAM((int)x, (int)y));
-}
-void EditorWindow::wheel(double x, double y, float distance, int buttons)
-{
-    POINT p{(int)x, (int)y};
-    ClientToScreen(frame, &p);
-    SendMessageW(frame, WM_MOUSEMOVE, keyState(buttons), MAKELPARAM((int)x, (int)y));
-    SendMessageW(frame, WM_MOUSEWHEEL, MAKEWPARAM(keyState(buttons), (WORD)(short)std::lround(distance * WHEEL_DELTA)),
-                 MAKELPARAM(p.x, p.y));
-}
-bool EditorWindow::type(const std::string &text) { return typeIntoEditBox(frame, text); }
-bool EditorWindow::key(const std::string &name) { return pressEditBoxKey(frame, name); }
-bool EditorWindow::writePicture(const std::string &path, uint32_t cookie)
-{
-    UINT message = RegisterWindowMessageW(kFramePictureMessage);
-    return SendMessageW(frame, message, (WPARAM)cookie, reinterpret_cast<LPARAM>(path.c_str())) == 1;
-}
-void EditorWindow::pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-#else
 void *EditorWindow::parentHandle() { return &parent; }
 bool EditorWindow::attach() { return parent.frame != nullptr; }
 void EditorWindow::press(double x, double y, int buttons) { parent.mouseDown(parent.frame, x, y, buttons); }
@@ -525,7 +421,11 @@ int runEditor(const std::vector<std::string> &arguments)
     }
 #endif
     if (!ownWindow)
+#ifdef _WIN32
+        ownWindow = createWin32EditorWindow();
+#else
         ownWindow = std::make_unique<EditorWindow>();
+#endif
     HarnessEditorWindow &window = *ownWindow;
     if (window.vouched())
         host.vouchForParent(window.parentHandle());

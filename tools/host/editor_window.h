@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Where the scripted mouse and keyboard actions go (editor_command.h performs them).
 class ActionInput {
@@ -35,7 +36,14 @@ public:
     virtual void pump() {}
 };
 
-#ifndef _WIN32
+#ifdef _WIN32
+// A top-level window of this program: input as window messages to the frame's window, pictures
+// through the frame's picture message (for a parent the host vouched for).
+std::unique_ptr<HarnessEditorWindow> createWin32EditorWindow();
+// What the frame's window shows, read back from its device context as a host's screenshot
+// would: 0x00RRGGBB per pixel, row by row. For any parent, vouched for or not.
+bool captureFrameWindow(HarnessEditorWindow &window, std::vector<uint32_t> &pixels, int &width, int &height);
+#else
 // A top-level window on the X display of $DISPLAY: input (keys too) through the XTest extension, pictures
 // read back from the editor's window with XGetImage. Null with a message when there is none.
 std::unique_ptr<HarnessEditorWindow> createX11EditorWindow(std::string &error);

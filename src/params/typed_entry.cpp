@@ -1,7 +1,11 @@
-#include "strips/typed_frequency.h"
+#include "params/typed_entry.h"
+
+#include "params/parameter_table.h"
 
 #include <charconv>
 #include <cmath>
+#include <locale>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -31,21 +35,27 @@ double typedHertz(const char *text, bool &kilo)
     return kilo ? number * 1000 : number;
 }
 
-// log(f / lowest) / log(100), limited to 0..1 (0 Hz and below the lowest give 0).
-float normalised(double hertz, double lowest)
-{
-    if (!(hertz > lowest))
-        return 0.f;
-    double v = std::log(hertz / lowest) / std::log(100.0);
-    return v >= 1 ? 1.f : (float)v;
-}
-
 }  // namespace
+
+float trimValueFromText(const char *text)
+{
+    // The classic locale: a host that sets a locale with a decimal comma must not turn "2.5"
+    // into 2. A failed read leaves 0, an overflow the largest number of its sign.
+    double decibels = 0.0;
+    if (text) {
+        std::istringstream in(text);
+        in.imbue(std::locale::classic());
+        in >> decibels;
+    }
+    if (std::isnan(decibels))
+        decibels = 0.0;
+    return trimValue(decibels);
+}
 
 float typedHighPassValue(const char *text)
 {
     bool kilo = false;
-    return normalised(typedHertz(text, kilo), 20.0);
+    return sweepValue(typedHertz(text, kilo), kHPFreqBase);
 }
 
 float typedLowPassValue(const char *text)
@@ -54,5 +64,5 @@ float typedLowPassValue(const char *text)
     double hertz = typedHertz(text, kilo);
     if (!kilo && hertz >= 0.3 && hertz <= 30)
         hertz *= 1000;
-    return normalised(hertz, 300.0);
+    return sweepValue(hertz, kLPFreqBase);
 }

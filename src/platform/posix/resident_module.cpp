@@ -1,0 +1,3 @@
+#include "platform/resident_module.h"
+
+void keepModuleResident() {}  // the library is linked "nodelete"

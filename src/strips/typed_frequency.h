@@ -1,9 +1,0 @@
-// What a frequency typed into a filter strip's text field means, as the normalised value of
-// HPFreq (20 Hz to 2 kHz) or LPFreq (300 Hz to 30 kHz), both on a 100:1 logarithmic travel.
-// A "k" stands for the decimal point of a number of kHz ("1k5" is 1500 Hz); other text is read
-// as Hz, and for the low-pass a number from 0.3 to 30 is taken as kHz. Text that is not a number,
-// and negative numbers, count as 0 Hz. Thread: any.
-#pragma once
-
-float typedHighPassValue(const char *text);
-float typedLowPassValue(const char *text);
