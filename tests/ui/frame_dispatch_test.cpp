@@ -249,6 +249,7 @@ TEST_F(FrameDispatch, AtAZoomViewsKeepTheirCoordinatesTheMouseIsDividedAndTheWin
     FrameDriver mouse(frame);
     mouse.click(500, 60);  // window pixels: B at 50,30 in its container
     EXPECT_EQ(only("down"), Lines({"B down 50,30"}));
+    mouse.move(41, 41);
     mouse.wheel(41, 41, 1.f);
     EXPECT_EQ(only("wheel"), Lines({"A wheel 10 20,20"}));
     log.clear();
@@ -300,6 +301,45 @@ TEST(DeviceScale, AContextAtAScaleHasALogicalSurfaceAndDrawsLarger)
     EXPECT_FALSE(isRed(bitmap, 9, 9));
     EXPECT_FALSE(isRed(bitmap, 20, 20));
     bitmap->forget();
+}
+
+bool hasColour(CBitmap *picture, int x, int y, const CColor &wanted)
+{
+    CColor c;
+    return picture->getPixel(x, y, c) && c == wanted;
+}
+
+TEST(DeviceScale, APartOfABitmapAtAScaleTakesScaleTimesScalePixelsPerSourcePixelFromItsOffset)
+{
+    // A strip of four frames, one pixel each: red, green, blue, white.
+    auto *strip = new CBitmap(4, 1);
+    const CColor colours[4] = {kRedCColor, CColor(0, 255, 0, 255), CColor(0, 0, 255, 255), kWhiteCColor};
+    CDrawContext *context = createBitmapDrawContext(strip);
+    ASSERT_NE(context, nullptr);
+    for (int i = 0; i < 4; ++i) {
+        context->setFillColor(colours[i]);
+        context->drawRect(CRect(i, 0, i + 1, 1), kDrawFilled);
+    }
+    context->forget();
+    auto *target = new CBitmap(20, 10);
+    context = createBitmapDrawContext(target);
+    context->setDeviceScale(2.0);
+    context->setOffset(CPoint(1, 0));
+    // Frames 1 and 2 at (2,1)-(4,2): window pixels (4,2)-(8,4).
+    context->drawBitmap(strip, CRect(1, 1, 3, 2), CPoint(1, 0));
+    context->forget();
+    for (int y : {2, 3}) {
+        EXPECT_TRUE(hasColour(target, 4, y, colours[1]));
+        EXPECT_TRUE(hasColour(target, 5, y, colours[1]));
+        EXPECT_TRUE(hasColour(target, 6, y, colours[2]));
+        EXPECT_TRUE(hasColour(target, 7, y, colours[2]));
+        EXPECT_TRUE(hasColour(target, 3, y, CColor(0, 0, 0, 0)));
+        EXPECT_TRUE(hasColour(target, 8, y, CColor(0, 0, 0, 0)));
+    }
+    EXPECT_TRUE(hasColour(target, 4, 1, CColor(0, 0, 0, 0)));
+    EXPECT_TRUE(hasColour(target, 4, 4, CColor(0, 0, 0, 0)));
+    strip->forget();
+    target->forget();
 }
 
 TEST(FrameLifetime, EveryObjectIsReleasedWhenTheFrameGoes)

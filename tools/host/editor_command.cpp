@@ -535,6 +535,13 @@ int runEditor(const std::vector<std::string> &arguments)
     HarnessEditorWindow &window = *ownWindow;
     if (window.vouched())
         host.vouchForParent(window.parentHandle());
+#ifdef _WIN32
+    // The zoomed window may grow over the screen's real pointer, and Windows then reports the
+    // pointer to it as a move: the pointer goes to the screen's far corner, so that the script's
+    // input is the only input.
+    if (options.zoom != 1.0)
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+#endif
     if (options.zoom != 1.0 &&
         plugin.dispatch(effVendorSpecific, kHostScaleIndex, kHostScaleValue, nullptr, (float)options.zoom) != 1) {
         std::fprintf(stderr, "the plug-in refused the zoom %g\n", options.zoom);

@@ -176,7 +176,7 @@ void CairoDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoi
     double x = dest.left + offset.x, y = dest.top + offset.y;
     cairo_surface_t *target = cairo_get_target(cr);
     cairo_surface_t *picture = platform->getSurface();
-    if (deviceScale == 1.0 && cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
+    if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
         cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32 &&
         cairo_image_surface_get_format(picture) == CAIRO_FORMAT_ARGB32) {
         // Pixel by pixel, as the Windows backend draws bitmaps (pixel_blend.h).
@@ -186,7 +186,8 @@ void CairoDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoi
                             cairo_image_surface_get_height(target), cairo_image_surface_get_stride(target)};
         const PixelPlane from{cairo_image_surface_get_data(picture), platform->getWidth(), platform->getHeight(),
                               cairo_image_surface_get_stride(picture)};
-        const CRect touched = blendBitmapPart(to, clip, CPoint(x, y), from, source, width, height, alpha * globalAlpha);
+        const CRect touched = blendBitmapPart(to, clip, CPoint(x, y), from, source, width, height, alpha * globalAlpha,
+                                              deviceScale);
         if (!touched.isEmpty())
             cairo_surface_mark_dirty_rectangle(target, (int)touched.left, (int)touched.top, (int)touched.getWidth(),
                                                (int)touched.getHeight());

@@ -262,8 +262,7 @@ void GdiplusDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CP
     if (!bitmapPartSize(dest, source, platform->getWidth(), platform->getHeight(), width, height))
         return;
     float opacity = alpha * globalAlpha;
-    // The pixel path copies pixel for pixel; at a scale GDI+ draws through the transform.
-    if (deviceScale == 1.0 && blendBitmap(platform->get(), dest, source, width, height, opacity))
+    if (blendBitmap(platform->get(), dest, source, width, height, opacity))
         return;
     prepare();
     Gdiplus::RectF area((Gdiplus::REAL)(dest.left + offset.x), (Gdiplus::REAL)(dest.top + offset.y),
@@ -287,8 +286,11 @@ bool GdiplusDrawContext::blendBitmap(Gdiplus::Bitmap *picture, const CRect &dest
     if (target->GetPixelFormat() != PixelFormat32bppPARGB || picture->GetPixelFormat() != PixelFormat32bppPARGB)
         return false;
     // Only the target pixels the part may touch are locked: the part within the clip, rounded out.
+    // At a scale the whole picture is, so that the pixels are those of the cairo build.
     CRect area(dest.left + offset.x, dest.top + offset.y, dest.left + offset.x + width, dest.top + offset.y + height);
     area.bound(clip);
+    if (deviceScale != 1.0)
+        area = area.isEmpty() ? CRect() : CRect(0, 0, target->GetWidth(), target->GetHeight());
     const INT left = std::max(0, (INT)std::floor(area.left)), top = std::max(0, (INT)std::floor(area.top));
     const INT right = std::min((INT)target->GetWidth(), (INT)std::ceil(area.right));
     const INT bottom = std::min((INT)target->GetHeight(), (INT)std::ceil(area.bottom));
@@ -311,8 +313,12 @@ bool GdiplusDrawContext::blendBitmap(Gdiplus::Bitmap *picture, const CRect &dest
     const PixelPlane out{static_cast<unsigned char *>(from.Scan0), whole.Width, whole.Height, from.Stride};
     CRect clipInLocked = clip;
     clipInLocked.offset(-left, -top);
-    blendBitmapPart(into, clipInLocked, CPoint(dest.left + offset.x - left, dest.top + offset.y - top), out, source,
-                    width, height, opacity);
+    if (deviceScale != 1.0)
+        blendBitmapPart(into, clip, CPoint(dest.left + offset.x, dest.top + offset.y), out, source, width, height,
+                        opacity, deviceScale);
+    else
+        blendBitmapPart(into, clipInLocked, CPoint(dest.left + offset.x - left, dest.top + offset.y - top), out, source,
+                        width, height, opacity);
     picture->UnlockBits(&from);
     target->UnlockBits(&to);
     return true;
