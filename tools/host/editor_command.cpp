@@ -551,6 +551,11 @@ int runEditor(const std::vector<std::string> &arguments)
         std::fprintf(stderr, "the editor did not open\n");
         return 1;
     }
+    // A zoomed editor is larger than the window made for it: the window takes the editor's
+    // rectangle, as a host sizes its window after the open.
+    ERect *opened = nullptr;
+    if (options.zoom != 1.0 && plugin.dispatch(effEditGetRect, 0, 0, &opened) && opened)
+        window.resize(opened->right - opened->left, opened->bottom - opened->top);
     EditorSession session(host, plugin, window, options.blockSize, pictureFolder, options.zoom);
     session.answerSizeRequests();
     for (long i = 0; i < idles; ++i)
