@@ -27,10 +27,10 @@ uint32_t blendPixelOver(uint32_t target, uint32_t source, uint32_t opacity)
 }
 
 CRect blendBitmapPart(const PixelPlane &target, const CRect &clip, const CPoint &destOrigin, const PixelPlane &source,
-                      const CPoint &sourceOrigin, CCoord width, CCoord height, float opacity)
+                      const CPoint &sourceOrigin, CCoord width, CCoord height, float opacity, double scale)
 {
     // Target pixels whose centres lie inside the part and the clip: x + 0.5 in [left, right).
-    auto firstPixel = [](CCoord edge) { return (long)std::ceil(edge - 0.5); };
+    auto firstPixel = [scale](CCoord edge) { return (long)std::ceil(edge * scale - 0.5); };
     const long left = std::max({firstPixel(destOrigin.x), firstPixel(clip.left), 0L});
     const long top = std::max({firstPixel(destOrigin.y), firstPixel(clip.top), 0L});
     const long right = std::min({firstPixel(destOrigin.x + width), firstPixel(clip.right), (long)target.width});
@@ -40,14 +40,19 @@ CRect blendBitmapPart(const PixelPlane &target, const CRect &clip, const CPoint 
     const uint32_t alpha = opacity >= 1.f ? 255u : (uint32_t)std::lround(opacity * 255.f);
     // The source pixel under a target pixel's centre.
     const CCoord shiftX = sourceOrigin.x - destOrigin.x + 0.5, shiftY = sourceOrigin.y - destOrigin.y + 0.5;
+    auto sourcePixel = [scale](long t, CCoord shift, CCoord from, CCoord to) {
+        if (scale == 1.0)
+            return (long)std::floor(t + shift);
+        return (long)std::floor((t + 0.5) / scale - to + from);
+    };
     for (long y = top; y < bottom; ++y) {
-        const long sy = (long)std::floor(y + shiftY);
+        const long sy = sourcePixel(y, shiftY, sourceOrigin.y, destOrigin.y);
         if (sy < 0 || sy >= source.height)
             continue;
         unsigned char *targetRow = target.rows + (size_t)y * (size_t)target.stride;
         const unsigned char *sourceRow = source.rows + (size_t)sy * (size_t)source.stride;
         for (long x = left; x < right; ++x) {
-            const long sx = (long)std::floor(x + shiftX);
+            const long sx = sourcePixel(x, shiftX, sourceOrigin.x, destOrigin.x);
             if (sx < 0 || sx >= source.width)
                 continue;
             uint32_t from, to;

@@ -40,7 +40,9 @@ uint32_t blendPixelOver(uint32_t target, uint32_t source, uint32_t opacity);
 // pixels, limited to clip (target pixels) and to both planes. A target pixel is drawn when its
 // centre lies inside the part, with the source pixel under that centre (nearest neighbour).
 // opacity: 0..1. Answers the target pixels touched (empty when none).
+// scale: target pixels per unit of clip, destOrigin, width and height (a zoomed frame's device
+// scale); each source pixel then covers scale x scale target pixels, by the same nearest rule.
 CRect blendBitmapPart(const PixelPlane &target, const CRect &clip, const CPoint &destOrigin, const PixelPlane &source,
-                      const CPoint &sourceOrigin, CCoord width, CCoord height, float opacity);
+                      const CPoint &sourceOrigin, CCoord width, CCoord height, float opacity, double scale = 1.0);
 
 }  // namespace VSTGUI

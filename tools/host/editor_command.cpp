@@ -1,7 +1,7 @@
 // zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png]
-//                          [--pictures DIR] [--param I=V]... [--chunk FILE] [--block N]
-// Opens the editor into a parent window (Windows: a window of this program, win32_editor_window.cpp; Linux: an offscreen
-// parent, or with --x11 a real X11 window on $DISPLAY with input through XTest), runs N idle
+//                          [--pictures DIR] [--param I=V]... [--chunk FILE] [--block N] [--zoom F]
+// Opens the editor into a parent window (Windows: a window of this program, win32_editor_window.cpp;
+// Linux: an offscreen parent, or with --x11 a real X11 window on $DISPLAY with input through XTest), runs N idle
 // calls (default 10) while a 1 kHz tone at -6 dBFS is fed block by block,
 // applies the actions in order with a block and an idle after each, writes a picture of the
 // frame, and prints every host notification the plug-in sent, one per line, with the pictures
@@ -9,6 +9,9 @@
 //   size 586x221 / automate 6 1 / begin 83 / end 83 / picture vu-front
 // Actions on Windows are real window messages to the frame's window (keys to its edit box).
 // The picture action writes DIR/NAME.png (--pictures, default the current folder).
+// With --zoom the host announces the factor before the open; the script's positions stay the
+// editor's own (100 %) ones and reach the window multiplied by it, and sizes are printed divided
+// by it, so that a script gives the same log at every factor.
 #include "editor_command.h"
 
 #include <cmath>
@@ -21,6 +24,7 @@
 #include "subcommands.h"
 #include "test_signals.h"
 #include "ui/offscreen_parent.h"
+#include "vst/aeff_editor.h"
 #include "ui/view.h"
 
 using namespace VSTGUI;
@@ -211,9 +215,9 @@ bool EditorWindow::writePicture(const std::string &path, uint32_t)
 class EditorSession {
 public:
     EditorSession(PluginHost &host, PluginInstance &plugin, HarnessEditorWindow &window, size_t blockSize,
-                  std::string pictureFolder)
-        : host(host), plugin(plugin), window(window), pictureFolder(std::move(pictureFolder)), in(blockSize),
-          out0(blockSize), out1(blockSize)
+                  std::string pictureFolder, double zoom)
+        : host(host), plugin(plugin), window(window), input(window, zoom), pictureFolder(std::move(pictureFolder)),
+          in(blockSize), out0(blockSize), out1(blockSize)
     {
     }
     // A picture taken by the script: its name and how many host notifications came before it.
@@ -252,7 +256,7 @@ public:
     }
     void perform(const EditorAction &a)
     {
-        if (performInputAction(window, a)) {
+        if (performInputAction(input, a)) {
             step();
             return;
         }
@@ -296,6 +300,7 @@ private:
     PluginHost &host;
     PluginInstance &plugin;
     HarnessEditorWindow &window;
+    ZoomedInput input;
     std::string pictureFolder;
     size_t seenEvents = 0;
     std::vector<float> in, out0, out1;
@@ -305,7 +310,7 @@ private:
     bool allWritten = true;
 };
 
-void printEvents(const std::vector<HostEvent> &events, const std::vector<EditorSession::Picture> &pictures)
+void printEvents(const std::vector<HostEvent> &events, const std::vector<EditorSession::Picture> &pictures, double zoom)
 {
     size_t nextPicture = 0;
     for (size_t k = 0; k <= events.size(); ++k) {
@@ -316,7 +321,7 @@ void printEvents(const std::vector<HostEvent> &events, const std::vector<EditorS
         const HostEvent &e = events[k];
         switch (e.opcode) {
         case audioMasterSizeWindow:
-            std::printf("size %dx%ld\n", (int)e.index, (long)e.value);
+            std::printf("size %ldx%ld\n", std::lround((double)e.index / zoom), std::lround((double)e.value / zoom));
             break;
         case audioMasterAutomate:
             std::printf("automate %d %g\n", (int)e.index, (double)e.opt);
@@ -335,8 +340,9 @@ void printEvents(const std::vector<HostEvent> &events, const std::vector<EditorS
 
 int runEditor(const std::vector<std::string> &arguments)
 {
-    const char *usage = "usage: zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] "
-                        "[--png OUT.png] [--pictures DIR] [--x11] [--param I=V]... [--chunk FILE] [--block N]\n";
+    const char *usage =
+        "usage: zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] "
+        "[--png OUT.png] [--pictures DIR] [--x11] [--param I=V]... [--chunk FILE] [--block N] [--zoom F]\n";
     std::vector<std::string> rest;
     std::vector<EditorAction> actions;
     std::string png, pictureFolder, error;
@@ -429,11 +435,28 @@ int runEditor(const std::vector<std::string> &arguments)
     HarnessEditorWindow &window = *ownWindow;
     if (window.vouched())
         host.vouchForParent(window.parentHandle());
+#ifdef _WIN32
+    // The zoomed window may grow over the screen's real pointer, and Windows then reports the
+    // pointer to it as a move: the pointer goes to the screen's far corner, so that the script's
+    // input is the only input.
+    if (options.zoom != 1.0)
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+#endif
+    if (options.zoom != 1.0 &&
+        plugin.dispatch(effVendorSpecific, kHostScaleIndex, kHostScaleValue, nullptr, (float)options.zoom) != 1) {
+        std::fprintf(stderr, "the plug-in refused the zoom %g\n", options.zoom);
+        return 1;
+    }
     if (plugin.dispatch(effEditOpen, 0, 0, window.parentHandle()) == 0 || !window.attach()) {
         std::fprintf(stderr, "the editor did not open\n");
         return 1;
     }
-    EditorSession session(host, plugin, window, options.blockSize, pictureFolder);
+    // A zoomed editor is larger than the window made for it: the window takes the editor's
+    // rectangle, as a host sizes its window after the open.
+    ERect *opened = nullptr;
+    if (options.zoom != 1.0 && plugin.dispatch(effEditGetRect, 0, 0, &opened) && opened)
+        window.resize(opened->right - opened->left, opened->bottom - opened->top);
+    EditorSession session(host, plugin, window, options.blockSize, pictureFolder, options.zoom);
     session.answerSizeRequests();
     for (long i = 0; i < idles; ++i)
         session.step();
@@ -443,14 +466,15 @@ int runEditor(const std::vector<std::string> &arguments)
     plugin.dispatch(effEditClose);
     if (window.vouched())
         host.withdrawParent(window.parentHandle());
-    printEvents(host.events(), session.pictures());
+    printEvents(host.events(), session.pictures(), options.zoom);
     if (!pictureWritten)
         std::fprintf(stderr, "cannot write %s\n", png.c_str());
     return pictureWritten && session.picturesWritten() ? 0 : 1;
 }
 
 SubcommandRegistration registration{
-    "editor", "editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png] [--pictures DIR] [--x11]",
+    "editor",
+    "editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png] [--pictures DIR] [--x11] [--zoom F]",
     runEditor};
 
 }  // namespace

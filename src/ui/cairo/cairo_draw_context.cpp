@@ -111,6 +111,13 @@ CairoDrawContext::~CairoDrawContext()
     cairo_destroy(cr);
 }
 
+void CairoDrawContext::setDeviceScale(double scale)
+{
+    CDrawContext::setDeviceScale(scale);
+    cairo_identity_matrix(cr);
+    cairo_scale(cr, deviceScale, deviceScale);
+}
+
 void CairoDrawContext::begin()
 {
     cairo_save(cr);
@@ -179,7 +186,8 @@ void CairoDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoi
                             cairo_image_surface_get_height(target), cairo_image_surface_get_stride(target)};
         const PixelPlane from{cairo_image_surface_get_data(picture), platform->getWidth(), platform->getHeight(),
                               cairo_image_surface_get_stride(picture)};
-        const CRect touched = blendBitmapPart(to, clip, CPoint(x, y), from, source, width, height, alpha * globalAlpha);
+        const CRect touched = blendBitmapPart(to, clip, CPoint(x, y), from, source, width, height, alpha * globalAlpha,
+                                              deviceScale);
         if (!touched.isEmpty())
             cairo_surface_mark_dirty_rectangle(target, (int)touched.left, (int)touched.top, (int)touched.getWidth(),
                                                (int)touched.getHeight());
