@@ -238,11 +238,7 @@ void TemepleteEditor::setEditorHeight(int height)
     }
     rect.bottom = (VstInt16)(rect.top + height);
     frame->setSize(frame->getWidth(), height);
-    frame->setParentSize(rect.right, rect.bottom);
-    if (auto *fx = dynamic_cast<AudioEffectX *>(effect))
-        fx->sizeWindow(rect.right, rect.bottom);
-    frame->invalid();
-    frame->setDirty(true);
+    resizeHostWindow();
 }
 
 void TemepleteEditor::idle()
