@@ -1,11 +1,13 @@
-// Pictures: PNG images addressed by resource number, or blank pictures to draw into.
-// [ui-thread]
+// Pictures: PNG images addressed by resource number, or blank pictures to draw into. An image of
+// the module also has higher-resolution pixel sets (2x, 3x), read from the module only when a
+// zoomed context first draws it. [ui-thread]
 #pragma once
 
 #include <cstddef>
 
 #include "base_object.h"
 #include "geometry.h"
+#include "platform/png_resource.h"
 
 namespace VSTGUI {
 
@@ -24,6 +26,12 @@ public:
 // Implemented by the backend; each answers null on failure.
 IPlatformBitmap *createPlatformBitmap(int width, int height);
 IPlatformBitmap *createPlatformBitmapFromPng(const unsigned char *data, size_t size);
+
+// The pixels a zoomed drawing uses: a picture with `scale` of its pixels per logical pixel.
+struct BitmapPixelSet {
+    IPlatformBitmap *pixels;
+    int scale;
+};
 
 class CBitmap : public CBaseObject {
 public:
@@ -47,11 +55,26 @@ public:
     // Every pixel fully opaque: whatever it is drawn over cannot show through.
     bool isOpaque() const { return platform && platform->isOpaque(); }
 
+    // The pixel set to draw from at a device scale: the smallest set at or above it, else the
+    // largest there is; the 1x set at 1 and below, and for pictures without higher sets. A
+    // higher set is decoded on its first use and kept while the bitmap lives.
+    BitmapPixelSet pixelSetFor(double deviceScale) const;
+    // How many higher sets are decoded now (what a zoomed drawing has cost in memory).
+    int decodedHigherSets() const;
+
     VSTGUI_TYPE(CBitmap, CBaseObject)
 
 private:
+    IPlatformBitmap *higherSet(int index) const;
+
+    static constexpr int kHigherSets = int(sizeof kPngHigherScales / sizeof kPngHigherScales[0]);
+
     IPlatformBitmap *platform = nullptr;
     int resourceNumber = -1;
+    // Decoded on first use, by the index of their scale in kPngHigherScales; a set that is
+    // missing from the module or fails to decode is not looked for again.
+    mutable IPlatformBitmap *higher[kHigherSets] = {};
+    mutable bool higherLookedFor[kHigherSets] = {};
 };
 
 }  // namespace VSTGUI
