@@ -1,5 +1,7 @@
 #include "bitmap.h"
 
+#include <cmath>
+
 #include "platform/png_resource.h"
 
 namespace VSTGUI {
@@ -23,6 +25,19 @@ CBitmap::CBitmap(CCoord width, CCoord height)
         platform = createPlatformBitmap((int)width, (int)height);
 }
 
+CBitmap::CBitmap(CCoord width, CCoord height, double scale)
+{
+    if (!(scale > 0) || !(scale < 16) || !(width >= 1) || !(height >= 1))
+        return;
+    // A tiny allowance keeps a product like 0.1 * 3 from taking one more pixel.
+    platform = createPlatformBitmap((int)std::ceil(width * scale - 1e-9), (int)std::ceil(height * scale - 1e-9));
+    if (platform && scale != 1.0) {
+        pixelScale = scale;
+        logicalWidth = width;
+        logicalHeight = height;
+    }
+}
+
 CBitmap::~CBitmap()
 {
     for (IPlatformBitmap *set : higher)
@@ -30,8 +45,9 @@ CBitmap::~CBitmap()
     delete platform;
 }
 
-CCoord CBitmap::getWidth() const { return platform ? platform->getWidth() : 0; }
-CCoord CBitmap::getHeight() const { return platform ? platform->getHeight() : 0; }
+CCoord CBitmap::getWidth() const { return !platform ? 0 : pixelScale != 1.0 ? logicalWidth : platform->getWidth(); }
+
+CCoord CBitmap::getHeight() const { return !platform ? 0 : pixelScale != 1.0 ? logicalHeight : platform->getHeight(); }
 
 bool CBitmap::getPixel(int x, int y, CColor &color) const { return platform && platform->getPixel(x, y, color); }
 
@@ -57,7 +73,7 @@ BitmapPixelSet CBitmap::pixelSetFor(double deviceScale) const
 {
     // Only images of the module have higher sets; 1x serves every scale up to 1 (and NaN).
     if (!platform || resourceNumber < 0 || !(deviceScale > 1.0))
-        return BitmapPixelSet{platform, 1};
+        return BitmapPixelSet{platform, pixelScale};
     int wanted = kHigherSets - 1;
     for (int i = 0; i < kHigherSets; ++i) {
         if (kPngHigherScales[i] >= deviceScale) {
@@ -68,7 +84,7 @@ BitmapPixelSet CBitmap::pixelSetFor(double deviceScale) const
     // Only the wanted set is decoded; a lower one stands in when it is missing.
     for (int i = wanted; i >= 0; --i)
         if (IPlatformBitmap *set = higherSet(i))
-            return BitmapPixelSet{set, kPngHigherScales[i]};
+            return BitmapPixelSet{set, double(kPngHigherScales[i])};
     return BitmapPixelSet{platform, 1};
 }
 

@@ -75,7 +75,7 @@ CRect scaleToDevice(const CRect &logical, double deviceScale)
 }
 
 ScaledBitmapPart scaleBitmapPart(const CPoint &destOrigin, const CPoint &sourceOrigin, CCoord width, CCoord height,
-                                 double deviceScale, int setScale)
+                                 double deviceScale, double setScale)
 {
     ScaledBitmapPart part;
     part.device = scaleToDevice(CRect(destOrigin.x, destOrigin.y, destOrigin.x + width, destOrigin.y + height),

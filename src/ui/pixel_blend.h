@@ -54,7 +54,7 @@ struct ScaledBitmapPart {
     bool oneToOne() const { return device.getWidth() == inSet.getWidth() && device.getHeight() == inSet.getHeight(); }
 };
 ScaledBitmapPart scaleBitmapPart(const CPoint &destOrigin, const CPoint &sourceOrigin, CCoord width, CCoord height,
-                                 double deviceScale, int setScale);
+                                 double deviceScale, double setScale);
 // A logical rectangle in target pixels at the scale, rounded as scaleBitmapPart rounds.
 CRect scaleToDevice(const CRect &logical, double deviceScale);
 

@@ -241,6 +241,43 @@ TEST(ZoomedBitmap, At150PercentThe2xSetIsDownscaledWithAHighQualityFilter)
     }
 }
 
+// A picture composed once at the device scale (as the VU meter keeps its face) holds the 2x set's
+// pixels and gives them back unchanged when drawn at that scale; drawn at 100 % it is shrunk.
+TEST(ZoomedBitmap, APictureMadeAtAScaleKeepsTheSetsPixels)
+{
+    auto *picture = new CBitmap(43, 41, 2.0);
+    ASSERT_TRUE(picture->isLoaded());
+    EXPECT_EQ(picture->getWidth(), 43);
+    EXPECT_EQ(picture->getHeight(), 41);
+    EXPECT_EQ(picture->getPixelScale(), 2.0);
+    CBitmap knob(kImageKnobStrip);
+    {
+        CDrawContext *compose = createBitmapDrawContext(picture);
+        ASSERT_NE(compose, nullptr);
+        EXPECT_EQ(compose->getDeviceScale(), 2.0);
+        compose->drawBitmap(&knob, CRect(0, 0, 43, 41), CPoint(0, 30 * 41));
+        compose->forget();
+    }
+    const ImageSet set(kImageKnobStrip, 2);
+    ZoomedCanvas canvas(50, 50, 2.0);
+    canvas.context->drawBitmap(picture, CRect(4, 4, 47, 45));
+    canvas.finish();
+    int different = 0;
+    for (int y = 0; y < 82; ++y)
+        for (int x = 0; x < 86; ++x)
+            different += canvas.at(x + 8, y + 8) != set.at(x, y + 30 * 82);
+    EXPECT_EQ(different, 0);
+    ZoomedCanvas single(50, 50, 1.0);
+    single.context->drawBitmap(picture, CRect(4, 4, 47, 45));
+    single.finish();
+    EXPECT_EQ(single.at(3, 3).alpha, 0);
+    EXPECT_EQ(single.at(47, 45).alpha, 0) << "43 x 41 logical pixels at 100 %, not 86 x 82";
+    CColor centre;
+    knob.getPixel(21, 30 * 41 + 20, centre);
+    EXPECT_LE(channelDistance(single.at(25, 24), centre), 24);
+    picture->forget();
+}
+
 // 100 %: the 1x pixels exactly, as before zooming existed, and no higher set decoded.
 TEST(ZoomedBitmap, At100PercentTheDrawingIsThe1xImageAndNoSetIsDecoded)
 {

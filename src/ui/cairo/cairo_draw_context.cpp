@@ -96,7 +96,13 @@ IPlatformBitmap *createPlatformBitmapFromPng(const unsigned char *data, size_t s
 CDrawContext *createBitmapDrawContext(CBitmap *bitmap)
 {
     auto *platform = bitmap ? static_cast<CairoBitmap *>(bitmap->getPlatformBitmap()) : nullptr;
-    return platform ? new CairoDrawContext(platform->getSurface()) : nullptr;
+    if (!platform)
+        return nullptr;
+    CDrawContext *context = new CairoDrawContext(platform->getSurface());
+    // A picture made at a scale is drawn into at that scale, in logical coordinates.
+    if (bitmap->getPixelScale() != 1.0)
+        context->setDeviceScale(bitmap->getPixelScale());
+    return context;
 }
 
 CairoDrawContext::CairoDrawContext(cairo_surface_t *surface)
@@ -171,10 +177,10 @@ void CairoDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoi
     if (!platform)
         return;
     CCoord width, height;
-    if (!bitmapPartSize(dest, source, platform->getWidth(), platform->getHeight(), width, height))
+    if (!bitmapPartSize(dest, source, bitmap->getWidth(), bitmap->getHeight(), width, height))
         return;
     double x = dest.left + offset.x, y = dest.top + offset.y;
-    if (deviceScale != 1.0) {
+    if (deviceScale != 1.0 || bitmap->getPixelScale() != 1.0) {
         drawScaledBitmap(*bitmap, CPoint(x, y), source, width, height, alpha * globalAlpha);
         return;
     }

@@ -117,7 +117,13 @@ IPlatformBitmap *createPlatformBitmapFromPng(const unsigned char *data, size_t s
 CDrawContext *createBitmapDrawContext(CBitmap *bitmap)
 {
     auto *platform = bitmap ? static_cast<GdiplusBitmap *>(bitmap->getPlatformBitmap()) : nullptr;
-    return platform ? new GdiplusDrawContext(platform->get()) : nullptr;
+    if (!platform)
+        return nullptr;
+    CDrawContext *context = new GdiplusDrawContext(platform->get());
+    // A picture made at a scale is drawn into at that scale, in logical coordinates.
+    if (bitmap->getPixelScale() != 1.0)
+        context->setDeviceScale(bitmap->getPixelScale());
+    return context;
 }
 
 GdiplusDrawContext::GdiplusDrawContext(Gdiplus::Bitmap *target)
@@ -241,10 +247,10 @@ void GdiplusDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CP
     if (!platform)
         return;
     CCoord width, height;
-    if (!bitmapPartSize(dest, source, platform->getWidth(), platform->getHeight(), width, height))
+    if (!bitmapPartSize(dest, source, bitmap->getWidth(), bitmap->getHeight(), width, height))
         return;
     float opacity = alpha * globalAlpha;
-    if (deviceScale != 1.0) {
+    if (deviceScale != 1.0 || bitmap->getPixelScale() != 1.0) {
         drawScaledBitmap(*bitmap, CPoint(dest.left + offset.x, dest.top + offset.y), source, width, height, opacity);
         return;
     }
