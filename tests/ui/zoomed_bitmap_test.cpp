@@ -219,9 +219,11 @@ TEST(ZoomedBitmap, At150PercentThe2xSetIsDownscaledWithAHighQualityFilter)
                     worst = std::max(worst, d);
                 }
             }
+            // GDI+'s bicubic filter departs from the ideal box by up to 70 at the LED's sharp rim;
+            // a frame read from the wrong place or from 1x departs by 12 on average.
             EXPECT_EQ(outside, 0);
-            EXPECT_LT(total / 900.0, 4.0);
-            EXPECT_LT(worst, 64);
+            EXPECT_LT(total / 900.0, 6.0);
+            EXPECT_LT(worst, 96);
         }
     }
     {
