@@ -53,7 +53,8 @@ void InPlaceEdit::platformTextEditChanged(const std::string &text) { owner->boxT
 
 CBitmap *InPlaceEdit::platformTextEditBackground(const CRect &area)
 {
-    return COffscreenContext::renderView(owner, area);
+    CFrame *frame = owner->getFrame();
+    return COffscreenContext::renderView(owner, area, frame ? frame->getZoom() : 1.0);
 }
 
 void InPlaceEdit::platformTextEditCommitted(const std::string &text) { owner->commitEdit(text); }

@@ -650,8 +650,11 @@ bool Templete::getProductString(char *text)
     return true;
 }
 
-VstIntPtr Templete::vendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float)
+VstIntPtr Templete::vendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt)
 {
+    // The host announces the factor it shows plug-in windows at ('PreS', 'AeCs', the factor in opt).
+    if (index == kHostScaleIndex && value == kHostScaleValue)
+        return editor && editor->setZoomFactor(opt) ? 1 : 0;
     if (index != kReadoutQuery || value != (VstIntPtr)sizeof(ReadoutQuery) || !ptr)
         return 0;
     MeterEngine *engine = meterEngine(selectedMeter());

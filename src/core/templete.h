@@ -65,7 +65,8 @@ public:
     VstInt32 canDo(char *text) override;
     VstPlugCategory getPlugCategory() override { return kPlugCategMastering; }
     VstInt32 getVstVersion() override { return kVstVersion; }
-    // Answers the harness's kReadoutQuery (core/readout_query.h); nothing else.
+    // Answers the harness's kReadoutQuery (core/readout_query.h) and passes the host's scale
+    // ('PreS' 'AeCs', vst/aeff_editor.h) to the editor; nothing else.
     VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt) override;
 
     // For the editor and the strips. [ui-thread] unless tagged otherwise

@@ -35,7 +35,7 @@ public:
     // The zoom factor: finite, 1 to 3 (anything else is refused, false). Closed, it is the factor
     // of the next open; open, the frame takes it and the host resizes the window to the scaled
     // size, as it does for a change of height.
-    bool setZoomFactor(double factor);
+    bool setZoomFactor(double factor) override;
     double getZoomFactor() const { return zoomFactor; }
     static constexpr double kMinZoom = 1.0, kMaxZoom = 3.0;
     int getKnobMode() const override { return knobMode; }

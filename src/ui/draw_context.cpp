@@ -123,7 +123,9 @@ CBitmap *COffscreenContext::renderView(CView *view, const CRect &area, double sc
 {
     if (!view || area.isEmpty() || !std::isfinite(scale) || scale <= 0)
         return nullptr;
-    auto *bitmap = new CBitmap(std::ceil(area.getWidth() * scale - 1e-9), std::ceil(area.getHeight() * scale - 1e-9));
+    auto *bitmap = scale == 1.0 ? new CBitmap(area.getWidth(), area.getHeight())
+                                : new CBitmap(std::ceil(area.getWidth() * scale - 1e-9),
+                                              std::ceil(area.getHeight() * scale - 1e-9));
     if (!bitmap->isLoaded()) {
         bitmap->forget();
         return nullptr;

@@ -110,20 +110,14 @@ bool CFrame::setZoom(double factor)
         return true;
     zoom = factor;
     setDirty(true);
+    if (platform)
+        platform->setZoom(factor);
     return !platform || platform->setSize(toDevice(size.getWidth()), toDevice(size.getHeight()));
 }
 
 int CFrame::toDevice(CCoord length) const { return (int)std::lround(length * zoom); }
 
-CRect CFrame::toDevice(const CRect &rect) const
-{
-    if (zoom == 1.0)
-        return rect;
-    // A tiny allowance keeps a product like 0.1 * 3 from reaching into one more pixel.
-    constexpr double kSlack = 1e-9;
-    return CRect(std::floor(rect.left * zoom + kSlack), std::floor(rect.top * zoom + kSlack),
-                 std::ceil(rect.right * zoom - kSlack), std::ceil(rect.bottom * zoom - kSlack));
-}
+CRect CFrame::toDevice(const CRect &rect) const { return zoomedRect(rect, zoom); }
 
 CPoint CFrame::toLogical(const CPoint &devicePoint) const
 {

@@ -4,6 +4,7 @@
 // [ui-thread]
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -45,8 +46,8 @@ public:
     virtual ~IPlatformTextEditCallback() = default;
     // The text in the box changed (every keystroke). The edit goes on.
     virtual void platformTextEditChanged(const std::string &text) { (void)text; }
-    // A new picture of the box's size showing what lies under the box (rect in frame
-    // coordinates), for the box's background; the edit releases it with forget(). Null: the
+    // A new picture showing what lies under the box (rect in frame coordinates) at the frame's
+    // zoom (the rect's size times it, in window pixels), for the box's background; the edit releases it with forget(). Null: the
     // box paints its style's back colour.
     virtual CBitmap *platformTextEditBackground(const CRect &rect)
     {
@@ -85,10 +86,23 @@ struct PlatformTextEditStyle {
     // The box uses the font's own native font (IPlatformFont::getNativeFont) instead of one
     // made from its name and size.
     bool useNativeFont = false;
+    // The frame's zoom, set by the window: the box lies on rect times it, with a font that much
+    // larger.
+    double zoom = 1.0;
     // Most bytes of UTF-8 the box holds, as its field keeps them; typing beyond it adds nothing
     // and the box never holds part of a character.
     size_t maxBytes = 255;
 };
+
+// A rectangle of frame coordinates in window pixels at a zoom, rounded outward.
+inline CRect zoomedRect(const CRect &rect, double zoom)
+{
+    if (zoom == 1.0)
+        return rect;
+    constexpr double kSlack = 1e-9;  // 0.1 * 3 stays inside pixel 0
+    return CRect(std::floor(rect.left * zoom + kSlack), std::floor(rect.top * zoom + kSlack),
+                 std::ceil(rect.right * zoom - kSlack), std::ceil(rect.bottom * zoom - kSlack));
+}
 
 // An edit box over the frame, alive until its owner releases it.
 class IPlatformTextEdit {
@@ -107,6 +121,8 @@ public:
     virtual void invalidRect(const CRect &rect) = 0;
     virtual void redrawNow() = 0;
     virtual bool setSize(int width, int height) = 0;
+    // The frame's zoom, told before the window takes its scaled size: edit boxes follow it.
+    virtual void setZoom(double factor) { (void)factor; }
     // Resizes the window the frame lives in, keeping its position and z-order.
     virtual bool setParentSize(int width, int height) = 0;
     // Millisecond tick count of a monotonic clock.

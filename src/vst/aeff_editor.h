@@ -6,6 +6,11 @@
 
 class AudioEffect;
 
+// effVendorSpecific with this index and value: the host tells the factor it shows plug-in
+// windows at, in opt (a public extension of VST 2 that several hosts send).
+constexpr VstInt32 kHostScaleIndex = 0x50726553;   // 'PreS'
+constexpr VstIntPtr kHostScaleValue = 0x41654373;  // 'AeCs'
+
 class AEffEditor {
 public:
     explicit AEffEditor(AudioEffect *effect = nullptr) : effect(effect) {}
@@ -30,6 +35,12 @@ public:
     // program that brings a parent of its own.
     virtual bool showsInHostWindows() const { return true; }
     virtual void idle() {}
+    // The factor the editor's window is drawn at (1 = its own size); false when refused.
+    virtual bool setZoomFactor(double factor)
+    {
+        (void)factor;
+        return false;
+    }
     virtual bool onKeyDown(VstKeyCode &keyCode)
     {
         (void)keyCode;

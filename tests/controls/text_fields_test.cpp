@@ -2,6 +2,7 @@
 // with keyboard messages; Linux: the offscreen frame's scripted box).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "controls/zem_on_off_button.h"
 #include "controls/zem_text_edit.h"
 #include "ui/bitmap.h"
+#include "ui/font.h"
 #include "ui/frame_driver.h"
 
 using namespace VSTGUI;
@@ -90,6 +92,35 @@ TEST_F(TextFields, TheBoxLiesOverTheFieldOnePixelHigherAndAsHighAsTheFont)
     EXPECT_EQ(activeInPlaceEdit->getRect(), CRect(10, 42, 110, 54));
     EXPECT_EQ(boxText(), "0.0 dB");
     EXPECT_STREQ(field->getText(), "");  // the label shows no text under the box
+    FrameDriver(frame).key("escape");
+}
+
+TEST_F(TextFields, AtAZoomTheBoxLiesOnTheScaledRectWithAFontAndABackgroundOfTheScaledSize)
+{
+    ASSERT_TRUE(frame->setZoom(2.0));
+    CZEMTextEdit *field = addField(frame, CRect(10, 40, 110, 58), "0.0 dB");
+    FrameDriver(frame).click(40, 90);  // window pixels: the field's 20,45
+    ASSERT_TRUE(field->isBeingEdited());
+    EXPECT_EQ(activeInPlaceEdit->getRect(), CRect(10, 42, 110, 54));  // frame coordinates
+    EXPECT_EQ(activeInPlaceEdit->getBox()->getStyle().zoom, 2.0);
+    CBitmap *background = activeInPlaceEdit->platformTextEditBackground(activeInPlaceEdit->getRect());
+    ASSERT_NE(background, nullptr);
+    EXPECT_EQ(background->getWidth(), 200);
+    EXPECT_EQ(background->getHeight(), 24);
+    background->forget();
+#ifdef _WIN32
+    HWND box = GetFocus();
+    RECT r{};
+    GetWindowRect(box, &r);
+    MapWindowPoints(nullptr, static_cast<HWND>(frame->getSystemWindow()), reinterpret_cast<POINT *>(&r), 2);
+    EXPECT_EQ(r.left, 20);
+    EXPECT_EQ(r.top, 84);
+    EXPECT_EQ(r.right, 220);
+    EXPECT_EQ(r.bottom, 108);
+    LOGFONTW font{};
+    ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)), sizeof font, &font));
+    EXPECT_EQ(font.lfHeight, -(LONG)std::lround(field->getFont()->getSize() * 2));
+#endif
     FrameDriver(frame).key("escape");
 }
 

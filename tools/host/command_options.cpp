@@ -20,7 +20,7 @@ bool parseCommandOptions(const std::vector<std::string> &arguments, CommandOptio
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string &argument = arguments[i];
         bool takesValue = argument == "--param" || argument == "--chunk" || argument == "--block" ||
-                          argument == "--every";
+                          argument == "--every" || argument == "--zoom";
         if (!takesValue) {
             if (argument.size() > 1 && argument[0] == '-' && argument[1] == '-') {
                 error = "unknown option " + argument;
@@ -52,6 +52,12 @@ bool parseCommandOptions(const std::vector<std::string> &arguments, CommandOptio
                 return false;
             }
             options.blockSize = (size_t)number;
+        } else if (argument == "--zoom") {
+            if (!parseNumber(value, number) || !(number >= 1 && number <= 3)) {
+                error = "--zoom expects a factor from 1 to 3";
+                return false;
+            }
+            options.zoom = number;
         } else {
             if (!parseNumber(value, number) || number <= 0) {
                 error = "--every expects milliseconds above 0";

@@ -3,6 +3,8 @@
 //   --chunk FILE          setChunk with the bytes of FILE, before the --param options
 //   --block N             block size for processing (default 512)
 //   --every MS            interval of the meter trace (default 10)
+//   --zoom F              the editor's zoom factor, 1 to 3 (default 1), announced to the plug-in as
+//                         a host announces its scale
 #pragma once
 
 #include <string>
@@ -17,6 +19,7 @@ struct CommandOptions {
     std::string chunkFile;
     size_t blockSize = 512;
     double everyMilliseconds = 10.0;
+    double zoom = 1.0;
 };
 
 // False with a message in error for an unknown option or a malformed value.

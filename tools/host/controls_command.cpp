@@ -3,7 +3,8 @@
 // one frame with the product's own images, over an effect of the product built into this
 // program, applies the actions of the editor subcommand (Windows: as window messages to the
 // frame's window), writes the picture and prints the host notifications the effect sent
-// (automate / begin / end), as the editor subcommand does.
+// (automate / begin / end), as the editor subcommand does. --zoom F draws the frame at F with
+// the actions' positions multiplied by it, as the editor subcommand's --zoom does.
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -25,6 +26,7 @@
 #include "controls/zem_slider.h"
 #include "editor/my_frame.h"
 #include "controls/zem_text_edit.h"
+#include "command_options.h"
 #include "editor_command.h"
 #include "editor_window.h"
 #include "keyboard_input.h"
@@ -293,10 +295,11 @@ public:
     {
         FrameInput onFrame(*this, frame);
 #ifdef _WIN32
-        ActionInput &input = onFrame;
+        ActionInput &window = onFrame;
 #else
-        ActionInput &input = x11 ? static_cast<ActionInput &>(*x11) : onFrame;
+        ActionInput &window = x11 ? static_cast<ActionInput &>(*x11) : onFrame;
 #endif
+        ZoomedInput input(window, frame.getZoom());
         // Tone, idle, audio and picture are refused by readActions: the gallery has no audio
         // and one picture.
         if (!performInputAction(input, a) && a.kind == EditorAction::Param)
@@ -371,7 +374,7 @@ private:
 };
 
 bool readActions(const std::vector<std::string> &arguments, std::vector<EditorAction> &actions, std::string &png,
-                 bool &x11)
+                 bool &x11, double &zoom)
 {
     std::string error;
     auto take = [&](const std::string &text) {
@@ -395,12 +398,20 @@ bool readActions(const std::vector<std::string> &arguments, std::vector<EditorAc
             x11 = true;
             continue;
         }
-        if (i + 1 >= arguments.size() || (a != "--do" && a != "--script" && a != "--png")) {
-            std::fprintf(stderr, "usage: zem_host controls [--do ACTION]... [--script FILE] [--png OUT.png] [--x11]\n");
+        if (i + 1 >= arguments.size() || (a != "--do" && a != "--script" && a != "--png" && a != "--zoom")) {
+            std::fprintf(stderr, "usage: zem_host controls [--do ACTION]... [--script FILE] [--png OUT.png] [--x11] "
+                                 "[--zoom F]\n");
             return false;
         }
         const std::string &value = arguments[++i];
-        if (a == "--png") {
+        if (a == "--zoom") {
+            CommandOptions options;
+            if (!parseCommandOptions({a, value}, options, error)) {
+                std::fprintf(stderr, "%s\n", error.c_str());
+                return false;
+            }
+            zoom = options.zoom;
+        } else if (a == "--png") {
             png = value;
         } else if (a == "--do") {
             if (!take(value))
@@ -428,7 +439,8 @@ int runControls(const std::vector<std::string> &arguments)
     std::vector<EditorAction> actions;
     std::string png;
     bool x11 = false;
-    if (!readActions(arguments, actions, png, x11))
+    double zoom = 1.0;
+    if (!readActions(arguments, actions, png, x11, zoom))
         return 2;
 #ifdef _WIN32
     if (x11) {
@@ -455,6 +467,7 @@ int runControls(const std::vector<std::string> &arguments)
         // The editor's frame: a press takes the keyboard focus, so a click commits an open box.
         OwningPointer<MyFrame> frame(new MyFrame(CRect(0, 0, kGalleryWidth, kGalleryHeight), parent, nullptr));
         frame->focusOnClick = true;
+        frame->setZoom(zoom);
         if (!frame->isValid()) {
             std::fprintf(stderr, "the frame did not open\n");
             return 1;
@@ -489,7 +502,7 @@ int runControls(const std::vector<std::string> &arguments)
     return 0;
 }
 
-SubcommandRegistration registration{"controls", "controls [--do ACTION]... [--script FILE] [--png OUT.png] [--x11]",
-                                    runControls};
+SubcommandRegistration registration{
+    "controls", "controls [--do ACTION]... [--script FILE] [--png OUT.png] [--x11] [--zoom F]", runControls};
 
 }  // namespace

@@ -1,5 +1,5 @@
 // zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png]
-//                          [--pictures DIR] [--param I=V]... [--chunk FILE] [--block N]
+//                          [--pictures DIR] [--param I=V]... [--chunk FILE] [--block N] [--zoom F]
 // Opens the editor into a parent window (Windows: a window of this program; Linux: an offscreen
 // parent, or with --x11 a real X11 window on $DISPLAY with input through XTest), runs N idle
 // calls (default 10) while a 1 kHz tone at -6 dBFS is fed block by block,
@@ -9,6 +9,9 @@
 //   size 586x221 / automate 6 1 / begin 83 / end 83 / picture vu-front
 // Actions on Windows are real window messages to the frame's window (keys to its edit box).
 // The picture action writes DIR/NAME.png (--pictures, default the current folder).
+// With --zoom the host announces the factor before the open; the script's positions stay the
+// editor's own (100 %) ones and reach the window multiplied by it, and sizes are printed divided
+// by it, so that a script gives the same log at every factor.
 #include "editor_command.h"
 
 #include <cmath>
@@ -22,6 +25,7 @@
 #include "subcommands.h"
 #include "test_signals.h"
 #include "ui/offscreen_parent.h"
+#include "vst/aeff_editor.h"
 #include "ui/view.h"
 
 #ifdef _WIN32
@@ -315,9 +319,9 @@ bool EditorWindow::writePicture(const std::string &path, uint32_t)
 class EditorSession {
 public:
     EditorSession(PluginHost &host, PluginInstance &plugin, HarnessEditorWindow &window, size_t blockSize,
-                  std::string pictureFolder)
-        : host(host), plugin(plugin), window(window), pictureFolder(std::move(pictureFolder)), in(blockSize),
-          out0(blockSize), out1(blockSize)
+                  std::string pictureFolder, double zoom)
+        : host(host), plugin(plugin), window(window), input(window, zoom), pictureFolder(std::move(pictureFolder)),
+          in(blockSize), out0(blockSize), out1(blockSize)
     {
     }
     // A picture taken by the script: its name and how many host notifications came before it.
@@ -356,7 +360,7 @@ public:
     }
     void perform(const EditorAction &a)
     {
-        if (performInputAction(window, a)) {
+        if (performInputAction(input, a)) {
             step();
             return;
         }
@@ -400,6 +404,7 @@ private:
     PluginHost &host;
     PluginInstance &plugin;
     HarnessEditorWindow &window;
+    ZoomedInput input;
     std::string pictureFolder;
     size_t seenEvents = 0;
     std::vector<float> in, out0, out1;
@@ -409,7 +414,7 @@ private:
     bool allWritten = true;
 };
 
-void printEvents(const std::vector<HostEvent> &events, const std::vector<EditorSession::Picture> &pictures)
+void printEvents(const std::vector<HostEvent> &events, const std::vector<EditorSession::Picture> &pictures, double zoom)
 {
     size_t nextPicture = 0;
     for (size_t k = 0; k <= events.size(); ++k) {
@@ -420,7 +425,7 @@ void printEvents(const std::vector<HostEvent> &events, const std::vector<EditorS
         const HostEvent &e = events[k];
         switch (e.opcode) {
         case audioMasterSizeWindow:
-            std::printf("size %dx%ld\n", (int)e.index, (long)e.value);
+            std::printf("size %ldx%ld\n", std::lround((double)e.index / zoom), std::lround((double)e.value / zoom));
             break;
         case audioMasterAutomate:
             std::printf("automate %d %g\n", (int)e.index, (double)e.opt);
@@ -439,8 +444,9 @@ void printEvents(const std::vector<HostEvent> &events, const std::vector<EditorS
 
 int runEditor(const std::vector<std::string> &arguments)
 {
-    const char *usage = "usage: zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] "
-                        "[--png OUT.png] [--pictures DIR] [--x11] [--param I=V]... [--chunk FILE] [--block N]\n";
+    const char *usage =
+        "usage: zem_host editor <plugin> [--idle N] [--do ACTION]... [--script FILE] "
+        "[--png OUT.png] [--pictures DIR] [--x11] [--param I=V]... [--chunk FILE] [--block N] [--zoom F]\n";
     std::vector<std::string> rest;
     std::vector<EditorAction> actions;
     std::string png, pictureFolder, error;
@@ -529,11 +535,16 @@ int runEditor(const std::vector<std::string> &arguments)
     HarnessEditorWindow &window = *ownWindow;
     if (window.vouched())
         host.vouchForParent(window.parentHandle());
+    if (options.zoom != 1.0 &&
+        plugin.dispatch(effVendorSpecific, kHostScaleIndex, kHostScaleValue, nullptr, (float)options.zoom) != 1) {
+        std::fprintf(stderr, "the plug-in refused the zoom %g\n", options.zoom);
+        return 1;
+    }
     if (plugin.dispatch(effEditOpen, 0, 0, window.parentHandle()) == 0 || !window.attach()) {
         std::fprintf(stderr, "the editor did not open\n");
         return 1;
     }
-    EditorSession session(host, plugin, window, options.blockSize, pictureFolder);
+    EditorSession session(host, plugin, window, options.blockSize, pictureFolder, options.zoom);
     session.answerSizeRequests();
     for (long i = 0; i < idles; ++i)
         session.step();
@@ -543,14 +554,15 @@ int runEditor(const std::vector<std::string> &arguments)
     plugin.dispatch(effEditClose);
     if (window.vouched())
         host.withdrawParent(window.parentHandle());
-    printEvents(host.events(), session.pictures());
+    printEvents(host.events(), session.pictures(), options.zoom);
     if (!pictureWritten)
         std::fprintf(stderr, "cannot write %s\n", png.c_str());
     return pictureWritten && session.picturesWritten() ? 0 : 1;
 }
 
 SubcommandRegistration registration{
-    "editor", "editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png] [--pictures DIR] [--x11]",
+    "editor",
+    "editor <plugin> [--idle N] [--do ACTION]... [--script FILE] [--png OUT.png] [--pictures DIR] [--x11] [--zoom F]",
     runEditor};
 
 }  // namespace

@@ -2,6 +2,7 @@
 // it. Each kind of window sends input the way its window system delivers it.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,6 +20,27 @@ public:
     // box is open. name: enter, tab or escape.
     virtual bool type(const std::string &text) = 0;
     virtual bool key(const std::string &name) = 0;
+};
+
+// Positions in the editor's own coordinates reach the window multiplied by the zoom, each on
+// the window pixel at or after it, so that every build sees the same pixels.
+class ZoomedInput : public ActionInput {
+public:
+    ZoomedInput(ActionInput &window, double zoom) : window(window), zoom(zoom) {}
+    void press(double x, double y, int buttons) override { window.press(scaled(x), scaled(y), buttons); }
+    void release(double x, double y, int buttons) override { window.release(scaled(x), scaled(y), buttons); }
+    void move(double x, double y, int buttons) override { window.move(scaled(x), scaled(y), buttons); }
+    void wheel(double x, double y, float distance, int buttons) override
+    {
+        window.wheel(scaled(x), scaled(y), distance, buttons);
+    }
+    bool type(const std::string &text) override { return window.type(text); }
+    bool key(const std::string &name) override { return window.key(name); }
+
+private:
+    double scaled(double v) const { return zoom == 1.0 ? v : std::ceil(v * zoom - 1e-9); }
+    ActionInput &window;
+    double zoom;
 };
 
 class HarnessEditorWindow : public ActionInput {

@@ -6,6 +6,9 @@
 // B) must not exceed S either way: two rasterisers put the same text in slightly different
 // pixels but with about the same ink, while a text drawn in one picture and missing or another
 // in the other shifts the balance. Prints one line per area and answers 0 when the pictures agree.
+// --zoom F: both pictures show the editor at F; the areas are given in its own (100 %)
+// coordinates and cover F times as much, rounded outward. --shrink-b N: B is N times A's size
+// (the editor at N00 %); each N x N block of B counts as one pixel of their mean.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -70,21 +73,58 @@ int largestChannelDifference(const CColor &a, const CColor &b)
         {std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue), std::abs(a.alpha - b.alpha)});
 }
 
+// The picture's pixels row by row, each the mean of a shrink x shrink block.
+std::vector<CColor> pixelsOf(const CBitmap &picture, int shrink, int width, int height)
+{
+    std::vector<CColor> pixels((size_t)width * (size_t)height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            int sum[4] = {};
+            for (int dy = 0; dy < shrink; ++dy)
+                for (int dx = 0; dx < shrink; ++dx) {
+                    CColor c;
+                    picture.getPixel(x * shrink + dx, y * shrink + dy, c);
+                    sum[0] += c.red, sum[1] += c.green, sum[2] += c.blue, sum[3] += c.alpha;
+                }
+            const int n = shrink * shrink;
+            auto mean = [n](int s) { return (uint8_t)((s + n / 2) / n); };
+            pixels[(size_t)y * (size_t)width + (size_t)x] = CColor(mean(sum[0]), mean(sum[1]), mean(sum[2]),
+                                                                   mean(sum[3]));
+        }
+    return pixels;
+}
+
 int runPictureCompare(const std::vector<std::string> &arguments)
 {
     const char *usage =
-        "usage: zem_host picture-compare A.png B.png [--loose X1,Y1,X2,Y2[:T[/S]]]... [--tolerance T]\n";
+        "usage: zem_host picture-compare A.png B.png [--loose X1,Y1,X2,Y2[:T[/S]]]... [--tolerance T] [--zoom F] "
+        "[--shrink-b N]\n";
     std::vector<std::string> paths;
     std::vector<CRect> loose;
     std::vector<double> tolerances, balances;
-    double tolerance = 24;
+    double tolerance = 24, zoom = 1;
+    long shrink = 1;
     for (size_t i = 0; i < arguments.size(); ++i) {
-        if ((arguments[i] == "--loose" || arguments[i] == "--tolerance") && i + 1 < arguments.size()) {
+        if ((arguments[i] == "--loose" || arguments[i] == "--tolerance" || arguments[i] == "--zoom" ||
+             arguments[i] == "--shrink-b") &&
+            i + 1 < arguments.size()) {
             const std::string &value = arguments[++i];
             CRect area;
             double own = -1, balance = -1;
             if (arguments[i - 1] == "--tolerance") {
                 tolerance = std::strtod(value.c_str(), nullptr);
+            } else if (arguments[i - 1] == "--zoom") {
+                zoom = std::strtod(value.c_str(), nullptr);
+                if (!(zoom >= 1 && zoom <= 3)) {
+                    std::fprintf(stderr, "--zoom expects a factor from 1 to 3\n%s", usage);
+                    return 2;
+                }
+            } else if (arguments[i - 1] == "--shrink-b") {
+                shrink = std::strtol(value.c_str(), nullptr, 10);
+                if (shrink < 1 || shrink > 3) {
+                    std::fprintf(stderr, "--shrink-b expects 1, 2 or 3\n%s", usage);
+                    return 2;
+                }
             } else if (parseArea(value, area, own, balance)) {
                 loose.push_back(area);
                 tolerances.push_back(own);
@@ -107,10 +147,14 @@ int runPictureCompare(const std::vector<std::string> &arguments)
         return 1;
     }
     const int width = (int)a->getWidth(), height = (int)a->getHeight();
-    if (width != (int)b->getWidth() || height != (int)b->getHeight()) {
+    if (width * shrink != (int)b->getWidth() || height * shrink != (int)b->getHeight()) {
         std::printf("sizes differ: %dx%d and %dx%d\n", width, height, (int)b->getWidth(), (int)b->getHeight());
         return 1;
     }
+    for (CRect &area : loose)
+        area = CRect(std::floor(area.left * zoom), std::floor(area.top * zoom), std::ceil(area.right * zoom),
+                     std::ceil(area.bottom * zoom));
+    const std::vector<CColor> pixelsOfB = pixelsOf(*b, (int)shrink, width, height);
     std::vector<double> areaSums(loose.size(), 0.0), areaSignedSums(loose.size(), 0.0);
     std::vector<long> areaPixels(loose.size(), 0);
     long strictDifferences = 0;
@@ -120,7 +164,7 @@ int runPictureCompare(const std::vector<std::string> &arguments)
         for (int x = 0; x < width; ++x) {
             CColor pa, pb;
             a->getPixel(x, y, pa);
-            b->getPixel(x, y, pb);
+            pb = pixelsOfB[(size_t)y * (size_t)width + (size_t)x];
             const int d = channelDifference(pa, pb);
             bool inLoose = false;
             for (size_t k = 0; k < loose.size(); ++k) {
@@ -161,7 +205,8 @@ int runPictureCompare(const std::vector<std::string> &arguments)
 }
 
 SubcommandRegistration registration{"picture-compare",
-                                    "picture-compare A.png B.png [--loose X1,Y1,X2,Y2[:T[/S]]]... [--tolerance T]",
+                                    "picture-compare A.png B.png [--loose X1,Y1,X2,Y2[:T[/S]]]... [--tolerance T] "
+                                    "[--zoom F] [--shrink-b N]",
                                     runPictureCompare};
 
 }  // namespace

@@ -167,7 +167,9 @@ std::unique_ptr<IPlatformTextEdit> OffscreenPlatformFrame::createTextEdit(IPlatf
         return nullptr;
     if (OffscreenTextEdit *previous = textEdit)
         previous->loseFocus();
-    auto edit = std::make_unique<OffscreenTextEdit>(this, owner, style);
+    PlatformTextEditStyle zoomed(style);
+    zoomed.zoom = zoom;
+    auto edit = std::make_unique<OffscreenTextEdit>(this, owner, zoomed);
     textEdit = edit.get();
     return edit;
 }

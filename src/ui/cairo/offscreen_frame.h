@@ -21,6 +21,7 @@ public:
     void redrawNow() override;
     bool setSize(int width, int height) override;
     bool setParentSize(int width, int height) override;
+    void setZoom(double factor) override { zoom = factor; }
     uint32_t getTicks() const override;
     void *getSystemWindow() const override { return nullptr; }
     bool takeFocus() override;
@@ -44,6 +45,7 @@ public:
     static void setTickSource(uint32_t (*source)());
 
 private:
+    double zoom = 1.0;
     IPlatformFrameCallback *frame;
     void *parent;
     CairoBitmap *surface = nullptr;

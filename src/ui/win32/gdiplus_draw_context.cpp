@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ui/pixel_blend.h"
+#include "ui/platform_frame.h"
 
 namespace VSTGUI {
 
@@ -143,6 +144,14 @@ GdiplusDrawContext::~GdiplusDrawContext()
         releaseGdiplus();  // the context may outlive its picture
 }
 
+void GdiplusDrawContext::setDeviceScale(double scale)
+{
+    CDrawContext::setDeviceScale(scale);
+    graphics->ResetTransform();
+    if (deviceScale != 1.0)
+        graphics->ScaleTransform((Gdiplus::REAL)deviceScale, (Gdiplus::REAL)deviceScale);
+}
+
 Gdiplus::Color GdiplusDrawContext::toColor(const CColor &color) const
 {
     return Gdiplus::Color((BYTE)(color.alpha * globalAlpha + 0.5f), color.red, color.green, color.blue);
@@ -192,14 +201,18 @@ void GdiplusDrawContext::drawLine(const CPoint &from, const CPoint &to)
         return;
     }
     // Antialiased lines are rasterised here, with box-filter coverage across and along the line,
-    // so that every Windows (and Wine) draws them alike; GDI+ only blends the result.
-    const double half = lineWidth / 2, ux = (x1 - x0) / length, uy = (y1 - y0) / length;
-    int left = (int)std::floor(std::min(x0, x1) - half - 1), right = (int)std::ceil(std::max(x0, x1) + half + 1);
-    int top = (int)std::floor(std::min(y0, y1) - half - 1), bottom = (int)std::ceil(std::max(y0, y1) + half + 1);
-    left = std::max(left, (int)clip.left);
-    top = std::max(top, (int)clip.top);
-    right = std::min(right, (int)std::ceil(clip.right));
-    bottom = std::min(bottom, (int)std::ceil(clip.bottom));
+    // so that every Windows (and Wine) draws them alike; GDI+ only blends the result. The
+    // coverage is worked out in device pixels, so that a zoomed line is as sharp as any.
+    const double s = deviceScale;
+    const double dx0 = x0 * s, dy0 = y0 * s, dx1 = x1 * s, dy1 = y1 * s, deviceLength = length * s;
+    const double half = lineWidth * s / 2, ux = (dx1 - dx0) / deviceLength, uy = (dy1 - dy0) / deviceLength;
+    int left = (int)std::floor(std::min(dx0, dx1) - half - 1), right = (int)std::ceil(std::max(dx0, dx1) + half + 1);
+    int top = (int)std::floor(std::min(dy0, dy1) - half - 1), bottom = (int)std::ceil(std::max(dy0, dy1) + half + 1);
+    const CRect deviceClip = zoomedRect(clip, s);
+    left = std::max(left, (int)deviceClip.left);
+    top = std::max(top, (int)deviceClip.top);
+    right = std::min(right, (int)std::ceil(deviceClip.right));
+    bottom = std::min(bottom, (int)std::ceil(deviceClip.bottom));
     if (right <= left || bottom <= top)
         return;
     Gdiplus::Bitmap mask(right - left, bottom - top, PixelFormat32bppARGB);
@@ -211,19 +224,24 @@ void GdiplusDrawContext::drawLine(const CPoint &from, const CPoint &to)
     for (int y = top; y < bottom; ++y) {
         auto *row = reinterpret_cast<uint32_t *>(static_cast<unsigned char *>(data.Scan0) + (y - top) * data.Stride);
         for (int x = left; x < right; ++x) {
-            double px = x + 0.5 - x0, py = y + 0.5 - y0;
+            double px = x + 0.5 - dx0, py = y + 0.5 - dy0;
             double along = px * ux + py * uy, across = px * uy - py * ux;
-            double coverage = overlap(across, -half, half) * overlap(along, 0, length);
+            double coverage = overlap(across, -half, half) * overlap(along, 0, deviceLength);
             uint32_t alpha = (uint32_t)(color.GetA() * coverage + 0.5);
             row[x - left] = (alpha << 24) | ((uint32_t)color.GetR() << 16) | ((uint32_t)color.GetG() << 8) |
                             color.GetB();
         }
     }
     mask.UnlockBits(&data);
+    // The mask is in device pixels: it goes on without the scale.
+    Gdiplus::Matrix scaled;
+    graphics->GetTransform(&scaled);
+    graphics->ResetTransform();
     graphics->DrawImage(&mask,
                         Gdiplus::RectF((Gdiplus::REAL)left, (Gdiplus::REAL)top, (Gdiplus::REAL)(right - left),
                                        (Gdiplus::REAL)(bottom - top)),
                         0, 0, (Gdiplus::REAL)(right - left), (Gdiplus::REAL)(bottom - top), Gdiplus::UnitPixel);
+    graphics->SetTransform(&scaled);
 }
 
 void GdiplusDrawContext::drawRect(const CRect &rect, CDrawStyle style)

@@ -51,6 +51,8 @@ public:
     void drawLine(const CPoint &from, const CPoint &to) override;
     void drawRect(const CRect &rect, CDrawStyle style = kDrawStroked) override;
     void drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoint &source = CPoint(), float alpha = 1.f) override;
+    // Draws everything after it through the graphics' scale transform.
+    void setDeviceScale(double scale) override;
 
     // For platform fonts: the graphics clipped to the clip rectangle, and a brush of the font
     // colour at the current opacity.

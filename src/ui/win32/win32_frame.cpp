@@ -54,6 +54,7 @@ public:
     void redrawNow() override { UpdateWindow(window); }
     bool setSize(int width, int height) override;
     bool setParentSize(int width, int height) override;
+    void setZoom(double factor) override { zoom = factor; }
     uint32_t getTicks() const override { return platformTickCount(); }
     void *getSystemWindow() const override { return window; }
     bool takeFocus() override { return SetFocus(window) != nullptr || GetFocus() == window; }
@@ -62,12 +63,15 @@ public:
     std::unique_ptr<IPlatformTextEdit> createTextEdit(IPlatformTextEditCallback *owner,
                                                       const PlatformTextEditStyle &style) override
     {
-        return createWin32TextEdit(window, owner, style);
+        PlatformTextEditStyle zoomed(style);
+        zoomed.zoom = zoom;
+        return createWin32TextEdit(window, owner, zoomed);
     }
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    double zoom = 1.0;
     void paint();
     CButtonState buttonsOf(WPARAM wParam, int pressed = 0) const;
 
@@ -257,6 +261,7 @@ void Win32Frame::paint()
             GdiplusDrawContext context(backBuffer);
             for (const RECT &r : rects) {
                 CRect area(r.left, r.top, r.right, r.bottom);
+                context.setDeviceScale(1.0);  // the area is in window pixels; the frame sets its zoom
                 Gdiplus::Graphics *g = context.getGraphics();
                 g->SetClip(Gdiplus::Rect(r.left, r.top, r.right - r.left, r.bottom - r.top));
                 g->Clear(Gdiplus::Color(255, 0, 0, 0));

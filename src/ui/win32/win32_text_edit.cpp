@@ -1,5 +1,6 @@
 #include "win32_text_edit.h"
 
+#include <cmath>
 #include <string>
 
 #include "gdiplus_draw_context.h"
@@ -103,21 +104,22 @@ Win32TextEdit::Win32TextEdit(HWND parent, IPlatformTextEditCallback *owner, cons
 
     HFONT boxFont = nullptr;
     if (style.font) {
-        if (style.useNativeFont) {
+        // The field's native font has its own size: at a zoom the box makes one of the scaled size.
+        if (style.useNativeFont && style.zoom == 1.0) {
             if (IPlatformFont *platform = style.font->getPlatformFont())
                 boxFont = static_cast<HFONT>(platform->getNativeFont());
         }
         if (!boxFont) {
             std::wstring face = toWide(style.font->getName().c_str());
-            font = counted(CreateFontW(-(int)style.font->getSize(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                       ANSI_CHARSET, OUT_STRING_PRECIS, CLIP_STROKE_PRECIS, DEFAULT_QUALITY,
-                                       VARIABLE_PITCH | FF_SWISS, face.c_str()));
+            font = counted(CreateFontW(-(int)std::lround(style.font->getSize() * style.zoom), 0, 0, 0, FW_NORMAL, FALSE,
+                                       FALSE, FALSE, ANSI_CHARSET, OUT_STRING_PRECIS, CLIP_STROKE_PRECIS,
+                                       DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, face.c_str()));
             boxFont = static_cast<HFONT>(font);
         }
     }
 
     DWORD align = style.align == kCenterText ? ES_CENTER : style.align == kRightText ? ES_RIGHT : ES_LEFT;
-    const CRect &r = style.rect;
+    const CRect r = zoomedRect(style.rect, style.zoom);
     std::wstring text = toWide(style.text.c_str());
     box = CreateWindowExW(0, L"EDIT", text.c_str(), WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | align, (int)r.left,
                           (int)r.top, (int)r.getWidth(), (int)r.getHeight(), parent, nullptr, ownModule(), nullptr);
@@ -205,7 +207,7 @@ LRESULT Win32TextEdit::editWithinLimit(UINT message, WPARAM wParam, LPARAM lPara
 
 void Win32TextEdit::areaChanged(const CRect &area)
 {
-    CRect under(style.rect);
+    CRect under = zoomedRect(style.rect, style.zoom);  // area is in window pixels
     if (!owner || under.bound(area).isEmpty())
         return;
     brushStale = true;

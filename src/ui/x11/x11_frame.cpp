@@ -137,8 +137,9 @@ void X11PlatformFrame::redrawNow()
             CairoDrawContext context(back->getSurface());
             context.clearRect(r);
             frame->platformDrawRect(&context, r);
+            // The frame left the context at its zoom: the box draws in frame coordinates.
             if (textEdit)
-                textEdit->draw(context, r);
+                textEdit->draw(context, CRect(r.left / zoom, r.top / zoom, r.right / zoom, r.bottom / zoom));
         }
     }
     rects.insert(rects.end(), exposed.begin(), exposed.end());
@@ -278,9 +279,11 @@ std::unique_ptr<IPlatformTextEdit> X11PlatformFrame::createTextEdit(IPlatformTex
         return nullptr;
     if (X11TextEdit *previous = textEdit)
         previous->loseFocus();
-    auto edit = std::make_unique<X11TextEdit>(this, owner, style);
+    PlatformTextEditStyle zoomed(style);
+    zoomed.zoom = zoom;
+    auto edit = std::make_unique<X11TextEdit>(this, owner, zoomed);
     textEdit = edit.get();
-    invalid.push_back(style.rect);
+    invalid.push_back(zoomedRect(style.rect, zoom));
     X11ErrorTrap trap(*connection);
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
     if (inputContext)
@@ -336,11 +339,11 @@ void X11PlatformFrame::handlePress(const XButtonEvent &event)
     CPoint where(event.x, event.y);
     // A press anywhere beside the open edit box ends it with its text, before the press acts.
     if (X11TextEdit *edit = textEdit) {
-        if (edit->getStyle().rect.pointInside(where)) {
+        if (edit->getStyle().rect.pointInside(logical(event.x, event.y))) {
             // The left button places the caret; the box has no use for the others.
             if (event.button == Button1) {
                 draggingInTextEdit = true;
-                edit->press(where, (event.state & ShiftMask) != 0);
+                edit->press(logical(event.x, event.y), (event.state & ShiftMask) != 0);
             }
             return;
         }
@@ -388,7 +391,7 @@ void X11PlatformFrame::handle(XEvent &event)
             break;
         if (b.button == Button1)
             draggingInTextEdit = false;
-        if (textEdit && textEdit->getStyle().rect.pointInside(CPoint(b.x, b.y)))
+        if (textEdit && textEdit->getStyle().rect.pointInside(logical(b.x, b.y)))
             break;
         // The state holds the buttons down before this release, the released one included.
         unsigned int state = b.state & ~(b.button == Button1   ? Button1Mask
@@ -400,8 +403,8 @@ void X11PlatformFrame::handle(XEvent &event)
     case MotionNotify: {
         const XMotionEvent &m = event.xmotion;
         if (textEdit && draggingInTextEdit && (m.state & Button1Mask) &&
-            textEdit->getStyle().rect.pointInside(CPoint(m.x, m.y)))
-            textEdit->press(CPoint(m.x, m.y), true);
+            textEdit->getStyle().rect.pointInside(logical(m.x, m.y)))
+            textEdit->press(logical(m.x, m.y), true);
         else
             frame->platformOnMouseMoved(CPoint(m.x, m.y), buttonsOf(m.state));
         break;

@@ -42,6 +42,8 @@ public:
     void redrawNow() override;
     bool setSize(int width, int height) override;
     bool setParentSize(int width, int height) override;
+    void setZoom(double factor) override { zoom = factor; }
+    double getZoom() const { return zoom; }
     uint32_t getTicks() const override { return platformTickCount(); }
     void *getSystemWindow() const override;
     bool takeFocus() override;
@@ -73,6 +75,9 @@ private:
     Window window = 0;
     Visual *visual = nullptr;
     int width = 0, height = 0;
+    double zoom = 1.0;
+    // A window pixel in frame coordinates.
+    CPoint logical(int x, int y) const { return CPoint(x / zoom, y / zoom); }
     CairoBitmap *back = nullptr;  // what the window shows, drawn by the frame
     int depth = 0;
     GC gc = nullptr;             // for copying the picture to the window

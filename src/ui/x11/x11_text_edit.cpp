@@ -37,7 +37,7 @@ IPlatformTextEditCallback *X11TextEdit::finish()
 void X11TextEdit::redraw()
 {
     if (frame)
-        frame->invalidRect(style.rect);
+        frame->invalidRect(zoomedRect(style.rect, frame->getZoom()));
 }
 
 void X11TextEdit::changed(const std::string &before)
@@ -213,7 +213,17 @@ void X11TextEdit::draw(CairoDrawContext &context, const CRect &area)
     context.setOffset(CPoint());
     context.setClipRect(box);
     if (CBitmap *background = owner->platformTextEditBackground(style.rect)) {
-        context.drawBitmap(background, style.rect);
+        const double zoom = context.getDeviceScale();
+        if (zoom == 1.0) {
+            context.drawBitmap(background, style.rect);
+        } else {
+            // The picture is in window pixels: it goes on pixel for pixel, then the zoom comes back.
+            context.setDeviceScale(1.0);
+            context.setClipRect(zoomedRect(box, zoom));
+            context.drawBitmap(background, zoomedRect(style.rect, zoom));
+            context.setDeviceScale(zoom);
+            context.setClipRect(box);
+        }
         background->forget();
     } else {
         context.setFillColor(style.backColor);

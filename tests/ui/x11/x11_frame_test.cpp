@@ -425,4 +425,31 @@ TEST_F(X11TextEditTest, ThePressThatOpensTheBoxIsNoDragInIt)
     type({XK_Escape});
 }
 
+TEST_F(X11TextEditTest, AtAZoomTheWindowShowsEveryViewLargerAndTheBoxOnItsScaledRect)
+{
+    ASSERT_TRUE(frame->setZoom(2.0));
+    frame->idle();
+    EXPECT_EQ(pixelAt(20, 20), 0xFF0000ul) << "A's corner (10,10) at twice the size";
+    EXPECT_EQ(pixelAt(219, 219), 0xFF0000ul);
+    EXPECT_EQ(pixelAt(19, 19), 0ul);
+    click(100, 100);
+    frame->idle();
+    EXPECT_EQ(only("A down"), Lines({"A down 50,50"})) << "window pixels divided by the zoom";
+
+    // The box at (120,20)-(190,40) lies on (240,40)-(380,80) and takes presses there.
+    style.backColor = CColor(0, 0, 255, 255);
+    open("12345");
+    EXPECT_EQ(owner.edit->getStyle().zoom, 2.0);
+    EXPECT_EQ(pixelAt(372, 44), 0x0000FFul);
+    EXPECT_EQ(pixelAt(385, 44), 0ul) << "beside the box the frame shows through";
+    log.clear();
+    click(242, 60);  // before the text's first character
+    frame->idle();
+    type({XK_0});
+    EXPECT_EQ(owner.edit->getText(), "012345");
+    EXPECT_TRUE(only("down").empty() && only("up").empty()) << "the frame's views do not hear presses in the box";
+    type({XK_Escape});
+    EXPECT_EQ(pixelAt(372, 44), 0ul) << "a closed box leaves the frame's own picture";
+}
+
 }  // namespace
