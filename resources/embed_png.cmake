@@ -1,11 +1,16 @@
 # The images inside every build, found by number.
-# Windows: resources/plugin.rc puts each PNG into the module as a resource of type "PNG"; the
+# Every image comes at 1x (NNNNN.png) and at each higher scale of kPngHigherScales in
+# src/platform/png_resource.h (NNNNN@2x.png ...).
+# Windows: resources/plugin.rc puts each PNG into the module as a resource of type "PNG" (its
+# higher sets by the same number as types "PNG2X", "PNG3X"); the
 # plug-in gets it from src/CMakeLists.txt, and the test program gets it too because the product
 # code linked into it looks for the images in its own module.
 # Elsewhere: the same bytes are compiled into a table (zemPngResources) generated at build time
-# from resources/png for the images of the image table, part of zem_platform (which finds them).
+# from resources/png for the images of the image table at every scale, part of zem_platform
+# (which finds them).
 set(ZEM_PNG_DIR ${CMAKE_SOURCE_DIR}/resources/png)
 set(ZEM_IMAGE_TABLE ${CMAKE_SOURCE_DIR}/src/controls/image_numbers.h)
+set(ZEM_PNG_SCALES ${CMAKE_SOURCE_DIR}/src/platform/png_resource.h)
 file(GLOB ZEM_PNG_FILES CONFIGURE_DEPENDS ${ZEM_PNG_DIR}/*.png)
 
 if(WIN32)
@@ -26,9 +31,10 @@ if(WIN32)
 else()
     set(ZEM_PNG_TABLE ${CMAKE_BINARY_DIR}/generated/png_resources.cpp)
     add_custom_command(OUTPUT ${ZEM_PNG_TABLE}
-        COMMAND ${CMAKE_COMMAND} -DPNG_DIR=${ZEM_PNG_DIR} -DIMAGE_TABLE=${ZEM_IMAGE_TABLE} -DOUTPUT=${ZEM_PNG_TABLE}
+        COMMAND ${CMAKE_COMMAND} -DPNG_DIR=${ZEM_PNG_DIR} -DIMAGE_TABLE=${ZEM_IMAGE_TABLE}
+                -DSCALES_HEADER=${ZEM_PNG_SCALES} -DOUTPUT=${ZEM_PNG_TABLE}
                 -P ${CMAKE_SOURCE_DIR}/resources/png_table.cmake
-        DEPENDS ${ZEM_PNG_FILES} ${ZEM_IMAGE_TABLE} ${CMAKE_SOURCE_DIR}/resources/png_table.cmake
+        DEPENDS ${ZEM_PNG_FILES} ${ZEM_IMAGE_TABLE} ${ZEM_PNG_SCALES} ${CMAKE_SOURCE_DIR}/resources/png_table.cmake
         COMMENT "Embedding the PNG images")
     target_sources(zem_platform PRIVATE ${ZEM_PNG_TABLE})
 endif()

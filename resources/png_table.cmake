@@ -1,7 +1,17 @@
-# cmake -DPNG_DIR=... -DIMAGE_TABLE=... -DOUTPUT=... -P png_table.cmake
+# cmake -DPNG_DIR=... -DIMAGE_TABLE=... -DSCALES_HEADER=... -DOUTPUT=... -P png_table.cmake
 # Writes a C++ table with the bytes of PNG_DIR/NNNNN.png for every image of the image table
 # (src/controls/image_numbers.h, its rows "IMAGE(kName, number, width, height, frames)"), ordered
-# by number. An image of the table without its file fails the build.
+# by number, then those of PNG_DIR/NNNNN@2x.png ... for each higher scale that SCALES_HEADER
+# (src/platform/png_resource.h) lists in kPngHigherScales. An image of the table without its file
+# at any scale fails the build.
+file(READ ${SCALES_HEADER} header)
+string(REGEX MATCH "kPngHigherScales\\[\\] = {([0-9, ]*)}" found "${header}")
+if(NOT found)
+    message(FATAL_ERROR "png_table: no kPngHigherScales in ${SCALES_HEADER}")
+endif()
+string(REPLACE "," ";" higher "${CMAKE_MATCH_1}")
+string(REPLACE " " "" higher "${higher}")
+set(scales 1 ${higher})
 file(READ ${IMAGE_TABLE} table)
 string(REGEX MATCHALL "IMAGE\\(k[A-Za-z0-9]+, [0-9]+," rows "${table}")
 set(names "")
@@ -21,16 +31,23 @@ endif()
 list(SORT names)
 set(arrays "")
 set(entries "")
-foreach(name ${names})
-    set(file ${PNG_DIR}/${name}.png)
-    if(NOT EXISTS ${file})
-        message(FATAL_ERROR "png_table: image ${name} of the image table has no file ${file}")
-    endif()
-    math(EXPR number "${name}")
-    file(READ ${file} hex HEX)
-    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-    string(APPEND arrays "static const unsigned char png${number}[] = {${bytes}};\n")
-    string(APPEND entries "    {${number}, png${number}, sizeof png${number}},\n")
+foreach(scale ${scales})
+    foreach(name ${names})
+        if(scale EQUAL 1)
+            set(file ${PNG_DIR}/${name}.png)
+        else()
+            set(file ${PNG_DIR}/${name}@${scale}x.png)
+        endif()
+        if(NOT EXISTS ${file})
+            message(FATAL_ERROR "png_table: image ${name} of the image table has no file ${file}")
+        endif()
+        math(EXPR number "${name}")
+        set(array png${number}x${scale})
+        file(READ ${file} hex HEX)
+        string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+        string(APPEND arrays "static const unsigned char ${array}[] = {${bytes}};\n")
+        string(APPEND entries "    {${number}, ${scale}, ${array}, sizeof ${array}},\n")
+    endforeach()
 endforeach()
 file(WRITE ${OUTPUT}.tmp "// Generated from resources/png at build time.\n#include \"platform/png_resource.h\"\n\n"
      "${arrays}\nextern const PngResourceEntry zemPngResources[] = {\n${entries}};\n"

@@ -184,11 +184,15 @@ void CZEMVUMeter2::dropFace()
     facePicture = nullptr;
 }
 
-bool CZEMVUMeter2::prepareFace()
+bool CZEMVUMeter2::prepareFace(double deviceScale)
 {
+    // The picture has the pixels of the context it is drawn into: zoomed, the face's own 2x or 3x
+    // set rather than the 1x face enlarged.
+    if (facePicture && facePicture->getPixelScale() != deviceScale)
+        dropFace();
     if (facePicture)
         return true;
-    auto *picture = new CBitmap(size.getWidth(), size.getHeight());
+    auto *picture = new CBitmap(size.getWidth(), size.getHeight(), deviceScale);
     CDrawContext *context = picture->isLoaded() ? createBitmapDrawContext(picture) : nullptr;
     if (!context) {
         picture->forget();
@@ -210,7 +214,7 @@ void CZEMVUMeter2::draw(CDrawContext *context)
         context->setDrawMode(kAntialias);
         context->setLineStyle(kLineSolid);
         context->setLineWidth(kLineWidth);
-        if (prepareFace()) {
+        if (prepareFace(context->getDeviceScale())) {
             context->drawBitmap(facePicture, size);
         } else {
             context->drawBitmap(faceBitmap, size, CPoint(0, kVUFaceHeight * backlight));

@@ -105,8 +105,9 @@ public:
 private:
     void ledChanged() override;
     // The face of the current backlight with the LED, drawn once per change into a picture of
-    // the view's size, so that a redraw copies one picture instead of composing two.
-    bool prepareFace();
+    // the view's size at the device scale, so that a redraw copies one picture instead of
+    // composing two.
+    bool prepareFace(double deviceScale);
     void dropFace();
 
     float needleValue = kLowest;

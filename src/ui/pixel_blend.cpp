@@ -65,4 +65,29 @@ CRect blendBitmapPart(const PixelPlane &target, const CRect &clip, const CPoint 
     return CRect((CCoord)left, (CCoord)top, (CCoord)right, (CCoord)bottom);
 }
 
+namespace {
+
+// A logical coordinate in pixels of the scale, to the nearest pixel edge; the slack keeps a
+// product like 0.5 * 3 from rounding one way in one build and the other way in another.
+CCoord toPixelEdge(CCoord logical, double scale) { return std::floor(logical * scale + 0.5 + 1e-9); }
+
+}  // namespace
+
+CRect scaleToDevice(const CRect &logical, double deviceScale)
+{
+    return CRect(toPixelEdge(logical.left, deviceScale), toPixelEdge(logical.top, deviceScale),
+                 toPixelEdge(logical.right, deviceScale), toPixelEdge(logical.bottom, deviceScale));
+}
+
+ScaledBitmapPart scaleBitmapPart(const CPoint &destOrigin, const CPoint &sourceOrigin, CCoord width, CCoord height,
+                                 double deviceScale, double setScale)
+{
+    ScaledBitmapPart part;
+    part.device = scaleToDevice(CRect(destOrigin.x, destOrigin.y, destOrigin.x + width, destOrigin.y + height),
+                                deviceScale);
+    part.inSet = scaleToDevice(CRect(sourceOrigin.x, sourceOrigin.y, sourceOrigin.x + width, sourceOrigin.y + height),
+                               setScale);
+    return part;
+}
+
 }  // namespace VSTGUI

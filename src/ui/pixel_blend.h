@@ -45,4 +45,19 @@ uint32_t blendPixelOver(uint32_t target, uint32_t source, uint32_t opacity);
 CRect blendBitmapPart(const PixelPlane &target, const CRect &clip, const CPoint &destOrigin, const PixelPlane &source,
                       const CPoint &sourceOrigin, CCoord width, CCoord height, float opacity, double scale = 1.0);
 
+// A bitmap part of width x height logical pixels that starts at sourceOrigin, drawn at
+// destOrigin (logical) in a context of deviceScale from a pixel set of setScale pixels per
+// logical pixel: the target pixels it covers, its edges rounded to whole pixels so that parts that
+// meet in logical coordinates meet without a seam or an overlap, and the part of the set it reads.
+struct ScaledBitmapPart {
+    CRect device;
+    CRect inSet;
+    // The part is copied pixel for pixel: as many target pixels as it reads.
+    bool oneToOne() const { return device.getWidth() == inSet.getWidth() && device.getHeight() == inSet.getHeight(); }
+};
+ScaledBitmapPart scaleBitmapPart(const CPoint &destOrigin, const CPoint &sourceOrigin, CCoord width, CCoord height,
+                                 double deviceScale, double setScale);
+// A logical rectangle in target pixels at the scale, rounded as scaleBitmapPart rounds.
+CRect scaleToDevice(const CRect &logical, double deviceScale);
+
 }  // namespace VSTGUI

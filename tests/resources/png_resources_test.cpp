@@ -1,12 +1,14 @@
-// Every image of the table inside this build: present by number, a PNG of the right size whose
-// height holds its frames, and byte for byte the committed file. Windows builds carry them as
-// module resources of type "PNG" (the test program and the plug-in alike), Linux builds as the
-// table generated from resources/png.
+// Every image of the table inside this build at every scale: present by number, a PNG of the
+// right size (the 1x size times the scale) whose height holds its frames, and byte for byte the
+// committed file. Windows builds carry them as module resources of type "PNG", "PNG2X", "PNG3X"
+// (the test program and the plug-in alike), Linux builds as the table generated from
+// resources/png.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
 #include <cstdio>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,27 +27,36 @@ struct Bytes {
     size_t size = 0;
 };
 
-#ifdef _WIN32
-Bytes moduleResource(HMODULE module, int number)
+// 1x and every higher scale.
+std::vector<int> everyScale()
 {
-    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(number), L"PNG");
+    std::vector<int> scales{1};
+    scales.insert(scales.end(), std::begin(kPngHigherScales), std::end(kPngHigherScales));
+    return scales;
+}
+
+#ifdef _WIN32
+Bytes moduleResource(HMODULE module, int number, int scale = 1)
+{
+    const std::wstring type = scale == 1 ? L"PNG" : L"PNG" + std::to_wstring(scale) + L"X";
+    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(number), type.c_str());
     if (!info)
         return {};
     HGLOBAL handle = LoadResource(module, info);
     const void *data = handle ? LockResource(handle) : nullptr;
     return {static_cast<const unsigned char *>(data), data ? size_t(SizeofResource(module, info)) : 0};
 }
-Bytes embedded(int number) { return moduleResource(GetModuleHandleW(nullptr), number); }
+Bytes embedded(int number, int scale = 1) { return moduleResource(GetModuleHandleW(nullptr), number, scale); }
 #else
 }  // namespace
 // The table generated from resources/png.
 extern const PngResourceEntry zemPngResources[];
 extern const size_t zemPngResourceCount;
 namespace {
-Bytes embedded(int number)
+Bytes embedded(int number, int scale = 1)
 {
     for (size_t i = 0; i < zemPngResourceCount; ++i)
-        if (zemPngResources[i].number == number)
+        if (zemPngResources[i].number == number && zemPngResources[i].scale == scale)
             return {zemPngResources[i].data, zemPngResources[i].size};
     return {};
 }
@@ -70,11 +81,14 @@ uint32_t bigEndian(const unsigned char *p)
     return ::testing::AssertionSuccess();
 }
 
-std::string committedFile(int number)
+std::string committedFile(int number, int scale = 1)
 {
     // The source tree's absolute path (under Wine a Unix path names drive Z:).
-    char name[32];
-    std::snprintf(name, sizeof name, "/resources/png/%05d.png", number);
+    char name[48];
+    if (scale == 1)
+        std::snprintf(name, sizeof name, "/resources/png/%05d.png", number);
+    else
+        std::snprintf(name, sizeof name, "/resources/png/%05d@%dx.png", number, scale);
     return std::string(ZEM_SOURCE_DIR) + name;
 }
 
@@ -104,15 +118,35 @@ TEST(PngResources, EveryImageIsEmbeddedWithItsSizeAndFrames)
     EXPECT_EQ(embedded(12345).data, nullptr);
 }
 
+// Every image has a set at each higher scale, exactly that many times its 1x size, found by the
+// same number; a scale without sets finds nothing.
+TEST(PngResources, EveryImageHasItsHigherSetsAtTheirSizes)
+{
+    ASSERT_GE(std::size(kPngHigherScales), 1u);
+    EXPECT_EQ(kPngHigherScales[0], 2);
+    for (int scale : everyScale()) {
+        for (const ArtworkImage &image : artworkImages) {
+            SCOPED_TRACE(testing::Message() << image.number << " at " << scale << "x");
+            EXPECT_TRUE(isPngOfSize(embedded(image.number, scale), image.width * scale, image.height * scale));
+            const PngBytes found = findPngResource(image.number, scale);
+            EXPECT_EQ(found.data, embedded(image.number, scale).data);
+        }
+    }
+    EXPECT_EQ(findPngResource(kImageKnobStrip, 4).data, nullptr);
+    EXPECT_EQ(findPngResource(kImageKnobStrip, 0).data, nullptr);
+}
+
 TEST(PngResources, EmbeddedBytesAreTheCommittedFiles)
 {
-    for (const ArtworkImage &image : artworkImages) {
-        SCOPED_TRACE(image.number);
-        const Bytes b = embedded(image.number);
-        const std::vector<unsigned char> file = readFile(committedFile(image.number));
-        ASSERT_FALSE(file.empty()) << committedFile(image.number);
-        ASSERT_EQ(b.size, file.size());
-        EXPECT_EQ(std::memcmp(b.data, file.data(), file.size()), 0);
+    for (int scale : everyScale()) {
+        for (const ArtworkImage &image : artworkImages) {
+            SCOPED_TRACE(testing::Message() << image.number << " at " << scale << "x");
+            const Bytes b = embedded(image.number, scale);
+            const std::vector<unsigned char> file = readFile(committedFile(image.number, scale));
+            ASSERT_FALSE(file.empty()) << committedFile(image.number, scale);
+            ASSERT_EQ(b.size, file.size());
+            EXPECT_EQ(std::memcmp(b.data, file.data(), file.size()), 0);
+        }
     }
 }
 
@@ -127,9 +161,12 @@ TEST(PngResources, ThePluginModuleCarriesEveryImage)
     path += std::wstring(file.begin(), file.end());
     HMODULE plugin = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(plugin, nullptr);
-    for (const ArtworkImage &image : artworkImages) {
-        SCOPED_TRACE(image.number);
-        EXPECT_TRUE(isPngOfSize(moduleResource(plugin, image.number), image.width, image.height));
+    for (int scale : everyScale()) {
+        for (const ArtworkImage &image : artworkImages) {
+            SCOPED_TRACE(testing::Message() << image.number << " at " << scale << "x");
+            EXPECT_TRUE(
+                isPngOfSize(moduleResource(plugin, image.number, scale), image.width * scale, image.height * scale));
+        }
     }
     FreeLibrary(plugin);
 }
@@ -208,7 +245,7 @@ TEST(PngResources, TheStripBackgroundsOfAMeterTypeAreFoundByTheirStep)
 #ifndef _WIN32
 TEST(PngResources, TheLinuxBuildEmbedsExactlyTheImagesOfTheTable)
 {
-    EXPECT_EQ(zemPngResourceCount, size_t(artworkImageCount));
+    EXPECT_EQ(zemPngResourceCount, size_t(artworkImageCount) * everyScale().size());
     for (size_t i = 0; i < zemPngResourceCount; ++i)
         EXPECT_TRUE(inImageTable(zemPngResources[i].number)) << zemPngResources[i].number;
 }

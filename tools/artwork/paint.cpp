@@ -18,10 +18,14 @@ Rgb rgb(int r, int g, int b) { return {r / 255.0, g / 255.0, b / 255.0}; }
 
 Rgb mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 
-Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+Canvas::Canvas(int width, int height, int scale)
+    : width_(width), height_(height), scale_(scale),
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale)),
       cr_(cairo_create(surface_))
 {
+    // At 1x nothing is transformed, so that the 1x images stay exactly what they were.
+    if (scale != 1)
+        cairo_scale(cr_, scale, scale);
     cairo_font_options_t *options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);

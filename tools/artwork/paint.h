@@ -15,23 +15,28 @@ Rgb mix(Rgb a, Rgb b, double t);
 
 enum class Align { Left, Centre, Right };
 
+// An image surface of width x height logical pixels, scale device pixels each: every drawing
+// function works in logical coordinates and cairo renders it at the scale, so that edges and
+// text are drawn sharp at that size instead of enlarged from the 1x image.
 class Canvas {
 public:
-    Canvas(int width, int height);
+    Canvas(int width, int height, int scale = 1);
     ~Canvas();
     Canvas(const Canvas &) = delete;
     Canvas &operator=(const Canvas &) = delete;
 
     cairo_t *cr() const { return cr_; }
     cairo_surface_t *surface() const { return surface_; }
+    // Logical size; the surface is scale() times as large.
     int width() const { return width_; }
     int height() const { return height_; }
+    int scale() const { return scale_; }
 
     // Writes the image; false on failure.
     bool writePng(const std::string &path) const;
 
 private:
-    int width_, height_;
+    int width_, height_, scale_;
     cairo_surface_t *surface_;
     cairo_t *cr_;
 };

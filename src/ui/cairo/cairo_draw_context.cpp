@@ -96,7 +96,13 @@ IPlatformBitmap *createPlatformBitmapFromPng(const unsigned char *data, size_t s
 CDrawContext *createBitmapDrawContext(CBitmap *bitmap)
 {
     auto *platform = bitmap ? static_cast<CairoBitmap *>(bitmap->getPlatformBitmap()) : nullptr;
-    return platform ? new CairoDrawContext(platform->getSurface()) : nullptr;
+    if (!platform)
+        return nullptr;
+    CDrawContext *context = new CairoDrawContext(platform->getSurface());
+    // A picture made at a scale is drawn into at that scale, in logical coordinates.
+    if (bitmap->getPixelScale() != 1.0)
+        context->setDeviceScale(bitmap->getPixelScale());
+    return context;
 }
 
 CairoDrawContext::CairoDrawContext(cairo_surface_t *surface)
@@ -171,26 +177,20 @@ void CairoDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoi
     if (!platform)
         return;
     CCoord width, height;
-    if (!bitmapPartSize(dest, source, platform->getWidth(), platform->getHeight(), width, height))
+    if (!bitmapPartSize(dest, source, bitmap->getWidth(), bitmap->getHeight(), width, height))
         return;
     double x = dest.left + offset.x, y = dest.top + offset.y;
+    if (deviceScale != 1.0 || bitmap->getPixelScale() != 1.0) {
+        drawScaledBitmap(*bitmap, CPoint(x, y), source, width, height, alpha * globalAlpha);
+        return;
+    }
     cairo_surface_t *target = cairo_get_target(cr);
     cairo_surface_t *picture = platform->getSurface();
     if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
         cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32 &&
         cairo_image_surface_get_format(picture) == CAIRO_FORMAT_ARGB32) {
         // Pixel by pixel, as the Windows backend draws bitmaps (pixel_blend.h).
-        cairo_surface_flush(target);
-        cairo_surface_flush(picture);
-        const PixelPlane to{cairo_image_surface_get_data(target), cairo_image_surface_get_width(target),
-                            cairo_image_surface_get_height(target), cairo_image_surface_get_stride(target)};
-        const PixelPlane from{cairo_image_surface_get_data(picture), platform->getWidth(), platform->getHeight(),
-                              cairo_image_surface_get_stride(picture)};
-        const CRect touched = blendBitmapPart(to, clip, CPoint(x, y), from, source, width, height, alpha * globalAlpha,
-                                              deviceScale);
-        if (!touched.isEmpty())
-            cairo_surface_mark_dirty_rectangle(target, (int)touched.left, (int)touched.top, (int)touched.getWidth(),
-                                               (int)touched.getHeight());
+        blendIntoTarget(platform, clip, CPoint(x, y), source, width, height, alpha * globalAlpha);
         return;
     }
     begin();
@@ -200,6 +200,70 @@ void CairoDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoi
     cairo_clip(cr);
     cairo_paint_with_alpha(cr, alpha * globalAlpha);
     end();
+}
+
+bool CairoDrawContext::blendIntoTarget(CairoBitmap *pixels, const CRect &targetClip, const CPoint &targetOrigin,
+                                       const CPoint &source, CCoord width, CCoord height, float opacity)
+{
+    cairo_surface_t *target = cairo_get_target(cr);
+    cairo_surface_t *picture = pixels->getSurface();
+    if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE ||
+        cairo_image_surface_get_format(target) != CAIRO_FORMAT_ARGB32 ||
+        cairo_image_surface_get_format(picture) != CAIRO_FORMAT_ARGB32)
+        return false;
+    cairo_surface_flush(target);
+    cairo_surface_flush(picture);
+    const PixelPlane to{cairo_image_surface_get_data(target), cairo_image_surface_get_width(target),
+                        cairo_image_surface_get_height(target), cairo_image_surface_get_stride(target)};
+    const PixelPlane from{cairo_image_surface_get_data(picture), pixels->getWidth(), pixels->getHeight(),
+                          cairo_image_surface_get_stride(picture)};
+    const CRect touched = blendBitmapPart(to, targetClip, targetOrigin, from, source, width, height, opacity);
+    if (!touched.isEmpty())
+        cairo_surface_mark_dirty_rectangle(target, (int)touched.left, (int)touched.top, (int)touched.getWidth(),
+                                           (int)touched.getHeight());
+    return true;
+}
+
+void CairoDrawContext::drawScaledBitmap(const CBitmap &bitmap, const CPoint &origin, const CPoint &source, CCoord width,
+                                        CCoord height, float opacity)
+{
+    const BitmapPixelSet set = bitmap.pixelSetFor(deviceScale);
+    auto *pixels = static_cast<CairoBitmap *>(set.pixels);
+    const ScaledBitmapPart part = scaleBitmapPart(origin, source, width, height, deviceScale, set.scale);
+    const CRect deviceClip = scaleToDevice(clip, deviceScale);
+    if (part.device.isEmpty() || part.inSet.isEmpty())
+        return;
+    // A set at the device scale is copied pixel for pixel, the same in every build.
+    if (part.oneToOne() && blendIntoTarget(pixels, deviceClip, part.device.getTopLeft(), part.inSet.getTopLeft(),
+                                           part.inSet.getWidth(), part.inSet.getHeight(), opacity))
+        return;
+    // Otherwise the part alone (so that the filter never reads the neighbouring frames of a
+    // filmstrip; its edges are padded) is resampled onto the whole target pixels it covers.
+    cairo_surface_t *piece = cairo_surface_create_for_rectangle(pixels->getSurface(), part.inSet.left, part.inSet.top,
+                                                                part.inSet.getWidth(), part.inSet.getHeight());
+    cairo_pattern_t *pattern = cairo_pattern_create_for_surface(piece);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    // cairo's best filter (Catmull-Rom) for opaque images; its negative lobes would leave pixels
+    // whose colour exceeds their alpha along soft transparent edges (an LED's glow), so images
+    // with transparency take its good filter, an area-weighted box when shrinking.
+    cairo_filter_t filter = pixels->isOpaque() ? CAIRO_FILTER_BEST : CAIRO_FILTER_GOOD;
+    cairo_pattern_set_filter(pattern, part.oneToOne() ? CAIRO_FILTER_NEAREST : filter);
+    const double sx = part.inSet.getWidth() / part.device.getWidth();
+    const double sy = part.inSet.getHeight() / part.device.getHeight();
+    cairo_matrix_t toPiece;
+    cairo_matrix_init(&toPiece, sx, 0, 0, sy, -part.device.left * sx, -part.device.top * sy);
+    cairo_pattern_set_matrix(pattern, &toPiece);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    CRect area(part.device);
+    area.bound(deviceClip);
+    cairo_rectangle(cr, area.left, area.top, area.getWidth(), area.getHeight());
+    cairo_clip(cr);
+    cairo_set_source(cr, pattern);
+    cairo_paint_with_alpha(cr, opacity);
+    cairo_restore(cr);
+    cairo_pattern_destroy(pattern);
+    cairo_surface_destroy(piece);
 }
 
 void CairoDrawContext::clearRect(const CRect &rect)

@@ -44,6 +44,14 @@ public:
     void setSourceColor(const CColor &color);
 
 private:
+    // Draws the part of pixels pixel by pixel (pixel_blend.h) when the target and the pixels
+    // are ARGB32 images; false otherwise. Every coordinate is in pixels.
+    bool blendIntoTarget(CairoBitmap *pixels, const CRect &targetClip, const CPoint &targetOrigin, const CPoint &source,
+                         CCoord width, CCoord height, float opacity);
+    // A zoomed drawing (logical coordinates) from the bitmap's pixel set for the device scale.
+    void drawScaledBitmap(const CBitmap &bitmap, const CPoint &origin, const CPoint &source, CCoord width,
+                          CCoord height, float opacity);
+
     cairo_t *cr;
 };
 

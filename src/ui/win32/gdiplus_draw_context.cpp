@@ -118,7 +118,13 @@ IPlatformBitmap *createPlatformBitmapFromPng(const unsigned char *data, size_t s
 CDrawContext *createBitmapDrawContext(CBitmap *bitmap)
 {
     auto *platform = bitmap ? static_cast<GdiplusBitmap *>(bitmap->getPlatformBitmap()) : nullptr;
-    return platform ? new GdiplusDrawContext(platform->get()) : nullptr;
+    if (!platform)
+        return nullptr;
+    CDrawContext *context = new GdiplusDrawContext(platform->get());
+    // A picture made at a scale is drawn into at that scale, in logical coordinates.
+    if (bitmap->getPixelScale() != 1.0)
+        context->setDeviceScale(bitmap->getPixelScale());
+    return context;
 }
 
 GdiplusDrawContext::GdiplusDrawContext(Gdiplus::Bitmap *target)
@@ -259,10 +265,15 @@ void GdiplusDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CP
     if (!platform)
         return;
     CCoord width, height;
-    if (!bitmapPartSize(dest, source, platform->getWidth(), platform->getHeight(), width, height))
+    if (!bitmapPartSize(dest, source, bitmap->getWidth(), bitmap->getHeight(), width, height))
         return;
     float opacity = alpha * globalAlpha;
-    if (blendBitmap(platform->get(), dest, source, width, height, opacity))
+    if (deviceScale != 1.0 || bitmap->getPixelScale() != 1.0) {
+        drawScaledBitmap(*bitmap, CPoint(dest.left + offset.x, dest.top + offset.y), source, width, height, opacity);
+        return;
+    }
+    if (blendBitmap(platform->get(), clip, CPoint(dest.left + offset.x, dest.top + offset.y), source, width, height,
+                    opacity))
         return;
     prepare();
     Gdiplus::RectF area((Gdiplus::REAL)(dest.left + offset.x), (Gdiplus::REAL)(dest.top + offset.y),
@@ -280,17 +291,67 @@ void GdiplusDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CP
                         (Gdiplus::REAL)height, Gdiplus::UnitPixel, &attributes);
 }
 
-bool GdiplusDrawContext::blendBitmap(Gdiplus::Bitmap *picture, const CRect &dest, const CPoint &source, CCoord width,
-                                     CCoord height, float opacity)
+void GdiplusDrawContext::drawScaledBitmap(const CBitmap &bitmap, const CPoint &origin, const CPoint &source,
+                                          CCoord width, CCoord height, float opacity)
+{
+    const BitmapPixelSet set = bitmap.pixelSetFor(deviceScale);
+    Gdiplus::Bitmap *pixels = static_cast<GdiplusBitmap *>(set.pixels)->get();
+    const ScaledBitmapPart part = scaleBitmapPart(origin, source, width, height, deviceScale, set.scale);
+    CRect deviceClip = scaleToDevice(clip, deviceScale);
+    if (part.device.isEmpty() || part.inSet.isEmpty())
+        return;
+    // A set at the device scale is copied pixel for pixel, the same in every build.
+    if (part.oneToOne() && blendBitmap(pixels, deviceClip, part.device.getTopLeft(), part.inSet.getTopLeft(),
+                                       part.inSet.getWidth(), part.inSet.getHeight(), opacity))
+        return;
+    if (pixels == target || pixels->GetPixelFormat() != PixelFormat32bppPARGB)
+        return;
+    // Otherwise the part alone is resampled onto the whole target pixels it covers: a picture
+    // over the part's own rows, so that the filter never reads the neighbouring frames of a
+    // filmstrip, its edges mirrored rather than faded, pixel centres at half-pixel offsets.
+    const Gdiplus::Rect inSet((INT)part.inSet.left, (INT)part.inSet.top, (INT)part.inSet.getWidth(),
+                              (INT)part.inSet.getHeight());
+    Gdiplus::BitmapData rows{};
+    if (pixels->LockBits(&inSet, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &rows) != Gdiplus::Ok)
+        return;
+    {
+        Gdiplus::Bitmap piece(inSet.Width, inSet.Height, rows.Stride, PixelFormat32bppPARGB,
+                              static_cast<BYTE *>(rows.Scan0));
+        Gdiplus::ImageAttributes attributes;
+        attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+        if (opacity < 1.f) {
+            Gdiplus::ColorMatrix matrix = {
+                {{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, opacity, 0}, {0, 0, 0, 0, 1}}};
+            attributes.SetColorMatrix(&matrix);
+        }
+        Gdiplus::Matrix world;
+        graphics->GetTransform(&world);
+        graphics->ResetTransform();
+        deviceClip.bound(part.device);
+        graphics->SetClip(Gdiplus::RectF((Gdiplus::REAL)deviceClip.left, (Gdiplus::REAL)deviceClip.top,
+                                         (Gdiplus::REAL)deviceClip.getWidth(), (Gdiplus::REAL)deviceClip.getHeight()));
+        graphics->SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        graphics->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+        graphics->DrawImage(
+            &piece,
+            Gdiplus::RectF((Gdiplus::REAL)part.device.left, (Gdiplus::REAL)part.device.top,
+                           (Gdiplus::REAL)part.device.getWidth(), (Gdiplus::REAL)part.device.getHeight()),
+            0, 0, (Gdiplus::REAL)inSet.Width, (Gdiplus::REAL)inSet.Height, Gdiplus::UnitPixel, &attributes);
+        graphics->Flush(Gdiplus::FlushIntentionSync);
+        graphics->SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+        graphics->SetTransform(&world);
+    }
+    pixels->UnlockBits(&rows);
+}
+
+bool GdiplusDrawContext::blendBitmap(Gdiplus::Bitmap *picture, const CRect &targetClip, const CPoint &targetOrigin,
+                                     const CPoint &source, CCoord width, CCoord height, float opacity)
 {
     if (target->GetPixelFormat() != PixelFormat32bppPARGB || picture->GetPixelFormat() != PixelFormat32bppPARGB)
         return false;
     // Only the target pixels the part may touch are locked: the part within the clip, rounded out.
-    // At a scale the whole picture is, so that the pixels are those of the cairo build.
-    CRect area(dest.left + offset.x, dest.top + offset.y, dest.left + offset.x + width, dest.top + offset.y + height);
-    area.bound(clip);
-    if (deviceScale != 1.0)
-        area = area.isEmpty() ? CRect() : CRect(0, 0, target->GetWidth(), target->GetHeight());
+    CRect area(targetOrigin.x, targetOrigin.y, targetOrigin.x + width, targetOrigin.y + height);
+    area.bound(targetClip);
     const INT left = std::max(0, (INT)std::floor(area.left)), top = std::max(0, (INT)std::floor(area.top));
     const INT right = std::min((INT)target->GetWidth(), (INT)std::ceil(area.right));
     const INT bottom = std::min((INT)target->GetHeight(), (INT)std::ceil(area.bottom));
@@ -311,14 +372,10 @@ bool GdiplusDrawContext::blendBitmap(Gdiplus::Bitmap *picture, const CRect &dest
     // The locked rows start at (left, top): the part and the clip move with them.
     const PixelPlane into{static_cast<unsigned char *>(to.Scan0), right - left, bottom - top, to.Stride};
     const PixelPlane out{static_cast<unsigned char *>(from.Scan0), whole.Width, whole.Height, from.Stride};
-    CRect clipInLocked = clip;
+    CRect clipInLocked = targetClip;
     clipInLocked.offset(-left, -top);
-    if (deviceScale != 1.0)
-        blendBitmapPart(into, clip, CPoint(dest.left + offset.x, dest.top + offset.y), out, source, width, height,
-                        opacity, deviceScale);
-    else
-        blendBitmapPart(into, clipInLocked, CPoint(dest.left + offset.x - left, dest.top + offset.y - top), out, source,
-                        width, height, opacity);
+    blendBitmapPart(into, clipInLocked, CPoint(targetOrigin.x - left, targetOrigin.y - top), out, source, width, height,
+                    opacity);
     picture->UnlockBits(&from);
     target->UnlockBits(&to);
     return true;

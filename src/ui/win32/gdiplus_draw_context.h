@@ -64,9 +64,12 @@ private:
     void prepare();
 
     // Draws the bitmap part pixel by pixel (pixel_blend.h); false when the pictures' pixels
-    // cannot be reached, and GDI+ draws it.
-    bool blendBitmap(Gdiplus::Bitmap *picture, const CRect &dest, const CPoint &source, CCoord width, CCoord height,
-                     float opacity);
+    // cannot be reached, and GDI+ draws it. Every coordinate is in pixels of the target.
+    bool blendBitmap(Gdiplus::Bitmap *picture, const CRect &targetClip, const CPoint &targetOrigin,
+                     const CPoint &source, CCoord width, CCoord height, float opacity);
+    // A zoomed drawing (logical coordinates) from the bitmap's pixel set for the device scale.
+    void drawScaledBitmap(const CBitmap &bitmap, const CPoint &origin, const CPoint &source, CCoord width,
+                          CCoord height, float opacity);
 
     Gdiplus::Bitmap *target;
     bool holdsGdiplus;  // a reference of the GDI+ session
