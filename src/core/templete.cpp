@@ -650,8 +650,14 @@ bool Templete::getProductString(char *text)
     return true;
 }
 
-VstIntPtr Templete::vendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float)
+VstIntPtr Templete::vendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt)
 {
+    if (index == kHostScaleIndex && value == kHostScaleValue) {
+        if (!std::isfinite(opt) || opt <= 0.f)
+            return 0;
+        hostScaleFactor.store(opt, std::memory_order_relaxed);
+        return 1;
+    }
     if (index != kReadoutQuery || value != (VstIntPtr)sizeof(ReadoutQuery) || !ptr)
         return 0;
     MeterEngine *engine = meterEngine(selectedMeter());

@@ -65,7 +65,11 @@ public:
     VstInt32 canDo(char *text) override;
     VstPlugCategory getPlugCategory() override { return kPlugCategMastering; }
     VstInt32 getVstVersion() override { return kVstVersion; }
-    // Answers the harness's kReadoutQuery (core/readout_query.h); nothing else.
+    // The host's announcement of its content scale: index 'PreS', value 'AeCs', the factor in opt.
+    static constexpr VstInt32 kHostScaleIndex = 0x50726553;   // 'PreS'
+    static constexpr VstIntPtr kHostScaleValue = 0x41654373;  // 'AeCs'
+    // Answers the harness's kReadoutQuery (core/readout_query.h) and keeps the factor of a host's
+    // scale announcement (answer 1; a factor that is not a positive number is refused, answer 0).
     VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt) override;
 
     // For the editor and the strips. [ui-thread] unless tagged otherwise
@@ -88,6 +92,9 @@ public:
     // Time stamp of the last audio block and its duration, in seconds. [any-thread]
     double getLastBlockTime() const { return lastBlockTime.load(std::memory_order_relaxed); }
     double getBlockDuration() const { return blockDuration.load(std::memory_order_relaxed); }
+    // The factor the host last announced, 0 before any. [any-thread] (the host may announce it
+    // before the editor exists, from any thread)
+    float getHostScaleFactor() const { return hostScaleFactor.load(std::memory_order_relaxed); }
 
 protected:
     // The block routine behind processReplacing.
@@ -132,4 +139,5 @@ private:
     float processingRate = 44100.f;     // the rate the smoother and the engines run at
     std::atomic<double> lastBlockTime{0.0};
     std::atomic<double> blockDuration{256.0};
+    std::atomic<float> hostScaleFactor{0.f};
 };
