@@ -1,6 +1,7 @@
 #include "aeff_gui_editor.h"
 
 #include <chrono>
+#include <cmath>
 #include <random>
 
 #include "ui/offscreen_parent.h"
@@ -62,8 +63,40 @@ bool AEffGUIEditor::getRect(ERect **ppRect)
 {
     if (!ppRect)
         return false;
-    *ppRect = &rect;
+    scaledRect = rect;
+    if (zoomFactor != 1.0) {
+        scaledRect.right = (VstInt16)(rect.left + std::lround((rect.right - rect.left) * zoomFactor));
+        scaledRect.bottom = (VstInt16)(rect.top + std::lround((rect.bottom - rect.top) * zoomFactor));
+    }
+    *ppRect = &scaledRect;
     return true;
+}
+
+bool AEffGUIEditor::setZoomFactor(double factor)
+{
+    if (!std::isfinite(factor) || factor < kMinZoom || factor > kMaxZoom)
+        return false;
+    if (factor == zoomFactor)
+        return true;
+    zoomFactor = factor;
+    if (frame) {
+        frame->setZoom(factor);
+        resizeHostWindow();
+    }
+    return true;
+}
+
+void AEffGUIEditor::resizeHostWindow()
+{
+    if (!frame)
+        return;
+    ERect *scaled = nullptr;
+    getRect(&scaled);
+    frame->setParentSize(rect.right - rect.left, rect.bottom - rect.top);
+    if (auto *fx = dynamic_cast<AudioEffectX *>(effect))
+        fx->sizeWindow(scaled->right - scaled->left, scaled->bottom - scaled->top);
+    frame->invalid();
+    frame->setDirty(true);
 }
 
 bool AEffGUIEditor::open(void *ptr)
@@ -88,7 +121,7 @@ bool AEffGUIEditor::onKeyUp(VstKeyCode &keyCode) { return frame && frame->onKeyU
 
 bool AEffGUIEditor::onWheel(float distance)
 {
-    return frame && frame->platformOnWheel(frame->getLastMousePosition(), distance, VSTGUI::CButtonState());
+    return frame && frame->onWheelAtLastMouse(distance, VSTGUI::CButtonState());
 }
 
 bool AEffGUIEditor::setKnobMode(VstInt32 val)
@@ -101,6 +134,8 @@ void AEffGUIEditor::setFrame(VSTGUI::CFrame *newFrame)
 {
     frameOpen.store(newFrame != nullptr, std::memory_order_relaxed);
     frame = newFrame;
+    if (frame)
+        frame->setZoom(zoomFactor);
 }
 
 bool AEffGUIEditor::frameTicks(double &milliseconds)

@@ -15,6 +15,7 @@ public:
     explicit AEffGUIEditor(AudioEffect *effect);
     ~AEffGUIEditor() override;
 
+    // The window's rectangle: the logical one with its size times the zoom factor (rounded).
     bool getRect(ERect **ppRect) override;
     // Remembers the parent window; the subclass creates the frame.
     bool open(void *ptr) override;
@@ -30,6 +31,13 @@ public:
     bool showsInHostWindows() const override;
 
     VSTGUI::CFrame *getFrame() const override { return frame; }
+
+    // The zoom factor: finite, 1 to 3 (anything else is refused, false). Closed, it is the factor
+    // of the next open; open, the frame takes it and the host resizes the window to the scaled
+    // size, as it does for a change of height.
+    bool setZoomFactor(double factor);
+    double getZoomFactor() const { return zoomFactor; }
+    static constexpr double kMinZoom = 1.0, kMaxZoom = 3.0;
     int getKnobMode() const override { return knobMode; }
 
     // Host notifications for a parameter gesture.
@@ -45,13 +53,18 @@ protected:
     // the window system backend use the parent as such until withdrawParent.
     void askHostAboutParent(void *parent);
     void withdrawParent();
+    // After a change of the logical rect or the zoom: the parent window and the host's window
+    // take the scaled size and the whole frame is drawn again.
+    void resizeHostWindow();
 
-    ERect rect{};
+    ERect rect{};  // logical: the views' coordinates
     VSTGUI::CFrame *frame = nullptr;
     int knobMode = 0;
     bool inIdleStuff = false;
 
 private:
     std::atomic<bool> frameOpen{false};
+    double zoomFactor = 1.0;
+    ERect scaledRect{};             // what getRect answers
     void *vouchedParent = nullptr;  // the parent the host vouched for, while the window lives
 };

@@ -250,11 +250,7 @@ void TemepleteEditor::setEditorHeight(int height)
     closeSizeMenu();  // it was placed inside the old height
     rect.bottom = (VstInt16)(rect.top + height);
     frame->setSize(frame->getWidth(), height);
-    frame->setParentSize(rect.right, rect.bottom);
-    if (auto *fx = dynamic_cast<AudioEffectX *>(effect))
-        fx->sizeWindow(rect.right, rect.bottom);
-    frame->invalid();
-    frame->setDirty(true);
+    resizeHostWindow();
 }
 
 void TemepleteEditor::idle()

@@ -1,5 +1,7 @@
 #include "draw_context.h"
 
+#include <cmath>
+
 #include "bitmap.h"
 #include "font.h"
 #include "view.h"
@@ -7,9 +9,19 @@
 namespace VSTGUI {
 
 CDrawContext::CDrawContext(CCoord surfaceWidth, CCoord surfaceHeight)
-    : surfaceRect(0, 0, surfaceWidth, surfaceHeight), clip(surfaceRect)
+    : deviceWidth(surfaceWidth), deviceHeight(surfaceHeight), surfaceRect(0, 0, surfaceWidth, surfaceHeight),
+      clip(surfaceRect)
 {
     setFont(kNormalFontVerySmall);
+}
+
+void CDrawContext::setDeviceScale(double scale)
+{
+    if (!std::isfinite(scale) || scale <= 0)
+        return;
+    deviceScale = scale;
+    surfaceRect = CRect(0, 0, deviceWidth / scale, deviceHeight / scale);
+    clip = surfaceRect;
 }
 
 bool CDrawContext::bitmapPartSize(const CRect &dest, const CPoint &source, CCoord bitmapWidth, CCoord bitmapHeight,
@@ -107,11 +119,11 @@ CCoord CDrawContext::getStringWidth(const char *utf8)
     return platformFont->getPainter()->getStringWidth(this, utf8, true);
 }
 
-CBitmap *COffscreenContext::renderView(CView *view, const CRect &area)
+CBitmap *COffscreenContext::renderView(CView *view, const CRect &area, double scale)
 {
-    if (!view || area.isEmpty())
+    if (!view || area.isEmpty() || !std::isfinite(scale) || scale <= 0)
         return nullptr;
-    auto *bitmap = new CBitmap(area.getWidth(), area.getHeight());
+    auto *bitmap = new CBitmap(std::ceil(area.getWidth() * scale - 1e-9), std::ceil(area.getHeight() * scale - 1e-9));
     if (!bitmap->isLoaded()) {
         bitmap->forget();
         return nullptr;
@@ -121,6 +133,7 @@ CBitmap *COffscreenContext::renderView(CView *view, const CRect &area)
         bitmap->forget();
         return nullptr;
     }
+    context->setDeviceScale(scale);
     // The view draws in its parent's coordinates; place that origin relative to the area.
     CPoint origin;
     view->localToFrame(origin);

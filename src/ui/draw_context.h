@@ -40,6 +40,13 @@ public:
     void setGlobalAlpha(float alpha);
     float getGlobalAlpha() const { return globalAlpha; }
 
+    // The factor from logical to device pixels: every coordinate given to the context is logical
+    // and the backend draws it that much larger. 1 (every context at first) draws pixel for pixel.
+    // Setting it (finite, > 0, else ignored) makes the surface's logical size the device size
+    // divided by it and resets the clip rectangle to the whole surface.
+    virtual void setDeviceScale(double scale);
+    double getDeviceScale() const { return deviceScale; }
+
     void setOffset(const CPoint &newOffset) { offset = newOffset; }
     const CPoint &getOffset() const { return offset; }
     // The clip rectangle, in local coordinates; it never reaches beyond the surface.
@@ -71,7 +78,9 @@ protected:
     static bool bitmapPartSize(const CRect &dest, const CPoint &source, CCoord bitmapWidth, CCoord bitmapHeight,
                                CCoord &width, CCoord &height);
 
-    CRect surfaceRect;
+    CCoord deviceWidth, deviceHeight;
+    double deviceScale = 1.0;
+    CRect surfaceRect;  // logical
     CRect clip;
     CPoint offset;
     CPoint penPosition;
@@ -91,8 +100,9 @@ CDrawContext *createBitmapDrawContext(CBitmap *bitmap);
 class COffscreenContext {
 public:
     // Renders the area (frame coordinates) of the view tree that holds view into a new
-    // picture of the area's size: the view and everything it draws, over transparency.
-    static CBitmap *renderView(CView *view, const CRect &area);
+    // picture of the area's size times scale (rounded up): the view and everything it draws,
+    // over transparency, drawn at that device scale.
+    static CBitmap *renderView(CView *view, const CRect &area, double scale = 1.0);
 };
 
 }  // namespace VSTGUI

@@ -1,6 +1,7 @@
 #include "frame.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "bitmap.h"
 #include "draw_context.h"
@@ -76,8 +77,11 @@ void CFrame::idle()
     CRect bounds(0, 0, size.getWidth(), size.getHeight());
     for (CRect &r : rects)
         r.bound(bounds);
-    for (const CRect &r : mergeDirtyRects(std::move(rects)))
-        platform->invalidRect(r);
+    const CRect deviceBounds(0, 0, toDevice(size.getWidth()), toDevice(size.getHeight()));
+    for (const CRect &r : mergeDirtyRects(std::move(rects))) {
+        CRect device = toDevice(r);
+        platform->invalidRect(device.bound(deviceBounds));
+    }
     platform->redrawNow();
     inIdle = false;
 }
@@ -90,12 +94,40 @@ bool CFrame::setSize(CCoord width, CCoord height)
     r.setWidth(width).setHeight(height);
     size = r;
     setDirty(true);
-    return platform && platform->setSize((int)width, (int)height);
+    return platform && platform->setSize(toDevice(width), toDevice(height));
 }
 
 bool CFrame::setParentSize(CCoord width, CCoord height)
 {
-    return platform && platform->setParentSize((int)width, (int)height);
+    return platform && platform->setParentSize(toDevice(width), toDevice(height));
+}
+
+bool CFrame::setZoom(double factor)
+{
+    if (!std::isfinite(factor) || factor <= 0)
+        return false;
+    if (factor == zoom)
+        return true;
+    zoom = factor;
+    setDirty(true);
+    return !platform || platform->setSize(toDevice(size.getWidth()), toDevice(size.getHeight()));
+}
+
+int CFrame::toDevice(CCoord length) const { return (int)std::lround(length * zoom); }
+
+CRect CFrame::toDevice(const CRect &rect) const
+{
+    if (zoom == 1.0)
+        return rect;
+    // A tiny allowance keeps a product like 0.1 * 3 from reaching into one more pixel.
+    constexpr double kSlack = 1e-9;
+    return CRect(std::floor(rect.left * zoom + kSlack), std::floor(rect.top * zoom + kSlack),
+                 std::ceil(rect.right * zoom - kSlack), std::ceil(rect.bottom * zoom - kSlack));
+}
+
+CPoint CFrame::toLogical(const CPoint &devicePoint) const
+{
+    return zoom == 1.0 ? devicePoint : CPoint(devicePoint.x / zoom, devicePoint.y / zoom);
 }
 
 int CFrame::onKeyDown(VstKeyCode &keyCode) { return focusView ? focusView->onKeyDown(keyCode) : -1; }
@@ -141,9 +173,14 @@ void CFrame::drawRect(CDrawContext *context, const CRect &updateRect) { CViewCon
 
 void CFrame::platformDrawRect(CDrawContext *context, const CRect &rect)
 {
+    CRect logical(rect);
+    if (zoom != 1.0) {
+        context->setDeviceScale(zoom);
+        logical = CRect(rect.left / zoom, rect.top / zoom, rect.right / zoom, rect.bottom / zoom);
+    }
     context->setOffset(CPoint());
-    context->setClipRect(rect);
-    drawRect(context, rect);
+    context->setClipRect(logical);
+    drawRect(context, logical);
 }
 
 void CFrame::updateMouseOver(const CPoint &where, const CButtonState &buttons)
@@ -170,6 +207,7 @@ void CFrame::updateMouseOver(const CPoint &where, const CButtonState &buttons)
 
 CMouseEventResult CFrame::platformOnMouseDown(CPoint where, const CButtonState &buttons)
 {
+    where = toLogical(where);
     ReferenceGuard keep(this);
     // A press whose release never came (the window lost the mouse) ends here.
     cancelGesture();
@@ -193,6 +231,7 @@ void CFrame::platformOnMouseCancelled()
 
 CMouseEventResult CFrame::platformOnMouseUp(CPoint where, const CButtonState &buttons)
 {
+    where = toLogical(where);
     ReferenceGuard keep(this);
     gestureView = nullptr;
     CMouseEventResult result = CViewContainer::onMouseUp(where, buttons);
@@ -205,6 +244,7 @@ CMouseEventResult CFrame::platformOnMouseUp(CPoint where, const CButtonState &bu
 
 CMouseEventResult CFrame::platformOnMouseMoved(CPoint where, const CButtonState &buttons)
 {
+    where = toLogical(where);
     ReferenceGuard keep(this);
     // While a press is captured the view under the mouse does not change for enter/exit.
     if (!mouseDownView())
@@ -214,6 +254,7 @@ CMouseEventResult CFrame::platformOnMouseMoved(CPoint where, const CButtonState 
 
 CMouseEventResult CFrame::platformOnMouseExited(CPoint where, const CButtonState &buttons)
 {
+    where = toLogical(where);
     if (mouseDownView())
         return kMouseEventHandled;
     if (CView *old = mouseOverView) {
@@ -229,7 +270,13 @@ CMouseEventResult CFrame::platformOnMouseExited(CPoint where, const CButtonState
 bool CFrame::platformOnWheel(CPoint where, float distance, const CButtonState &buttons)
 {
     ReferenceGuard keep(this);
-    return CViewContainer::onWheel(where, distance, buttons);
+    return CViewContainer::onWheel(toLogical(where), distance, buttons);
+}
+
+bool CFrame::onWheelAtLastMouse(float distance, const CButtonState &buttons)
+{
+    ReferenceGuard keep(this);
+    return CViewContainer::onWheel(lastMouse, distance, buttons);
 }
 
 }  // namespace VSTGUI
@@ -238,7 +285,7 @@ namespace VSTGUI {
 
 bool CFrame::platformWritePicture(const char *path)
 {
-    CBitmap *picture = COffscreenContext::renderView(this, CRect(0, 0, size.getWidth(), size.getHeight()));
+    CBitmap *picture = COffscreenContext::renderView(this, CRect(0, 0, size.getWidth(), size.getHeight()), zoom);
     if (!picture)
         return false;
     if (platform)

@@ -51,9 +51,26 @@ public:
     // Asks for an area (frame coordinates) to be drawn at the next idle.
     void invalidFrameRect(const CRect &rect);
 
-    // Changes the frame's size and its window's.
+    // Changes the frame's size (logical) and its window's (that size times the zoom).
     bool setSize(CCoord width, CCoord height);
+    // Resizes the parent window to the logical size times the zoom.
     bool setParentSize(CCoord width, CCoord height);
+
+    // The factor from the views' logical coordinates to the window's pixels. Views keep their
+    // logical geometry; the frame draws them that much larger, divides mouse positions by it and
+    // gives its window the scaled size. A factor that is not finite and > 0 is refused (false)
+    // and the zoom stays as it was (1 at first).
+    bool setZoom(double factor);
+    double getZoom() const { return zoom; }
+    // A logical length or rectangle in window pixels: the length rounded, the rectangle
+    // rounded outward so that it covers every pixel the logical one touches.
+    int toDevice(CCoord length) const;
+    CRect toDevice(const CRect &rect) const;
+    // Where a window pixel lies in logical coordinates.
+    CPoint toLogical(const CPoint &devicePoint) const;
+    // A wheel turn with the mouse where it was last seen (the host's wheel message carries no
+    // position).
+    bool onWheelAtLastMouse(float distance, const CButtonState &buttons);
     bool takeKeyboardFocus() { return platform && platform->takeFocus(); }
 
     void setFocusView(CView *view) { focusView = view; }
@@ -79,7 +96,8 @@ public:
     CPoint getChildOrigin() const override { return CPoint(0, 0); }
     void drawRect(CDrawContext *context, const CRect &updateRect) override;
 
-    // Events from the window. They are the entry points of real and synthetic input.
+    // Events from the window, in window pixels (the frame divides them by the zoom). They are
+    // the entry points of real and synthetic input.
     void platformDrawRect(CDrawContext *context, const CRect &rect) override;
     CMouseEventResult platformOnMouseDown(CPoint where, const CButtonState &buttons) override;
     CMouseEventResult platformOnMouseUp(CPoint where, const CButtonState &buttons) override;
@@ -103,6 +121,7 @@ private:
     CPoint lastMouse;
     bool mouseCaptured = false;
     bool inIdle = false;
+    double zoom = 1.0;
     std::vector<CRect> pendingRects;
 };
 

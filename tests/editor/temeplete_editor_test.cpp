@@ -1,6 +1,7 @@
 // The editor shell on a real effect and a real frame, with recording panels and strip holders.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -281,6 +282,46 @@ TEST_F(EditorShell, WindowHeightFollowsTheStripLayoutWithOneSizeRequestPerChange
     ASSERT_TRUE(editor->open(parent.handle()));
     EXPECT_EQ(editor->getFrame()->getHeight(), 261);
     EXPECT_TRUE(host.sizeRequests.empty());
+}
+
+TEST_F(EditorShell, TheZoomFactorScalesTheRectAndAChangeWhileOpenResizesThroughTheHost)
+{
+    auto rectSize = [this] {
+        ERect *r = nullptr;
+        effect->dispatcher(effEditGetRect, 0, 0, &r, 0.f);
+        return r ? std::to_string(r->right - r->left) + "x" + std::to_string(r->bottom - r->top) : "none";
+    };
+    EXPECT_EQ(editor->getZoomFactor(), 1.0);
+    for (double refused : {0.5, 3.5, 0.0, -1.0, std::nan(""), HUGE_VAL}) {
+        EXPECT_FALSE(editor->setZoomFactor(refused)) << refused;
+        EXPECT_EQ(editor->getZoomFactor(), 1.0);
+    }
+    // Closed: only the next open's size changes.
+    ASSERT_TRUE(editor->setZoomFactor(2.0));
+    EXPECT_EQ(rectSize(), "1172x390");
+    EXPECT_TRUE(host.sizeRequests.empty());
+    setLayout(1, 0, 1);
+    OpenEditor open(effect->getAeffect(), parent.handle());
+    ASSERT_TRUE(open.opened());
+    EXPECT_EQ(editor->getFrame()->getZoom(), 2.0);
+    EXPECT_EQ(editor->getFrame()->getHeight(), 221);  // logical
+    EXPECT_EQ(host.sizeRequests, Lines({"1172x442"}));
+    EXPECT_EQ(rectSize(), "1172x442");
+    // Open: the frame follows and the host resizes, as for a change of height.
+    host.sizeRequests.clear();
+    ASSERT_TRUE(editor->setZoomFactor(1.5));
+    EXPECT_EQ(editor->getFrame()->getZoom(), 1.5);
+    EXPECT_EQ(host.sizeRequests, Lines({"879x332"}));
+    EXPECT_EQ(rectSize(), "879x332");
+    EXPECT_TRUE(editor->setZoomFactor(1.5));
+    EXPECT_FALSE(editor->setZoomFactor(4.0));
+    EXPECT_EQ(host.sizeRequests.size(), 1u);
+    // A change of height asks for the scaled size too.
+    setLayout(1.f, 0.f, 0.f);
+    EXPECT_EQ(host.sizeRequests.back(), "879x293");  // 195 x 1.5 = 292.5, rounded
+    open.close();
+    ASSERT_TRUE(editor->setZoomFactor(1.0));
+    EXPECT_EQ(rectSize(), "586x195");
 }
 
 TEST_F(EditorShell, MeterSelectionHidesAllAndShowsOneOnceAndReplacesTheStripsAtTheSameHeight)

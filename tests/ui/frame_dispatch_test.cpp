@@ -2,10 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
 
 #include "frame_driver.h"
 #include "probe_view.h"
+#include "support/file_contents.h"
 #include "ui/bitmap.h"
+#include "ui/draw_context.h"
 #include "ui/view_container.h"
 
 using namespace VSTGUI;
@@ -207,6 +213,93 @@ TEST_F(FrameDispatch, ViewRemovedDuringItsOwnPressIsReleasedSafely)
     mouse.move(6, 6);
     EXPECT_FALSE(frame->isChild(panel));
     EXPECT_EQ(CBaseObject::liveObjects(), live);
+}
+
+// The frame's picture as written to a file and decoded again.
+CBitmap *framePicture(CFrame *frame)
+{
+    const std::string path = (std::filesystem::temp_directory_path() / "zem-frame-zoom-test.png").string();
+    if (!frame->platformWritePicture(path.c_str()))
+        return nullptr;
+    const std::string png = fileContents(path);
+    std::remove(path.c_str());
+    return new CBitmap(reinterpret_cast<const unsigned char *>(png.data()), png.size());
+}
+
+bool isRed(CBitmap *picture, int x, int y)
+{
+    CColor c;
+    return picture->getPixel(x, y, c) && c.red == 255 && c.green == 0 && c.alpha == 255;
+}
+
+TEST_F(FrameDispatch, AtAZoomViewsKeepTheirCoordinatesTheMouseIsDividedAndTheWindowIsScaled)
+{
+    EXPECT_EQ(frame->getZoom(), 1.0);
+    for (double refused : {0.0, -2.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
+        EXPECT_FALSE(frame->setZoom(refused));
+        EXPECT_EQ(frame->getZoom(), 1.0);
+    }
+    ASSERT_TRUE(frame->setZoom(2.0));
+    EXPECT_FALSE(frame->setZoom(std::nan("")));
+    EXPECT_EQ(frame->getZoom(), 2.0);
+    EXPECT_EQ(frame->getWidth(), 400);  // logical
+    frame->idle();
+    log.clear();
+
+    FrameDriver mouse(frame);
+    mouse.click(500, 60);  // window pixels: B at 50,30 in its container
+    EXPECT_EQ(only("down"), Lines({"B down 50,30"}));
+    mouse.wheel(41, 41, 1.f);
+    EXPECT_EQ(only("wheel"), Lines({"A wheel 10 20,20"}));
+    log.clear();
+    EXPECT_TRUE(frame->onWheelAtLastMouse(-1.f, CButtonState()));  // the host's wheel: no second division
+    EXPECT_EQ(only("wheel"), Lines({"A wheel -10 20,20"}));
+
+    // The picture has the window's size and every view drawn at twice its size.
+    CBitmap *picture = framePicture(frame);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->getWidth(), 800);
+    EXPECT_EQ(picture->getHeight(), 600);
+    EXPECT_TRUE(isRed(picture, 20, 20));    // A's top-left corner (10,10)
+    EXPECT_TRUE(isRed(picture, 219, 219));  // A's bottom-right pixel
+    EXPECT_FALSE(isRed(picture, 19, 19));
+    EXPECT_FALSE(isRed(picture, 220, 220));
+    EXPECT_FALSE(isRed(picture, 230, 30));  // beside A, outside every view
+    picture->forget();
+
+    // A dirty area is drawn at its device size, rounded outward: at 1.5 a view at 10..110 covers 15..165.
+    ASSERT_TRUE(frame->setZoom(1.5));
+    frame->idle();
+    picture = framePicture(frame);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->getWidth(), 600);
+    EXPECT_TRUE(isRed(picture, 15, 15));
+    EXPECT_TRUE(isRed(picture, 164, 164));
+    EXPECT_FALSE(isRed(picture, 14, 14));
+    picture->forget();
+}
+
+TEST(DeviceScale, AContextAtAScaleHasALogicalSurfaceAndDrawsLarger)
+{
+    auto *bitmap = new CBitmap(100, 60);
+    CDrawContext *context = createBitmapDrawContext(bitmap);
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(context->getDeviceScale(), 1.0);
+    context->setDeviceScale(std::nan(""));
+    EXPECT_EQ(context->getDeviceScale(), 1.0);
+    context->setDeviceScale(2.0);
+    EXPECT_EQ(context->getDeviceScale(), 2.0);
+    const CRect clip = context->getClipRect();
+    EXPECT_EQ(clip.getWidth(), 50);
+    EXPECT_EQ(clip.getHeight(), 30);
+    context->setFillColor(kRedCColor);
+    context->drawRect(CRect(5, 5, 10, 10), kDrawFilled);
+    context->forget();
+    EXPECT_TRUE(isRed(bitmap, 10, 10));
+    EXPECT_TRUE(isRed(bitmap, 19, 19));
+    EXPECT_FALSE(isRed(bitmap, 9, 9));
+    EXPECT_FALSE(isRed(bitmap, 20, 20));
+    bitmap->forget();
 }
 
 TEST(FrameLifetime, EveryObjectIsReleasedWhenTheFrameGoes)

@@ -111,6 +111,13 @@ CairoDrawContext::~CairoDrawContext()
     cairo_destroy(cr);
 }
 
+void CairoDrawContext::setDeviceScale(double scale)
+{
+    CDrawContext::setDeviceScale(scale);
+    cairo_identity_matrix(cr);
+    cairo_scale(cr, deviceScale, deviceScale);
+}
+
 void CairoDrawContext::begin()
 {
     cairo_save(cr);
@@ -169,7 +176,7 @@ void CairoDrawContext::drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoi
     double x = dest.left + offset.x, y = dest.top + offset.y;
     cairo_surface_t *target = cairo_get_target(cr);
     cairo_surface_t *picture = platform->getSurface();
-    if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
+    if (deviceScale == 1.0 && cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
         cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32 &&
         cairo_image_surface_get_format(picture) == CAIRO_FORMAT_ARGB32) {
         // Pixel by pixel, as the Windows backend draws bitmaps (pixel_blend.h).

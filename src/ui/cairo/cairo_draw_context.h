@@ -32,6 +32,8 @@ public:
     void drawLine(const CPoint &from, const CPoint &to) override;
     void drawRect(const CRect &rect, CDrawStyle style = kDrawStroked) override;
     void drawBitmap(CBitmap *bitmap, const CRect &dest, const CPoint &source = CPoint(), float alpha = 1.f) override;
+    // Draws everything after it through cairo's scale transform.
+    void setDeviceScale(double scale) override;
 
     cairo_t *getCairo() const { return cr; }
     // Makes the area fully transparent, so that a redraw starts from nothing.
