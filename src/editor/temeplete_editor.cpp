@@ -409,12 +409,18 @@ void TemepleteEditor::sizeMenuChosen(int item)
 {
     if (item == CPopupMenu::kNoChoice)
         return;
-    applyZoomFactor(zoom.choose(EditorZoom::choiceOfMenuItem(item)));
+    applyZoomFactor(zoom.choose(EditorZoom::choiceOfMenuItem(item)), true);
 }
 
-void TemepleteEditor::applyZoomFactor(double factor)
+void TemepleteEditor::applyZoomFactor(double factor, bool chosen)
 {
-    (void)factor;  // the frame's zoom: setZoomFactor
+    // The sources move the factor when what they say changes (or the user chose); a factor set
+    // directly through setZoomFactor holds until then.
+    if (factor == sourcesFactor && !chosen)
+        return;
+    sourcesFactor = factor;
+    if (factor != getZoomFactor())
+        setZoomFactor(factor);  // open: the frame and the host's window follow at once
 }
 
 bool TemepleteEditor::getRect(ERect **ppRect)

@@ -101,8 +101,9 @@ private:
     void raiseNamePlate();
     void closeSizeMenu();
     void sizeMenuChosen(int item);
-    // The factor the sources give: the window follows it.
-    void applyZoomFactor(double factor);
+    // The factor the sources give: the window follows it when it differs from what they gave
+    // last, or when the user chose it.
+    void applyZoomFactor(double factor, bool chosen = false);
 
     // Indices 0..127 (every index the editor acts on), one bit each.
     static constexpr int kPendingWords = 2;
@@ -122,6 +123,7 @@ private:
     int stripLayoutCache[3] = {-1, -1, -1};  // Strips, ShowFlt, ShowLbl as last applied
     double lastIdlePosition = 0;
     EditorZoom zoom;
+    double sourcesFactor = 1.0;          // what the sources gave last
     CZEMNamePlate *namePlate = nullptr;  // the frame's, while open
     VSTGUI::OwningPointer<VSTGUI::CPopupMenu> sizeMenu;
 };
