@@ -154,7 +154,8 @@ TEST_F(ZoomSourcesTest, TheUsersStoredChoiceOverridesAuto)
     EXPECT_EQ(readZoomChoice(), 2.0);
 }
 
-// The size menu, through the frame's window entry points (window pixels).
+// The size menu, through the frame's window entry points: window pixels, the first whole one
+// at or after the point in the views' coordinates.
 class SizeMenuTest : public ZoomSourcesTest {
 protected:
     void openEditor()
@@ -166,17 +167,17 @@ protected:
     void rightClick(double x, double y)
     {
         const double zoom = frame->getZoom();
-        FrameDriver(frame).click(x * zoom, y * zoom, kRButton);
+        FrameDriver(frame).click(std::ceil(x * zoom), std::ceil(y * zoom), kRButton);
     }
     void leftClick(double x, double y)
     {
         const double zoom = frame->getZoom();
-        FrameDriver(frame).click(x * zoom, y * zoom);
+        FrameDriver(frame).click(std::ceil(x * zoom), std::ceil(y * zoom));
     }
     void hover(double x, double y)
     {
         const double zoom = frame->getZoom();
-        FrameDriver(frame).move(x * zoom, y * zoom, 0);
+        FrameDriver(frame).move(std::ceil(x * zoom), std::ceil(y * zoom), 0);
     }
     std::string hintText() const
     {
