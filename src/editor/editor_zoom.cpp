@@ -21,8 +21,7 @@ double EditorZoom::resolve() const
 double EditorZoom::beforeOpen()
 {
     choice = readZoomChoice();
-    windowScale = 0;
-    return resolve();
+    return resolve();  // with the window's scale of the last open: most likely the next one's
 }
 
 double EditorZoom::atOpen(void *parent)

@@ -14,7 +14,7 @@ public:
     explicit EditorZoom(const Templete *effect) : effect(effect) {}
 
     // The factor for the next open before the host's window is known: the stored choice, else
-    // the host's factor, else 100 %.
+    // the host's factor, else the scale of the window of the last open (none before the first).
     double beforeOpen();
     // The factor for an open on parent: the stored choice, the host's factor, parent's scale.
     double atOpen(void *parent);

@@ -366,6 +366,8 @@ TEST(ZoomSourcesWindowsChild, TheEditorOpensAt150PercentOnA144DpiParent)
         effect.dispatcher(effEditIdle, 0, 0, nullptr, 0.f);
         EXPECT_EQ(editor->getFrame()->getZoom(), 1.5);
         effect.dispatcher(effEditClose, 0, 0, nullptr, 0.f);
+        effect.dispatcher(effEditGetRect, 0, 0, &r, 0.f);
+        EXPECT_EQ(r->right - r->left, 879) << "closed, the size of the window last opened on";
     }
     RecordingHost::stopListening();
 }
@@ -408,6 +410,7 @@ TEST_F(ZoomSourcesX11, XftDpi192GivesTheEditor200Percent)
     EXPECT_EQ(editor->getFrame()->getZoom(), 2.0);
     EXPECT_EQ(rectSize(), "1172x390");
     effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);
+    EXPECT_EQ(rectSize(), "1172x390") << "closed, the size of the window last opened on";
     // Between two factors Auto takes the nearest: 120 DPI is 125 %.
     setResources(display, "Xft.dpi: 120\n");
     ASSERT_TRUE(open(parent->handle()));
