@@ -98,12 +98,13 @@ void CPopupMenu::highlight(int index)
 
 void CPopupMenu::draw(CDrawContext *context)
 {
+    // The edge is the box's outermost pixels, filled rather than stroked, so that every
+    // rasteriser covers the same pixels.
     context->setDrawMode(kAliasing);
-    context->setFillColor(kMenuBack);
+    context->setFillColor(kMenuEdge);
     context->drawRect(menuRect, kDrawFilled);
-    context->setLineWidth(1);
-    context->setFrameColor(kMenuEdge);
-    context->drawRect(menuRect, kDrawStroked);
+    context->setFillColor(kMenuBack);
+    context->drawRect(CRect(menuRect).inset(1, 1), kDrawFilled);
     context->setFont(font);
     const CRect titleRect(menuRect.left + kPadding, menuRect.top + kPadding, menuRect.right - kPadding,
                           menuRect.top + kPadding + kRowHeight);
@@ -122,7 +123,7 @@ void CPopupMenu::draw(CDrawContext *context)
             context->drawRect(CRect(x, y, x + kMarkSize, y + kMarkSize), kDrawFilled);
         }
         context->setFontColor(kItemText);
-        context->drawString(items[(size_t)i].c_str(), CRect(row).inset(0, 0).offset(kTextIndent, 0), kLeftText);
+        context->drawString(items[(size_t)i].c_str(), CRect(row).offset(kTextIndent, 0), kLeftText);
     }
     setDirty(false);
 }
