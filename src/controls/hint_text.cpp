@@ -57,6 +57,9 @@ bool helpHintText(long tag, float value, int zone, std::string &text)
     case kTagManual:
         text = "Click to open the manual";
         return true;
+    case kTagNamePlate:
+        text = "Right-click to choose the editor size";
+        return true;
     default:
         text.clear();
         return true;

@@ -654,9 +654,12 @@ bool Templete::getProductString(char *text)
 
 VstIntPtr Templete::vendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt)
 {
-    // The host announces the factor it shows plug-in windows at ('PreS', 'AeCs', the factor in opt).
-    if (index == kHostScaleIndex && value == kHostScaleValue)
-        return editor && editor->setZoomFactor(opt) ? 1 : 0;
+    if (index == kHostScaleIndex && value == kHostScaleValue) {
+        if (!std::isfinite(opt) || opt <= 0.f)
+            return 0;
+        hostScaleFactor.store(opt, std::memory_order_relaxed);
+        return 1;
+    }
     if (index != kReadoutQuery || value != (VstIntPtr)sizeof(ReadoutQuery) || !ptr)
         return 0;
     MeterEngine *engine = meterEngine(selectedMeter());

@@ -72,8 +72,9 @@ public:
     VstInt32 canDo(char *text) override;
     VstPlugCategory getPlugCategory() override { return kPlugCategMastering; }
     VstInt32 getVstVersion() override { return kVstVersion; }
-    // Answers the harness's kReadoutQuery (core/readout_query.h) and passes the host's scale
-    // ('PreS' 'AeCs', vst/aeff_editor.h) to the editor; nothing else.
+    // Answers the harness's kReadoutQuery (core/readout_query.h) and keeps the factor of a host's
+    // scale announcement ('PreS' 'AeCs', vst/aeff_editor.h; answer 1; a factor that is not a
+    // positive number is refused, answer 0).
     VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void *ptr, float opt) override;
 
     // For the editor and the strips. [ui-thread] unless tagged otherwise
@@ -96,6 +97,9 @@ public:
     // Time stamp of the last audio block and its duration, in seconds. [any-thread]
     double getLastBlockTime() const { return lastBlockTime.load(std::memory_order_relaxed); }
     double getBlockDuration() const { return blockDuration.load(std::memory_order_relaxed); }
+    // The factor the host last announced, 0 before any. [any-thread] (the host may announce it
+    // before the editor exists, from any thread)
+    float getHostScaleFactor() const { return hostScaleFactor.load(std::memory_order_relaxed); }
 
 protected:
     // The block routine behind processReplacing.
@@ -140,4 +144,5 @@ private:
     float processingRate = 44100.f;     // the rate the smoother and the engines run at
     std::atomic<double> lastBlockTime{0.0};
     std::atomic<double> blockDuration{256.0};
+    std::atomic<float> hostScaleFactor{0.f};
 };

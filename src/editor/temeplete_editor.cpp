@@ -9,11 +9,15 @@
 #include "core/templete.h"
 #include "editor/my_frame.h"
 #include "controls/zem_custom_font.h"
+#include "controls/zem_hint_control.h"
+#include "controls/zem_name_plate.h"
 #include "ui/bitmap.h"
 
 using namespace VSTGUI;
 
 namespace {
+
+constexpr unsigned char kVirtualKeyEscape = 6;  // VKEY_ESCAPE of the host's key codes
 
 // The parameter that a control writes: a typed trim or frequency writes Trim, HPFreq or LPFreq,
 // so that its edit is the gesture of that parameter; any other tag is the index itself.
@@ -61,7 +65,7 @@ std::atomic<int> editorObjects{0};
 }  // namespace
 
 TemepleteEditor::TemepleteEditor(AudioEffect *effect, EditorPartsFactory &parts)
-    : CPresetSystemEditor(effect), templete(dynamic_cast<Templete *>(effect)), parts(parts)
+    : CPresetSystemEditor(effect), templete(dynamic_cast<Templete *>(effect)), parts(parts), zoom(templete)
 {
     ++editorObjects;
     rect.top = 0;
@@ -106,6 +110,7 @@ bool TemepleteEditor::open(void *ptr)
     if (!background || !background->isLoaded() || !ptr || frame)
         return false;
     askHostAboutParent(ptr);
+    applyZoomFactor(zoom.atOpen(ptr));
     const CRect size(rect.left, rect.top, rect.left + kWidth, rect.top + 195);
     OwningPointer<MyFrame> myFrame(new MyFrame(size, ptr, this));
     if (!myFrame->isValid()) {  // the window system refused the window, or this build the parent
@@ -130,6 +135,8 @@ bool TemepleteEditor::open(void *ptr)
     for (auto &p : panels)
         if (p)
             p->buildPanel(frame, nullptr);
+    namePlate = new CZEMNamePlate(this, kTagNamePlate);
+    frame->addView(namePlate);
     selectMeterPanel(effectParameter(kMeter));
 
     filtersEditor = parts.createFiltersEditor(this, templete);
@@ -147,6 +154,9 @@ bool TemepleteEditor::open(void *ptr)
 
 void TemepleteEditor::close()
 {
+    closeSizeMenu();
+    sizeMenu.reset();
+    namePlate = nullptr;  // goes with the frame's views
     parentWindow = nullptr;
     if (labelEditor) {
         labelEditor->close();
@@ -188,6 +198,7 @@ void TemepleteEditor::selectMeterPanel(float value)
             p->hidePanel();
     if (EditorFrontPanel *shown = shownPanel())
         shown->showPanel();
+    raiseNamePlate();
     stripLayoutCache[0] = -1;
     layoutStrips(false);
 }
@@ -236,6 +247,7 @@ void TemepleteEditor::setEditorHeight(int height)
             frame->setSize(frame->getWidth(), height);
         return;
     }
+    closeSizeMenu();  // it was placed inside the old height
     rect.bottom = (VstInt16)(rect.top + height);
     frame->setSize(frame->getWidth(), height);
     resizeHostWindow();
@@ -247,6 +259,8 @@ void TemepleteEditor::idle()
         return;
     ZEM_CHECK(std::this_thread::get_id() == editorThread.load(std::memory_order_acquire), );  // [ui-thread] only
     applyPendingParameters();
+    if (!getSizeMenu())
+        applyZoomFactor(zoom.atIdle(parentWindow));
     if (labelEditor)
         labelEditor->idleTick();
     double now = frame->getTicks() * 0.001;
@@ -338,6 +352,11 @@ void TemepleteEditor::valueChanged(CControl *control)
         return;
     CPresetSystemEditor::valueChanged(control);
     const long tag = control->getTag();
+    if (tag == kTagNamePlate && control == namePlate) {
+        CPoint where = namePlate->getPressPoint();
+        openSizeMenu(namePlate->localToFrame(where));
+        return;
+    }
     if (tag == (VstInt32)tag && echoRoute((VstInt32)tag).automatedByEditor) {
         if (effect)
             effect->setParameterAutomated((VstInt32)tag, control->getValue());
@@ -349,4 +368,73 @@ void TemepleteEditor::valueChanged(CControl *control)
         labelEditor->valueChanged(control);
     if (filtersEditor)
         filtersEditor->valueChanged(control);
+}
+
+void TemepleteEditor::raiseNamePlate()
+{
+    if (!frame || !namePlate)
+        return;
+    // The panel that shows was attached after the plate: the plate goes back on top of it.
+    ReferenceGuard keep(namePlate);
+    if (frame->removeView(namePlate, false))
+        frame->addView(namePlate);
+    EditorFrontPanel *shown = shownPanel();
+    namePlate->setHintTarget(shown ? shown->getHintLabel() : nullptr);
+}
+
+void TemepleteEditor::openSizeMenu(const CPoint &where)
+{
+    if (!frame)
+        return;
+    closeSizeMenu();
+    // The menu box: as wide as its longest text needs in the editor font, with the mark.
+    constexpr CCoord kMenuWidth = 56;
+    sizeMenu.reset(new (std::nothrow) CPopupMenu(EditorZoom::menuTitle(), EditorZoom::menuItems(),
+                                                 EditorZoom::menuItemOf(zoom.getChoice()), kMenuWidth,
+                                                 [this](int item) { sizeMenuChosen(item); }));
+    if (!sizeMenu)
+        return;
+    const CRect window(0, 0, kWidth, rect.bottom - rect.top);
+    if (!sizeMenu->open(frame, where, window))
+        sizeMenu.reset();
+}
+
+void TemepleteEditor::closeSizeMenu()
+{
+    if (sizeMenu)
+        sizeMenu->close();
+}
+
+void TemepleteEditor::sizeMenuChosen(int item)
+{
+    if (item == CPopupMenu::kNoChoice)
+        return;
+    applyZoomFactor(zoom.choose(EditorZoom::choiceOfMenuItem(item)), true);
+}
+
+void TemepleteEditor::applyZoomFactor(double factor, bool chosen)
+{
+    // The sources move the factor when what they say changes (or the user chose); a factor set
+    // directly through setZoomFactor holds until then.
+    if (factor == sourcesFactor && !chosen)
+        return;
+    sourcesFactor = factor;
+    if (factor != getZoomFactor())
+        setZoomFactor(factor);  // open: the frame and the host's window follow at once
+}
+
+bool TemepleteEditor::getRect(ERect **ppRect)
+{
+    if (!frame)
+        applyZoomFactor(zoom.beforeOpen());
+    return CPresetSystemEditor::getRect(ppRect);
+}
+
+bool TemepleteEditor::onKeyDown(VstKeyCode &keyCode)
+{
+    if (getSizeMenu() && keyCode.virt == kVirtualKeyEscape) {
+        closeSizeMenu();
+        return true;
+    }
+    return CPresetSystemEditor::onKeyDown(keyCode);
 }

@@ -14,9 +14,12 @@
 
 #include "controls/editor_parts.h"
 #include "controls/image_numbers.h"
+#include "editor/editor_zoom.h"
 #include "editor/preset_system_editor.h"
+#include "ui/popup_menu.h"
 
 class MyFrame;
+class CZEMNamePlate;
 
 // What the editor does with one parameter index beyond passing its echo to every part (the
 // strip holders, then every panel, hear each index). [any-thread] (a constant table)
@@ -73,6 +76,19 @@ public:
     // [ui-thread] The position that the last idle passed to the panel.
     double getLastIdlePosition() const { return lastIdlePosition; }
 
+    // [ui-thread] Closed, the size the next open will have (the factor of the user's choice or
+    // the host's); open, the window's.
+    bool getRect(ERect **ppRect) override;
+    // [ui-thread] Escape closes an open size menu.
+    bool onKeyDown(VstKeyCode &keyCode) override;
+    // [ui-thread] Opens the size menu with its top-left corner at where (frame coordinates),
+    // inside the window; a right click on the name plate does this.
+    void openSizeMenu(const VSTGUI::CPoint &where);
+    // [ui-thread] The open size menu, else null.
+    VSTGUI::CPopupMenu *getSizeMenu() const { return sizeMenu && sizeMenu->isOpen() ? sizeMenu.get() : nullptr; }
+    // [ui-thread] Where the factor comes from.
+    const EditorZoom &getZoomSources() const { return zoom; }
+
 private:
     // The echo itself, on the editor's thread: panels, strips and the window follow the change.
     void applyParameter(VstInt32 index, float value);
@@ -81,6 +97,13 @@ private:
     // The panel of the meter type shown, null before the first or when it could not be made.
     EditorFrontPanel *shownPanel() const;
     float effectParameter(VstInt32 index) const;
+    // The name plate on top of the shown panel, explaining itself on that panel's hint line.
+    void raiseNamePlate();
+    void closeSizeMenu();
+    void sizeMenuChosen(int item);
+    // The factor the sources give: the window follows it when it differs from what they gave
+    // last, or when the user chose it.
+    void applyZoomFactor(double factor, bool chosen = false);
 
     // Indices 0..127 (every index the editor acts on), one bit each.
     static constexpr int kPendingWords = 2;
@@ -99,4 +122,8 @@ private:
     int selectedMeter = -1;                  // a MeterType; -1 none shown
     int stripLayoutCache[3] = {-1, -1, -1};  // Strips, ShowFlt, ShowLbl as last applied
     double lastIdlePosition = 0;
+    EditorZoom zoom;
+    double sourcesFactor = 1.0;          // what the sources gave last
+    CZEMNamePlate *namePlate = nullptr;  // the frame's, while open
+    VSTGUI::OwningPointer<VSTGUI::CPopupMenu> sizeMenu;
 };

@@ -89,6 +89,7 @@ enum ControlTag {
     kTagPPMReference = kFirstPPMSetting,
     kTagStaticImage = 102,  // title pictures that never change
     kTagManual = 121,       // opens the user manual
+    kTagNamePlate = 122,    // the name plate: a right click opens the size menu
 };
 
 // Value of every spare parameter 17..63.
