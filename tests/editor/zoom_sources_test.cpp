@@ -72,8 +72,7 @@ protected:
     }
     VstIntPtr announce(float factor)
     {
-        return effect->dispatcher(effVendorSpecific, kHostScaleIndex, kHostScaleValue, nullptr,
-                                  factor);
+        return effect->dispatcher(effVendorSpecific, kHostScaleIndex, kHostScaleValue, nullptr, factor);
     }
     std::string rectSize()
     {
