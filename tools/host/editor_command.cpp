@@ -27,6 +27,10 @@
 #include "vst/aeff_editor.h"
 #include "ui/view.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using namespace VSTGUI;
 
 namespace {
