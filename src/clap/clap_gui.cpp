@@ -1,7 +1,9 @@
 #include "clap_gui.h"
 
 #include "clap/clap_plugin.h"
+#include "vst/aeff_editor.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -197,8 +199,17 @@ void ClapGui::destroy()
 
 bool ClapGui::setScale(double scale)
 {
-    // One size until the editor can be zoomed; anything else is the host's to do without.
-    return created && scale == 1.0;
+    // NaN, zero, negative, infinite or beyond a float: refused, and the factor stays as it was.
+    if (!(scale > 0) || !(scale <= FLT_MAX))
+        return false;
+    // The scale goes where a VST 2.4 host's announcement goes ('PreS' 'AeCs' to the effect), so
+    // the editor keeps one order of sources: the user's stored choice first, then the host's.
+    if (!effect->dispatcher(effect, effVendorSpecific, kHostScaleIndex, kHostScaleValue, nullptr, (float)scale))
+        return false;
+    // An open editor takes the factor now, not at its next idle, and asks the host for its new
+    // size through request_resize; a closed one answers it from get_size.
+    idle();
+    return true;
 }
 
 bool ClapGui::getSize(uint32_t &w, uint32_t &h) const

@@ -10,12 +10,18 @@
 // Windows a timer of the frame's own window (SetTimer) brings the idle work, since the host's
 // message loop dispatches its messages.
 //
-// The window is 586 pixels wide and 169 to 261 high, the height chosen by the strip switches,
-// not by dragging: can_resize answers false, adjust_size gives the current size (the only one
-// the editor can take), and set_size accepts that size only. When the editor changes its
-// height it asks the host through request_resize.
+// The window is 586 pixels wide and 169 to 261 high at 100 %, times the editor's zoom factor,
+// the height chosen by the strip switches, not by dragging: can_resize answers false,
+// adjust_size gives the current (scaled) size, the only one the editor can take, and set_size
+// accepts that size only. When the editor changes its height or its factor it asks the host
+// through request_resize.
 //
-// set_scale accepts 1.0 only: the editor draws at one size until it can be zoomed.
+// set_scale is the host's factor (win32 and x11 windows are in physical pixels, so 2.0 doubles
+// the window): it goes to the effect as a VST 2.4 host's 'PreS' 'AeCs' announcement does, so
+// the user's stored choice still comes first and the window's DPI only after it. Accepted before
+// or after create and while open (the open editor resizes at once); a scale that is not a
+// positive finite number is refused. Hosts that never call it leave the factor to the window's
+// DPI (Windows) or Xft.dpi (X11), as in VST 2.4.
 //
 // The hosts' orders all work: get_size before set_parent (clap-host) or after it (Carla,
 // Qtractor), can_resize before create (Carla's scan: answered from what is known without a

@@ -5,9 +5,11 @@
 // is seen at work when a strip switch set by the host resizes the editor: the editor applies
 // the change in its idle and asks the host for the new size.
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 #include "clap_editor.h"
+#include "controls/zoom_choice.h"
 #include "host_fixture.h"
 
 #ifndef _WIN32
@@ -103,6 +105,103 @@ TEST_F(ClapHostEditor, OpensOnARealParentAndIdlesFromItsTimer)
     // Opened again on the same parent, as hosts that destroy the gui at every close do.
     ASSERT_TRUE(editor.open(error)) << error;
     editor.idle();
+}
+
+// The host's scale (set_scale) is the editor's zoom factor unless the user chose one: the same
+// source as a VST 2.4 host's 'AeCs' announcement.
+class ClapHostEditorScale : public ClapHostEditor {
+protected:
+    void SetUp() override
+    {
+        ClapHostEditor::SetUp();
+        ASSERT_TRUE(writeZoomChoice(0)) << "Auto";  // the store is the test run's own
+    }
+    void TearDown() override
+    {
+        writeZoomChoice(0);
+        ClapHostEditor::TearDown();
+    }
+    void expectSize(const ClapInstance &instance, uint32_t width, uint32_t height, const char *what)
+    {
+        const clap_plugin_gui_t *gui = instance.gui();
+        uint32_t w = 0, h = 0;
+        EXPECT_TRUE(gui->get_size(instance.plugin(), &w, &h)) << what;
+        EXPECT_EQ(w, width) << what;
+        EXPECT_EQ(h, height) << what;
+        w = h = 0;
+        EXPECT_TRUE(gui->adjust_size(instance.plugin(), &w, &h)) << what;
+        EXPECT_EQ(w, width) << what;
+        EXPECT_EQ(h, height) << what;
+        EXPECT_TRUE(gui->set_size(instance.plugin(), width, height)) << what;
+    }
+    static constexpr double kRefused[] = {NAN, 0.0, -1.0, HUGE_VAL, -HUGE_VAL, 1e300};
+};
+
+TEST_F(ClapHostEditorScale, AScaleBeforeCreateSizesTheEditorAndNonsenseIsRefused)
+{
+    auto instance = create();
+    const clap_plugin_gui_t *gui = instance->gui();
+    ASSERT_NE(gui, nullptr);
+    for (double scale : kRefused)
+        EXPECT_FALSE(gui->set_scale(instance->plugin(), scale)) << scale;
+    EXPECT_TRUE(gui->set_scale(instance->plugin(), 2.0)) << "before create";
+    ASSERT_TRUE(gui->create(instance->plugin(), ClapEditor::nativeApi(), false));
+    expectSize(*instance, 1172, 390, "at 200 %");
+    EXPECT_FALSE(gui->set_size(instance->plugin(), 586, 195)) << "the unscaled size is not the editor's";
+    for (double scale : kRefused)
+        EXPECT_FALSE(gui->set_scale(instance->plugin(), scale)) << scale;
+    expectSize(*instance, 1172, 390, "refused scales change nothing");
+    EXPECT_TRUE(gui->set_scale(instance->plugin(), 1.5)) << "after create";
+    expectSize(*instance, 879, 293, "at 150 %");
+    gui->destroy(instance->plugin());
+}
+
+TEST_F(ClapHostEditorScale, AScaleWhileOpenAsksTheHostForTheScaledSize)
+{
+    auto instance = create();
+    const clap_plugin_gui_t *gui = instance->gui();
+    ClapEditor editor(*instance, *window);
+    std::string error;
+    ASSERT_TRUE(editor.open(error)) << error;  // our host announces 1.0
+    ASSERT_EQ(editor.width(), 586u);
+    host.clearCalls();
+    EXPECT_TRUE(gui->set_scale(instance->plugin(), 2.0));
+    ASSERT_EQ(host.count(ClapHostCall::RequestResize), 1u) << "at once, not at an idle";
+    for (const ClapHostCall &call : host.calls())
+        if (call.kind == ClapHostCall::RequestResize) {
+            EXPECT_EQ(call.a, 1172u);
+            EXPECT_EQ(call.b, 390u);
+            EXPECT_TRUE(call.onMainThread);
+        }
+    editor.idle();
+    EXPECT_EQ(editor.width(), 1172u);
+    EXPECT_EQ(editor.height(), 390u);
+    expectSize(*instance, 1172, 390, "open at 200 %");
+
+    // Refused scales neither resize nor move the factor; a strip change keeps it.
+    host.clearCalls();
+    for (double scale : kRefused)
+        EXPECT_FALSE(gui->set_scale(instance->plugin(), scale)) << scale;
+    editor.idle(true);
+    EXPECT_EQ(host.count(ClapHostCall::RequestResize), 0u);
+    instance->flush({{0, 6, 0.0}});
+    ASSERT_TRUE(resizeAsked(editor));
+    EXPECT_EQ(editor.width(), 1172u);
+    EXPECT_EQ(editor.height(), 338u) << "169 rows at 200 %";
+    EXPECT_EQ(host.callsOffMainThread(), 0u);
+}
+
+TEST_F(ClapHostEditorScale, TheUsersStoredChoiceBeatsTheHostsScale)
+{
+    ASSERT_TRUE(writeZoomChoice(1.25));
+    auto instance = create();
+    const clap_plugin_gui_t *gui = instance->gui();
+    EXPECT_TRUE(gui->set_scale(instance->plugin(), 2.0));
+    ASSERT_TRUE(gui->create(instance->plugin(), ClapEditor::nativeApi(), false));
+    expectSize(*instance, 733, 244, "the choice of 125 %");
+    ASSERT_TRUE(writeZoomChoice(0));
+    expectSize(*instance, 1172, 390, "Auto again: the host's 200 %");
+    gui->destroy(instance->plugin());
 }
 
 #ifndef _WIN32
