@@ -309,9 +309,10 @@ bool hasColour(CBitmap *picture, int x, int y, const CColor &wanted)
     return picture->getPixel(x, y, c) && c == wanted;
 }
 
-TEST(DeviceScale, APartOfABitmapAtAScaleTakesScaleTimesScalePixelsPerSourcePixelFromItsOffset)
+TEST(DeviceScale, APartOfABitmapAtAScaleCoversItsScaledAreaFromItsOwnFramesOnly)
 {
-    // A strip of four frames, one pixel each: red, green, blue, white.
+    // A strip of four frames, one pixel each: red, green, blue, white. A bitmap without a set at
+    // the device scale is resampled, but only from the part asked for: no red or white reaches it.
     auto *strip = new CBitmap(4, 1);
     const CColor colours[4] = {kRedCColor, CColor(0, 255, 0, 255), CColor(0, 0, 255, 255), kWhiteCColor};
     CDrawContext *context = createBitmapDrawContext(strip);
@@ -329,10 +330,16 @@ TEST(DeviceScale, APartOfABitmapAtAScaleTakesScaleTimesScalePixelsPerSourcePixel
     context->drawBitmap(strip, CRect(1, 1, 3, 2), CPoint(1, 0));
     context->forget();
     for (int y : {2, 3}) {
-        EXPECT_TRUE(hasColour(target, 4, y, colours[1]));
-        EXPECT_TRUE(hasColour(target, 5, y, colours[1]));
-        EXPECT_TRUE(hasColour(target, 6, y, colours[2]));
-        EXPECT_TRUE(hasColour(target, 7, y, colours[2]));
+        for (int x = 4; x < 8; ++x) {
+            CColor c;
+            ASSERT_TRUE(target->getPixel(x, y, c));
+            EXPECT_EQ(c.red, 0) << x << "," << y;
+            EXPECT_EQ(c.alpha, 255) << x << "," << y;
+        }
+        CColor left, right;
+        ASSERT_TRUE(target->getPixel(4, y, left) && target->getPixel(7, y, right));
+        EXPECT_GT(left.green, 200);
+        EXPECT_GT(right.blue, 200);
         EXPECT_TRUE(hasColour(target, 3, y, CColor(0, 0, 0, 0)));
         EXPECT_TRUE(hasColour(target, 8, y, CColor(0, 0, 0, 0)));
     }

@@ -28,12 +28,8 @@
 #include "subcommands.h"
 #include "test_signals.h"
 #include "ui/offscreen_parent.h"
-#include "vst/aeff_editor.h"
 #include "ui/view.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "vst/aeff_editor.h"
 
 using namespace VSTGUI;
 
