@@ -1,5 +1,6 @@
 #include "clap/clap_plugin.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -718,8 +719,11 @@ bool ClapPlugin::textToValue(clap_id id, const char *text, double *value)
     }
     case kLagTime: {
         double milliseconds = 0.0;
-        if (!leadingNumber(text, milliseconds))
+        if (!leadingNumber(text, milliseconds) || !std::isfinite(milliseconds))
             return false;
+        // A number beyond the range means its end, as the editor's lag entry takes it; limited
+        // before it becomes a whole number of milliseconds.
+        milliseconds = std::min(std::max(milliseconds, law->minimum), law->maximum);
         *value = clapPlainValue(id, lagValue((int)std::floor(milliseconds + 0.5)));
         return true;
     }

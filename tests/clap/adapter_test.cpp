@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "clap/clap_parameters.h"
 #include "clap/clap_plugin.h"
 #include "core/effect_chunk.h"
 #include "core/loaded_plugin.h"
@@ -209,6 +210,13 @@ TEST_F(ClapAdapterTest, ParametersAgreeWithTheVstBuild)
     ASSERT_TRUE(instance->params->text_to_value(instance->plugin, kMeter, "ppm3", &value));
     EXPECT_EQ(value, 2.0);
     EXPECT_FALSE(instance->params->text_to_value(instance->plugin, kProcess, "maybe", &value));
+    // A lag beyond its range (or beyond any whole number) reads as the range's end.
+    const ClapParameterLaw &lag = *clapParameterLaw(kLagTime);
+    ASSERT_TRUE(instance->params->text_to_value(instance->plugin, kLagTime, "444444444444", &value));
+    EXPECT_EQ(value, lag.maximum);
+    ASSERT_TRUE(instance->params->text_to_value(instance->plugin, kLagTime, "-1e300", &value));
+    EXPECT_EQ(value, lag.minimum);
+    EXPECT_FALSE(instance->params->text_to_value(instance->plugin, kLagTime, "1e999", &value));
     // The three-state ones are enumerations, the switches stepped; no spare index is offered.
     clap_param_info_t info = {};
     ASSERT_TRUE(instance->params->get_info(instance->plugin, kMeter, &info));
