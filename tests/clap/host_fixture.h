@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "clap_instance.h"
+#include "plugin_library.h"
 
 inline std::string builtClapPath() { return PluginLibrary::programFolder() + ZEM_CLAP_FILE; }
 

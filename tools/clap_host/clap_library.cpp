@@ -2,41 +2,13 @@
 
 #include <chrono>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
-ClapLibrary::ClapLibrary(const std::string &path, LibraryUnload unload) : filePath(path)
+ClapLibrary::ClapLibrary(const std::string &path, LibraryUnload unload) : filePath(path), module(path, unload)
 {
-    (void)unload;
-    const auto start = std::chrono::steady_clock::now();
-    void *symbol = nullptr;
-#ifdef _WIN32
-    HMODULE module = LoadLibraryA(path.c_str());
-    handle = module;
-    if (!module) {
-        lastError = "LoadLibrary failed with error " + std::to_string(GetLastError());
+    if (!module.loaded()) {
+        lastError = module.error();
         return;
     }
-    symbol = reinterpret_cast<void *>(GetProcAddress(module, "clap_entry"));
-#else
-    int flags = RTLD_NOW | RTLD_LOCAL;
-#if defined(__SANITIZE_ADDRESS__)
-    // As for the VST 2.4 library (plugin_library.cpp): the sanitizer runtime's start-up
-    // allocations in the plug-in would be reported as leaks once it is unmapped.
-    if (unload == LibraryUnload::KeepMappedUnderSanitizers)
-        flags |= RTLD_NODELETE;
-#endif
-    handle = dlopen(path.c_str(), flags);
-    if (!handle) {
-        const char *message = dlerror();
-        lastError = message ? message : "dlopen failed";
-        return;
-    }
-    symbol = dlsym(handle, "clap_entry");
-#endif
+    void *symbol = module.symbol("clap_entry");
     entryTable = static_cast<const clap_plugin_entry_t *>(symbol);
     if (!entryTable) {
         lastError = "no clap_entry";
@@ -62,18 +34,11 @@ ClapLibrary::ClapLibrary(const std::string &path, LibraryUnload unload) : filePa
     for (uint32_t i = 0; i < count; ++i)
         found.push_back(factory->get_plugin_descriptor(factory, i));
     factoryTable = factory;
-    scanTime = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    scanTime = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - scanStart).count();
 }
 
 ClapLibrary::~ClapLibrary()
 {
     if (initialised)
         entryTable->deinit();
-    if (!handle)
-        return;
-#ifdef _WIN32
-    FreeLibrary(static_cast<HMODULE>(handle));
-#else
-    dlclose(handle);
-#endif
 }

@@ -6,11 +6,12 @@
 // Thread: the host's main thread.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "clap/clap_interface.h"
-#include "plugin_library.h"
+#include "module_file.h"
 
 class ClapLibrary {
 public:
@@ -32,8 +33,10 @@ public:
     double scanMicroseconds() const { return scanTime; }
 
 private:
+    // Taken before the file opens: the scan time includes the open.
+    std::chrono::steady_clock::time_point scanStart = std::chrono::steady_clock::now();
     std::string filePath;
-    void *handle = nullptr;
+    ModuleFile module;
     const clap_plugin_entry_t *entryTable = nullptr;
     bool initialised = false;
     const clap_plugin_factory_t *factoryTable = nullptr;

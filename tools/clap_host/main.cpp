@@ -1,7 +1,4 @@
 // zem_clap_host: loads a CLAP plug-in library as a host does and runs one subcommand on it.
-#include <cstdio>
-#include <cstring>
-
 #include "subcommands.h"
 
 // The plug-in's editor draws text: fontconfig keeps its configuration cache for the life of the
@@ -13,23 +10,4 @@ extern "C" __attribute__((visibility("default"), used)) const char *__lsan_defau
 }
 #endif
 
-namespace {
-int usage()
-{
-    std::fprintf(stderr, "usage: zem_clap_host <subcommand> ...\n");
-    for (const Subcommand &subcommand : registeredSubcommands())
-        std::fprintf(stderr, "  zem_clap_host %s\n", subcommand.usage);
-    return 2;
-}
-}  // namespace
-
-int main(int argc, char **argv)
-{
-    if (argc < 2)
-        return usage();
-    std::vector<std::string> arguments(argv + 2, argv + argc);
-    for (const Subcommand &subcommand : registeredSubcommands())
-        if (std::strcmp(subcommand.name, argv[1]) == 0)
-            return subcommand.run(arguments);
-    return usage();
-}
+int main(int argc, char **argv) { return runSubcommand("zem_clap_host", argc, argv); }

@@ -4,13 +4,10 @@
 
 #include <string>
 
+#include "module_file.h"
 #include "vst/aeffect.h"
 
 typedef AEffect *(VSTCALLBACK *PluginEntryProc)(audioMasterCallback host);
-
-// Sanitizer builds normally keep an unloaded library mapped (see the constructor); a test of
-// loading and unloading asks for the real unload.
-enum class LibraryUnload { KeepMappedUnderSanitizers, Always };
 
 class PluginLibrary {
 public:
@@ -19,14 +16,14 @@ public:
     PluginLibrary(const PluginLibrary &) = delete;
     PluginLibrary &operator=(const PluginLibrary &) = delete;
 
-    bool loaded() const { return handle != nullptr; }
+    bool loaded() const { return module.loaded(); }
     PluginEntryProc entry() const { return entryProc; }
     const std::string &error() const { return lastError; }
     // The folder of the running program, with a trailing separator.
     static std::string programFolder();
 
 private:
-    void *handle = nullptr;
+    ModuleFile module;
     PluginEntryProc entryProc = nullptr;
     std::string lastError;
 };

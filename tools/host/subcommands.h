@@ -19,6 +19,10 @@ struct Subcommand {
 // Every registered subcommand, sorted by name.
 std::vector<Subcommand> registeredSubcommands();
 
+// A harness program's main: runs the subcommand named by argv[1] with the arguments after it,
+// or prints the usage of every subcommand and answers 2.
+int runSubcommand(const char *program, int argc, char **argv);
+
 struct SubcommandRegistration {
     SubcommandRegistration(const char *name, const char *usage, int (*run)(const std::vector<std::string> &));
 };
