@@ -39,22 +39,8 @@ void chunk(std::vector<unsigned char> &out, const char *type, const std::vector<
 
 }  // namespace
 
-std::vector<unsigned char> encodePng(const CBitmap &bitmap)
+std::vector<unsigned char> encodeStoredPng(int width, int height, bool withAlpha, const std::vector<unsigned char> &raw)
 {
-    const int width = (int)bitmap.getWidth(), height = (int)bitmap.getHeight();
-    std::vector<unsigned char> raw;
-    raw.reserve((size_t)height * (size_t)(width * 4 + 1));
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0);  // filter: none
-        for (int x = 0; x < width; ++x) {
-            CColor c;
-            bitmap.getPixel(x, y, c);
-            raw.push_back(c.red);
-            raw.push_back(c.green);
-            raw.push_back(c.blue);
-            raw.push_back(c.alpha);
-        }
-    }
     // zlib stream of stored deflate blocks.
     std::vector<unsigned char> z{0x78, 0x01};
     size_t pos = 0;
@@ -80,11 +66,31 @@ std::vector<unsigned char> encodePng(const CBitmap &bitmap)
     std::vector<unsigned char> header;
     put32(header, (uint32_t)width);
     put32(header, (uint32_t)height);
-    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter, no interlace
+    // 8 bits, RGBA or RGB, deflate, no filter method, no interlace.
+    header.insert(header.end(), {8, (unsigned char)(withAlpha ? 6 : 2), 0, 0, 0});
     chunk(out, "IHDR", header);
     chunk(out, "IDAT", z);
     chunk(out, "IEND", {});
     return out;
+}
+
+std::vector<unsigned char> encodePng(const CBitmap &bitmap)
+{
+    const int width = (int)bitmap.getWidth(), height = (int)bitmap.getHeight();
+    std::vector<unsigned char> raw;
+    raw.reserve((size_t)height * (size_t)(width * 4 + 1));
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0);  // filter: none
+        for (int x = 0; x < width; ++x) {
+            CColor c;
+            bitmap.getPixel(x, y, c);
+            raw.push_back(c.red);
+            raw.push_back(c.green);
+            raw.push_back(c.blue);
+            raw.push_back(c.alpha);
+        }
+    }
+    return encodeStoredPng(width, height, true, raw);
 }
 
 bool writePng(const CBitmap &bitmap, const std::string &path)
