@@ -19,6 +19,10 @@
 #include <fstream>
 #include <sstream>
 
+#ifdef _WIN32
+#include <windows.h>  // the pointer moved out of a zoomed window's way
+#endif
+
 #include "command_options.h"
 #include "editor_window.h"
 #include "subcommands.h"
