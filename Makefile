@@ -86,6 +86,8 @@ bench: bootstrap build/native/build.ninja
 	    --benchmark_out_format=json >/dev/null && bench/frame_table.py --pivot build/native/bench.json
 	@echo "== comparison with the x42 meters"
 	@build/native/bin/zem_peer_bench
+	@echo "== the open editor's drawing cost (% of a core, a real X11 window on a private Xvfb)"
+	@build/native/bin/zem_editor_cost_bench
 
 demo: build
 	@scripts/with-display scripts/demo

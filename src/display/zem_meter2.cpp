@@ -17,6 +17,9 @@ constexpr int kLedSize = 20;
 constexpr int kVUFaceHeight = 122;
 // Room around a needle's axis for half its width and the antialiased fringe.
 constexpr CCoord kNeedleMargin = 3;
+// A moved needle is redrawn in pieces of about this length: a slanted needle's pieces cover a
+// small part of the box around the whole needle.
+constexpr float kNeedlePieceLength = 16;
 
 // The bitmap of that number, or null when it cannot be loaded.
 CBitmap *loadImage(int number)
@@ -84,14 +87,21 @@ CMouseEventResult CZEMMeter2::onMouseDown(CPoint &, const CButtonState &buttons)
     return kMouseEventHandled;
 }
 
-CRect CZEMMeter2::needleArea(const Needle &n) const
+void CZEMMeter2::invalidNeedle(const Needle &n)
 {
     const CPoint p = pivot();
-    const NeedlePoint a = needlePoint((float)p.x, (float)p.y, n.from, n.degrees);
-    const NeedlePoint b = needlePoint((float)p.x, (float)p.y, n.to, n.degrees);
-    CRect area(std::floor(std::min(a.x, b.x)) - kNeedleMargin, std::floor(std::min(a.y, b.y)) - kNeedleMargin,
-               std::ceil(std::max(a.x, b.x)) + kNeedleMargin, std::ceil(std::max(a.y, b.y)) + kNeedleMargin);
-    return area.bound(size);
+    const int pieces = std::max(1, (int)std::ceil(std::fabs(n.to - n.from) / kNeedlePieceLength));
+    for (int i = 0; i < pieces; ++i) {
+        const float r1 = n.from + (n.to - n.from) * (float)i / (float)pieces;
+        const float r2 = n.from + (n.to - n.from) * (float)(i + 1) / (float)pieces;
+        const NeedlePoint a = needlePoint((float)p.x, (float)p.y, r1, n.degrees);
+        const NeedlePoint b = needlePoint((float)p.x, (float)p.y, r2, n.degrees);
+        CRect piece(std::floor(std::min(a.x, b.x)) - kNeedleMargin, std::floor(std::min(a.y, b.y)) - kNeedleMargin,
+                    std::ceil(std::max(a.x, b.x)) + kNeedleMargin, std::ceil(std::max(a.y, b.y)) + kNeedleMargin);
+        piece.bound(size);
+        if (!piece.isEmpty())
+            invalidRect(piece);
+    }
 }
 
 bool CZEMMeter2::moveNeedle(Needle &n, float newDegrees, bool shown)
@@ -99,10 +109,13 @@ bool CZEMMeter2::moveNeedle(Needle &n, float newDegrees, bool shown)
     // A hidden marker follows every value, so that it appears where it belongs.
     if (shown && !(std::fabs(newDegrees - n.degrees) >= visibleStep()))
         return false;
-    CRect area = needleArea(n);
+    // The pixels the old needle left and the new one takes, piece by piece; the frame joins
+    // the pieces that lie close together.
+    if (shown)
+        invalidNeedle(n);
     n.degrees = newDegrees;
     if (shown)
-        invalidRect(area.unite(needleArea(n)));
+        invalidNeedle(n);
     return true;
 }
 

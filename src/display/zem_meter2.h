@@ -1,7 +1,7 @@
 // The needle views: one channel of the selected meter as a moving-needle instrument. The front
 // panel writes the engine's readings into them at every editor idle; a view asks for a redraw
 // only when a needle or marker moved by a visible amount (1/540 of its arc) or the LED or the
-// backlight changed, and then only for the area the old and the new needle cover. A left click
+// backlight changed, and then only for small areas along the old and the new needle. A left click
 // reports tag 67 (reset the peaks) to the listener.
 // Thread: the UI thread (construction, readings, drawing, mouse).
 #pragma once
@@ -58,8 +58,9 @@ protected:
     // invalidates the area of the old and the new needle; a needle that is not shown always
     // follows, without a redraw. Answers whether it moved.
     bool moveNeedle(Needle &needle, float newDegrees, bool shown);
-    // The area a needle covers, with room for its width and antialiasing, inside the view.
-    VSTGUI::CRect needleArea(const Needle &needle) const;
+    // Invalidates the area a needle covers in pieces along it, each with room for its width and
+    // antialiasing.
+    void invalidNeedle(const Needle &needle);
     void strokeNeedle(VSTGUI::CDrawContext *context, const Needle &needle, const VSTGUI::CColor &color) const;
     // A line from radius r1 to radius r2 along the needle's angle.
     void strokeRadial(VSTGUI::CDrawContext *context, float degrees, float r1, float r2,

@@ -13,7 +13,7 @@ std::vector<CRect> mergeDirtyRects(std::vector<CRect> rects)
 {
     // Every separate area costs a clip, a background pass and a walk over the views; this
     // much area is what that is worth.
-    constexpr double kCostOfOneMoreArea = 1024;
+    constexpr double kCostOfOneMoreArea = 256;
     auto area = [](const CRect &r) { return (double)r.getWidth() * (double)r.getHeight(); };
     rects.erase(std::remove_if(rects.begin(), rects.end(), [](const CRect &r) { return r.isEmpty(); }), rects.end());
     bool merged = true;

@@ -20,7 +20,7 @@
 #include <sstream>
 
 #ifdef _WIN32
-#include <windows.h>
+#include <windows.h>  // the pointer moved out of a zoomed window's way
 #endif
 
 #include "command_options.h"

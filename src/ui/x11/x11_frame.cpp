@@ -170,6 +170,19 @@ int hostByteOrder()
 
 }  // namespace
 
+// Whether the server stores depth-24 pixels in 32 bits, as the picture does.
+bool X11PlatformFrame::hasPixmapFormat32() const
+{
+    int count = 0;
+    XPixmapFormatValues *formats = XListPixmapFormats(display, &count);
+    bool found = false;
+    for (int i = 0; i < count && formats; ++i)
+        found = found || (formats[i].depth == 24 && formats[i].bits_per_pixel == 32);
+    if (formats)
+        XFree(formats);
+    return found;
+}
+
 void X11PlatformFrame::copyToWindow(const std::vector<CRect> &rects)
 {
     if (!back || !gc || rects.empty() || connection->lost())
@@ -179,6 +192,25 @@ void X11PlatformFrame::copyToWindow(const std::vector<CRect> &rects)
     const unsigned char *pixels = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     X11ErrorTrap trap(*connection);
+    // Where the server's pixels have the picture's layout, one image header over the whole
+    // picture serves every area: nothing is copied on this side, and Xlib sends each area's rows.
+    XImage whole{};
+    whole.width = width;
+    whole.height = height;
+    whole.format = ZPixmap;
+    whole.data = reinterpret_cast<char *>(const_cast<unsigned char *>(pixels));
+    whole.byte_order = hostByteOrder();
+    whole.bitmap_unit = 32;
+    whole.bitmap_bit_order = whole.byte_order;
+    whole.bitmap_pad = 32;
+    whole.depth = depth;
+    whole.bytes_per_line = stride;
+    whole.bits_per_pixel = 32;
+    whole.red_mask = visual->red_mask;
+    whole.green_mask = visual->green_mask;
+    whole.blue_mask = visual->blue_mask;
+    const bool wholeFits = depth == 24 && visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 &&
+                           visual->blue_mask == 0xFF && hasPixmapFormat32() && XInitImage(&whole) != 0;
     for (const CRect &area : rects) {
         if (connection->lost())
             return;
@@ -188,6 +220,10 @@ void X11PlatformFrame::copyToWindow(const std::vector<CRect> &rects)
         const int w = (int)(r.right + 0.999) - x, h = (int)(r.bottom + 0.999) - y;
         if (w <= 0 || h <= 0 || x + w > width || y + h > height)
             continue;
+        if (wholeFits) {
+            XPutImage(display, window, gc, &whole, x, y, x, y, (unsigned)w, (unsigned)h);
+            continue;
+        }
         // The image owns a buffer of its own, freed by XDestroyImage.
         auto *data = static_cast<char *>(std::malloc((size_t)w * (size_t)h * 4));
         XImage *image = data ? XCreateImage(display, visual, (unsigned)depth, ZPixmap, 0, data, (unsigned)w,

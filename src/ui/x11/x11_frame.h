@@ -67,6 +67,7 @@ private:
     void handle(XEvent &event);
     void handlePress(const XButtonEvent &event);
     void copyToWindow(const std::vector<CRect> &rects);
+    bool hasPixmapFormat32() const;
     CButtonState buttonsOf(unsigned int state, int pressed = 0) const;
 
     IPlatformFrameCallback *frame;
