@@ -145,7 +145,7 @@ TEST_F(MeterViews, AnglesAtRestAndAtTheClamps)
     rms->setRMSValue(1.0f);
     EXPECT_NEAR(rms->rmsDegrees(), 51.89f, 0.006f);
     rms->setPeakValue(32.0f);
-    EXPECT_FLOAT_EQ(rms->peakDegrees(), 32.0f);
+    EXPECT_FLOAT_EQ(rms->peakDegrees(), 34.0f);
     rms->setPeakValue(0.0001f);
     EXPECT_FLOAT_EQ(rms->peakDegrees(), 145.0f);
     ppm->setPeakValue(32.0f);
