@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <locale>
-#include <sstream>
 #include <string>
 
 #include "clap/clap_gui.h"
@@ -15,6 +13,7 @@
 #include "clap/clap_stream.h"
 #include "core/effect_chunk.h"
 #include "core/templete.h"
+#include "core/plain_text.h"
 #include "params/parameter_table.h"
 #include "params/typed_entry.h"
 #include "platform/contract.h"
@@ -42,28 +41,6 @@ void copyText(char *destination, const char *source, size_t size)
         return;
     std::strncpy(destination, source, size - 1);
     destination[size - 1] = 0;
-}
-
-// The text without blanks at either end, in lower case: how a typed state name is compared.
-std::string foldedText(const char *text)
-{
-    std::string s = text ? text : "";
-    const size_t first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    s = s.substr(first, s.find_last_not_of(" \t") - first + 1);
-    for (char &c : s)
-        c = (char)std::tolower((unsigned char)c);
-    return s;
-}
-
-// A number at the start of the text in the C notation, whatever the host's locale.
-bool leadingNumber(const char *text, double &number)
-{
-    std::istringstream in(text ? text : "");
-    in.imbue(std::locale::classic());
-    in >> number;
-    return !in.fail() && std::isfinite(number);
 }
 
 struct ConfigLayout {
@@ -142,7 +119,7 @@ struct ClapPluginCalls {
     }
 
     // params
-    static uint32_t CLAP_ABI paramCount(const clap_plugin_t *) { return kClapParameterCount; }
+    static uint32_t CLAP_ABI paramCount(const clap_plugin_t *) { return kPlainParameterCount; }
     static bool CLAP_ABI paramInfo(const clap_plugin_t *p, uint32_t index, clap_param_info_t *info)
     {
         return guarded(p, false, [&](ClapPlugin &s) { return s.parameterInfo(index, info); });
@@ -285,7 +262,7 @@ bool ClapPlugin::init()
     effect->user = this;
     dispatch(effOpen);
     gui = std::make_unique<ClapGui>(effect, host);
-    for (clap_id id = 0; id < kClapParameterCount; ++id)
+    for (clap_id id = 0; id < kPlainParameterCount; ++id)
         initialValues[id] = effectValue(id);
     return true;
 }
@@ -488,13 +465,13 @@ void ClapPlugin::applyEvent(const clap_event_header_t *event)
         return;
     const clap_event_param_value_t *change = reinterpret_cast<const clap_event_param_value_t *>(event);
     const clap_id id = change->param_id;
-    if (id >= kClapParameterCount)
+    if (id >= kPlainParameterCount)
         return;
-    float before[kClapParameterCount];
-    for (clap_id other = 0; other < kClapParameterCount; ++other)
+    float before[kPlainParameterCount];
+    for (clap_id other = 0; other < kPlainParameterCount; ++other)
         before[other] = effectValue(other);
-    effect->setParameter(effect, (VstInt32)id, clapNormalisedValue(id, change->value));
-    for (clap_id other = 0; other < kClapParameterCount; ++other) {
+    effect->setParameter(effect, (VstInt32)id, normalisedValue(id, change->value));
+    for (clap_id other = 0; other < kPlainParameterCount; ++other) {
         const float after = effectValue(other);
         if (other != id && std::memcmp(&before[other], &after, sizeof after) != 0) {
             requestRescan(CLAP_PARAM_RESCAN_VALUES);
@@ -520,7 +497,7 @@ void ClapPlugin::sendEdits(const clap_output_events_t *out)
             event.port_index = -1;
             event.channel = -1;
             event.key = -1;
-            event.value = clapPlainValue(edit->index, edit->value);
+            event.value = plainValue(edit->index, edit->value);
             taken = out->try_push(out, &event.header);
         } else {
             clap_event_param_gesture_t event = {};
@@ -607,7 +584,7 @@ VstIntPtr ClapPlugin::answerEffect(VstInt32 opcode, VstInt32 index, VstIntPtr va
 
 void ClapPlugin::queueEdit(ClapEdit::Kind kind, VstInt32 index, float value)
 {
-    if (index < 0 || (uint32_t)index >= kClapParameterCount)
+    if (index < 0 || (uint32_t)index >= kPlainParameterCount)
         return;
     ZEM_CLAP_MAIN_THREAD(this, );
     edits.push({kind, (uint32_t)index, value});
@@ -625,19 +602,23 @@ void ClapPlugin::queueEdit(ClapEdit::Kind kind, VstInt32 index, float value)
 bool ClapPlugin::parameterInfo(uint32_t index, clap_param_info_t *info)
 {
     ZEM_CLAP_MAIN_THREAD(this, false);
-    const ClapParameterLaw *law = clapParameterLaw(index);
+    const PlainLaw *law = plainLaw(index);
     if (!law || !info || !effect)
         return false;
     std::memset(info, 0, sizeof *info);
     info->id = index;
-    info->flags = clapParameterFlags(index);
+    info->flags = CLAP_PARAM_IS_AUTOMATABLE;
+    if (plainIsStepped(index))
+        info->flags |= CLAP_PARAM_IS_STEPPED;
+    if (plainIsEnumeration(index))
+        info->flags |= CLAP_PARAM_IS_ENUM;
     info->cookie = nullptr;
     char name[kVstMaxLabelLen] = {};
     dispatch(effGetParamName, (VstInt32)index, 0, name);
     copyText(info->name, name, sizeof info->name);
     info->min_value = law->minimum;
     info->max_value = law->maximum;
-    info->default_value = clapPlainValue(index, initialValues[index]);
+    info->default_value = plainValue(index, initialValues[index]);
     return true;
 }
 
@@ -645,9 +626,9 @@ bool ClapPlugin::parameterInfo(uint32_t index, clap_param_info_t *info)
 bool ClapPlugin::parameterValue(clap_id id, double *value)
 {
     ZEM_CLAP_MAIN_THREAD(this, false);
-    if (id >= kClapParameterCount || !value || !effect)
+    if (id >= kPlainParameterCount || !value || !effect)
         return false;
-    *value = clapPlainValue(id, effectValue(id));
+    *value = plainValue(id, effectValue(id));
     return true;
 }
 
@@ -655,37 +636,10 @@ bool ClapPlugin::parameterValue(clap_id id, double *value)
 bool ClapPlugin::valueToText(clap_id id, double value, char *text, uint32_t capacity)
 {
     ZEM_CLAP_MAIN_THREAD(this, false);
-    if (id >= kClapParameterCount || !text || capacity == 0 || !templeteEffect)
+    if (id >= kPlainParameterCount || !text || capacity == 0 || !templeteEffect)
         return false;
-    char display[kVstMaxParamStrLen * 4] = {};
-    templeteEffect->getParameterDisplayOf((VstInt32)id, clapNormalisedValue(id, value), display);
-    char label[kVstMaxParamStrLen * 4] = {};
-    dispatch(effGetParamLabel, (VstInt32)id, 0, label);
-    std::string whole = display;
-    const std::string labelText = foldedText(label).empty() ? std::string() : std::string(label);
-    if (!labelText.empty())
-        whole += labelText;
-    copyText(text, whole.c_str(), capacity);
+    copyText(text, plainValueText(*templeteEffect, id, value).c_str(), capacity);
     return true;
-}
-
-// A typed frequency on the edge of a display step ("1k19" is 1190 Hz, the lowest frequency that
-// shows so) can land a single-precision step below it, where the display shows the step before.
-// The value a few steps up names the text meant; the lowest one that shows it is taken.
-float ClapPlugin::frequencyShowingItsText(clap_id id, float value)
-{
-    float candidates[3] = {value, std::nextafter(value, 2.f), 0.f};
-    candidates[2] = std::nextafter(candidates[1], 2.f);
-    char meant[kVstMaxParamStrLen * 4] = {};
-    templeteEffect->getParameterDisplayOf((VstInt32)id, candidates[2] > 1.f ? 1.f : candidates[2], meant);
-    for (float candidate : candidates) {
-        char shown[kVstMaxParamStrLen * 4] = {};
-        candidate = candidate > 1.f ? 1.f : candidate;
-        templeteEffect->getParameterDisplayOf((VstInt32)id, candidate, shown);
-        if (std::strcmp(shown, meant) == 0)
-            return candidate;
-    }
-    return value;
 }
 
 // [main-thread] What the editor's typed entries accept (the trim, the filter frequencies), and
@@ -693,58 +647,7 @@ float ClapPlugin::frequencyShowingItsText(clap_id id, float value)
 bool ClapPlugin::textToValue(clap_id id, const char *text, double *value)
 {
     ZEM_CLAP_MAIN_THREAD(this, false);
-    const ClapParameterLaw *law = clapParameterLaw(id);
-    if (!law || !text || !value || !templeteEffect)
-        return false;
-    switch (id) {
-    case kTrim:
-        *value = clapPlainValue(id, trimValueFromText(text));
-        return true;
-    case kHPFreq:
-    case kLPFreq: {
-        float typed = frequencyShowingItsText(id, id == kHPFreq ? typedHighPassValue(text) : typedLowPassValue(text));
-        // A display text from 10 kHz on that ends in "k0" ("21k0") stands for 10..99 Hz above
-        // the whole kHz, while typed it reads as the whole kHz, which displays without the 0: a
-        // frequency in the middle of that range shows the text itself.
-        char shown[kVstMaxParamStrLen * 4] = {};
-        templeteEffect->getParameterDisplayOf((VstInt32)id, typed, shown);
-        if (foldedText(shown) != foldedText(text)) {
-            const float above = clapNormalisedValue(id, clapPlainValue(id, typed) + 55.0);
-            templeteEffect->getParameterDisplayOf((VstInt32)id, above, shown);
-            if (foldedText(shown) == foldedText(text))
-                typed = above;
-        }
-        *value = clapPlainValue(id, typed);
-        return true;
-    }
-    case kLagTime: {
-        double milliseconds = 0.0;
-        if (!leadingNumber(text, milliseconds) || !std::isfinite(milliseconds))
-            return false;
-        // A number beyond the range means its end, as the editor's lag entry takes it; limited
-        // before it becomes a whole number of milliseconds.
-        milliseconds = std::min(std::max(milliseconds, law->minimum), law->maximum);
-        *value = clapPlainValue(id, lagValue((int)std::floor(milliseconds + 0.5)));
-        return true;
-    }
-    default:
-        break;
-    }
-    // A switch or three-state parameter: the display text of one of its states, else its number.
-    const std::string typed = foldedText(text);
-    for (int state = (int)law->minimum; state <= (int)law->maximum; ++state) {
-        char display[kVstMaxParamStrLen * 4] = {};
-        templeteEffect->getParameterDisplayOf((VstInt32)id, clapNormalisedValue(id, state), display);
-        if (!typed.empty() && typed == foldedText(display)) {
-            *value = state;
-            return true;
-        }
-    }
-    double number = 0.0;
-    if (!leadingNumber(text, number) || number < law->minimum || number > law->maximum)
-        return false;
-    *value = std::floor(number);
-    return true;
+    return value && templeteEffect && plainValueFromText(*templeteEffect, id, text, *value);
 }
 
 // ---- state ---------------------------------------------------------------------------------------

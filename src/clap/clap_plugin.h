@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "clap/clap_interface.h"
-#include "clap/clap_parameters.h"
 #include "clap/edit_queue.h"
+#include "params/plain_units.h"
 #include "vst/aeffect.h"
 
 class ClapGui;
@@ -63,7 +63,6 @@ private:
     bool valueToText(clap_id id, double value, char *text, uint32_t capacity);
     bool textToValue(clap_id id, const char *text, double *value);
     void flush(const clap_input_events_t *in, const clap_output_events_t *out);
-    float frequencyShowingItsText(clap_id id, float value);
     // state
     bool saveState(const clap_ostream_t *stream);
     bool loadState(const clap_istream_t *stream);
@@ -103,8 +102,8 @@ private:
     std::atomic<double> sampleRate{44100.0};
     std::atomic<uint32_t> maxFrames{1024};
     std::atomic<uint32_t> config{kConfigStereo};
-    std::atomic<uint32_t> pendingRescan{0};         // CLAP_PARAM_RESCAN_* flags for on_main_thread
-    float initialValues[kClapParameterCount] = {};  // the values the effect started with
+    std::atomic<uint32_t> pendingRescan{0};          // CLAP_PARAM_RESCAN_* flags for on_main_thread
+    float initialValues[kPlainParameterCount] = {};  // the values the effect started with
 
     EditQueue edits;
     std::unique_ptr<ClapGui> gui;  // from init to destroy (clap/clap_gui.h)

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "clap/clap_parameters.h"
+#include "params/plain_units.h"
 #include "clap/clap_plugin.h"
 #include "core/effect_chunk.h"
 #include "core/loaded_plugin.h"
@@ -211,7 +211,7 @@ TEST_F(ClapAdapterTest, ParametersAgreeWithTheVstBuild)
     EXPECT_EQ(value, 2.0);
     EXPECT_FALSE(instance->params->text_to_value(instance->plugin, kProcess, "maybe", &value));
     // A lag beyond its range (or beyond any whole number) reads as the range's end.
-    const ClapParameterLaw &lag = *clapParameterLaw(kLagTime);
+    const PlainLaw &lag = *plainLaw(kLagTime);
     ASSERT_TRUE(instance->params->text_to_value(instance->plugin, kLagTime, "444444444444", &value));
     EXPECT_EQ(value, lag.maximum);
     ASSERT_TRUE(instance->params->text_to_value(instance->plugin, kLagTime, "-1e300", &value));
