@@ -44,7 +44,7 @@ test: layers format-check build
 	    for p in win64 win32; do echo "== test $$p under Wine"; \
 	        scripts/with-display ctest --test-dir build/$$p --output-on-failure || exit 1; done; \
 	    wineserver -k 2>/dev/null || true; rm -rf $$prefix; \
-	    for script in tests/e2e/run tests/installer/run; do [ -x $$script ] || continue; \
+	    for script in tests/e2e/run tests/installer/run tests/package/run; do [ -x $$script ] || continue; \
 	        echo "== $$script (fresh Wine prefix and per-user store)"; \
 	        rm -rf $$prefix; scripts/wine-prefix $$prefix; \
 	        store=$$(mktemp -d /tmp/zem-store.XXXXXX); \
