@@ -6,6 +6,7 @@
 
 #include "core/templete.h"
 #include "lv2/lv2_ports.h"
+#include "lv2/lv2_ui_turtle.h"
 #include "lv2/lv2_uris.h"
 #include "params/parameter_table.h"
 #include "params/plain_units.h"
@@ -159,7 +160,7 @@ std::string lv2PluginTurtle(Templete &effect)
         << "    lv2:optionalFeature lv2:hardRTCapable , opts:options ;\n"
         << "    opts:supportedOption bufsz:maxBlockLength ;\n"
         << "    lv2:extensionData state:interface ;\n"
-        << "    lv2:port\n";
+        << lv2UiReferenceTurtle() << "    lv2:port\n";
     audioPort(out, Lv2Port::kInputLeft, true, "in_left", "Input Left", false);
     out << " ,\n";
     audioPort(out, Lv2Port::kInputRight, true, "in_right", "Input Right", true);
@@ -181,7 +182,7 @@ std::string lv2PluginTurtle(Templete &effect)
     outputPort(out, Lv2Port::kOver1, "over_1", "Over Left/Mid", -1.0, 1.0, true);
     out << " ,\n";
     outputPort(out, Lv2Port::kOver2, "over_2", "Over Right/Side", -1.0, 1.0, true);
-    out << " .\n";
+    out << " .\n\n" << lv2UiTurtle();
     (void)vendor;
     return out.str();
 }
