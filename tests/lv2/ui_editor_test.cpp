@@ -82,13 +82,21 @@ TEST_F(Lv2UiEditor, APortEventFromTheHostMovesTheEditor)
     EXPECT_EQ(host.idle(), 0);
 }
 
-TEST_F(Lv2UiEditor, TheHostsScaleFactorSizesTheEditor)
+TEST_F(Lv2UiEditor, TheHostsScaleFactorSizesTheEditorAtOpenAndThroughTheOptionsInterface)
 {
     Lv2UiHost::Offer offer;
     offer.scaleFactor = 2.f;
     ASSERT_TRUE(host.openUi(window->parentHandle(), offer));
     EXPECT_EQ(host.record.width, 1172);
     EXPECT_EQ(host.record.height, 390);
+    // A scale change while open, through opts:interface.
+    auto *options = static_cast<const LV2_Options_Interface *>(host.descriptor->extension_data(LV2_OPTIONS__interface));
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(host.setScale(*options, 1.5f), (uint32_t)LV2_OPTIONS_SUCCESS);
+    EXPECT_EQ(host.record.width, 879);
+    EXPECT_EQ(host.record.height, 293);
+    EXPECT_NE(host.setScale(*options, -1.f), (uint32_t)LV2_OPTIONS_SUCCESS) << "not a scale";
+    EXPECT_EQ(host.record.width, 879);
 }
 
 TEST_F(Lv2UiEditor, WithoutInstanceAccessOrParentThereIsNoUiAndTheEffectHasOneEditor)

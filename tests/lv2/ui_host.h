@@ -171,6 +171,14 @@ public:
         ui = nullptr;
     }
     int idle() { return ui && idleInterface ? idleInterface->idle(ui) : 1; }
+    // Sets ui:scaleFactor through the UI's options interface.
+    uint32_t setScale(const LV2_Options_Interface &options, float factor)
+    {
+        const LV2_Options_Option list[] = {
+            {LV2_OPTIONS_INSTANCE, 0, urid.map(LV2_UI__scaleFactor), sizeof(float), urid.map(LV2_ATOM__Float), &factor},
+            {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+        return options.set(ui, list);
+    }
     void portEvent(uint32_t port, float value) { descriptor->port_event(ui, port, sizeof value, 0, &value); }
     // Idles the UI (as a host's timer does) for up to a second, until what holds.
     template <typename Condition> bool idleUntil(Condition what)
