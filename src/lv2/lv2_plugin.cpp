@@ -11,6 +11,7 @@
 #include "core/effect_chunk.h"
 #include "core/templete.h"
 #include "lv2/lv2_uris.h"
+#include "meters/meter_engine.h"
 #include "params/plain_units.h"
 
 namespace {
@@ -222,17 +223,95 @@ void Lv2Plugin::run(uint32_t frames)
     writeControlOutputs();
 }
 
-void Lv2Plugin::applyControlInputs() {}
+// Each control input that moved since it was last read goes to the effect through its record, as
+// a VST 2.4 host's automation does, and only when the effect does not hold that value already.
+// An input that did not move is left alone: the editor's own change, or a restored state,
+// stands until the host really moves the port.
+void Lv2Plugin::applyControlInputs()
+{
+    for (uint32_t id = 0; id < kPlainParameterCount; ++id) {
+        const float *port = ports[Lv2Port::kFirstParameter + id];
+        if (!port)
+            continue;
+        const float value = *port;
+        if (std::memcmp(&value, &lastSeen[id], sizeof value) == 0)
+            continue;
+        lastSeen[id] = value;
+        const float normalised = normalisedValue(id, value);
+        if (normalised != effect->getParameter(effect, (VstInt32)id))
+            effect->setParameter(effect, (VstInt32)id, normalised);
+    }
+}
 
-void Lv2Plugin::writeControlOutputs() {}
+// The selected meter's two needles at the block's end, as its panel reads them, and the over
+// states without taking an over from the panel. [audio]
+void Lv2Plugin::writeControlOutputs()
+{
+    MeterEngine *engine = templeteEffect->meterEngine(templeteEffect->selectedMeter());
+    const float needle1 = engine ? (float)engine->readoutValue(kMeterLevel1, 1.0) : 0.f;
+    const float needle2 = engine ? (float)engine->readoutValue(kMeterLevel2, 1.0) : 0.f;
+    const float over1 = engine ? (float)engine->peekOverState(0) : -1.f;
+    const float over2 = engine ? (float)engine->peekOverState(1) : -1.f;
+    const uint32_t outs[4] = {Lv2Port::kNeedle1, Lv2Port::kNeedle2, Lv2Port::kOver1, Lv2Port::kOver2};
+    const float values[4] = {needle1, needle2, over1, over2};
+    for (int i = 0; i < 4; ++i)
+        if (ports[outs[i]])
+            *ports[outs[i]] = values[i];
+}
 
-void Lv2Plugin::adoptControlInputs() {}
+// The connected inputs' present values count as read, so that only a later move reaches the
+// effect.
+void Lv2Plugin::adoptControlInputs()
+{
+    for (uint32_t id = 0; id < kPlainParameterCount; ++id)
+        if (const float *port = ports[Lv2Port::kFirstParameter + id])
+            lastSeen[id] = *port;
+}
 
 // ---- state ---------------------------------------------------------------------------------------
 
-LV2_State_Status Lv2Plugin::saveState(LV2_State_Store_Function, LV2_State_Handle) { return LV2_STATE_SUCCESS; }
+// The 596-byte chunk image, as getChunk gives it, under our own key as an atom:Chunk: it holds
+// what the ports do not (the label, the meter settings, the scope) and the parameters too.
+LV2_State_Status Lv2Plugin::saveState(LV2_State_Store_Function store, LV2_State_Handle handle)
+{
+    if (!store || !effect)
+        return LV2_STATE_ERR_UNKNOWN;
+    void *chunk = nullptr;
+    const VstIntPtr size = dispatch(effGetChunk, 0, 0, &chunk);
+    if (size <= 0 || !chunk)
+        return LV2_STATE_ERR_UNKNOWN;
+    return store(handle, chunkKey, chunk, (size_t)size, chunkType, LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
+}
 
-LV2_State_Status Lv2Plugin::restoreState(LV2_State_Retrieve_Function, LV2_State_Handle) { return LV2_STATE_SUCCESS; }
+// Applies the image as setChunk does; a missing property, one of another type or one without the
+// image's marker changes nothing: the effect keeps its values (the defaults, on a new instance). Whatever the host did to the ports
+// before this call counts as read: a host restores its port values either before or after the
+// state, and the values it set before must not undo the state at the next block, while a port it
+// moves afterwards still reaches the effect.
+LV2_State_Status Lv2Plugin::restoreState(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle)
+{
+    if (!retrieve || !effect)
+        return LV2_STATE_ERR_UNKNOWN;
+    size_t size = 0;
+    uint32_t type = 0;
+    uint32_t flags = 0;
+    const void *data = retrieve(handle, chunkKey, &size, &type, &flags);
+    if (!data)
+        return LV2_STATE_ERR_NO_PROPERTY;
+    if (type != chunkType)
+        return LV2_STATE_ERR_BAD_TYPE;
+    // A short image counts as padded with zeros and a long one by its first 596 bytes, as
+    // setChunk reads them; one without the marker is not an image of ours and changes nothing.
+    unsigned char chunk[EffectChunk::kSize] = {};
+    const size_t used = size < sizeof chunk ? size : sizeof chunk;
+    std::memcpy(chunk, data, used);
+    if (used < EffectChunk::kMarkerOffset + 4 ||
+        EffectChunk::readFloat(chunk, EffectChunk::kMarkerOffset) != EffectChunk::kMarker)
+        return LV2_STATE_ERR_UNKNOWN;
+    dispatch(effSetChunk, 0, (VstIntPtr)used, chunk);
+    adoptControlInputs();
+    return LV2_STATE_SUCCESS;
+}
 
 // ---- the effect's host ---------------------------------------------------------------------------
 

@@ -10,6 +10,7 @@
 #include "lv2/lv2_uris.h"
 #include "params/parameter_table.h"
 #include "params/plain_units.h"
+#include "platform/install_dir.h"
 
 namespace {
 
@@ -122,6 +123,22 @@ void outputPort(std::ostringstream &out, uint32_t index, const char *symbol, con
     out << "    ]";
 }
 
+// "3.0.2" for 3020.
+std::string versionText(int version)
+{
+    return std::to_string(version / 1000) + "." + std::to_string((version / 100) % 10) + "." +
+           std::to_string((version / 10) % 10);
+}
+
+// The manual's file name (plain ASCII).
+std::string manualName()
+{
+    std::string name;
+    for (const wchar_t *c = kManualFileName; *c; ++c)
+        name += (char)*c;
+    return name;
+}
+
 }  // namespace
 
 std::string lv2PortSymbol(const char *name)
@@ -151,10 +168,18 @@ std::string lv2PluginTurtle(Templete &effect)
     const VstInt32 version = effect.getVendorVersion();  // 3020 is 3.0.2
     std::ostringstream out;
     out << kPrefixes << "@prefix rdf:   <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n\n";
-    out << "<" ZEM_LV2_URI ">\n    a lv2:Plugin , lv2:AnalyserPlugin , lv2:UtilityPlugin ;\n"
+    out << "<" ZEM_LV2_URI ">\n    a lv2:Plugin , lv2:AnalyserPlugin , lv2:UtilityPlugin , doap:Project ;\n"
         << "    doap:name " << literal(Templete::kProductName) << " ;\n"
         << "    lv2:minorVersion " << (version / 100) % 10 << " ;\n"
         << "    lv2:microVersion " << (version / 10) % 10 << " ;\n"
+        << "    doap:release [ doap:revision " << literal(versionText(version)) << " ] ;\n"
+        << "    doap:maintainer [ foaf:name " << literal(vendor) << " ; foaf:homepage <http://" << vendor << "/> ] ;\n"
+        << "    doap:homepage <http://" << vendor << "/> ;\n"
+        << "    rdfs:comment \"Stereo level meter with VU, RMS and PPM needles.\" ;\n"
+        << "    lv2:documentation "
+        << literal(std::string("The user manual, \"") + manualName() +
+                   "\", is installed with the plug-in and opens from the editor's manual button.")
+        << " ;\n"
         << "    lv2:binary <" ZEM_LV2_BINARY "> ;\n"
         << "    lv2:requiredFeature urid:map ;\n"
         << "    lv2:optionalFeature lv2:hardRTCapable , opts:options ;\n"
@@ -183,6 +208,5 @@ std::string lv2PluginTurtle(Templete &effect)
     out << " ,\n";
     outputPort(out, Lv2Port::kOver2, "over_2", "Over Right/Side", -1.0, 1.0, true);
     out << " .\n\n" << lv2UiTurtle();
-    (void)vendor;
     return out.str();
 }

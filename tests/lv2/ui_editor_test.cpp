@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr const char *kPluginUri = "http://www.velmora.com/plugins/zem-ordwen";  // as hosts name it
-
 class Lv2UiEditor : public ::testing::Test {
 protected:
     void SetUp() override
@@ -31,13 +29,13 @@ protected:
 
     PrivateXServer server;
     DisplayVariable session{server.name};
-    Lv2UiHost host{ZEM_LV2_BUNDLE_DIR, kPluginUri};
+    Lv2UiHost host;
     std::unique_ptr<HarnessEditorWindow> window;
 };
 
 TEST_F(Lv2UiEditor, OpensOnTheParentAndAClickWritesThePortInsideTouch)
 {
-    EXPECT_EQ(host.uiUri, std::string(kPluginUri) + "#ui");
+    EXPECT_EQ(host.uiUri, std::string(ZEM_LV2_URI) + "#ui");
     ASSERT_TRUE(host.openUi(window->parentHandle(), {}));
     ASSERT_TRUE(window->attach()) << "the editor's window on the parent";
     EXPECT_NE(host.widget, nullptr) << "the widget is the editor's X11 window";

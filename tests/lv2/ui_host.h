@@ -1,7 +1,8 @@
-// The host side of the bundle's X11 UI, as an LV2 host gives it: the UI found through lilv on the
-// plug-in, its binary's lv2ui_descriptor, instantiated on a real X11 parent with instance access
-// to a lilv instance of the plug-in, the host's resize and touch features recorded, the UI's
-// write function recorded, idle driven by the test. POSIX only.
+// The host side of the bundle's X11 UI, as an LV2 host gives it, on the tests' lilv host
+// (support/lv2_test_host.h): the UI found through lilv on the plug-in, its binary's
+// lv2ui_descriptor, instantiated on a real X11 parent with instance access to a lilv instance of
+// the plug-in, the host's resize and touch features and the UI's write function recorded, idle
+// driven by the test. POSIX only.
 #pragma once
 
 #include <dlfcn.h>
@@ -9,6 +10,7 @@
 #include <lv2/atom/atom.h>
 #include <lv2/instance-access/instance-access.h>
 #include <lv2/options/options.h>
+#include <lv2/state/state.h>  // support/lv2_test_host.h uses its flags
 #include <lv2/ui/ui.h>
 #include <lv2/urid/urid.h>
 
@@ -18,6 +20,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/lv2_test_host.h"
 
 // What the UI told the host, in order: "touch P 1", "write P V", "resize W H".
 struct Lv2UiHostRecord {
@@ -33,57 +37,21 @@ struct Lv2UiHostRecord {
     }
 };
 
-// A URID map of the host's own.
-class Lv2UridMap {
-public:
-    LV2_URID map(const char *uri)
-    {
-        for (size_t i = 0; i < uris.size(); ++i)
-            if (uris[i] == uri)
-                return (LV2_URID)(i + 1);
-        uris.push_back(uri);
-        return (LV2_URID)uris.size();
-    }
-    LV2_URID_Map feature{this,
-                         [](LV2_URID_Map_Handle h, const char *uri) { return static_cast<Lv2UridMap *>(h)->map(uri); }};
-
-private:
-    std::vector<std::string> uris;
-};
-
 class Lv2UiHost {
 public:
-    explicit Lv2UiHost(const std::string &bundle, const char *pluginUri)
-    {
-        world = lilv_world_new();
-        std::string uri = "file://" + bundle + (bundle.back() == '/' ? "" : "/");
-        LilvNode *bundleNode = lilv_new_uri(world, uri.c_str());
-        lilv_world_load_bundle(world, bundleNode);
-        lilv_node_free(bundleNode);
-        LilvNode *pluginNode = lilv_new_uri(world, pluginUri);
-        plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), pluginNode);
-        lilv_node_free(pluginNode);
-        if (!plugin)
-            return;
-        urid.feature.handle = &urid;
-        LV2_Feature mapFeature{LV2_URID__map, &urid.feature};
-        const LV2_Feature *features[] = {&mapFeature, nullptr};
-        instance = lilv_plugin_instantiate(plugin, 48000.0, features);
-    }
+    Lv2UiHost() : plugin(lilv.plugin()), instance(lilv.instantiate(48000.0)) {}
     ~Lv2UiHost()
     {
         closeUi();
-        if (instance)
-            lilv_instance_free(instance);
+        instance.reset();
         if (library)
             dlclose(library);
-        lilv_world_free(world);
     }
 
     // The port index of a symbol, or ~0u.
     uint32_t port(const char *symbol) const
     {
-        LilvNode *node = lilv_new_string(world, symbol);
+        LilvNode *node = lilv_new_string(lilv.lilvWorld(), symbol);
         const LilvPort *found = lilv_plugin_get_port_by_symbol(plugin, node);
         lilv_node_free(node);
         return found ? lilv_port_get_index(plugin, found) : ~0u;
@@ -93,7 +61,7 @@ public:
     bool findUi(std::string &error)
     {
         LilvUIs *uis = lilv_plugin_get_uis(plugin);
-        LilvNode *x11 = lilv_new_uri(world, LV2_UI__X11UI);
+        LilvNode *x11 = lilv_new_uri(lilv.lilvWorld(), LV2_UI__X11UI);
         LILV_FOREACH(uis, i, uis)
         {
             const LilvUI *ui = lilv_uis_get(uis, i);
@@ -138,9 +106,9 @@ public:
         std::vector<const LV2_Feature *> list;
         features.clear();
         features.reserve(8);
-        features.push_back({LV2_URID__map, &urid.feature});
+        features.push_back(lilv.urids().mapFeature);
         if (offer.instanceAccess)
-            features.push_back({LV2_INSTANCE_ACCESS_URI, lilv_instance_get_handle(instance)});
+            features.push_back({LV2_INSTANCE_ACCESS_URI, instance->handle()});
         if (offer.parent)
             features.push_back({LV2_UI__parent, parent});
         if (offer.resize)
@@ -148,8 +116,12 @@ public:
         if (offer.touch)
             features.push_back({LV2_UI__touch, &touch});
         scale = offer.scaleFactor;
-        options[0] = {LV2_OPTIONS_INSTANCE,      0,     urid.map(LV2_UI__scaleFactor), sizeof(float),
-                      urid.map(LV2_ATOM__Float), &scale};
+        options[0] = {LV2_OPTIONS_INSTANCE,
+                      0,
+                      lilv.urids().id(LV2_UI__scaleFactor),
+                      sizeof(float),
+                      lilv.urids().id(LV2_ATOM__Float),
+                      &scale};
         options[1] = {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr};
         if (offer.scaleFactor > 0)
             features.push_back({LV2_OPTIONS__options, options});
@@ -174,9 +146,9 @@ public:
     // Sets ui:scaleFactor through the UI's options interface.
     uint32_t setScale(const LV2_Options_Interface &options, float factor)
     {
-        const LV2_Options_Option list[] = {
-            {LV2_OPTIONS_INSTANCE, 0, urid.map(LV2_UI__scaleFactor), sizeof(float), urid.map(LV2_ATOM__Float), &factor},
-            {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+        const LV2_Options_Option list[] = {{LV2_OPTIONS_INSTANCE, 0, lilv.urids().id(LV2_UI__scaleFactor),
+                                            sizeof(float), lilv.urids().id(LV2_ATOM__Float), &factor},
+                                           {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
         return options.set(ui, list);
     }
     void portEvent(uint32_t port, float value) { descriptor->port_event(ui, port, sizeof value, 0, &value); }
@@ -193,9 +165,9 @@ public:
         return true;
     }
 
-    LilvWorld *world = nullptr;
-    const LilvPlugin *plugin = nullptr;
-    LilvInstance *instance = nullptr;
+    Lv2TestHost lilv;
+    const LilvPlugin *plugin;
+    std::unique_ptr<Lv2TestInstance> instance;
     std::string uiUri, binary;
     const LV2UI_Descriptor *descriptor = nullptr;
     const LV2UI_Idle_Interface *idleInterface = nullptr;
@@ -229,7 +201,6 @@ private:
         host->record.calls.push_back("touch " + std::to_string(port) + (grabbed ? " 1" : " 0"));
     }
 
-    Lv2UridMap urid;
     void *library = nullptr;
     LV2UI_Resize resize{this, resizeFunction};
     LV2UI_Touch touch{this, touchFunction};
