@@ -153,15 +153,21 @@ void Lv2Ui::portEvent(uint32_t port, uint32_t size, uint32_t format, const void 
     if (format != 0 || size != sizeof(float) || !buffer || !Lv2Port::isParameter(port))
         return;
     const uint32_t id = Lv2Port::parameterOf(port);
-    // The control the user holds follows the user, not the host's echo of an older value.
-    if (held & (1u << id))
-        return;
     float plain = 0.f;
     std::memcpy(&plain, buffer, sizeof plain);
+    // Hosts announce every control's value as the UI opens. That is what the instance has read
+    // (or, after a state restore, what it keeps from overriding the state's values), so only a
+    // later move of the port counts, as the instance counts only a port's moves.
+    const uint32_t bit = 1u << id;
+    const bool moved = (announced & bit) && std::memcmp(&plain, &lastPort[id], sizeof plain) != 0;
+    announced |= bit;
+    lastPort[id] = plain;
+    // The control the user holds follows the user, not the host's echo of an older value.
+    if (!moved || (held & bit))
+        return;
     const float normalised = normalisedValue(id, plain);
-    // The host's echo of the editor's own write, or of a value the DSP already took: nothing to move.
-    const float current = effect->getParameter(effect, (VstInt32)id);
-    if (normalisedValue(id, plainValue(id, current)) == normalised)
+    // The host's echo of the editor's own write, or a value the instance already took.
+    if (normalisedValue(id, plainValue(id, effect->getParameter(effect, (VstInt32)id))) == normalised)
         return;
     // As a VST 2.4 host sets a parameter: the effect takes it and echoes it to its editor.
     effect->setParameter(effect, (VstInt32)id, normalised);

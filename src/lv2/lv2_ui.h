@@ -11,7 +11,8 @@
 // edits go to the host through the write function as plain values in each parameter's unit
 // (params/plain_units.h), bracketed by ui:touch where the host offers it. Port events on the
 // control inputs come back into the effect as a VST 2.4 host's setParameter does, and the
-// effect's echo moves the editor's control; a port the user holds is left to the user.
+// effect's echo moves the editor's control: only a move of the port, not the host's first
+// announcement of its value (as the instance counts ports), and not while the user holds it.
 //
 // The UI scale option (ui:scaleFactor, through options and urid:map) goes to the effect as a VST
 // 2.4 host's 'PreS' 'AeCs' announcement does, at instantiate and through the options interface
@@ -64,7 +65,9 @@ private:
     const LV2UI_Touch *hostTouch = nullptr;
     LV2_URID scaleFactorKey = 0;  // 0 without urid:map
     LV2_URID floatType = 0;
-    uint32_t held = 0;  // bit per host parameter: the user holds its control
+    uint32_t held = 0;                          // bit per host parameter: the user holds its control
+    uint32_t announced = 0;                     // bit per host parameter: the host has sent its port's value
+    float lastPort[kPlainParameterCount] = {};  // the value of each port the host last sent
     bool attached = false;
     bool opened = false;
 };
