@@ -41,6 +41,12 @@ TEST(Lv2Host, FindsThePluginWithItsPortsInTheirUnits)
     EXPECT_EQ(portSymbol(plugin, Lv2Port::kNeedle1), "needle_1");
     EXPECT_EQ(portSymbol(plugin, Lv2Port::kOver2), "over_2");
 
+    // The defaults are the values a fresh VST 2.4 instance starts with, in their units.
+    ASSERT_TRUE(loadedPlugin().loaded());
+    resetSharedPluginState(loadedPlugin());
+    PluginInstance vst(loadedPlugin());
+    ASSERT_TRUE(vst.valid());
+
     LilvWorld *world = host.lilvWorld();
     LilvNode *toggled = lilv_new_uri(world, LV2_CORE__toggled);
     LilvNode *enumeration = lilv_new_uri(world, LV2_CORE__enumeration);
@@ -50,6 +56,7 @@ TEST(Lv2Host, FindsThePluginWithItsPortsInTheirUnits)
         LilvNode *def, *min, *max;
         lilv_port_get_range(plugin, port, &def, &min, &max);
         ASSERT_TRUE(def && min && max) << id;
+        EXPECT_EQ(lilv_node_as_float(def), (float)plainValue(id, vst.getParameter((VstInt32)id))) << id;
         EXPECT_EQ(lilv_node_as_float(min), (float)plainLaw(id)->minimum) << id;
         EXPECT_EQ(lilv_node_as_float(max), (float)plainLaw(id)->maximum) << id;
         lilv_node_free(def);
@@ -59,6 +66,18 @@ TEST(Lv2Host, FindsThePluginWithItsPortsInTheirUnits)
         EXPECT_EQ(lilv_port_has_property(plugin, port, enumeration), plainIsEnumeration(id)) << id;
         LilvScalePoints *points = lilv_port_get_scale_points(plugin, port);
         EXPECT_EQ(points ? lilv_scale_points_size(points) : 0u, plainIsEnumeration(id) ? 3u : 0u) << id;
+        LILV_FOREACH(scale_points, i, points)
+        {
+            const LilvScalePoint *point = lilv_scale_points_get(points, i);
+            const float state = lilv_node_as_float(lilv_scale_point_get_value(point));
+            char text[256] = {};
+            vst.dispatch(effGetParamDisplay, (VstInt32)id, 0, text);  // the text of the present value
+            const std::string label = lilv_node_as_string(lilv_scale_point_get_label(point));
+            if (state == (float)plainValue(id, vst.getParameter((VstInt32)id))) {
+                EXPECT_EQ(label, text) << id;
+            }
+            EXPECT_FALSE(label.empty()) << id;
+        }
         lilv_scale_points_free(points);
     }
     EXPECT_TRUE(lilv_port_has_property(plugin, lilv_plugin_get_port_by_index(plugin, Lv2Port::kInputRight), optional));
@@ -70,6 +89,7 @@ TEST(Lv2Host, FindsThePluginWithItsPortsInTheirUnits)
     auto instance = host.instantiate(48000);
     ASSERT_NE(instance, nullptr);
     ASSERT_NE(effectOf(*instance), nullptr);
+    resetSharedPluginState(loadedPlugin());
 }
 
 // A change at the start of a block: the port value and the VST 2.4 normalised value it means.
