@@ -59,6 +59,10 @@ public:
     // Over state of channel 0 (left/mid) or 1 (right/side): 1 over now, 0 over seen since the
     // last ResetPeaks, -1 never. Must follow readoutValue of the same refresh. [ui-thread] (the editor)
     virtual int readoutOverState(int channel) = 0;
+    // The same state without taking the over from the display: 1 when an over waits for the next
+    // refresh (or the lag ring shows one at its newest place), else as the display last showed
+    // it. For the LV2 control outputs, read after every block. [audio-thread]
+    virtual int peekOverState(int channel) const = 0;
     // Hold mode as last set: 0 off, 1 infinite, 2 on. [any-thread]
     virtual int holdMode() const = 0;
     // Infinite hold of channel 0 or 1: a hold value above the stored maximum becomes the new

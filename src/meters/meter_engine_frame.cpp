@@ -215,6 +215,25 @@ int MeterEngineFrame::readoutOverState(int channel)
     return overLatch_[channel].load(std::memory_order_relaxed) ? 0 : -1;
 }
 
+int MeterEngineFrame::peekOverState(int channel) const
+{
+    if (channel < 0 || channel > 1)
+        return -1;
+    bool over;
+    const int lag = lag_.load(std::memory_order_relaxed);
+    if (lag > 0) {
+        int read = ringPosition_.load(std::memory_order_relaxed) - (lag < kMaxLag ? lag : kMaxLag);
+        if (read < 0)
+            read += kRingSize;
+        over = ringOver_[channel * kRingSize + read].load(std::memory_order_relaxed) > 0;
+    } else {
+        over = overCounter_[channel].reached(overCount_.load(std::memory_order_relaxed));
+    }
+    if (over)
+        return 1;
+    return overLatch_[channel].load(std::memory_order_relaxed) ? 0 : -1;
+}
+
 double MeterEngineFrame::applyInfiniteHold(int channel, double hold)
 {
     if (channel < 0 || channel > 1)

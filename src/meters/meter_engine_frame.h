@@ -142,6 +142,7 @@ public:
     void storeDefaults() override;
     double readoutValue(MeterQuantity quantity, double position) override;
     int readoutOverState(int channel) override;
+    int peekOverState(int channel) const override;
     int holdMode() const override { return holdMode_.load(std::memory_order_relaxed); }
     double applyInfiniteHold(int channel, double hold) override;
 

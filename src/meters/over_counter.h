@@ -35,6 +35,10 @@ public:
         return false;
     }
 
+    // True when the count has reached `overCount`, leaving it for the read-out to pick up.
+    // [any-thread]
+    bool reached(int overCount) const { return count_.load(std::memory_order_relaxed) >= overCount; }
+
     // Sets the count outright: −1 at a reset. [audio-thread], or [ui-thread] while the effect is
     // suspended.
     void set(double count) { count_.store(count, std::memory_order_relaxed); }
