@@ -55,7 +55,7 @@ Vst3View::Vst3View(AEffect *effect, Vst3ViewSlot &slot) : effect(effect), slot(&
 
 Vst3View::~Vst3View()
 {
-    removed();
+    close();  // released without removed: the editor closes with the view
     setFrame(nullptr);
     if (slot && slot->view == this)
         slot->view = nullptr;
@@ -133,6 +133,19 @@ vst3::tresult VST3_API Vst3View::removed()
 {
     if (!open)
         return vst3::kResultOk;  // removed without attached is harmless
+    // A run loop that holds references to the view gives them back below: the view lives on
+    // to the end of this call all the same.
+    addRef();
+    close();
+    release();
+    return vst3::kResultOk;
+}
+
+void Vst3View::close()
+{
+    if (!open)
+        return;
+    open = false;
     stopIdle();
 #ifndef _WIN32
     // The descriptor is the editor's connection, which closes with the editor.
@@ -142,14 +155,12 @@ vst3::tresult VST3_API Vst3View::removed()
 #endif
     if (effect)
         effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.f);
-    open = false;
 #ifdef _WIN32
     frameWindow = nullptr;
 #else
     runLoop->release();
     runLoop = nullptr;
 #endif
-    return vst3::kResultOk;
 }
 
 // The editor takes its keys and wheel from its own window.

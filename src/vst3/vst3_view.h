@@ -114,7 +114,8 @@ public:
     void idle();
 
 private:
-    ~Vst3View();  // through release only
+    ~Vst3View();   // through release only
+    void close();  // the editor closed, its idle stopped, the run loop given back
     bool currentSize(vst3::ViewRect &rect) const;
     void startIdle();
     void stopIdle();

@@ -225,15 +225,19 @@ vst3::tresult VST3_API Vst3RunLoop::registerEventHandler(vst3::IEventHandler *ha
 
 vst3::tresult VST3_API Vst3RunLoop::unregisterEventHandler(vst3::IEventHandler *handler)
 {
-    const size_t before = handlers.size();
+    // Released once out of the list: the last reference may end the handler, which may
+    // unregister again from its destructor.
+    int dropped = 0;
     for (auto it = handlers.begin(); it != handlers.end();)
         if (it->handler == handler) {
-            it->handler->release();
             it = handlers.erase(it);
+            ++dropped;
         } else
             ++it;
     log.push_back("fd.unregister");
-    return handlers.size() < before ? vst3::kResultOk : vst3::kInvalidArgument;
+    for (int i = 0; i < dropped; ++i)
+        handler->release();
+    return dropped ? vst3::kResultOk : vst3::kInvalidArgument;
 }
 
 vst3::tresult VST3_API Vst3RunLoop::registerTimer(vst3::ITimerHandler *handler, uint64_t milliseconds)
@@ -248,15 +252,17 @@ vst3::tresult VST3_API Vst3RunLoop::registerTimer(vst3::ITimerHandler *handler, 
 
 vst3::tresult VST3_API Vst3RunLoop::unregisterTimer(vst3::ITimerHandler *handler)
 {
-    const size_t before = timers.size();
+    int dropped = 0;
     for (auto it = timers.begin(); it != timers.end();)
         if (it->handler == handler) {
-            it->handler->release();
             it = timers.erase(it);
+            ++dropped;
         } else
             ++it;
     log.push_back("timer.unregister");
-    return timers.size() < before ? vst3::kResultOk : vst3::kInvalidArgument;
+    for (int i = 0; i < dropped; ++i)
+        handler->release();
+    return dropped ? vst3::kResultOk : vst3::kInvalidArgument;
 }
 
 int Vst3RunLoop::fireDueTimers(bool force)
