@@ -33,10 +33,13 @@ void setVst3EditorWindowAccess(const Vst3EditorWindowAccess *access) { windowAcc
 
 // ---- the slot ----------------------------------------------------------------------------------
 
-Vst3ViewSlot::~Vst3ViewSlot()
+Vst3ViewSlot::~Vst3ViewSlot() { effectGone(); }
+
+void Vst3ViewSlot::effectGone()
 {
     if (view)
         view->effectGone();
+    view = nullptr;
 }
 
 Vst3View *Vst3ViewSlot::createView(AEffect *effect)
@@ -287,6 +290,10 @@ void VST3_API Vst3View::onFDIsSet(int) { idle(); }
 
 void Vst3View::idle()
 {
-    if (open && effect)
-        effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.f);
+    if (!open || !effect)
+        return;
+    effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.f);
+    // The UI thread's turn for what the processing thread could not tell the host.
+    if (slot && slot->owner)
+        slot->owner->deliverPendingRestart();
 }

@@ -30,16 +30,19 @@
 #include <cstdint>
 
 #include "vst/aeffect.h"
+#include "vst3/vst3_effect.h"
 #include "vst3/vst3_interface.h"
 
 class Vst3View;
 
 // The effect object's one place for its open view, so that the editor's size requests reach the
-// view and the view learns when the effect goes before it. [ui-thread]
-class Vst3ViewSlot {
+// view (the effect's editor link) and the view learns when the effect goes before it. [ui-thread]
+class Vst3ViewSlot : public Vst3EditorLink {
 public:
-    Vst3ViewSlot() = default;
-    ~Vst3ViewSlot();  // a view still alive loses its effect and turns into an empty one
+    // owner: the VST 3 effect, told after each idle to deliver what its processing thread could
+    // not tell the host; null for an effect of the VST 2.4 layer alone (the tests).
+    explicit Vst3ViewSlot(Vst3Effect *owner = nullptr) : owner(owner) {}
+    ~Vst3ViewSlot();
     Vst3ViewSlot(const Vst3ViewSlot &) = delete;
     Vst3ViewSlot &operator=(const Vst3ViewSlot &) = delete;
 
@@ -48,10 +51,15 @@ public:
     Vst3View *createView(AEffect *effect);
     // audioMasterSizeWindow: true when the host's frame took the size.
     bool requestResize(int width, int height);
+    bool resizeEditor(int width, int height) override { return requestResize(width, height); }
+    // The effect goes (terminate): a view still alive closes its editor and turns into an empty
+    // one, answering no size and no platform.
+    void effectGone();
     bool hasView() const { return view != nullptr; }
 
 private:
     friend class Vst3View;
+    Vst3Effect *owner;
     Vst3View *view = nullptr;
 };
 

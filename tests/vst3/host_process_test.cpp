@@ -127,8 +127,8 @@ TEST_F(Vst3HostProcess, RandomParameterPointsOnAThreadOfItsOwn)
         for (int block = 0; block < 2000 && fault.empty(); ++block) {
             std::vector<Vst3ParamPoint> points;
             for (int32_t offset = block == 0 ? 0 : (int32_t)(random() % 100); offset < 64; offset += 100)
-                points.push_back({(uint32_t)(random() % 18 == 17 ? vst3::kNoParamId : random() % 17), offset,
-                                  value(random)});
+                points.push_back(
+                    {(uint32_t)(random() % 18 == 17 ? vst3::kNoParamId : random() % 17), offset, value(random)});
             Vst3Buffers buffers(64, (uint32_t)block);
             if (instance->process(buffers.inputs(), buffers.outputs(), 64, points) != vst3::kResultOk)
                 fault = "process failed in block " + std::to_string(block);

@@ -10,8 +10,8 @@ namespace {
 
 using Vst3HostState = Vst3HostTest;
 
-const std::vector<Vst3ParamPoint> kChanges = {{0, 0, 1.0}, {1, 0, 0.625}, {5, 0, 0.5}, {8, 0, 1.0}, {11, 0, 0.3},
-                                              {14, 0, 0.7}, {16, 0, 0.25}};
+const std::vector<Vst3ParamPoint> kChanges = {{0, 0, 1.0},  {1, 0, 0.625}, {5, 0, 0.5},  {8, 0, 1.0},
+                                              {11, 0, 0.3}, {14, 0, 0.7},  {16, 0, 0.25}};
 
 TEST_F(Vst3HostState, RoundTripsInAnyPiecesWithAndWithoutProcessing)
 {

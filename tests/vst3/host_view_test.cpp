@@ -133,7 +133,9 @@ TEST_F(Vst3ViewTest, AnswersItsPlatformSizesAndInterfaces)
     EXPECT_EQ(view->removed(), vst3::kResultOk) << "removed without attached is harmless";
     EXPECT_EQ(view->release(), 0u);
     EXPECT_FALSE(slot->hasView());
-    EXPECT_NE(slot->createView(record()), nullptr) << "a new one once the last is gone";
+    vst3::IPlugView *next = slot->createView(record());
+    ASSERT_NE(next, nullptr) << "a new one once the last is gone";
+    EXPECT_EQ(next->release(), 0u);
 }
 
 TEST_F(Vst3ViewTest, OpensOnARealParentIdlesFromTheHostAndAsksTheFrameForItsSize)
