@@ -38,13 +38,13 @@ struct Change {
     double plain;
 };
 const Change kChanges[] = {
-    {10, 200, 0, 1.0, 1.0},    // Process: on (the trim and the filters in the audio path), inside the block
-    {20, 37, 1, 0.65, 6.0},    // Trim +6.0 dB, inside the block
-    {40, 100, 4, 1.0, 1.0},    // LR/MS: mid/side, inside the block
-    {55, 0, 5, 1.0, 2.0},      // Hold: on
-    {70, 0, 8, 1.0, 1.0},      // ProcFlt: the strip filters in the path
-    {70, 300, 11, 0.5, 200.0}, // HPFreq 200 Hz, inside the block
-    {90, 511, 1, 0.25, -10.0}, // Trim -10 dB at the block's last sample
+    {10, 200, 0, 1.0, 1.0},     // Process: on (the trim and the filters in the audio path), inside the block
+    {20, 37, 1, 0.65, 6.0},     // Trim +6.0 dB, inside the block
+    {40, 100, 4, 1.0, 1.0},     // LR/MS: mid/side, inside the block
+    {55, 0, 5, 1.0, 2.0},       // Hold: on
+    {70, 0, 8, 1.0, 1.0},       // ProcFlt: the strip filters in the path
+    {70, 300, 11, 0.5, 200.0},  // HPFreq 200 Hz, inside the block
+    {90, 511, 1, 0.25, -10.0},  // Trim -10 dB at the block's last sample
 };
 
 TEST_F(Vst3HostAgreement, SameAudioAsVst24AndClapForAProgrammeSignal)
