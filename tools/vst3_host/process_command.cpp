@@ -2,10 +2,13 @@
 // Runs a mono or stereo file through one instance at the file's rate, in blocks of N frames
 // (default 512), with the bus arrangement of the file (stereo, or mono to mono), and writes the
 // output as 32-bit float with the input's channel count. --param gives a parameter its
-// normalised value V at frame FRAME of the file (0 when left out): a point of the input
-// parameter queue at that sample of its block, as a host's automation sends it. Prints the
-// handler's calls and the parameters' texts afterwards.
+// normalised value V at frame FRAME of the file: a point of the input parameter queue at that
+// sample of its block, as a host's automation sends it. Without @FRAME the value is the
+// instance's before it starts (setParamNormalized while inactive, as a host sets up a project
+// with its generic editor), as the VST 2.4 harness sets its --param values before resuming.
+// Prints the handler's calls and the parameters' texts afterwards.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -31,7 +34,7 @@ bool parseChange(const std::string &text, TimedChange &change)
     if (end != text.c_str() + equals)
         return false;
     change.value = std::strtod(text.c_str() + equals + 1, &end);
-    change.frame = 0;
+    change.frame = SIZE_MAX;  // before the start
     if (*end == '@')
         change.frame = (size_t)std::strtoull(end + 1, &end, 10);
     return *end == 0;
@@ -93,6 +96,13 @@ int runProcess(const std::vector<std::string> &arguments)
         std::fprintf(stderr, "the effect refused the arrangement\n");
         return 1;
     }
+    size_t next = 0;
+    for (const TimedChange &change : changes)
+        if (change.frame == SIZE_MAX)
+            instance.editController()->setParamNormalized(change.id, change.value);
+    changes.erase(
+        std::remove_if(changes.begin(), changes.end(), [](const TimedChange &c) { return c.frame == SIZE_MAX; }),
+        changes.end());
     if (!instance.activate(input.sampleRate, (int32_t)block) || !instance.startProcessing()) {
         std::fprintf(stderr, "the effect did not activate\n");
         return 1;
@@ -100,7 +110,6 @@ int runProcess(const std::vector<std::string> &arguments)
     WavAudio output;
     output.sampleRate = input.sampleRate;
     output.channels.assign(channels, std::vector<float>(input.frames()));
-    size_t next = 0;
     for (size_t start = 0; start < input.frames(); start += (size_t)block) {
         const size_t frames = std::min((size_t)block, input.frames() - start);
         std::vector<Vst3ParamPoint> points;
