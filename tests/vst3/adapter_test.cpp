@@ -159,7 +159,7 @@ TEST_F(Vst3AdapterTest, FactoryAndTheFixedClassId)
 {
 #if defined(_WIN32)
     EXPECT_EQ(exportedNames(vst3Module()), (std::set<std::string>{"ExitDll", "GetPluginFactory", "InitDll"}));
-    const unsigned char bytes[16] = {0x4F, 0x4D, 0x45, 0x5A, 0x6E, 0x77, 0x64, 0x72,
+    const unsigned char bytes[16] = {0x4F, 0x4D, 0x45, 0x5A, 0x64, 0x72, 0x6E, 0x77,
                                      0x56, 0x53, 0x54, 0x33, 0x03, 0x00, 0x02, 0x00};
 #else
     EXPECT_EQ(exportedNames(vst3Module()), (std::set<std::string>{"GetPluginFactory", "ModuleEntry", "ModuleExit"}));
