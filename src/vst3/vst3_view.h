@@ -37,7 +37,7 @@ class Vst3View;
 
 // The effect object's one place for its open view, so that the editor's size requests reach the
 // view (the effect's editor link) and the view learns when the effect goes before it. [ui-thread]
-class Vst3ViewSlot : public Vst3EditorLink {
+class Vst3ViewSlot final : public Vst3EditorLink {
 public:
     // owner: the VST 3 effect, told after each idle to deliver what its processing thread could
     // not tell the host; null for an effect of the VST 2.4 layer alone (the tests).

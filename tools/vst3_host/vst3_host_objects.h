@@ -55,7 +55,7 @@ private:
     std::atomic<int> references{0};
 };
 
-class Vst3HostContext : public Vst3HostObject<vst3::IHostApplication, vst3::IPlugInterfaceSupport> {
+class Vst3HostContext final : public Vst3HostObject<vst3::IHostApplication, vst3::IPlugInterfaceSupport> {
 public:
     vst3::tresult VST3_API getName(char16_t name[128]) override;
     vst3::tresult VST3_API createInstance(char cid[16], char iid[16], void **object) override;
@@ -72,7 +72,7 @@ struct Vst3HandlerCall {
 // "begin 6", "perform 6 0.5", "end 6", "restart 4".
 std::string describeHandlerCall(const Vst3HandlerCall &call);
 
-class Vst3ComponentHandler : public Vst3HostObject<vst3::IComponentHandler> {
+class Vst3ComponentHandler final : public Vst3HostObject<vst3::IComponentHandler> {
 public:
     Vst3ComponentHandler() : mainThread(std::this_thread::get_id()) {}
     vst3::tresult VST3_API beginEdit(uint32_t id) override;
@@ -92,7 +92,7 @@ private:
 
 // A stream over bytes in memory: writes append, reads take from the read position; each call
 // moves at most piece bytes, as a host's stream may.
-class Vst3MemoryStream : public Vst3HostObject<vst3::IBStream> {
+class Vst3MemoryStream final : public Vst3HostObject<vst3::IBStream> {
 public:
     explicit Vst3MemoryStream(size_t piece = SIZE_MAX) : piece(piece ? piece : 1) {}
     Vst3MemoryStream(std::vector<uint8_t> content, size_t piece = SIZE_MAX)
@@ -119,7 +119,7 @@ struct Vst3ParamPoint {
     double value = 0;
 };
 
-class Vst3ParamQueue : public Vst3HostObject<vst3::IParamValueQueue> {
+class Vst3ParamQueue final : public Vst3HostObject<vst3::IParamValueQueue> {
 public:
     uint32_t VST3_API getParameterId() override { return id; }
     int32_t VST3_API getPointCount() override { return (int32_t)points.size(); }
@@ -131,7 +131,7 @@ public:
 };
 
 // The input parameter list of one block: one queue per parameter, points in offset order.
-class Vst3ParamChanges : public Vst3HostObject<vst3::IParameterChanges> {
+class Vst3ParamChanges final : public Vst3HostObject<vst3::IParameterChanges> {
 public:
     explicit Vst3ParamChanges(const std::vector<Vst3ParamPoint> &changes = {});
     int32_t VST3_API getParameterCount() override { return (int32_t)used; }
@@ -146,7 +146,7 @@ private:
 #ifndef _WIN32
 // The run loop the frame answers on Linux: registrations kept and served by fireDueTimers and
 // pollDescriptors, as a host's event loop would.
-class Vst3RunLoop : public Vst3HostObject<vst3::IRunLoop> {
+class Vst3RunLoop final : public Vst3HostObject<vst3::IRunLoop> {
 public:
     vst3::tresult VST3_API registerEventHandler(vst3::IEventHandler *handler, int fd) override;
     vst3::tresult VST3_API unregisterEventHandler(vst3::IEventHandler *handler) override;
@@ -177,7 +177,7 @@ public:
 // The frame of the editor's window: resizeView resizes the parent (through the callback) and
 // then calls the view's onSize inside the call, as Ardour and the SDK's editor host do. On Linux
 // it answers IRunLoop with its run loop, a separate object as in the SDK's editor host.
-class Vst3PlugFrame : public Vst3HostObject<vst3::IPlugFrame> {
+class Vst3PlugFrame final : public Vst3HostObject<vst3::IPlugFrame> {
 public:
     vst3::tresult VST3_API resizeView(vst3::IPlugView *view, vst3::ViewRect *newSize) override;
     vst3::tresult VST3_API queryInterface(const vst3::TUID iid, void **object) override;
