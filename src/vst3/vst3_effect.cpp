@@ -110,6 +110,8 @@ tresult Vst3Effect::queryInterface(const TUID interfaceId, void **obj)
         *obj = static_cast<IEditController *>(this);
     else if (IProcessContextRequirements::iid.matches(interfaceId))
         *obj = static_cast<IProcessContextRequirements *>(this);
+    else if (IZemReadout::iid.matches(interfaceId))
+        *obj = static_cast<IZemReadout *>(this);
     // Not IConnectionPoint: one object would be connected to itself.
     if (!*obj)
         return kNoInterface;
@@ -190,6 +192,14 @@ void Vst3Effect::releaseHostObjects()
     if (hostContext)
         hostContext->release();
     hostContext = nullptr;
+}
+
+// Asked as zem_host asks it through VST 2.4: one question for every format.
+tresult Vst3Effect::query(ReadoutQuery *readout)
+{
+    if (!readout || !effect)
+        return kInvalidArgument;
+    return dispatch(effVendorSpecific, kReadoutQuery, sizeof *readout, readout) == 1 ? kResultOk : kResultFalse;
 }
 
 VstIntPtr Vst3Effect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt)

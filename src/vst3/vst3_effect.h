@@ -18,6 +18,7 @@
 
 #include "vst/aeffect.h"
 #include "vst3/vst3_interface.h"
+#include "vst3/vst3_readout.h"
 
 class Templete;
 
@@ -42,6 +43,7 @@ enum class Vst3Layout { kStereo, kMono, kMonoToStereo };
 class Vst3Effect : public vst3::IComponent,
                    public vst3::IAudioProcessor,
                    public vst3::IEditController,
+                   public vst3::IZemReadout,
                    public vst3::IProcessContextRequirements {
 public:
     // No host call here: the effect comes in initialize. The object starts with one reference.
@@ -87,6 +89,9 @@ public:
 
     // IProcessContextRequirements: no transport needed.
     uint32_t VST3_API getProcessContextRequirements() override { return 0; }
+
+    // IZemReadout: the harness's read-out question (vst3/vst3_readout.h).
+    vst3::tresult VST3_API query(ReadoutQuery *query) override;
 
     // IEditController
     vst3::tresult VST3_API setComponentState(vst3::IBStream *state) override;

@@ -1,6 +1,6 @@
 // One core behind the three formats: a programme signal of zem_host, with the same parameter
-// changes, gives bit for bit the same audio through ZEM Ordwen.vst3 as through the VST 2.4
-// library and ZEM Ordwen.clap (in each of the three builds, so the builds agree with each other
+// changes, gives bit for bit the same audio and the same meter read-outs through ZEM Ordwen.vst3
+// as through the VST 2.4 library and ZEM Ordwen.clap (in each of the three builds, so the builds agree with each other
 // as the other suites show they do); a change at a sample inside a block takes effect there, as
 // the VST 2.4 effect gives it when its block is split at that sample. The editor opened through
 // the VST 3 view shows the same picture as through effEditOpen after the same tone and idles.
@@ -17,9 +17,11 @@
 #include "vst3_editor.h"
 
 #include "../clap/host_fixture.h"
+#include "clap/clap_readout.h"
 #include "core/loaded_plugin.h"
 #include "host_fixture.h"
 #include "test_signals.h"
+#include "vst3/vst3_readout.h"
 
 #ifndef _WIN32
 #include "support/private_x_server.h"
@@ -47,7 +49,7 @@ const Change kChanges[] = {
     {90, 511, 1, 0.25, -10.0},  // Trim -10 dB at the block's last sample
 };
 
-TEST_F(Vst3HostAgreement, SameAudioAsVst24AndClapForAProgrammeSignal)
+TEST_F(Vst3HostAgreement, SameAudioAndReadoutsAsVst24AndClapForAProgrammeSignal)
 {
     const int32_t block = 512;
     WavAudio signal;
@@ -69,8 +71,14 @@ TEST_F(Vst3HostAgreement, SameAudioAsVst24AndClapForAProgrammeSignal)
     ASSERT_TRUE(clap.activate(44100, 1, block) && clap.startProcessing());
     auto vst3 = create();
     ASSERT_TRUE(vst3->activate(44100, block) && vst3->startProcessing());
+    auto *clapReadout = clap.extension<zem_clap_readout_t>(ZEM_CLAP_EXT_READOUT);
+    ASSERT_NE(clapReadout, nullptr);
+    void *object = nullptr;
+    ASSERT_EQ(vst3->component()->queryInterface(vst3::IZemReadout::iid.data(), &object), vst3::kResultOk);
+    auto *vst3Readout = static_cast<vst3::IZemReadout *>(object);
 
     std::vector<float> out[3][2];
+    int readouts = 0;
     for (auto &format : out)
         for (auto &channel : format)
             channel.resize(block);
@@ -108,7 +116,24 @@ TEST_F(Vst3HostAgreement, SameAudioAsVst24AndClapForAProgrammeSignal)
             ASSERT_EQ(0, std::memcmp(out[1][c].data(), out[2][c].data(), (size_t)block * sizeof(float)))
                 << "VST 3 and CLAP differ in block " << b << " channel " << c;
         }
+        ReadoutQuery viaVst, viaClap, viaVst3;
+        viaVst.withOverStates = viaClap.withOverStates = viaVst3.withOverStates = 1;
+        const bool vstAnswered = vst.dispatch(effVendorSpecific, kReadoutQuery, sizeof viaVst, &viaVst) == 1;
+        ASSERT_EQ(clapReadout->query(clap.plugin(), &viaClap), vstAnswered);
+        ASSERT_EQ(vst3Readout->query(&viaVst3) == vst3::kResultOk, vstAnswered);
+        if (!vstAnswered)
+            continue;
+        ++readouts;
+        for (int q = 0; q < kMeterQuantityCount; ++q) {
+            ASSERT_EQ(viaVst.values[q], viaVst3.values[q]) << "block " << b << " quantity " << q;
+            ASSERT_EQ(viaClap.values[q], viaVst3.values[q]) << "block " << b << " quantity " << q;
+        }
+        EXPECT_EQ(viaVst.overStates[0], viaVst3.overStates[0]);
+        EXPECT_EQ(viaVst.overStates[1], viaVst3.overStates[1]);
+        EXPECT_STREQ(viaVst.reference, viaVst3.reference);
     }
+    EXPECT_EQ(readouts, blocks);
+    vst3Readout->release();
     for (const Change &change : kChanges) {
         std::string vst3Text, clapText;
         ASSERT_TRUE(vst3->text(change.id, change.normalised, vst3Text));
