@@ -41,7 +41,8 @@ int runMeter(const std::vector<std::string> &arguments)
                 std::fprintf(stderr, "%s", usage);
                 return 2;
             }
-            values.push_back({(uint32_t)std::strtoul(text.c_str(), nullptr, 10), std::strtod(text.c_str() + equals + 1, nullptr)});
+            values.push_back(
+                {(uint32_t)std::strtoul(text.c_str(), nullptr, 10), std::strtod(text.c_str() + equals + 1, nullptr)});
         } else
             positional.push_back(a);
     }
