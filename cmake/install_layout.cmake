@@ -2,9 +2,9 @@
 # from the prefix it is given, so that one build installs either way:
 #   - the default prefix (~/.vst): one user's plug-in folders: the VST 2.4 plug-in in ~/.vst, the
 #     manual and the typeface in ~/.vst/ZEM Ordwen, the CLAP plug-in in ~/.clap, LV2 bundles in
-#     ~/.lv2; the manual's path is recorded in the per-user store;
+#     ~/.lv2, VST 3 bundles in ~/.vst3; the manual's path is recorded in the per-user store;
 #   - /usr or /usr/local (the package, `make package`, and a system-wide install): the folders
-#     Linux hosts search there: lib/vst, lib/clap, lib/lv2, and share/zem-ordwen for the manual
+#     Linux hosts search there: lib/vst, lib/clap, lib/lv2, lib/vst3, and share/zem-ordwen for the manual
 #     and the typeface, where the plug-in finds them from its own module's place; nothing is
 #     recorded in anybody's store;
 #   - any other folder: everything in it, the manual and the typeface in its "ZEM Ordwen"
@@ -18,6 +18,7 @@
 set(ZEM_VST_INSTALL_DIR "\${ZEM_VST_DIR}")
 set(ZEM_CLAP_INSTALL_DIR "\${ZEM_CLAP_DIR}")
 set(ZEM_LV2_INSTALL_DIR "\${ZEM_LV2_DIR}")
+set(ZEM_VST3_INSTALL_DIR "\${ZEM_VST3_DIR}")
 set(ZEM_DATA_INSTALL_DIR "\${ZEM_DATA_DIR}")
 # Nonzero when the layout records the manual's path in the per-user store.
 set(ZEM_INSTALL_RECORDS_MANUAL "\${ZEM_RECORD_MANUAL}")
@@ -36,18 +37,21 @@ install(CODE "
         set(ZEM_VST_DIR lib/vst)
         set(ZEM_CLAP_DIR lib/clap)
         set(ZEM_LV2_DIR lib/lv2)
+        set(ZEM_VST3_DIR lib/vst3)
         set(ZEM_DATA_DIR share/zem-ordwen)
         set(ZEM_RECORD_MANUAL 0)
     elseif(ZEM_LAYOUT STREQUAL user)
         set(ZEM_VST_DIR .)
         set(ZEM_CLAP_DIR ../.clap)
         set(ZEM_LV2_DIR ../.lv2)
+        set(ZEM_VST3_DIR ../.vst3)
         set(ZEM_DATA_DIR \"ZEM Ordwen\")
         set(ZEM_RECORD_MANUAL 1)
     elseif(ZEM_LAYOUT STREQUAL folder)
         set(ZEM_VST_DIR .)
         set(ZEM_CLAP_DIR .)
         set(ZEM_LV2_DIR .)
+        set(ZEM_VST3_DIR .)
         set(ZEM_DATA_DIR \"ZEM Ordwen\")
         set(ZEM_RECORD_MANUAL 1)
     else()

@@ -1,12 +1,14 @@
 ; The Windows installer of ZEM Ordwen: "ZEM Ordwen Setup.exe".
 ; Installs the 64-bit and the 32-bit plug-in into VST folders the user chooses, the CLAP plug-ins
 ; into the CLAP folders of 64-bit and 32-bit hosts (%COMMONPROGRAMFILES%\CLAP, which a 32-bit
-; process sees in "Common Files" of "Program Files (x86)"), the user manual
+; process sees in "Common Files" of "Program Files (x86)"), the VST 3 bundles likewise into
+; %COMMONPROGRAMFILES%\VST3 of 64-bit and of 32-bit hosts, the user manual
 ; and the label typeface into the installation folder, records the manual's full path as
 ; "ManualPath" (the plug-in finds the manual and the typeface through it), and registers an
 ; uninstaller that removes all of that and keeps the user's meter defaults.
 ;
-; makensis -DSTAGE=<folder with the four files, and x64\ and x86\ with the .clap files>
+; makensis -DSTAGE=<folder with the four files, and x64\ and x86\ with the .clap files and the
+;          "ZEM Ordwen.vst3" bundle folders>
 ;          -DOUTFILE=<setup.exe> zem_ordwen.nsi
 ; Silent use: "ZEM Ordwen Setup.exe" /S [/VST64=folder] [/VST32=folder] [/D=installation folder]
 
@@ -29,6 +31,7 @@ SetCompressor /SOLID lzma
 !define FONT "ZEMOrdwen.kqf"
 !define METER_KEY "SOFTWARE\Velmora\ZEMMETERS300"
 !define CLAP "ZEM Ordwen.clap"
+!define VST3 "ZEM Ordwen.vst3"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\ZEM Ordwen"
 
 Name "${PRODUCT} ${VERSION}"
@@ -102,6 +105,12 @@ Section "ZEM Ordwen" SecMain
     File "${STAGE}\x64\${CLAP}"
     SetOutPath "$COMMONFILES32\CLAP"
     File "${STAGE}\x86\${CLAP}"
+    ; The VST 3 bundles likewise: the 64-bit one where 64-bit hosts look, the 32-bit one where
+    ; 32-bit hosts look.
+    SetOutPath "$COMMONFILES64\VST3"
+    File /r "${STAGE}\x64\${VST3}"
+    SetOutPath "$COMMONFILES32\VST3"
+    File /r "${STAGE}\x86\${VST3}"
     SetOutPath "$INSTDIR"
     File "${STAGE}\${MANUAL}"
     File "${STAGE}\${FONT}"
@@ -137,6 +146,10 @@ Section "Uninstall"
     RMDir "$COMMONFILES64\CLAP"
     Delete "$COMMONFILES32\CLAP\${CLAP}"
     RMDir "$COMMONFILES32\CLAP"
+    RMDir /r "$COMMONFILES64\VST3\${VST3}"
+    RMDir "$COMMONFILES64\VST3"
+    RMDir /r "$COMMONFILES32\VST3\${VST3}"
+    RMDir "$COMMONFILES32\VST3"
     Delete "$INSTDIR\${MANUAL}"
     Delete "$INSTDIR\${FONT}"
     Delete "$INSTDIR\Uninstall.exe"

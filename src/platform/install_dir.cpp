@@ -38,10 +38,14 @@ std::wstring packageShareFolderOf(const std::wstring &moduleFolder)
     const auto component = [&](size_t k) {
         return moduleFolder.substr(starts[k], moduleFolder.find(L'/', starts[k]) - starts[k]);
     };
-    // <prefix>/lib/<format>/ first, then <prefix>/lib/<format>/<bundle>/.
-    for (size_t depth = 2; depth <= 3; ++depth) {
+    // <prefix>/lib/<format>/ first, then <prefix>/lib/<format>/<bundle>/, then a VST 3 bundle's
+    // platform folder <prefix>/lib/<format>/<bundle>/Contents/<platform>/.
+    const bool inBundleContents = starts.size() >= 2 && component(starts.size() - 2) == L"Contents";
+    for (size_t depth = 2; depth <= 5; ++depth) {
         if (starts.size() < depth)
             break;
+        if (depth == 4 || (depth == 5 && !inBundleContents))
+            continue;
         const std::wstring lib = component(starts.size() - depth);
         if (lib == L"lib" || lib == L"lib64")
             return moduleFolder.substr(0, starts[starts.size() - depth]) + L"share/" + kPackageDataFolder + L"/";

@@ -167,10 +167,12 @@ TEST(FontPath, ALongValueIsCutAtTheConversionLimit)
 
 TEST(PackageShareFolder, IsThePrefixsShareFolderOfAModuleInAFormatsLibFolder)
 {
-    // The package's folders: the VST 2.4 and CLAP plug-ins in lib/<format>, the LV2 one in a bundle.
+    // The package's folders: the VST 2.4 and CLAP plug-ins in lib/<format>, the LV2 one in a bundle,
+    // the VST 3 one in its bundle's platform folder.
     EXPECT_EQ(packageShareFolderOf(L"/usr/lib/vst/"), L"/usr/share/zem-ordwen/");
     EXPECT_EQ(packageShareFolderOf(L"/usr/lib/clap/"), L"/usr/share/zem-ordwen/");
     EXPECT_EQ(packageShareFolderOf(L"/usr/lib/lv2/zem-ordwen.lv2/"), L"/usr/share/zem-ordwen/");
+    EXPECT_EQ(packageShareFolderOf(L"/usr/lib/vst3/ZEM Ordwen.vst3/Contents/x86_64-linux/"), L"/usr/share/zem-ordwen/");
     EXPECT_EQ(packageShareFolderOf(L"/usr/local/lib/vst/"), L"/usr/local/share/zem-ordwen/");
     EXPECT_EQ(packageShareFolderOf(L"/opt/root dir/usr/lib64/vst/"), L"/opt/root dir/usr/share/zem-ordwen/");
     // The folder above the module's own is the nearer match: a bundle folder named lib.
@@ -184,6 +186,7 @@ TEST(PackageShareFolder, IsEmptyOutsideAPackageTree)
     EXPECT_EQ(packageShareFolderOf(L"/home/user/.vst/"), L"");
     EXPECT_EQ(packageShareFolderOf(L"/usr/lib/"), L"");  // the module in lib itself: no format folder
     EXPECT_EQ(packageShareFolderOf(L"/usr/lib/lv2/a/b/"), L"");
+    EXPECT_EQ(packageShareFolderOf(L"/usr/lib/vst3/a/b/x86_64-linux/"), L"");  // no bundle's Contents
     EXPECT_EQ(packageShareFolderOf(L"/usr/libx/vst/"), L"");
     EXPECT_EQ(packageShareFolderOf(L"usr/lib/vst/"), L"");  // relative: never
     EXPECT_EQ(packageShareFolderOf(L"/usr/lib/vst"), L"");  // not a folder with its separator

@@ -20,6 +20,8 @@ public:
     bool loaded() const { return handle != nullptr; }
     // The exported symbol's address, or null.
     void *symbol(const char *name) const;
+    // The handle the system gave (dlopen's, or the HMODULE), for entry functions that take it.
+    void *nativeHandle() const { return handle; }
     // Why the open failed.
     const std::string &error() const { return lastError; }
 
