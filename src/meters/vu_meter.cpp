@@ -68,15 +68,27 @@ void NeedleSection::design(double rate, double cornerHz, double quality)
 
 void NeedleBank::design(double rate, double cornerHz, double topQ, double bottomQ)
 {
-    // The needle goes on from section 0: it takes over the running state of the section in
-    // use, or a needle redesigned while deflected would fall back to where section 0 last was.
-    if (current != 0)
-        sections[0].takeStateFrom(sections[current]);
     top = topQ;
     bottom = bottomQ;
     for (int i = 0; i < kSections; ++i)
         sections[i].design(rate, cornerHz, top - i * (top - bottom) / 15);
-    current = previous = 0;
+}
+
+void NeedleLanes::selectFirstSections(NeedleBank *banks, const NeedleSectionStarts &starts)
+{
+    banks[0].sections[section(0)].epsilon = lowLane(epsilon);
+    banks[1].sections[section(1)].epsilon = highLane(epsilon);
+    const NeedleSection &s1 = banks[0].sections[0];
+    const NeedleSection &s2 = banks[1].sections[0];
+    b0 = _mm_setr_pd(s1.b0, s2.b0);
+    b1 = _mm_setr_pd(s1.b1, s2.b1);
+    b2 = _mm_setr_pd(s1.b2, s2.b2);
+    a1 = _mm_setr_pd(s1.a1, s2.a1);
+    a2 = _mm_setr_pd(s1.a2, s2.a2);
+    epsilon = _mm_setr_pd(s1.epsilon, s2.epsilon);
+    current = _mm_setzero_si128();
+    lowest = _mm_set1_pd(starts.start[0]);
+    beyond = _mm_set1_pd(starts.start[1]);
 }
 
 // The VU ballistics of one block, in locals.
@@ -116,6 +128,10 @@ VUmeter::VUmeter(AudioEffect *owner) : MeterEngineFrame(owner, kMeterTypeVU, 4)
 {
     for (NeedleBank &bank : banks_)
         bank.design(44100, 2.371, 0.68, 0.55);
+    needles_.current = _mm_setzero_si128();
+    needles_.epsilon = _mm_set1_pd(1e-12);
+    needles_.selectFirstSections(banks_, sectionStarts_);
+    needles_.clearState();
     loadInitialSettings();
     reset();
 }
@@ -128,6 +144,10 @@ void VUmeter::redesignNeedles()
     const double f0 = 857.6 / tPrime;  // 857.6 = 0.64 · 1000 · 1.34
     for (NeedleBank &bank : banks_)
         bank.design(sampleRate(), f0, type1 ? 0.85 : 0.68, type1 ? 0.43 : 0.55);
+    // The needles go on from section 0 where they stand: a needle redesigned while deflected
+    // keeps its state instead of falling back to where section 0 last was.
+    needles_.epsilon = _mm_set1_pd(1e-12);
+    needles_.selectFirstSections(banks_, sectionStarts_);
 }
 
 void VUmeter::setSetting(VstInt32 index, float value)
@@ -186,11 +206,9 @@ void VUmeter::getSettingText(VstInt32 index, char *text)
 
 void VUmeter::restState()
 {
-    for (int c = 0; c < 2; ++c) {
-        for (NeedleSection &s : banks_[c].sections)
-            s.clearState();
-        banks_[c].current = banks_[c].previous = 0;
-    }
+    // Each section keeps its offset.
+    needles_.selectFirstSections(banks_, sectionStarts_);
+    needles_.clearState();
 }
 
 void VUmeter::reset()
@@ -210,16 +228,19 @@ inline void VUmeter::processBlock(float *channel1, float *channel2, VstInt32 fra
     if (redesignPending_.load(std::memory_order_relaxed) && redesignPending_.exchange(false, std::memory_order_relaxed))
         redesignNeedles();
     const __m128d inverseGain = _mm_set1_pd(inverseGain_.load(std::memory_order_relaxed));
-    VUChannels ch{NeedlePair(banks_, sectionStarts_),
+    VUChannels ch{NeedlePair(needles_, banks_, sectionStarts_),
                   inverseGain,
                   OverTest(overSelector_.load(std::memory_order_relaxed), 2.51188643150958, inverseGain),  // +8 dB
                   _mm_set1_pd(hold_.countReaching()),
                   _mm_set1_pd(holdFall_.load(std::memory_order_relaxed)),
                   LevelHoldLanes(loadLevelHold())};
     runBlock(channel1, channel2, frames, ch);
-    ch.needles.finish(ch.state.level);
+    ch.needles.finish(needles_);
 
-    if (!finishBlock(ch.state, ch.needles.stateZeros(), kRest))
+    // The needles' state needs no test of its own: the last output sums every state value
+    // with a finite coefficient, so a needle (the level) that is finite has finite state, and a
+    // block without frames leaves the state as the last test passed it.
+    if (!finishBlock(ch.state, _mm_setzero_pd(), kRest))
         restState();
 }
 
