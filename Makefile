@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build layers test fuzz demo bench format-check clean
+.PHONY: all bootstrap configure build layers test fuzz demo bench package format-check clean
 all: build
 
 bootstrap:
@@ -44,7 +44,7 @@ test: layers format-check build
 	    for p in win64 win32; do echo "== test $$p under Wine"; \
 	        scripts/with-display ctest --test-dir build/$$p --output-on-failure || exit 1; done; \
 	    wineserver -k 2>/dev/null || true; rm -rf $$prefix; \
-	    for script in tests/e2e/run tests/installer/run; do [ -x $$script ] || continue; \
+	    for script in tests/e2e/run tests/installer/run tests/package/run; do [ -x $$script ] || continue; \
 	        echo "== $$script (fresh Wine prefix and per-user store)"; \
 	        rm -rf $$prefix; scripts/wine-prefix $$prefix; \
 	        store=$$(mktemp -d /tmp/zem-store.XXXXXX); \
@@ -88,6 +88,12 @@ bench: bootstrap build/native/build.ninja
 	@build/native/bin/zem_peer_bench
 	@echo "== the open editor's drawing cost (% of a core, a real X11 window on a private Xvfb)"
 	@build/native/bin/zem_editor_cost_bench
+
+# The Linux package: build/package/zem-ordwen_3.0.2_amd64.deb and a .tar.gz of the same files,
+# from the optimised build installed with the prefix /usr (packaging/make-package).
+package: bootstrap build/native/build.ninja
+	@cmake --build build/native -j $(JOBS)
+	@packaging/make-package build/native build/package
 
 demo: build
 	@scripts/with-display scripts/demo

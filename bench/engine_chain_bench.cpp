@@ -1,11 +1,12 @@
 // The floor of the meters' per-sample recursions: the time of one step when every step waits for
 // the one before, as the ballistics do (each sample's level starts from the last one's). The PPM
-// step is the engine's own (PeakFollower::step, both channels in lanes); the level recursion and
-// the VU needle's second-order section are that chain alone. cycles_per_step converts with the
+// step is the engine's own (PeakFollower::step, both channels in lanes), and so is the VU
+// needle's (NeedlePair::step); the level recursion is that chain alone. cycles_per_step converts with the
 // core clock measured in the same process by a chain of dependent integer additions (one cycle
 // each on every x86-64 core), since a virtual machine often reads no cycle counter.
 //     zem_bench --benchmark_filter=Chain
 #include "meters/peak_follower.h"
+#include "meters/vu_meter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -103,33 +104,27 @@ void BM_ChainPPMLevelRecursion(benchmark::State &state)
 }
 BENCHMARK(BM_ChainPPMLevelRecursion);
 
-// The VU needle's section as NeedlePair::step forms it, without the section choice:
-// y = b0·xe + b1·x1 + b2·x2 − a1·y1 − a2·y2 with the anti-denormal offset.
-void BM_ChainVUNeedleSection(benchmark::State &state)
+// The VU engine's needle step (NeedlePair::step, both needles in lanes): the second-order
+// section y = b0·xe + b1·x1 + b2·x2 − a1·y1 − a2·y2 with the anti-denormal offset, and the
+// section choice from the needle's position. The banks as the engine designs them at 48 kHz for
+// a 300 ms type 2 needle; the steps of an iteration are one block.
+void BM_ChainVUNeedleStep(benchmark::State &state)
 {
     const double *levels = relativeLevels();
-    const __m128d b0 = _mm_set1_pd(1.4e-8), b1 = _mm_set1_pd(2.8e-8), b2 = b0;
-    const __m128d a1 = _mm_set1_pd(-1.99974), a2 = _mm_set1_pd(0.99974);
-    __m128d epsilon = _mm_set1_pd(1e-12), x1 = _mm_setzero_pd(), x2 = x1, y1 = x1, y2 = x1;
+    NeedleBank banks[2];
+    for (NeedleBank &bank : banks)
+        bank.design(48000, 857.6 / 310, 0.68, 0.55);
     nsPerCycle();
     for (auto _ : state) {
-        for (int i = 0; i < kSteps; ++i) {
-            const __m128d u = _mm_loadu_pd(levels + 2 * i);
-            epsilon = _mm_xor_pd(epsilon, _mm_set1_pd(-0.0));
-            const __m128d xe = _mm_add_pd(u, epsilon);
-            const __m128d y = _mm_sub_pd(
-                _mm_sub_pd(_mm_add_pd(_mm_add_pd(_mm_mul_pd(b0, xe), _mm_mul_pd(b1, x1)), _mm_mul_pd(b2, x2)),
-                           _mm_mul_pd(a1, y1)),
-                _mm_mul_pd(a2, y2));
-            x2 = x1;
-            x1 = xe;
-            y2 = y1;
-            y1 = _mm_add_pd(y, epsilon);
-        }
-        benchmark::DoNotOptimize(y1);
+        NeedlePair needles(banks, needleSectionStarts());
+        __m128d y = _mm_setzero_pd();
+        for (int i = 0; i < kSteps; ++i)
+            y = needles.step(_mm_loadu_pd(levels + 2 * i));
+        needles.finish(y);
+        benchmark::DoNotOptimize(y);
     }
     setStepCounters(state);
 }
-BENCHMARK(BM_ChainVUNeedleSection);
+BENCHMARK(BM_ChainVUNeedleStep);
 
 }  // namespace

@@ -54,54 +54,6 @@ double otherProcessSeconds(long pid)
     return ticks / (double)sysconf(_SC_CLK_TCK);
 }
 
-// A private Xvfb with a screen wide enough for the editor at 300 %, started by this program (so its
-// pid is known and its time is this program's alone); it ends with its last client.
-class BenchXServer {
-public:
-    BenchXServer()
-    {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        const std::string fd = std::to_string(fds[1]);
-        const char *argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-terminate",   "-nolisten",
-                              "tcp",  "-screen",    "0",        "2560x1600x24", nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        if (posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char **>(argv), environ) != 0)
-            pid = 0;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        std::string number;
-        char c = 0;
-        while (pid && number.size() < 16 && read(fds[0], &c, 1) == 1 && c != '\n')
-            number += c;
-        close(fds[0]);
-        if (!number.empty())
-            name = ":" + number;
-        for (int attempt = 0; attempt < 50 && !display && !name.empty(); ++attempt) {
-            display = XOpenDisplay(name.c_str());
-            if (!display)
-                usleep(100000);
-        }
-    }
-    ~BenchXServer()
-    {
-        if (display)
-            XCloseDisplay(display);
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-    Display *display = nullptr;
-    std::string name;
-    pid_t pid = 0;
-};
-
 struct Cost {
     double plugin = 0;  // % of a core
     double server = 0;
@@ -182,13 +134,15 @@ int main(int argc, char **argv)
     char store[] = "/tmp/zem-bench-store.XXXXXX";
     if (mkdtemp(store))
         setenv("XDG_CONFIG_HOME", store, 1);
-    BenchXServer x;
+    // A private Xvfb with a screen wide enough for the editor at 300 %, started by this program (so
+    // its pid is known and its time is this program's alone); it ends with its last client.
+    PrivateXServer x("2560x1600x24");
     if (!x.display) {
         std::fprintf(stderr, "cannot start Xvfb\n");
         return 1;
     }
     DisplayVariable displayVariable(x.name);
-    const long server = x.pid;
+    const long server = x.pid();
 
     PluginHost host(PluginLibrary::programFolder() + ZEM_PLUGIN_FILE);
     std::printf("editor cost, %% of a core (plug-in + X server), %.0f s runs, blocks of %d at %.0f Hz\n", seconds,

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <vector>
 
 std::string fontPathFromManualPath(const std::wstring &manualPath)
 {
@@ -25,6 +26,29 @@ std::wstring fontFilePathFromManualPath(const std::wstring &manualPath)
     return directory + L"ZEMOrdwen.kqf";
 }
 
+std::wstring packageShareFolderOf(const std::wstring &moduleFolder)
+{
+    if (moduleFolder.size() < 2 || moduleFolder.front() != L'/' || moduleFolder.back() != L'/')
+        return std::wstring();
+    // The start of each component of the folder.
+    std::vector<size_t> starts;
+    for (size_t i = 1; i < moduleFolder.size(); i = moduleFolder.find(L'/', i) + 1)
+        if (moduleFolder[i] != L'/')
+            starts.push_back(i);
+    const auto component = [&](size_t k) {
+        return moduleFolder.substr(starts[k], moduleFolder.find(L'/', starts[k]) - starts[k]);
+    };
+    // <prefix>/lib/<format>/ first, then <prefix>/lib/<format>/<bundle>/.
+    for (size_t depth = 2; depth <= 3; ++depth) {
+        if (starts.size() < depth)
+            break;
+        const std::wstring lib = component(starts.size() - depth);
+        if (lib == L"lib" || lib == L"lib64")
+            return moduleFolder.substr(0, starts[starts.size() - depth]) + L"share/" + kPackageDataFolder + L"/";
+    }
+    return std::wstring();
+}
+
 namespace {
 
 // The places beside the module where a hand install keeps a file: the module's own folder,
@@ -35,6 +59,13 @@ std::wstring besideModule(const std::wstring &name, bool inSubfolder)
     if (folder.empty())
         return folder;
     return inSubfolder ? folder + kInstallSubfolder + folder.back() + name : folder + name;
+}
+
+// The place in the package share folder of the module's tree; empty outside such a tree.
+std::wstring inPackageShare(const std::wstring &name)
+{
+    const std::wstring folder = packageShareFolder();
+    return folder.empty() ? folder : folder + name;
 }
 
 // The first existing file of the candidates; else the fallback.
@@ -53,7 +84,8 @@ std::wstring installedManualPath()
     std::wstring recorded = readManualPath();
     if (!isAbsolutePath(recorded))
         recorded.clear();
-    return firstExisting({recorded, besideModule(kManualFileName, false), besideModule(kManualFileName, true)},
+    return firstExisting({recorded, besideModule(kManualFileName, false), besideModule(kManualFileName, true),
+                          inPackageShare(kManualFileName)},
                          recorded);
 }
 
@@ -63,5 +95,7 @@ std::wstring installedFontFilePath()
     std::wstring derived = isAbsolutePath(recorded) ? fontFilePathFromManualPath(recorded) : std::wstring();
     if (!isAbsolutePath(derived))
         derived.clear();  // a value of 36 characters or fewer leaves no folder
-    return firstExisting({derived, besideModule(kFontFileName, false), besideModule(kFontFileName, true)}, derived);
+    return firstExisting(
+        {derived, besideModule(kFontFileName, false), besideModule(kFontFileName, true), inPackageShare(kFontFileName)},
+        derived);
 }

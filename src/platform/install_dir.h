@@ -5,8 +5,10 @@
 //
 // A plug-in copied into a VST folder by hand has no "ManualPath": where the value is missing or
 // names no existing file, the manual and the typeface are looked for beside the plug-in module
-// itself, then in its "ZEM Ordwen" subfolder (the layout of a Linux install). A relative path is
-// never opened: it would name a file in whatever the host's working folder is.
+// itself, then in its "ZEM Ordwen" subfolder (the layout of a Linux install into one folder),
+// then (POSIX) in the share folder of the package tree the module is in: <prefix>/share/zem-ordwen/
+// for a module in <prefix>/lib/<format>/ or in a bundle <prefix>/lib/<format>/<bundle>/. A
+// relative path is never opened: it would name a file in whatever the host's working folder is.
 // [any-thread] (module load, UI thread)
 #pragma once
 
@@ -21,6 +23,8 @@ constexpr size_t kManualFileNameLength = 36;
 constexpr const wchar_t *kManualFileName = L"ZEM Ordwen User Manual v3.0.2 EN.pdf";
 constexpr const wchar_t *kFontFileName = L"ZEMOrdwen.kqf";
 constexpr const wchar_t *kInstallSubfolder = L"ZEM Ordwen";
+// The package's folder of them under <prefix>/share.
+constexpr const wchar_t *kPackageDataFolder = L"zem-ordwen";
 
 // "ManualPath", at most 1024 characters; empty when the key or the value is missing. POSIX: the
 // carriage return of a CRLF line end and trailing blanks are not part of it.
@@ -30,6 +34,15 @@ std::wstring readManualPath();
 // followed by its separator; empty when it cannot be told as an absolute path.
 std::wstring pluginModuleFolder();
 
+// The package share folder for a module folder ("/"-separated, absolute, ending in "/"):
+// <prefix>/share/zem-ordwen/ when the folder is <prefix>/lib/<format>/ or
+// <prefix>/lib/<format>/<bundle>/ ("lib" or "lib64"), the nearer match first; else empty.
+std::wstring packageShareFolderOf(const std::wstring &moduleFolder);
+
+// packageShareFolderOf(pluginModuleFolder()) on POSIX; empty on Windows, whose installs record
+// "ManualPath" or keep the files beside the plug-in.
+std::wstring packageShareFolder();
+
 // A path from a root (POSIX "/..."; Windows "X:\..." or "\\server\..."), never resolved
 // against the working folder.
 bool isAbsolutePath(const std::wstring &path);
@@ -38,7 +51,7 @@ bool isAbsolutePath(const std::wstring &path);
 bool isExistingFile(const std::wstring &path);
 
 // The user manual to open: "ManualPath" when it names an existing file, else the manual beside
-// the module or in its subfolder; when none exists, "ManualPath" when absolute (the shell then
+// the module, in its subfolder or in the package share folder; when none exists, "ManualPath" when absolute (the shell then
 // reports it missing), else empty.
 std::wstring installedManualPath();
 
@@ -56,6 +69,7 @@ std::string installedFontPath();
 std::wstring fontFilePathFromManualPath(const std::wstring &manualPath);
 
 // The typeface to load: the first existing file of the one derived from an absolute
-// "ManualPath", the one beside the module and the one in its subfolder; when none exists the
+// "ManualPath", the one beside the module, the one in its subfolder and the one in the package
+// share folder; when none exists the
 // one derived from an absolute "ManualPath", else empty (nothing is opened).
 std::wstring installedFontFilePath();

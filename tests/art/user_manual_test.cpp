@@ -165,6 +165,33 @@ TEST(FontPath, ALongValueIsCutAtTheConversionLimit)
     EXPECT_EQ(fontPathFromManualPath(longPath), std::string(1025 - 36, 'a') + "ZEMOrdwen.kqf");
 }
 
+TEST(PackageShareFolder, IsThePrefixsShareFolderOfAModuleInAFormatsLibFolder)
+{
+    // The package's folders: the VST 2.4 and CLAP plug-ins in lib/<format>, the LV2 one in a bundle.
+    EXPECT_EQ(packageShareFolderOf(L"/usr/lib/vst/"), L"/usr/share/zem-ordwen/");
+    EXPECT_EQ(packageShareFolderOf(L"/usr/lib/clap/"), L"/usr/share/zem-ordwen/");
+    EXPECT_EQ(packageShareFolderOf(L"/usr/lib/lv2/zem-ordwen.lv2/"), L"/usr/share/zem-ordwen/");
+    EXPECT_EQ(packageShareFolderOf(L"/usr/local/lib/vst/"), L"/usr/local/share/zem-ordwen/");
+    EXPECT_EQ(packageShareFolderOf(L"/opt/root dir/usr/lib64/vst/"), L"/opt/root dir/usr/share/zem-ordwen/");
+    // The folder above the module's own is the nearer match: a bundle folder named lib.
+    EXPECT_EQ(packageShareFolderOf(L"/x/lib/lv2/lib/"), L"/x/share/zem-ordwen/");
+    // Repeated separators count as one.
+    EXPECT_EQ(packageShareFolderOf(L"/usr//lib//vst/"), L"/usr//share/zem-ordwen/");
+}
+
+TEST(PackageShareFolder, IsEmptyOutsideAPackageTree)
+{
+    EXPECT_EQ(packageShareFolderOf(L"/home/user/.vst/"), L"");
+    EXPECT_EQ(packageShareFolderOf(L"/usr/lib/"), L"");  // the module in lib itself: no format folder
+    EXPECT_EQ(packageShareFolderOf(L"/usr/lib/lv2/a/b/"), L"");
+    EXPECT_EQ(packageShareFolderOf(L"/usr/libx/vst/"), L"");
+    EXPECT_EQ(packageShareFolderOf(L"usr/lib/vst/"), L"");  // relative: never
+    EXPECT_EQ(packageShareFolderOf(L"/usr/lib/vst"), L"");  // not a folder with its separator
+    EXPECT_EQ(packageShareFolderOf(L"C:\\usr\\lib\\vst\\"), L"");
+    EXPECT_EQ(packageShareFolderOf(L""), L"");
+    EXPECT_EQ(packageShareFolderOf(L"/"), L"");
+}
+
 TEST_F(ManualRequest, FontPathQueryReadsTheInstallersValue)
 {
     EXPECT_EQ(installedFontPath(), "ZEMOrdwen.kqf");

@@ -281,6 +281,28 @@ TEST_F(HandInstall, TheManualButtonOpensTheManualInThePluginsSubfolder)
     EXPECT_EQ(opener.opened(), (folder / "ZEM Ordwen" / kManualName).string());
 }
 
+// The package's tree in a folder of the test's own: the plug-in in <prefix>/lib/vst (or a bundle
+// in <prefix>/lib/lv2), the manual and the typeface in <prefix>/share/zem-ordwen, no "ManualPath".
+TEST_F(HandInstall, APluginInAPackageTreeFindsTheFilesInItsShareFolder)
+{
+    const fs::path prefix = root / "usr";
+    installFiles(prefix / "share" / "zem-ordwen");
+    RecordingOpener opener(root / "bin");
+    for (const fs::path &where : {prefix / "lib" / "vst", prefix / "lib" / "lv2" / "zem-ordwen.lv2"}) {
+        SCOPED_TRACE(where.string());
+        // A copy of its own for each place: the typeface is loaded once per loaded module.
+        fs::create_directories(where);
+        const fs::path copy = where / plugin.filename();
+        fs::copy_file(plugin, copy, fs::copy_options::overwrite_existing);
+        PluginHost host(copy.string());
+        EXPECT_GT(pixelsOfTheLabelText(host, "Tape 1"), 50);
+        pressTheManualButton(host);
+        EXPECT_EQ(opener.opened(), (prefix / "share" / "zem-ordwen" / kManualName).string());
+        std::error_code ignored;
+        fs::remove(root / "bin" / "opened", ignored);
+    }
+}
+
 TEST_F(HandInstall, AManualPathWithACrlfLineEndLeadsToTheInstalledFiles)
 {
     // Installed elsewhere, so that only the recorded path leads there.

@@ -15,9 +15,11 @@
 extern char **environ;
 
 // An X display of this test's own: a private Xvfb that reports its display number on a pipe.
+// The benchmarks use it too (bench/editor_cost), with a screen of their size.
 class PrivateXServer {
 public:
-    PrivateXServer()
+    // screen: Xvfb's WIDTHxHEIGHTxDEPTH of screen 0.
+    explicit PrivateXServer(const char *screen = "640x480x24")
     {
         int fds[2];
         if (pipe(fds) != 0)
@@ -25,7 +27,7 @@ public:
         std::string fd = std::to_string(fds[1]);
         // -terminate: the server ends with its last client, even if this process dies.
         const char *argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-terminate", "-nolisten",
-                              "tcp",  "-screen",    "0",        "640x480x24", nullptr};
+                              "tcp",  "-screen",    "0",        screen,       nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
@@ -78,6 +80,8 @@ public:
         if (server > 0)
             ::kill(server, SIGSTOP);
     }
+    // The server's process (0 when it did not start or was killed), e.g. to read its CPU time.
+    pid_t pid() const { return server; }
     Display *display = nullptr;
     std::string name;  // ":N"
 

@@ -94,6 +94,8 @@ std::wstring pluginModuleFolder()
     return fromUtf8(file.substr(0, slash + 1));
 }
 
+std::wstring packageShareFolder() { return packageShareFolderOf(pluginModuleFolder()); }
+
 bool isAbsolutePath(const std::wstring &path) { return !path.empty() && path[0] == L'/'; }
 
 bool isExistingFile(const std::wstring &path)

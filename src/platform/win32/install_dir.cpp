@@ -46,6 +46,8 @@ std::wstring pluginModuleFolder()
     return file.substr(0, separator + 1);
 }
 
+std::wstring packageShareFolder() { return std::wstring(); }
+
 bool isAbsolutePath(const std::wstring &path)
 {
     const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
