@@ -81,8 +81,7 @@ bool X11PlatformFrame::open(const CRect &size, Window parent)
     depth = own.depth;
     gc = XCreateGC(display, window, 0, nullptr);
     XMapWindow(display, window);
-    back = static_cast<CairoBitmap *>(createPlatformBitmap(width, height));
-    if (!back || !gc)
+    if (!gc || !makePicture(width, height))
         return false;
     invalid.push_back(rectOf(0, 0, width, height));
     // Text input through the input method of the user's locale, where one answers.
@@ -117,7 +116,36 @@ X11PlatformFrame::~X11PlatformFrame()
         if (window)
             XDestroyWindow(display, window);
     }
+    // The picture's surface goes before the shared memory under it.
     delete back;
+    back = nullptr;
+    shared.reset();
+}
+
+bool X11PlatformFrame::makePicture(int pictureWidth, int pictureHeight)
+{
+    std::unique_ptr<X11SharedImage> sharedPicture;
+    CairoBitmap *picture = nullptr;
+    if (connection->usable())
+        sharedPicture = X11SharedImage::create(*connection, visual, depth, pictureWidth, pictureHeight);
+    if (sharedPicture) {
+        cairo_surface_t *surface = sharedPicture->newSurface();
+        if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+            picture = new CairoBitmap(surface);
+        } else {
+            cairo_surface_destroy(surface);
+            sharedPicture.reset();
+        }
+    }
+    if (!picture)
+        picture = static_cast<CairoBitmap *>(createPlatformBitmap(pictureWidth, pictureHeight));
+    if (!picture)
+        return false;
+    // The old picture's surface goes before the memory under it.
+    delete back;
+    back = picture;
+    shared = std::move(sharedPicture);
+    return true;
 }
 
 void *X11PlatformFrame::getSystemWindow() const { return reinterpret_cast<void *>((uintptr_t)window); }
@@ -133,6 +161,9 @@ void X11PlatformFrame::redrawNow()
         return;  // a picture nobody can see
     }
     if (back) {
+        // The server may still be reading the last copies out of the picture.
+        if (shared && !rects.empty())
+            shared->waitUntilRead();
         for (const CRect &r : rects) {
             CairoDrawContext context(back->getSurface());
             context.clearRect(r);
@@ -192,6 +223,20 @@ void X11PlatformFrame::copyToWindow(const std::vector<CRect> &rects)
     const unsigned char *pixels = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     X11ErrorTrap trap(*connection);
+    if (shared) {
+        std::vector<XRectangle> areas;
+        areas.reserve(rects.size());
+        for (const CRect &area : rects) {
+            CRect r(area);
+            r.bound(rectOf(0, 0, width, height));
+            const int x = (int)r.left, y = (int)r.top;
+            const int w = (int)(r.right + 0.999) - x, h = (int)(r.bottom + 0.999) - y;
+            if (w > 0 && h > 0 && x + w <= width && y + h <= height)
+                areas.push_back(XRectangle{(short)x, (short)y, (unsigned short)w, (unsigned short)h});
+        }
+        shared->put(window, gc, areas);
+        return;
+    }
     // Where the server's pixels have the picture's layout, one image header over the whole
     // picture serves every area: nothing is copied on this side, and Xlib sends each area's rows.
     XImage whole{};
@@ -259,11 +304,8 @@ bool X11PlatformFrame::setSize(int newWidth, int newHeight)
 {
     if (newWidth <= 0 || newHeight <= 0)
         return false;
-    auto *bigger = static_cast<CairoBitmap *>(createPlatformBitmap(newWidth, newHeight));
-    if (!bigger)
+    if (!makePicture(newWidth, newHeight))
         return false;
-    delete back;
-    back = bigger;
     width = newWidth;
     height = newHeight;
     invalid.clear();
@@ -364,6 +406,8 @@ void X11PlatformFrame::processPendingEvents()
     while (!connection->lost() && XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
+        if (shared && shared->takeCompletion(event))
+            continue;
         if (XFilterEvent(&event, None))
             continue;
         guarded([&] { handle(event); });

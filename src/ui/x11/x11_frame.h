@@ -1,6 +1,8 @@
 // The frame's window on Linux: a child of the X11 window a host passes to effEditOpen, on a
 // Display connection of the frame's own. Drawing goes through cairo into an off-screen image;
 // the areas drawn are copied to the window, and so are the areas the server reports exposed.
+// Where the server can read the picture from shared memory (x11_shared_image.h), the copies are
+// short requests naming the areas; elsewhere the areas' pixels go through the socket.
 //
 // The editor has no thread or timer of its own: the X events that arrive for the window wait in
 // the connection until the host's next effEditIdle, which handles all of them in order before
@@ -26,6 +28,7 @@
 
 #include "ui/platform_frame.h"
 #include "x11_connection.h"
+#include "x11_shared_image.h"
 
 namespace VSTGUI {
 
@@ -60,12 +63,16 @@ public:
     void textEditGone(X11TextEdit *edit);
     // The double-click time in milliseconds (the X resource multiClickTime, else 400).
     unsigned long doubleClickTime() const { return multiClickTime; }
+    // Whether the picture lives in memory the server reads (MIT-SHM).
+    bool sharesMemoryWithServer() const { return shared != nullptr; }
 
 private:
     X11PlatformFrame(IPlatformFrameCallback *frame, std::unique_ptr<X11Connection> connection);
     bool open(const CRect &size, Window parent);
     void handle(XEvent &event);
     void handlePress(const XButtonEvent &event);
+    // The picture of the window's size, in shared memory where the server offers it.
+    bool makePicture(int pictureWidth, int pictureHeight);
     void copyToWindow(const std::vector<CRect> &rects);
     bool hasPixmapFormat32() const;
     CButtonState buttonsOf(unsigned int state, int pressed = 0) const;
@@ -79,7 +86,8 @@ private:
     double zoom = 1.0;
     // A window pixel in frame coordinates.
     CPoint logical(int x, int y) const { return CPoint(x / zoom, y / zoom); }
-    CairoBitmap *back = nullptr;  // what the window shows, drawn by the frame
+    CairoBitmap *back = nullptr;             // what the window shows, drawn by the frame
+    std::unique_ptr<X11SharedImage> shared;  // back's pixels, where the server reads them too
     int depth = 0;
     GC gc = nullptr;             // for copying the picture to the window
     std::vector<CRect> invalid;  // to draw into back

@@ -23,6 +23,7 @@
 #include <X11/keysym.h>
 
 #include "support/private_x_server.h"
+#include "ui/x11/x11_frame.h"
 
 using namespace VSTGUI;
 using Lines = std::vector<std::string>;
@@ -47,6 +48,32 @@ Window hostWindow(Display *display, int x, int y, int width, int height)
 }
 
 void *idOf(Window window) { return reinterpret_cast<void *>(static_cast<uintptr_t>(window)); }
+
+// A view of one colour, which the test changes.
+class SolidView : public CView {
+public:
+    explicit SolidView(const CRect &size) : CView(size) {}
+    void draw(CDrawContext *context) override
+    {
+        context->setFillColor(colour);
+        context->drawRect(size, kDrawFilled);
+        setDirty(false);
+    }
+    CColor colour = kBlackCColor;
+};
+
+// ZEM_X11_NO_SHM set (the picture's pixels go through the socket) or unset for one scope.
+class SharedMemoryRefused {
+public:
+    explicit SharedMemoryRefused(bool refused)
+    {
+        if (refused)
+            setenv("ZEM_X11_NO_SHM", "1", 1);
+        else
+            unsetenv("ZEM_X11_NO_SHM");
+    }
+    ~SharedMemoryRefused() { unsetenv("ZEM_X11_NO_SHM"); }
+};
 
 class X11FrameTest : public ::testing::Test {
 protected:
@@ -110,9 +137,9 @@ protected:
         return out;
     }
     // The pixel the server shows at (x, y) of the frame's window, as 0xRRGGBB.
-    unsigned long pixelAt(int x, int y)
+    unsigned long pixelAt(int x, int y, CFrame *of = nullptr)
     {
-        Window window = (Window) reinterpret_cast<uintptr_t>(frame->getSystemWindow());
+        Window window = (Window) reinterpret_cast<uintptr_t>((of ? of : frame)->getSystemWindow());
         XImage *image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
         if (!image)
             return ~0ul;
@@ -202,6 +229,48 @@ TEST_F(X11FrameTest, ExposedAreasShowTheFramesPictureAgain)
     frame->idle();
     EXPECT_EQ(pixelAt(50, 50), 0xFF0000ul);
     EXPECT_EQ(a->draws, drawsBefore) << "an exposed area is copied from the picture, not drawn again";
+}
+
+// Where the server offers shared memory the picture lives there and the copies name only their
+// areas; refused, the pixels go through the socket. Either way every idle shows the new picture,
+// and so does a window made larger.
+TEST_F(X11FrameTest, EveryIdleShowsTheNewPictureFromSharedMemoryOrThroughTheSocket)
+{
+    for (bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "refused" : "shared");
+        SharedMemoryRefused environment(refused);
+        Window parent = hostWindow(display, 0, 250, 400, 300);
+        auto *opened = new CFrame(CRect(0, 0, 300, 200), idOf(parent), nullptr);
+        auto *view = new SolidView(CRect(0, 0, 300, 200));
+        opened->addView(view);
+        ASSERT_TRUE(opened->isValid());
+        auto *platform = static_cast<X11PlatformFrame *>(opened->getPlatformFrame());
+        EXPECT_EQ(platform->sharesMemoryWithServer(), !refused);
+        for (int step = 0; step < 24; ++step) {
+            view->colour = CColor((uint8_t)(step * 10), (uint8_t)(255 - step * 10), (uint8_t)(step * 7), 255);
+            // A small area changed at first, the whole view from the twelfth step on.
+            if (step < 12)
+                view->invalidRect(CRect(100, 50, 140, 90));
+            else
+                view->invalid();
+            opened->idle();
+            const unsigned long expected = (unsigned long)view->colour.red << 16 |
+                                           (unsigned long)view->colour.green << 8 | view->colour.blue;
+            EXPECT_EQ(pixelAt(120, 70, opened), expected) << "step " << step;
+            if (step >= 12) {
+                EXPECT_EQ(pixelAt(299, 199, opened), expected) << "step " << step;
+            }
+        }
+        ASSERT_TRUE(opened->setSize(360, 240));
+        view->setViewSize(CRect(0, 0, 360, 240));
+        view->colour = kBlueCColor;
+        opened->idle();
+        EXPECT_EQ(platform->sharesMemoryWithServer(), !refused) << "the larger picture is shared too";
+        EXPECT_EQ(pixelAt(359, 239, opened), 0x0000FFul);
+        opened->forget();
+        XDestroyWindow(display, parent);
+        XSync(display, False);
+    }
 }
 
 TEST_F(X11FrameTest, AHostThatStopsIdlingLosesNoInputAndClosesAtOnce)
