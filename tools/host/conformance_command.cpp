@@ -103,13 +103,17 @@ const char *verdictText(const ConformanceRow &row)
     }
 }
 
-std::string verdictWithExcess(const ConformanceRow &row, const char *pattern)
+// "outside by 0.60 %": the miss in the unit of the measured figure's text.
+std::string verdictWithExcess(const ConformanceRow &row)
 {
     std::string text = verdictText(row);
     if (row.verdict == ConformanceRow::Verdict::Outside) {
         char by[48];
-        std::snprintf(by, sizeof by, pattern, row.excess);
+        std::snprintf(by, sizeof by, " by %.2f", row.excess);
         text += by;
+        const size_t space = row.measured.find(' ');
+        if (space != std::string::npos)
+            text += row.measured.substr(space);
     }
     return text;
 }
@@ -135,12 +139,12 @@ void writeStandardTable(std::FILE *out, const StandardMeasurement &m)
     std::fprintf(out, m.within() ? " Every figure is within the standard's tolerance.\n"
                                  : " No setting meets every figure: the preset takes the closest, and the table "
                                    "gives by how much it misses.\n");
-    std::fprintf(out, ".TS\nallbox tab(|);\nlb lb lb lb\nlw(2.45i) lw(1.35i) lw(0.75i) lw(0.85i).\n"
+    std::fprintf(out, ".TS\nallbox tab(|);\nlb lb lb lb\nlw(2.4i) lw(1.35i) lw(0.75i) lw(0.85i).\n"
                       "Figure|Standard|Measured|Verdict\n");
     for (const ConformanceRow &row : m.rows)
         std::fprintf(out, "T{\n.na\n.nh\n%s\nT}|%s|%s|T{\n.na\n.nh\n%s\nT}\n", groffText(row.figure).c_str(),
                      groffText(row.standard).c_str(), groffText(row.measured).c_str(),
-                     groffText(verdictWithExcess(row, " by %.2f")).c_str());
+                     groffText(verdictWithExcess(row)).c_str());
     std::fprintf(out, ".TE\n");
 }
 
@@ -161,7 +165,7 @@ void printStandard(const StandardMeasurement &m)
                 m.standard->key);
     for (const ConformanceRow &row : m.rows)
         std::printf("| %s | %s | %s | %s |\n", row.figure.c_str(), row.standard.c_str(), row.measured.c_str(),
-                    verdictWithExcess(row, " by %.2f").c_str());
+                    verdictWithExcess(row).c_str());
     std::printf("worst: %.2f tolerances (%s)\n", m.worst, m.within() ? "within" : "outside");
 }
 
