@@ -168,6 +168,23 @@ TEST_F(StandardsMenu, TheTitleOpensTheTypesStandardsAndAChoiceWritesThemAsSetPar
     EXPECT_EQ(std::string(hint->getText()), "") << "a knob turned off the standard";
 }
 
+TEST_F(StandardsMenu, TheMenuGoesWithThePanelAndWithTheEditor)
+{
+    openSettings(kMeterTypeRMS);
+    const float referenceBefore = effect->getParameter(kRMSReference);
+    ASSERT_NE(rightClickTitle(kMeterTypeRMS), nullptr);
+    FrameDriver(frame).click(300, 150, kRButton);  // outside the menu: closed without a choice
+    EXPECT_EQ(settings->getStandardsMenu(), nullptr);
+    EXPECT_TRUE(settings->isShown());
+    FrameDriver(frame).click(settings->getTitlePlate()->getViewSize().left + 2, 40);  // a left click: the panel closes
+    EXPECT_FALSE(settings->isShown());
+    FrameDriver(frame).click(270, 155);
+    ASSERT_NE(rightClickTitle(kMeterTypeRMS), nullptr);
+    session->close();  // the editor closes with the menu open
+    session.reset();
+    EXPECT_EQ(effect->getParameter(kRMSReference), referenceBefore) << "nothing chosen";
+}
+
 TEST_F(StandardsMenu, AChunkSavedAfterAPresetRestoresItAndTheMatchNamesItAgain)
 {
     openSettings(kMeterTypeVU);
