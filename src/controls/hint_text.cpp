@@ -60,6 +60,9 @@ bool helpHintText(long tag, float value, int zone, std::string &text)
     case kTagNamePlate:
         text = "Right-click to choose the editor size";
         return true;
+    case kTagStandardsPlate:
+        text = "Right-click to choose a standard";
+        return true;
     default:
         text.clear();
         return true;

@@ -13,7 +13,30 @@ void CHelpHintLabel::showHint(long tag, float value, int zone)
     std::string hint;
     if (!helpHintText(tag, value, zone, hint))
         return;
+    if (hint.empty()) {
+        showRestingText();
+        return;
+    }
     setText(hint.c_str());
+    setDirty(true);
+    hintShown = true;
+}
+
+void CHelpHintLabel::setRestingText(const std::string &text)
+{
+    if (text == restingText)
+        return;
+    restingText = text;
+    if (!hintShown) {
+        setText(restingText.c_str());
+        setDirty(true);
+    }
+}
+
+void CHelpHintLabel::showRestingText()
+{
+    hintShown = false;
+    setText(restingText.c_str());
     setDirty(true);
 }
 
@@ -27,8 +50,7 @@ void CZEMHintControl::clearHint()
 {
     if (!hintTarget)
         return;
-    hintTarget->setText("");
-    hintTarget->setDirty(true);
+    hintTarget->showRestingText();
 }
 
 CMouseEventResult CZEMHintControl::hintOnEnter(long tag, float value)

@@ -4,6 +4,8 @@
 // parameter change from another thread reaches them through the editor's next idle.
 #pragma once
 
+#include <string>
+
 #include "ui/text_label.h"
 
 // The front panel's hint line. It takes no mouse and no wheel; several controls share one,
@@ -15,9 +17,19 @@ public:
     // Shows the hint text of (tag, value, zone) and marks the label dirty. A meter selector value
     // outside the three meters leaves the text as it is. [ui-thread]
     void showHint(long tag, float value, int zone);
+    // The text the line shows while no control's hint is up (empty unless set): the standard
+    // the meter's settings match. Shown at once unless a hint is up. [ui-thread]
+    void setRestingText(const std::string &text);
+    const std::string &getRestingText() const { return restingText; }
+    // Takes a hint down: the resting text shows. [ui-thread]
+    void showRestingText();
     // [ui-thread]
     bool hitTest(const VSTGUI::CPoint &, const VSTGUI::CButtonState &) override { return false; }
     VSTGUI_TYPE(CHelpHintLabel, CTextLabel)
+
+private:
+    std::string restingText;
+    bool hintShown = false;
 };
 
 class CZEMHintControl {

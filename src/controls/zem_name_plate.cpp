@@ -7,6 +7,10 @@ CZEMNamePlate::CZEMNamePlate(CControlListener *listener, long tag)
 {
 }
 
+CZEMNamePlate::CZEMNamePlate(CControlListener *listener, long tag, const CRect &place) : CControl(place, listener, tag)
+{
+}
+
 // The name is part of the panel's picture.
 void CZEMNamePlate::draw(CDrawContext *) { setDirty(false); }
 

@@ -1,6 +1,8 @@
 // The name plate of the top row (the product's name, drawn in the panel's picture): a right
 // press on it reports to the listener, which opens the size menu there; while the mouse is over
 // it the hint line says so. It draws nothing of its own and lets left presses fall through.
+// A settings panel's title (the meter's name in its picture) is a plate of the same kind at a
+// place of its own, for the standards menu.
 // [ui-thread] every operation, mouse events from the frame.
 #pragma once
 
@@ -13,6 +15,7 @@ public:
     static constexpr VSTGUI::CCoord kLeft = 229, kTop = 0, kRight = 304, kBottom = 14;
 
     CZEMNamePlate(VSTGUI::CControlListener *listener, long tag);
+    CZEMNamePlate(VSTGUI::CControlListener *listener, long tag, const VSTGUI::CRect &place);
     // Where the last right press was, in the coordinates of the plate's parent.
     const VSTGUI::CPoint &getPressPoint() const { return pressPoint; }
 

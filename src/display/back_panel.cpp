@@ -7,8 +7,10 @@
 #include "controls/image_numbers.h"
 #include "controls/zem_calibration_control.h"
 #include "controls/zem_horizontal_switch.h"
+#include "controls/zem_name_plate.h"
 #include "controls/zem_on_off_button.h"
 #include "meters/meter_engine.h"
+#include "params/meter_standards.h"
 #include "ui/bitmap.h"
 #include "ui/frame.h"
 #include "ui/movie_bitmap.h"
@@ -318,7 +320,59 @@ bool MeterBackPanel::buildPanel(CFrame *newFrame)
     versionLabel = makeLabel(CRect(place.left, place.top, place.right, place.bottom), kVersionText);
     if (versionLabel)
         container->addView(versionLabel);
+    titlePlate = new (std::nothrow) CZEMNamePlate(listener, kTagStandardsPlate, titleRect(layout));
+    if (titlePlate)
+        container->addView(titlePlate);
     return true;
+}
+
+CRect MeterBackPanel::titleRect(const Layout &layout)
+{
+    // The name is drawn 20 px high, centred over the version label, its baseline at row 50.
+    const CCoord centre = layout.versionLabel.centreX();
+    return CRect(centre - 32, 32, centre + 32, 54);
+}
+
+int MeterBackPanel::matchingStandard() const
+{
+    if (!effect)
+        return -1;
+    return matchingMeterStandard(layout.type, [this](VstInt32 index) { return effect->getParameter(index); });
+}
+
+void MeterBackPanel::openStandardsMenu(const CPoint &where)
+{
+    if (!frame || !shown)
+        return;
+    closeStandardsMenu();
+    std::vector<std::string> items;
+    for (int i = 0; i < meterStandardCount(layout.type); ++i)
+        items.push_back(meterStandard(layout.type, i)->name);
+    // As wide as the longest name needs in the menu's font, with the mark.
+    constexpr CCoord kMenuWidth = 196;
+    standardsMenu.reset(new (std::nothrow)
+                            CPopupMenu(std::string(kMeterTypeNames[layout.type]) + " standards", items,
+                                       matchingStandard(), kMenuWidth, [this](int item) { applyStandard(item); }));
+    if (!standardsMenu)
+        return;
+    if (!standardsMenu->open(frame, where, CRect(0, 0, container->getWidth(), container->getHeight())))
+        standardsMenu.reset();
+}
+
+void MeterBackPanel::closeStandardsMenu()
+{
+    if (standardsMenu)
+        standardsMenu->close();
+}
+
+void MeterBackPanel::applyStandard(int position)
+{
+    const MeterStandard *standard = meterStandard(layout.type, position);
+    if (!standard || !effect)
+        return;
+    // As a knob writes its setting: the effect's plain write, whose echo moves the knob and label.
+    for (int i = 0; i < standard->count; ++i)
+        effect->setParameter(standard->settings[i].index, standard->settings[i].value);
 }
 
 void MeterBackPanel::showText(int slot)
@@ -335,6 +389,9 @@ void MeterBackPanel::showText(int slot)
 
 void MeterBackPanel::teardownPanel()
 {
+    closeStandardsMenu();
+    standardsMenu.reset();
+    titlePlate = nullptr;
     for (int slot = 0; slot < kMaxSettings; ++slot) {
         controls[slot] = nullptr;
         labels[slot] = nullptr;
@@ -358,6 +415,12 @@ void MeterBackPanel::showPanel()
     }
 }
 
+void MeterBackPanel::hidePanel()
+{
+    closeStandardsMenu();
+    BackPanel::hidePanel();
+}
+
 void MeterBackPanel::parameterChanged(VstInt32 index, float value)
 {
     BackPanel::parameterChanged(index, value);
@@ -374,6 +437,11 @@ void MeterBackPanel::parameterChanged(VstInt32 index, float value)
 void MeterBackPanel::controlChanged(CControl *control)
 {
     BackPanel::controlChanged(control);
+    if (shown && control && control == titlePlate) {
+        CPoint where = titlePlate->getPressPoint();
+        openStandardsMenu(titlePlate->localToFrame(where));
+        return;
+    }
     if (!shown || !control || slotOf((VstInt32)control->getTag()) < 0)
         return;
     if (effect)

@@ -10,6 +10,8 @@
 #include "controls/detachable_container.h"
 #include "controls/settings_panel_layout.h"
 #include "params/parameter_table.h"
+#include "ui/base_object.h"
+#include "ui/popup_menu.h"
 #include "ui/text_label.h"
 #include "ui/view_container.h"
 
@@ -23,6 +25,7 @@ class Templete;
 class MeterEngine;
 class CZEMOnOffButton;
 class CZEMCalibrationControl;
+class CZEMNamePlate;
 
 // The panel's own view: the background picture, the controls, and a hidden tag-65 button that
 // it reports to the listener for every press that none of its children takes.
@@ -104,6 +107,7 @@ public:
     bool buildPanel(VSTGUI::CFrame *frame) override;
     void teardownPanel() override;
     void showPanel() override;
+    void hidePanel() override;
     void parameterChanged(VstInt32 index, float value) override;
     void controlChanged(VSTGUI::CControl *control) override;
 
@@ -112,6 +116,22 @@ public:
     VSTGUI::CTextLabel *settingLabel(VstInt32 index) const;
     VSTGUI::CTextLabel *getVersionLabel() const { return versionLabel; }
     bool ownsSetting(VstInt32 index) const;
+
+    // The title (the meter's name in the picture): a right press opens the standards menu of
+    // the type (params/meter_standards.h), the standard the settings match marked; a choice
+    // writes its settings as the knobs write theirs, one plain parameter write each.
+    static VSTGUI::CRect titleRect(const Layout &layout);
+    CZEMNamePlate *getTitlePlate() const { return titlePlate; }
+    // The standards menu while it is open, else null.
+    VSTGUI::CPopupMenu *getStandardsMenu() const
+    {
+        return standardsMenu && standardsMenu->isOpen() ? standardsMenu.get() : nullptr;
+    }
+    void openStandardsMenu(const VSTGUI::CPoint &where);
+    void closeStandardsMenu();
+    // The position of the standard the current settings match, or -1.
+    int matchingStandard() const;
+    void applyStandard(int position);
 
 protected:
     MeterBackPanel(Templete *effect, VSTGUI::CControlListener *listener, const Layout &layout);
@@ -124,6 +144,8 @@ private:
     void showText(int slot);
 
     const Layout &layout;
+    CZEMNamePlate *titlePlate = nullptr;  // the container's
+    VSTGUI::OwningPointer<VSTGUI::CPopupMenu> standardsMenu;
     VSTGUI::CControl *controls[kMaxSettings] = {};
     VSTGUI::CTextLabel *labels[kMaxSettings] = {};
     VSTGUI::CTextLabel *versionLabel = nullptr;

@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "params/meter_standards.h"
 #include "params/parameter_table.h"
 #include "core/templete.h"
 #include "display/anim_knob4.h"
@@ -226,6 +227,7 @@ void CZEMMeterFULLPANEL::buildMeterControls()
     settingsPanel = createSettingsPanel();
     if (settingsPanel)
         settingsPanel->buildPanel(frame);
+    updateStandardHint();
 }
 
 void CZEMMeterFULLPANEL::updateReference()
@@ -296,6 +298,7 @@ void CZEMMeterFULLPANEL::showPanel()
     processButton->setValue(parameter(kProcess));
     calibrationSelector->setValue(parameter(kGSIcal));
     stripsButton->setValue(parameter(kStrips));
+    updateStandardHint();
     container->invalid();
 }
 
@@ -365,7 +368,18 @@ void CZEMMeterFULLPANEL::parameterChanged(VstInt32 index, float value)
     }
     if (settingsPanel && settingsPanel->isShown())
         settingsPanel->parameterChanged(index, value);
+    if (isMeterSetting(index))
+        updateStandardHint();
     typeParameterChanged(index);
+}
+
+void CZEMMeterFULLPANEL::updateStandardHint()
+{
+    if (!hintLabel || !effect)
+        return;
+    const int match = matchingMeterStandard(type, [this](VstInt32 index) { return effect->getParameter(index); });
+    const MeterStandard *standard = match >= 0 ? meterStandard(type, match) : nullptr;
+    hintLabel->setRestingText(standard ? standard->name : "");
 }
 
 void CZEMMeterFULLPANEL::typeParameterChanged(VstInt32 index)

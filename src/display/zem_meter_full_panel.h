@@ -131,6 +131,8 @@ protected:
     virtual void viewsCreated() {}
 
     void updateReference();
+    // The hint line's resting text: the standard the type's settings match, if any.
+    void updateStandardHint();
     float parameter(VstInt32 index) const;
 
     bool built = false;

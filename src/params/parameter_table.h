@@ -87,9 +87,10 @@ enum ControlTag {
     kTagRMSReference = kFirstRMSSetting,  // the reference-level knobs and displays
     kTagVUReference = kFirstVUSetting,
     kTagPPMReference = kFirstPPMSetting,
-    kTagStaticImage = 102,  // title pictures that never change
-    kTagManual = 121,       // opens the user manual
-    kTagNamePlate = 122,    // the name plate: a right click opens the size menu
+    kTagStaticImage = 102,     // title pictures that never change
+    kTagManual = 121,          // opens the user manual
+    kTagNamePlate = 122,       // the name plate: a right click opens the size menu
+    kTagStandardsPlate = 123,  // a settings panel's title: a right click opens the standards menu
 };
 
 // Value of every spare parameter 17..63.

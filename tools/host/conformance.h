@@ -19,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "params/meter_standards.h"
+
 class PluginHost;
 
 struct ConformanceRow {
@@ -27,6 +29,10 @@ struct ConformanceRow {
     std::string standard;  // the standard's figure, as text
     std::string measured;  // the measured figure, as text
     double value;          // the measured figure in the unit of its text (ms, %, dB, s)
+    // For a standard's figures: whether the measured figure lies within the standard's
+    // tolerance, and by how much it misses it (in the figure's unit; 0 within).
+    enum class Verdict { Informative, Within, Outside } verdict = Verdict::Informative;
+    double excess = 0;
 };
 
 // A curve behind some of the figures, for the manual's plots.
@@ -50,3 +56,35 @@ struct ConformanceReport {
 // precise-peak figures) are given back afterwards. Thread: the host's main
 // thread.
 ConformanceReport measureConformance(PluginHost &host);
+
+// A standard's own figures, measured through the loaded plug-in with the standard's settings
+// (its table entry, or settings given instead) applied through setParameter over the settings
+// that were current when the run began (so that one standard's settings never carry into the
+// next). The figures:
+//   VU: rise to 99 % after a 1 kHz sine step at the reference level, overshoot.
+//   PPM: 5 kHz tone bursts of 10, 5, 3, 1.5 and 0.5 ms against the steady tone at the reference
+//       level, and the return time for the fall the type specifies (20 dB Type I, 24 dB Type II).
+//   RMS: a sine and pink noise against their true RMS, a sine at the reference, and (K-System)
+//       the time for the RMS reading to reach 99 % after a sine step.
+// The shared settings and the meter type are given back afterwards. Thread: the host's main thread.
+struct StandardMeasurement {
+    const MeterStandard *standard = nullptr;
+    std::vector<ConformanceRow> rows;
+    // The largest miss of a figure against its tolerance, in tolerances (within when <= 1).
+    double worst = 0;
+    double total = 0;  // the misses of all figures added up: breaks ties between equal worsts
+    bool within() const { return worst <= 1; }
+};
+StandardMeasurement measureStandard(PluginHost &host, const MeterStandard &standard);
+StandardMeasurement measureStandardWith(PluginHost &host, const MeterStandard &standard,
+                                        const std::vector<StandardSetting> &settings);
+
+// Walks the settings grid of the standard's meter type (coarse, then every step around the best)
+// for the settings that come closest to the standard's figures, keeping the standard's own
+// reference. `measured` counts the measurements the search took.
+struct StandardSearch {
+    std::vector<StandardSetting> settings;
+    StandardMeasurement measurement;
+    int measured = 0;
+};
+StandardSearch searchStandard(PluginHost &host, const MeterStandard &standard);

@@ -1,8 +1,11 @@
-// zem_host conformance <plugin> [--groff FILE]
+// zem_host conformance <plugin> [--groff FILE] [--standard KEY | --search KEY]
 // Prints the figures of measureConformance (conformance.h) as a table: meter, figure, the
 // standard's figure, the measured one. With --groff it writes them instead as a chapter of the
-// user manual (groff -ms with tbl and pic): the table and the plots, so that the manual shows
-// what the build measures.
+// user manual (groff -ms with tbl and pic): the table and the plots, then one table per standard
+// of the presets, so that the manual shows what the build measures.
+// --standard KEY measures one standard of the presets (params/meter_standards.h) with its
+// settings and marks each figure within or outside the standard's tolerance; --search KEY walks
+// the settings grid for the settings closest to the standard and prints them as table values.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -15,7 +18,7 @@
 namespace {
 
 // Text for groff: a leading dot or quote would start a request, a backslash an escape, the
-// table's column separator is |, and the one non-ASCII character, °, has a name.
+// table's column separator is |, and the two non-ASCII characters, ° and ±, have names.
 std::string groffText(const std::string &text)
 {
     std::string out;
@@ -23,6 +26,9 @@ std::string groffText(const std::string &text)
         const char c = text[i];
         if (text.compare(i, 2, "\xc2\xb0") == 0) {  // the degree sign in UTF-8
             out += "\\(de";
+            ++i;
+        } else if (text.compare(i, 2, "\xc2\xb1") == 0) {  // the plus-minus sign
+            out += "\\(+-";
             ++i;
         } else if (c == '\\')
             out += "\\e";
@@ -85,6 +91,84 @@ void writePlot(std::FILE *out, const ConformancePlot &plot)
     std::fprintf(out, ".PE\n.ce\n\\s-1\\fI%s\\fP\\s+1\n.sp 0.4v\n.KE\n", groffText(plot.title).c_str());
 }
 
+const char *verdictText(const ConformanceRow &row)
+{
+    switch (row.verdict) {
+    case ConformanceRow::Verdict::Within:
+        return "within";
+    case ConformanceRow::Verdict::Outside:
+        return "outside";
+    default:
+        return "informative";
+    }
+}
+
+// "outside by 0.60 %": the miss in the unit of the measured figure's text.
+std::string verdictWithExcess(const ConformanceRow &row)
+{
+    std::string text = verdictText(row);
+    if (row.verdict == ConformanceRow::Verdict::Outside) {
+        char by[48];
+        std::snprintf(by, sizeof by, " by %.2f", row.excess);
+        text += by;
+        const size_t space = row.measured.find(' ');
+        if (space != std::string::npos)
+            text += row.measured.substr(space);
+    }
+    return text;
+}
+
+// The settings of a standard as their texts, e.g. "83 = 0.2500".
+std::string settingsText(const std::vector<StandardSetting> &settings)
+{
+    std::string text;
+    for (const StandardSetting &setting : settings) {
+        char one[48];
+        std::snprintf(one, sizeof one, "%s%d = %.4f", text.empty() ? "" : ", ", int(setting.index), setting.value);
+        text += one;
+    }
+    return text;
+}
+
+void writeStandardTable(std::FILE *out, const StandardMeasurement &m)
+{
+    std::fprintf(
+        out, ".SH 2\n%s\n.LP\nSettings (index = value): %s.", groffText(m.standard->name).c_str(),
+        settingsText(std::vector<StandardSetting>(m.standard->settings, m.standard->settings + m.standard->count))
+            .c_str());
+    std::fprintf(out, m.within() ? " Every figure is within the standard's tolerance.\n"
+                                 : " No setting meets every figure: the preset takes the closest, and the table "
+                                   "gives by how much it misses.\n");
+    std::fprintf(out, ".TS\nallbox tab(|);\nlb lb lb lb\nlw(2.4i) lw(1.35i) lw(0.75i) lw(0.85i).\n"
+                      "Figure|Standard|Measured|Verdict\n");
+    for (const ConformanceRow &row : m.rows)
+        std::fprintf(out, "T{\n.na\n.nh\n%s\nT}|%s|%s|T{\n.na\n.nh\n%s\nT}\n", groffText(row.figure).c_str(),
+                     groffText(row.standard).c_str(), groffText(row.measured).c_str(),
+                     groffText(verdictWithExcess(row)).c_str());
+    std::fprintf(out, ".TE\n");
+}
+
+void writeStandards(std::FILE *out, PluginHost &host)
+{
+    std::fprintf(out, ".NH 2\nThe standards presets\n.LP\n"
+                      "A right click on the meter's name on its settings panel offers the standards below; "
+                      "choosing one sets the settings it lists and leaves the others as they are. Each table is "
+                      "measured at every build through the plug-in's own VST interface with the preset applied.\n");
+    for (int type = 0; type < kMeterTypeCount; ++type)
+        for (int i = 0; i < meterStandardCount(MeterType(type)); ++i)
+            writeStandardTable(out, measureStandard(host, *meterStandard(MeterType(type), i)));
+}
+
+void printStandard(const StandardMeasurement &m)
+{
+    std::printf("%s (%s)\n| figure | standard | measured | verdict |\n|---|---|---|---|\n", m.standard->name,
+                m.standard->key);
+    for (const ConformanceRow &row : m.rows)
+        std::printf("| %s | %s | %s | %s |\n", row.figure.c_str(), row.standard.c_str(), row.measured.c_str(),
+                    verdictWithExcess(row).c_str());
+    std::printf("worst: %.2f tolerances (%s)\n", m.worst, m.within() ? "within" : "outside");
+}
+
 void writeChapter(std::FILE *out, const ConformanceReport &report)
 {
     std::fprintf(out, ".\\\" Written by zem_host conformance at build time: the figures the build measured.\n"
@@ -110,22 +194,52 @@ void writeChapter(std::FILE *out, const ConformanceReport &report)
 
 int runConformance(const std::vector<std::string> &arguments)
 {
-    std::string groff;
+    std::string groff, standardKey, searchKey;
     std::vector<std::string> positional;
     for (size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == "--groff" && i + 1 < arguments.size())
             groff = arguments[++i];
+        else if (arguments[i] == "--standard" && i + 1 < arguments.size())
+            standardKey = arguments[++i];
+        else if (arguments[i] == "--search" && i + 1 < arguments.size())
+            searchKey = arguments[++i];
         else
             positional.push_back(arguments[i]);
     }
     if (positional.size() != 1) {
-        std::fprintf(stderr, "usage: zem_host conformance <plugin> [--groff FILE]\n");
+        std::fprintf(stderr, "usage: zem_host conformance <plugin> [--groff FILE] [--standard KEY | --search KEY]\n");
         return 2;
     }
     PluginHost host(positional[0]);
     if (!host.loaded()) {
         std::fprintf(stderr, "cannot load %s: %s\n", positional[0].c_str(), host.error().c_str());
         return 1;
+    }
+    if (!standardKey.empty() || !searchKey.empty()) {
+        const std::string key = standardKey.empty() ? searchKey : standardKey;
+        const MeterStandard *standard = meterStandardByKey(key.c_str());
+        if (!standard) {
+            std::fprintf(stderr, "no standard %s; the standards are:\n", key.c_str());
+            for (int type = 0; type < kMeterTypeCount; ++type)
+                for (int i = 0; i < meterStandardCount(MeterType(type)); ++i)
+                    std::fprintf(stderr, "  %s  %s\n", meterStandard(MeterType(type), i)->key,
+                                 meterStandard(MeterType(type), i)->name);
+            return 2;
+        }
+        if (!standardKey.empty()) {
+            const StandardMeasurement m = measureStandard(host, *standard);
+            if (m.rows.empty())
+                return 1;
+            printStandard(m);
+            return 0;
+        }
+        const StandardSearch found = searchStandard(host, *standard);
+        if (found.measurement.rows.empty())
+            return 1;
+        std::printf("closest settings after %d measurements: %s\n", found.measured,
+                    settingsText(found.settings).c_str());
+        printStandard(found.measurement);
+        return 0;
     }
     const ConformanceReport report = measureConformance(host);
     if (report.rows.empty()) {
@@ -139,6 +253,7 @@ int runConformance(const std::vector<std::string> &arguments)
             return 1;
         }
         writeChapter(out, report);
+        writeStandards(out, host);
         return std::fclose(out) == 0 ? 0 : 1;
     }
     std::printf("| meter | figure | standard | measured |\n|---|---|---|---|\n");
@@ -148,6 +263,7 @@ int runConformance(const std::vector<std::string> &arguments)
     return 0;
 }
 
-SubcommandRegistration registration{"conformance", "conformance <plugin> [--groff FILE]", runConformance};
+SubcommandRegistration registration{
+    "conformance", "conformance <plugin> [--groff FILE] [--standard KEY | --search KEY]", runConformance};
 
 }  // namespace
