@@ -15,6 +15,7 @@
 #include "clap_editor.h"
 #include "core/loaded_plugin.h"
 #include "host_fixture.h"
+#include "support/format_agreement.h"
 #include "test_signals.h"
 
 #ifndef _WIN32
@@ -25,28 +26,13 @@ namespace {
 
 using ClapHostAgreement = ClapHostTest;
 
-// A change at the start of a block: the CLAP value and the VST 2.4 normalised value it means.
-struct Change {
-    int block;
-    clap_id id;
-    double plain;
-    float normalised;
-};
-const Change kChanges[] = {
-    {20, 1, 6.0, 0.65f},    // Trim +6.0 dB
-    {40, 4, 1.0, 1.f},      // LR/MS: mid/side
-    {55, 5, 2.0, 1.f},      // Hold: on
-    {70, 8, 1.0, 1.f},      // ProcFlt: the strip filters in the path
-    {70, 11, 200.0, 0.5f},  // HPFreq 200 Hz
-};
+using Change = BlockChange;
+constexpr const BlockChange (&kChanges)[5] = kAgreementChanges;
 
 TEST_F(ClapHostAgreement, SameAudioAndReadoutsAsVst24ForAProgrammeSignal)
 {
     const uint32_t block = 512;
-    WavAudio signal;
-    for (ProgrammeSignal &s : makeProgramme(44100, 1.0))
-        if (s.name == "burst10")
-            signal = s.audio;
+    WavAudio signal = agreementSignal();
     ASSERT_EQ(signal.channels.size(), 2u);
     const int blocks = (int)(signal.frames() / block);
 

@@ -20,6 +20,7 @@
 #include "clap/clap_readout.h"
 #include "core/loaded_plugin.h"
 #include "host_fixture.h"
+#include "support/format_agreement.h"
 #include "test_signals.h"
 #include "vst3/vst3_readout.h"
 
@@ -52,10 +53,7 @@ const Change kChanges[] = {
 TEST_F(Vst3HostAgreement, SameAudioAndReadoutsAsVst24AndClapForAProgrammeSignal)
 {
     const int32_t block = 512;
-    WavAudio signal;
-    for (ProgrammeSignal &s : makeProgramme(44100, 1.0))
-        if (s.name == "burst10")
-            signal = s.audio;
+    WavAudio signal = agreementSignal();
     ASSERT_EQ(signal.channels.size(), 2u);
     const int blocks = (int)(signal.frames() / block);
 
