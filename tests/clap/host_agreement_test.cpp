@@ -139,19 +139,6 @@ std::unique_ptr<HarnessEditorWindow> parentWindow()
 #endif
 }
 
-// One block of the 1 kHz tone at -6 dBFS, the same samples in every build (test_signals.h).
-struct Tone {
-    std::vector<float> samples = std::vector<float>(512), out0 = samples, out1 = samples;
-    long sample = 0;
-    void next()
-    {
-        for (float &s : samples) {
-            s = (float)(amplitudeOfDecibels(-6.0) * sineOfTurns((double)(sample * 1000 % 44100) / 44100.0));
-            sample = (sample + 1) % 441;
-        }
-    }
-};
-
 TEST_F(ClapHostAgreement, SameEditorPictureAsVst24)
 {
 #ifndef _WIN32
@@ -169,7 +156,7 @@ TEST_F(ClapHostAgreement, SameEditorPictureAsVst24)
         vst.start(44100.f, 512);
         ASSERT_EQ(vst.dispatch(effEditOpen, 0, 0, vstWindow->parentHandle()), 1);
         ASSERT_TRUE(vstWindow->attach());
-        Tone tone;
+        ToneBlock tone;
         for (int i = 0; i < steps; ++i) {
             tone.next();
             float *in[2] = {tone.samples.data(), tone.samples.data()}, *out[2] = {tone.out0.data(), tone.out1.data()};
@@ -195,7 +182,7 @@ TEST_F(ClapHostAgreement, SameEditorPictureAsVst24)
     ClapEditor editor(*clap, *clapWindow);
     std::string error;
     ASSERT_TRUE(editor.open(error)) << error;
-    Tone tone;
+    ToneBlock tone;
     for (int i = 0; i < steps; ++i) {
         tone.next();
         float *in[2] = {tone.samples.data(), tone.samples.data()}, *out[2] = {tone.out0.data(), tone.out1.data()};

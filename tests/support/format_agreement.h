@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "test_signals.h"
 
@@ -30,3 +31,10 @@ inline WavAudio agreementSignal()
             return s.audio;
     return WavAudio();
 }
+
+// One block of the editor runs' tone after another (test_signals.h), with room for the outputs.
+struct ToneBlock {
+    std::vector<float> samples = std::vector<float>(512), out0 = samples, out1 = samples;
+    EditorTone tone;
+    void next() { tone.fill(samples); }
+};
