@@ -24,10 +24,6 @@
 
 namespace {
 
-// The instance an effect is being built for: the effect calls its host from its constructor,
-// before the record can name the instance in its user field.
-thread_local ClapPlugin *instanceUnderConstruction = nullptr;
-
 template <typename Table> const Table *hostExtension(const clap_host_t *host, const char *id)
 {
     if (!host || !host->get_extension)
@@ -252,14 +248,11 @@ bool ClapPlugin::init()
     if (hostGui && !hostGui->request_resize)
         hostGui = nullptr;
 
-    instanceUnderConstruction = this;
-    Templete *built = makeEffect(effectCallback);
-    instanceUnderConstruction = nullptr;
+    Templete *built = EffectHostCalls<ClapPlugin>::build(this, makeEffect);
     if (!built)
         return false;
     templeteEffect = built;
     effect = built->getAeffect();
-    effect->user = this;
     dispatch(effOpen);
     gui = std::make_unique<ClapGui>(effect, host);
     for (clap_id id = 0; id < kPlainParameterCount; ++id)
@@ -514,21 +507,6 @@ void ClapPlugin::sendEdits(const clap_output_events_t *out)
 }
 
 // ---- the effect's host ---------------------------------------------------------------------------
-
-VstIntPtr VSTCALLBACK ClapPlugin::effectCallback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                                 void *ptr, float opt)
-{
-    ClapPlugin *self = effect && effect->user ? static_cast<ClapPlugin *>(effect->user) : instanceUnderConstruction;
-    if (opcode == audioMasterVersion)
-        return kVstVersion;
-    if (!self)
-        return 0;
-    try {
-        return self->answerEffect(opcode, index, value, ptr, opt);
-    } catch (...) {
-        return 0;
-    }
-}
 
 // What the effect asks of its host, on the thread it asks on: the editor's edits become events,
 // the rest is answered from what the CLAP host told the instance.

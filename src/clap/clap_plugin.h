@@ -11,14 +11,12 @@
 
 #include "clap/clap_interface.h"
 #include "clap/edit_queue.h"
+#include "core/effect_host_calls.h"
 #include "params/plain_units.h"
 #include "vst/aeffect.h"
 
 class ClapGui;
 class Templete;
-
-// Builds the effect for a host callback (entry/effect_instance.h), or answers null.
-using EffectMaker = Templete *(*)(audioMasterCallback audioMaster);
 
 // The three layouts of the effect's speaker arrangements, by CLAP configuration id.
 enum ClapPortsConfig : clap_id { kConfigStereo = 0, kConfigMono = 1, kConfigMonoToStereo = 2, kConfigCount = 3 };
@@ -72,8 +70,7 @@ private:
     bool selectConfig(clap_id id);
 
     // The effect's host calls, on the thread the effect makes them.
-    static VstIntPtr VSTCALLBACK effectCallback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                                void *ptr, float opt);
+    friend class EffectHostCalls<ClapPlugin>;
     VstIntPtr answerEffect(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt);
     void queueEdit(ClapEdit::Kind kind, VstInt32 index, float value);  // [main-thread]
 

@@ -16,10 +16,6 @@
 
 namespace {
 
-// The instance an effect is being built for: the effect calls its host from its constructor,
-// before the record can name the instance in its user field.
-thread_local Lv2Plugin *instanceUnderConstruction = nullptr;
-
 const void *feature(const LV2_Feature *const *features, const char *uri)
 {
     for (const LV2_Feature *const *f = features; f && *f; ++f)
@@ -44,7 +40,7 @@ uint32_t optionMaxBlock(const LV2_Options_Option *options, LV2_URID_Map *map, ui
     return fallback;
 }
 
-Lv2EffectMaker descriptorMaker = nullptr;
+EffectMaker descriptorMaker = nullptr;
 
 // ---- the C tables: each function finds its instance and ends any exception here ---------------
 
@@ -119,7 +115,7 @@ const void *extensionData(const char *uri) { return Lv2Plugin::extensionData(uri
 
 }  // namespace
 
-const LV2_Descriptor *lv2PluginDescriptor(Lv2EffectMaker makeEffect)
+const LV2_Descriptor *lv2PluginDescriptor(EffectMaker makeEffect)
 {
     static const LV2_Descriptor descriptor = {ZEM_LV2_URI, instantiate, connectPort, activate,
                                               run,         deactivate,  cleanup,     extensionData};
@@ -137,7 +133,7 @@ const void *Lv2Plugin::extensionData(const char *uri)
 
 // ---- construction ------------------------------------------------------------------------------
 
-Lv2Plugin *Lv2Plugin::create(double rate, const LV2_Feature *const *features, Lv2EffectMaker makeEffect)
+Lv2Plugin *Lv2Plugin::create(double rate, const LV2_Feature *const *features, EffectMaker makeEffect)
 {
     LV2_URID_Map *map = static_cast<LV2_URID_Map *>(const_cast<void *>(feature(features, LV2_URID__map)));
     if (!map || !map->map || !makeEffect || !(rate > 0.0) || !std::isfinite(rate))
@@ -161,16 +157,13 @@ Lv2Plugin::Lv2Plugin(double sampleRate, LV2_URID_Map *map) : sampleRate(sampleRa
 }
 
 // The effect built and opened as a VST 2.4 host does it, at the host's rate and largest block.
-bool Lv2Plugin::build(Lv2EffectMaker makeEffect)
+bool Lv2Plugin::build(EffectMaker makeEffect)
 {
-    instanceUnderConstruction = this;
-    Templete *built = makeEffect(effectCallback);
-    instanceUnderConstruction = nullptr;
+    Templete *built = EffectHostCalls<Lv2Plugin>::build(this, makeEffect);
     if (!built)
         return false;
     templeteEffect = built;
     effect = built->getAeffect();
-    effect->user = this;
     dispatch(effOpen);
     dispatch(effSetSampleRate, 0, 0, nullptr, (float)sampleRate);
     dispatch(effSetBlockSize, 0, (VstIntPtr)(maxBlockLength > 0x7fffffffu ? 0x7fffffffu : maxBlockLength));
@@ -314,21 +307,6 @@ LV2_State_Status Lv2Plugin::restoreState(LV2_State_Retrieve_Function retrieve, L
 }
 
 // ---- the effect's host ---------------------------------------------------------------------------
-
-VstIntPtr VSTCALLBACK Lv2Plugin::effectCallback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                                void *ptr, float opt)
-{
-    Lv2Plugin *self = effect && effect->user ? static_cast<Lv2Plugin *>(effect->user) : instanceUnderConstruction;
-    if (opcode == audioMasterVersion)
-        return kVstVersion;
-    if (!self)
-        return 0;
-    try {
-        return self->answerEffect(opcode, index, value, ptr, opt);
-    } catch (...) {
-        return 0;
-    }
-}
 
 // What the effect asks of its host, on the thread it asks on: the editor's edits go to the LV2
 // editor when one is open, the rest is answered from what the LV2 host told the instance.

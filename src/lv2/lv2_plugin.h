@@ -14,13 +14,11 @@
 #include <lv2/state/state.h>
 #include <lv2/urid/urid.h>
 
+#include "core/effect_host_calls.h"
 #include "lv2/lv2_ports.h"
 #include "vst/aeffect.h"
 
 class Templete;
-
-// Builds the effect for a host callback (entry/effect_instance.h), or answers null.
-using Lv2EffectMaker = Templete *(*)(audioMasterCallback audioMaster);
 
 // Where the effect's editor sends what a VST 2.4 host hears from it: the editor's edits of the
 // host parameters (a normalised value, as the effect stores it) and its size requests. The LV2
@@ -37,7 +35,7 @@ public:
 class Lv2Plugin {
 public:
     // Null when the host lacks urid:map or the effect cannot be built. [instantiation]
-    static Lv2Plugin *create(double sampleRate, const LV2_Feature *const *features, Lv2EffectMaker makeEffect);
+    static Lv2Plugin *create(double sampleRate, const LV2_Feature *const *features, EffectMaker makeEffect);
     ~Lv2Plugin();
     Lv2Plugin(const Lv2Plugin &) = delete;
     Lv2Plugin &operator=(const Lv2Plugin &) = delete;
@@ -60,10 +58,9 @@ public:
 
 private:
     Lv2Plugin(double sampleRate, LV2_URID_Map *map);
-    bool build(Lv2EffectMaker makeEffect);
+    bool build(EffectMaker makeEffect);
 
-    static VstIntPtr VSTCALLBACK effectCallback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                                void *ptr, float opt);
+    friend class EffectHostCalls<Lv2Plugin>;
     VstIntPtr answerEffect(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt);
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void *ptr = nullptr, float opt = 0.f);
 
@@ -92,4 +89,4 @@ private:
 
 // The descriptor of the plug-in, whose instances build their effect with makeEffect (the first
 // call's maker stands). [discovery]
-const LV2_Descriptor *lv2PluginDescriptor(Lv2EffectMaker makeEffect);
+const LV2_Descriptor *lv2PluginDescriptor(EffectMaker makeEffect);

@@ -25,7 +25,7 @@ std::string vst3VersionText();
 // library. makeEffect builds each instance's effect.
 class Vst3Factory : public vst3::IPluginFactory3 {
 public:
-    explicit Vst3Factory(Vst3EffectMaker makeEffect) : makeEffect(makeEffect) {}
+    explicit Vst3Factory(EffectMaker makeEffect) : makeEffect(makeEffect) {}
 
     vst3::tresult VST3_API queryInterface(const vst3::TUID interfaceId, void **obj) override;
     uint32_t VST3_API addRef() override { return 1; }
@@ -40,7 +40,7 @@ public:
     vst3::tresult VST3_API setHostContext(vst3::FUnknown *context) override;
 
 private:
-    Vst3EffectMaker makeEffect;
+    EffectMaker makeEffect;
 };
 
 // The library's entry and exit (InitDll/ModuleEntry, ExitDll/ModuleExit): they may come several

@@ -17,10 +17,6 @@ static_assert(kPlainParameterCount == 17, "one initial value per host parameter"
 
 namespace {
 
-// The instance an effect is being built for: the effect calls its host from its constructor,
-// before the record can name the instance in its user field.
-thread_local Vst3Effect *instanceUnderConstruction = nullptr;
-
 struct LayoutChannels {
     int32_t inputs;
     int32_t outputs;
@@ -90,7 +86,7 @@ void copyText(char *destination, const char *source, size_t size)
 
 }  // namespace
 
-Vst3Effect::Vst3Effect(Vst3EffectMaker makeEffect) : makeEffect(makeEffect) {}
+Vst3Effect::Vst3Effect(EffectMaker makeEffect) : makeEffect(makeEffect) {}
 
 Vst3Effect::~Vst3Effect() { terminate(); }
 
@@ -144,21 +140,13 @@ tresult Vst3Effect::initialize(FUnknown *context)
         context->addRef();
         hostContext = context;
     }
-    instanceUnderConstruction = this;
-    Templete *built = nullptr;
-    try {
-        built = makeEffect(effectCallback);
-    } catch (...) {
-        built = nullptr;
-    }
-    instanceUnderConstruction = nullptr;
+    Templete *built = EffectHostCalls<Vst3Effect>::build(this, makeEffect);
     if (!built) {
         releaseHostObjects();
         return kOutOfMemory;
     }
     templeteEffect = built;
     effect = built->getAeffect();
-    effect->user = this;
     dispatch(effOpen);
     for (ParamID id = 0; id < kPlainParameterCount; ++id)
         initialValues[id] = effectValue(id);
@@ -656,21 +644,6 @@ void Vst3Effect::deliverPendingRestart()
 }
 
 // ---- the effect's host ---------------------------------------------------------------------------
-
-VstIntPtr VSTCALLBACK Vst3Effect::effectCallback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                                 void *ptr, float opt)
-{
-    Vst3Effect *self = effect && effect->user ? static_cast<Vst3Effect *>(effect->user) : instanceUnderConstruction;
-    if (opcode == audioMasterVersion)
-        return kVstVersion;
-    if (!self)
-        return 0;
-    try {
-        return self->answerEffect(opcode, index, value, ptr, opt);
-    } catch (...) {
-        return 0;
-    }
-}
 
 // What the effect asks of its host, on the thread it asks on: the editor's edits go to the
 // handler on the UI thread (the effect's value is the VST 3 normalised value), the rest is

@@ -16,14 +16,12 @@
 #include <memory>
 #include <thread>
 
+#include "core/effect_host_calls.h"
 #include "vst/aeffect.h"
 #include "vst3/vst3_interface.h"
 #include "vst3/vst3_readout.h"
 
 class Templete;
-
-// Builds the effect for a host callback (entry/effect_instance.h), or answers null.
-using Vst3EffectMaker = Templete *(*)(audioMasterCallback audioMaster);
 
 class Vst3ViewSlot;
 
@@ -47,7 +45,7 @@ class Vst3Effect : public vst3::IComponent,
                    public vst3::IProcessContextRequirements {
 public:
     // No host call here: the effect comes in initialize. The object starts with one reference.
-    explicit Vst3Effect(Vst3EffectMaker makeEffect);
+    explicit Vst3Effect(EffectMaker makeEffect);
     virtual ~Vst3Effect();
     Vst3Effect(const Vst3Effect &) = delete;
     Vst3Effect &operator=(const Vst3Effect &) = delete;
@@ -118,8 +116,7 @@ public:
 
 private:
     // The effect's host calls, on the thread the effect makes them.
-    static VstIntPtr VSTCALLBACK effectCallback(AEffect *effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                                void *ptr, float opt);
+    friend class EffectHostCalls<Vst3Effect>;
     VstIntPtr answerEffect(VstInt32 opcode, VstInt32 index, VstIntPtr value, void *ptr, float opt);
     bool onUiThread() const { return std::this_thread::get_id() == uiThread; }
     void restartComponent(int32_t flags);  // now on the UI thread, else at the next delivery
@@ -135,7 +132,7 @@ private:
     void releaseHostObjects();
 
     std::atomic<uint32_t> references{1};
-    Vst3EffectMaker makeEffect;
+    EffectMaker makeEffect;
     AEffect *effect = nullptr;
     Templete *templeteEffect = nullptr;
     vst3::FUnknown *hostContext = nullptr;       // kept from initialize to terminate

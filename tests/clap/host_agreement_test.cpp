@@ -15,6 +15,7 @@
 #include "clap_editor.h"
 #include "core/loaded_plugin.h"
 #include "host_fixture.h"
+#include "support/format_agreement.h"
 #include "test_signals.h"
 
 #ifndef _WIN32
@@ -25,28 +26,13 @@ namespace {
 
 using ClapHostAgreement = ClapHostTest;
 
-// A change at the start of a block: the CLAP value and the VST 2.4 normalised value it means.
-struct Change {
-    int block;
-    clap_id id;
-    double plain;
-    float normalised;
-};
-const Change kChanges[] = {
-    {20, 1, 6.0, 0.65f},    // Trim +6.0 dB
-    {40, 4, 1.0, 1.f},      // LR/MS: mid/side
-    {55, 5, 2.0, 1.f},      // Hold: on
-    {70, 8, 1.0, 1.f},      // ProcFlt: the strip filters in the path
-    {70, 11, 200.0, 0.5f},  // HPFreq 200 Hz
-};
+using Change = BlockChange;
+constexpr const BlockChange (&kChanges)[5] = kAgreementChanges;
 
 TEST_F(ClapHostAgreement, SameAudioAndReadoutsAsVst24ForAProgrammeSignal)
 {
     const uint32_t block = 512;
-    WavAudio signal;
-    for (ProgrammeSignal &s : makeProgramme(44100, 1.0))
-        if (s.name == "burst10")
-            signal = s.audio;
+    WavAudio signal = agreementSignal();
     ASSERT_EQ(signal.channels.size(), 2u);
     const int blocks = (int)(signal.frames() / block);
 
@@ -153,19 +139,6 @@ std::unique_ptr<HarnessEditorWindow> parentWindow()
 #endif
 }
 
-// One block of the 1 kHz tone at -6 dBFS, the same samples in every build (test_signals.h).
-struct Tone {
-    std::vector<float> samples = std::vector<float>(512), out0 = samples, out1 = samples;
-    long sample = 0;
-    void next()
-    {
-        for (float &s : samples) {
-            s = (float)(amplitudeOfDecibels(-6.0) * sineOfTurns((double)(sample * 1000 % 44100) / 44100.0));
-            sample = (sample + 1) % 441;
-        }
-    }
-};
-
 TEST_F(ClapHostAgreement, SameEditorPictureAsVst24)
 {
 #ifndef _WIN32
@@ -183,7 +156,7 @@ TEST_F(ClapHostAgreement, SameEditorPictureAsVst24)
         vst.start(44100.f, 512);
         ASSERT_EQ(vst.dispatch(effEditOpen, 0, 0, vstWindow->parentHandle()), 1);
         ASSERT_TRUE(vstWindow->attach());
-        Tone tone;
+        ToneBlock tone;
         for (int i = 0; i < steps; ++i) {
             tone.next();
             float *in[2] = {tone.samples.data(), tone.samples.data()}, *out[2] = {tone.out0.data(), tone.out1.data()};
@@ -209,7 +182,7 @@ TEST_F(ClapHostAgreement, SameEditorPictureAsVst24)
     ClapEditor editor(*clap, *clapWindow);
     std::string error;
     ASSERT_TRUE(editor.open(error)) << error;
-    Tone tone;
+    ToneBlock tone;
     for (int i = 0; i < steps; ++i) {
         tone.next();
         float *in[2] = {tone.samples.data(), tone.samples.data()}, *out[2] = {tone.out0.data(), tone.out1.data()};

@@ -15,6 +15,7 @@
 #include "core/loaded_plugin.h"
 #include "core/readout_query.h"
 #include "lv2/lv2_plugin.h"
+#include "support/format_agreement.h"
 #include "support/lv2_test_host.h"
 #include "test_signals.h"
 
@@ -92,28 +93,13 @@ TEST(Lv2Host, FindsThePluginWithItsPortsInTheirUnits)
     resetSharedPluginState(loadedPlugin());
 }
 
-// A change at the start of a block: the port value and the VST 2.4 normalised value it means.
-struct Change {
-    int block;
-    uint32_t id;
-    float plain;
-    float normalised;
-};
-const Change kChanges[] = {
-    {20, 1, 6.f, 0.65f},    // Trim +6.0 dB
-    {40, 4, 1.f, 1.f},      // LR/MS: mid/side
-    {55, 5, 2.f, 1.f},      // Hold: on
-    {70, 8, 1.f, 1.f},      // ProcFlt: the strip filters in the path
-    {70, 11, 200.f, 0.5f},  // HPFreq 200 Hz
-};
+using Change = BlockChange;
+constexpr const BlockChange (&kChanges)[5] = kAgreementChanges;
 
 TEST(Lv2Host, SameAudioAndNeedlesAsVst24ForAProgrammeSignal)
 {
     const uint32_t block = 512;
-    WavAudio signal;
-    for (ProgrammeSignal &s : makeProgramme(44100, 1.0))
-        if (s.name == "burst10")
-            signal = s.audio;
+    WavAudio signal = agreementSignal();
     ASSERT_EQ(signal.channels.size(), 2u);
     const int blocks = (int)(signal.frames() / block);
 
@@ -136,7 +122,7 @@ TEST(Lv2Host, SameAudioAndNeedlesAsVst24ForAProgrammeSignal)
         for (const Change &change : kChanges)
             if (change.block == b) {
                 vst.setParameter((VstInt32)change.id, change.normalised);
-                lv2->parameter(change.id) = change.plain;
+                lv2->parameter(change.id) = (float)change.plain;
             }
         float *in[2] = {&signal.channels[0][(size_t)b * block], &signal.channels[1][(size_t)b * block]};
         float *vo[2] = {vstOut[0].data(), vstOut[1].data()};

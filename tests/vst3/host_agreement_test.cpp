@@ -20,6 +20,7 @@
 #include "clap/clap_readout.h"
 #include "core/loaded_plugin.h"
 #include "host_fixture.h"
+#include "support/format_agreement.h"
 #include "test_signals.h"
 #include "vst3/vst3_readout.h"
 
@@ -52,10 +53,7 @@ const Change kChanges[] = {
 TEST_F(Vst3HostAgreement, SameAudioAndReadoutsAsVst24AndClapForAProgrammeSignal)
 {
     const int32_t block = 512;
-    WavAudio signal;
-    for (ProgrammeSignal &s : makeProgramme(44100, 1.0))
-        if (s.name == "burst10")
-            signal = s.audio;
+    WavAudio signal = agreementSignal();
     ASSERT_EQ(signal.channels.size(), 2u);
     const int blocks = (int)(signal.frames() / block);
 
@@ -178,19 +176,6 @@ std::vector<uint8_t> picture(HarnessEditorWindow &window, const std::string &nam
 #endif
 }
 
-// One block of the 1 kHz tone at -6 dBFS, the same samples in every build (test_signals.h).
-struct Tone {
-    std::vector<float> samples = std::vector<float>(512), out0 = samples, out1 = samples;
-    long sample = 0;
-    void next()
-    {
-        for (float &s : samples) {
-            s = (float)(amplitudeOfDecibels(-6.0) * sineOfTurns((double)(sample * 1000 % 44100) / 44100.0));
-            sample = (sample + 1) % 441;
-        }
-    }
-};
-
 TEST_F(Vst3HostAgreement, SameEditorPictureAsVst24)
 {
 #ifndef _WIN32
@@ -208,7 +193,7 @@ TEST_F(Vst3HostAgreement, SameEditorPictureAsVst24)
         vst.start(44100.f, 512);
         ASSERT_EQ(vst.dispatch(effEditOpen, 0, 0, window->parentHandle()), 1);
         ASSERT_TRUE(window->attach());
-        Tone tone;
+        ToneBlock tone;
         for (int i = 0; i < steps; ++i) {
             tone.next();
             float *in[2] = {tone.samples.data(), tone.samples.data()}, *out[2] = {tone.out0.data(), tone.out1.data()};
@@ -232,7 +217,7 @@ TEST_F(Vst3HostAgreement, SameEditorPictureAsVst24)
     Vst3Editor editor(*vst3, *window);
     std::string error;
     ASSERT_TRUE(editor.open(error)) << error;
-    Tone tone;
+    ToneBlock tone;
     for (int i = 0; i < steps; ++i) {
         tone.next();
         float *in[2] = {tone.samples.data(), tone.samples.data()}, *out[2] = {tone.out0.data(), tone.out1.data()};

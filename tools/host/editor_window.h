@@ -58,6 +58,12 @@ public:
     virtual void pump() {}
 };
 
+// The window's picture as a PNG at path (nothing written for an empty path): on Windows read back
+// from the screen as a host's screenshot would (the frame answers picture requests only for
+// parents a VST 2.4 host vouched for, and the CLAP and VST 3 hosts vouch for none), elsewhere the
+// window's own picture.
+bool writeWindowPicture(HarnessEditorWindow &window, const std::string &path);
+
 #ifdef _WIN32
 // A top-level window of this program: input as window messages to the frame's window, pictures
 // through the frame's picture message (for a parent the host vouched for).

@@ -59,6 +59,15 @@ double sineOfTurns(double turns)
     return x * term;
 }
 
+void EditorTone::fill(std::vector<float> &block)
+{
+    const double amplitude = amplitudeOfDecibels(-6.0);
+    for (float &s : block) {
+        s = (float)(amplitude * sineOfTurns((double)(sample * 1000 % 44100) / 44100.0));
+        sample = (sample + 1) % 441;
+    }
+}
+
 double amplitudeOfDecibels(double db)
 {
     // e^y with y = db / 20 * ln 10: y = k ln 2 + r with |r| <= ln 2 / 2, e^r by its series.

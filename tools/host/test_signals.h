@@ -39,6 +39,17 @@ WavAudio makeInterSamplePeaks(const SignalRecipe &recipe);
 double sineOfTurns(double turns);
 double amplitudeOfDecibels(double db);
 
+// The 1 kHz tone at -6 dBFS the editor runs feed block after block: the phase in whole samples
+// of the 441-sample period of 1 kHz at 44.1 kHz, the sine and the level from plain arithmetic,
+// so that every build feeds the same samples.
+class EditorTone {
+public:
+    void fill(std::vector<float> &block);
+
+private:
+    long sample = 0;
+};
+
 // The number of whole samples of a duration in ms (halves round up).
 long samplesFor(double milliseconds, unsigned sampleRate);
 

@@ -8,6 +8,7 @@
 
 #include "editor_window.h"
 #include "keyboard_input.h"
+#include "rgb_png.h"
 #include "ui/offscreen_parent.h"
 #include "ui/view.h"
 
@@ -150,4 +151,13 @@ bool captureFrameWindow(HarnessEditorWindow &window, std::vector<uint32_t> &pixe
     DeleteDC(memory);
     ReleaseDC(frame, source);
     return copied;
+}
+
+bool writeWindowPicture(HarnessEditorWindow &window, const std::string &path)
+{
+    if (path.empty())
+        return true;
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    return captureFrameWindow(window, pixels, width, height) && writeRgbPng(path, pixels, width, height);
 }

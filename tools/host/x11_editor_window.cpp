@@ -276,3 +276,8 @@ std::unique_ptr<HarnessEditorWindow> createX11EditorWindow(std::string &error)
     }
     return std::make_unique<X11EditorWindow>(display);
 }
+
+bool writeWindowPicture(HarnessEditorWindow &window, const std::string &path)
+{
+    return path.empty() || window.writePicture(path, 0);
+}

@@ -86,14 +86,9 @@ int runEditor(const std::vector<std::string> &arguments)
         return 1;
     }
     std::vector<float> in(block), out0(block), out1(block);
-    const double amplitude = amplitudeOfDecibels(-6.0);
-    long sample = 0;
+    EditorTone tone;
     for (long i = 0; i < idles; ++i) {
-        // The same samples in every build (test_signals.h).
-        for (float &s : in) {
-            s = (float)(amplitude * sineOfTurns((double)(sample * 1000 % 44100) / 44100.0));
-            sample = (sample + 1) % 441;
-        }
+        tone.fill(in);
         float *inputs[2] = {in.data(), in.data()};
         float *outputs[2] = {out0.data(), out1.data()};
         instance.process(inputs, outputs, block);
@@ -109,14 +104,7 @@ int runEditor(const std::vector<std::string> &arguments)
         editor.idle();
 #endif
     }
-#ifdef _WIN32
-    std::vector<uint32_t> pixels;
-    int width = 0, height = 0;
-    const bool pictureWritten = png.empty() || (captureFrameWindow(*window, pixels, width, height) &&
-                                                writeRgbPng(png, pixels, width, height));
-#else
-    const bool pictureWritten = png.empty() || window->writePicture(png, 0);
-#endif
+    const bool pictureWritten = writeWindowPicture(*window, png);
     std::printf("view.size %dx%d\n", editor.width(), editor.height());
     editor.close();
     instance.stopProcessing();
