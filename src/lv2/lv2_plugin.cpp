@@ -150,7 +150,7 @@ Lv2Plugin *Lv2Plugin::create(double rate, const LV2_Feature *const *features, Ef
     return plugin;
 }
 
-Lv2Plugin::Lv2Plugin(double sampleRate, LV2_URID_Map *map) : sampleRate(sampleRate), map(map)
+Lv2Plugin::Lv2Plugin(double sampleRate, LV2_URID_Map *map) : sampleRate(sampleRate)
 {
     chunkKey = map->map(map->handle, ZEM_LV2_CHUNK_KEY);
     chunkType = map->map(map->handle, LV2_ATOM__Chunk);

@@ -70,7 +70,6 @@ private:
 
     double sampleRate;
     uint32_t maxBlockLength = 4096;
-    LV2_URID_Map *map;
     LV2_URID chunkKey = 0;
     LV2_URID chunkType = 0;
     AEffect *effect = nullptr;
