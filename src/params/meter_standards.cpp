@@ -83,6 +83,7 @@ const MeterStandard kStandards[] = {
      2,
      {{kRMSReference, rmsReference(-12)}, {kRMSAveragingTime, timeStep(33)}}},
 };
+
 // How many knob steps a setting has over 0..1, with the way the engine rounds to them; 0 for a
 // continuous setting.
 struct Steps {
